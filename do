@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Single entry point: ./do test | ./do run [FILE.raw] | ./do build | ./do bench | ./do deps
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+JOBS=${JOBS:-$(nproc)}
+
+PACKAGES=(
+    build-essential cmake ninja-build ccache pkg-config
+    libgtest-dev googletest
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6-dev qt6-svg-dev
+    libgl-dev libxcb1-dev
+    libusb-1.0-0-dev
+    xvfb xauth x11-utils poppler-utils fonts-liberation fonts-dejavu-core
+    clang libclang-rt-14-dev
+)
+
+deps() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    if ((${#missing[@]})); then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [[ $(id -u) -eq 0 ]] || sudo=sudo
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+    fi
+}
+
+configure() { # dir, extra cmake args...
+    local dir=$1
+    shift
+    [[ -f $dir/build.ninja ]] || cmake -S "$ROOT" -B "$dir" -G Ninja "$@"
+}
+
+build_release() {
+    configure build/release -DCMAKE_BUILD_TYPE=Release
+    cmake --build build/release -j "$JOBS"
+}
+
+build_sanitize() {
+    configure build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVELIN_SANITIZE=ON \
+        -DRAVELIN_BUILD_SHELL=OFF
+    cmake --build build/sanitize -j "$JOBS"
+}
+
+run_tests() { # dir
+    (cd "$1" && ctest --output-on-failure -j "$JOBS" --timeout 600)
+}
+
+sanitizer_env() {
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export LSAN_OPTIONS=suppressions=$ROOT/tests/support/lsan.supp:print_suppressions=0
+}
+
+sample() { # prints the path of a generated sample database
+    local out=build/sample/sample.raw
+    mkdir -p build/sample
+    build/release/bin/ravelin-sample "$out" >/dev/null
+    echo "$out"
+}
+
+cmd=${1:-help}
+shift || true
+case $cmd in
+deps) deps ;;
+build)
+    deps
+    build_release
+    ;;
+test)
+    deps
+    build_release
+    run_tests build/release
+    build_sanitize
+    sanitizer_env
+    run_tests build/sanitize
+    ;;
+run)
+    deps
+    build_release
+    file=${1:-}
+    if [[ -n ${DISPLAY:-}${WAYLAND_DISPLAY:-} && -x build/release/bin/RAVELIN ]]; then
+        exec build/release/bin/RAVELIN
+    fi
+    [[ -n $file ]] || file=$(sample)
+    echo "No display: converting $file with the command-line converter"
+    build/release/bin/ravelin-convert --keep "$file"
+    ;;
+bench)
+    deps
+    build_release
+    for b in build/release/bin/ravelin-bench-*; do "$b" "$@"; done
+    ;;
+*)
+    echo "usage: ./do test | ./do run [FILE.raw] | ./do build | ./do bench | ./do deps" >&2
+    exit 2
+    ;;
+esac
