@@ -1,0 +1,36 @@
+/* The six USB bulk-pipe operations the instrument transfers use. Bound by name at run time, so
+ * every function keeps a plain C signature. Handles are small non-negative integers; -1 is a
+ * failed open. */
+#ifndef RAVELIN_USBBULK_H
+#define RAVELIN_USBBULK_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Fills the 18-byte standard device descriptor of the first attached instrument (vendor 0x0815).
+ * Nonzero when an instrument is attached and the record has been filled. */
+int16_t dll_getDeviceDescriptor(uint8_t *descriptor);
+
+/* "PIPEn" names bulk endpoint n: IN for reading, OUT for writing. Returns a handle or -1. */
+int16_t dll_openUsbPipe(const char *pipe_name);
+
+/* Reads up to `requested` bytes; `*delivered` gets the count. Nonzero on success. */
+int16_t dll_readPipe(int32_t handle, void *buffer, int32_t requested, int32_t *delivered);
+
+/* The dump's total length, read from its first 64-byte packet. */
+int32_t dll_Get_Long(const uint8_t *first_packet);
+
+/* Writes `length` bytes; `*written` gets the count. Nonzero on success. */
+int16_t dll_writePipe(int32_t handle, const void *buffer, int32_t length, int32_t *written);
+
+/* Status is not examined by callers. */
+int16_t dll_closeUsbPipe(int32_t handle);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
