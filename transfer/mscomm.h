@@ -57,6 +57,10 @@ class MSComm : public QObject {
     QString devicePath() const;
     void setDevicePathOverride(const QString &path);
 
+    // What Linux cannot do with the current Settings (4 data bits, 1.5 stop bits), as the text
+    // opening the port would give after the device name; empty when nothing stands in the way.
+    QString unsupportedSettings() const;
+
     // A short warning for the flow-control code, empty when there is nothing to warn about.
     static QString flowControlWarning(int code);
 

@@ -50,6 +50,7 @@ class MSCommPtyTest : public QObject {
     void whatLinuxCannotDoFailsAtOpen_data();
     void whatLinuxCannotDoFailsAtOpen();
     void missingDeviceIsNamed();
+    void deviceInUseIsNamedWithHint();
     void portNumberIsFixedWhileOpen();
     void vanishedDeviceClosesPortAndSaysSo();
 };
@@ -225,9 +226,11 @@ void MSCommPtyTest::whatLinuxCannotDoFailsAtOpen() {
     OpenPort p(settings);
     QVERIFY(p.pty.ok());
     QCOMPARE(p.comm.Settings(), settings); // accepted as a setting, refused by the device
+    QCOMPARE(p.comm.unsupportedSettings(), reason);
     QCOMPARE(openFailure(p.comm), "Cannot open " + p.pty.slavePath() + ": " + reason);
     QVERIFY(!p.comm.PortOpen());
     p.comm.setSettings("19200,n,8,1");
+    QVERIFY(p.comm.unsupportedSettings().isEmpty());
     p.comm.setPortOpen(true);
     QVERIFY(p.comm.PortOpen());
 }
@@ -239,6 +242,23 @@ void MSCommPtyTest::missingDeviceIsNamed() {
     QVERIFY2(failure.startsWith("Cannot open /dev/ttyRAVELIN-none: "), qPrintable(failure));
     QVERIFY(failure.size() > QString("Cannot open /dev/ttyRAVELIN-none: ").size());
     QVERIFY(!comm.PortOpen());
+}
+
+void MSCommPtyTest::deviceInUseIsNamedWithHint() {
+    OpenPort p;
+    QVERIFY(p.pty.ok());
+    p.comm.setPortOpen(true);
+    MSComm second;
+    second.setDevicePathOverride(p.pty.slavePath());
+    const QString failure = openFailure(second);
+    QVERIFY2(failure.startsWith("Cannot open " + p.pty.slavePath() + ": "), qPrintable(failure));
+    QVERIFY2(failure.endsWith(" (the device is in use by another program, or this user may not "
+                              "use it: add the user to the dialout group)"),
+             qPrintable(failure));
+    QVERIFY(!second.PortOpen());
+    p.comm.setPortOpen(false);
+    second.setPortOpen(true); // free again once closed
+    QVERIFY(second.PortOpen());
 }
 
 void MSCommPtyTest::portNumberIsFixedWhileOpen() {
