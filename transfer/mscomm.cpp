@@ -49,7 +49,10 @@ struct MSComm::Impl {
     bool quiet = false; // set while input is pulled in outside the event loop
     bool lossPending = false;
 
+    QString openPath; // the device as it was when the port opened
+
     QString path() const {
+        if (port.isOpen()) return openPath;
         return pathOverride.isEmpty() ? devicePathForPort(commPort) : pathOverride;
     }
 
@@ -117,7 +120,11 @@ MSComm::MSComm(QObject *parent) : QObject(parent), d(std::make_unique<Impl>()) {
     });
 }
 
-MSComm::~MSComm() = default;
+MSComm::~MSComm() {
+    // The handlers above use d; none may run while it is being torn down.
+    d->port.disconnect(this);
+    d->port.close();
+}
 
 int16_t MSComm::CommPort() const {
     return d->commPort;
@@ -174,6 +181,7 @@ void MSComm::setPortOpen(bool open) {
     const QString limitation = linuxLimitation(d->settings);
     if (!limitation.isEmpty()) throw CommError(action + QStringLiteral(": ") + limitation);
 
+    d->openPath = path;
     d->port.setPortName(path);
     if (!d->port.open(QIODevice::ReadWrite)) {
         QString reason = d->port.errorString();
@@ -225,7 +233,9 @@ void MSComm::setDevicePathOverride(const QString &path) {
     d->pathOverride = path;
 }
 
-QString MSComm::unsupportedSettings() const { return linuxLimitation(d->settings); }
+QString MSComm::unsupportedSettings() const {
+    return linuxLimitation(d->settings);
+}
 
 QString MSComm::flowControlWarning(int code) {
     if (code == 1 || code == 3)
