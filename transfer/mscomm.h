@@ -42,7 +42,8 @@ class MSComm : public QObject {
     bool PortOpen() const;
     void setPortOpen(bool open);
 
-    // Bytes waiting, at most 32767; 0 while closed. Setting 0 discards what is waiting (also
+    // Bytes waiting, at most 32767; 0 while closed. Like Input, it also takes in bytes the event
+    // loop has not delivered yet; those raise no OnComm. Setting 0 discards what is waiting (also
     // harmless while closed); other values are refused.
     int16_t InBufferCount() const;
     void setInBufferCount(int16_t count);

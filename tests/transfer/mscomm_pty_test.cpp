@@ -44,6 +44,7 @@ class MSCommPtyTest : public QObject {
     void staleInputIsDiscardedAtOpen();
     void lineSettingsReachDevice_data();
     void lineSettingsReachDevice();
+    void everyListedSpeedIsSetExactly();
     void flowControlReachesDevice_data();
     void flowControlReachesDevice();
     void changesWhileOpenReachDeviceAtOnce();
@@ -166,6 +167,18 @@ void MSCommPtyTest::lineSettingsReachDevice() {
     QCOMPARE(s.parityOdd, odd);
     QCOMPARE(s.markSpace, markSpace);
     QCOMPARE(s.twoStopBits, twoStop);
+}
+
+void MSCommPtyTest::everyListedSpeedIsSetExactly() {
+    OpenPort p;
+    QVERIFY(p.pty.ok());
+    p.comm.setPortOpen(true);
+    for (unsigned speed : {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 56000,
+                           57600, 115200, 128000, 256000}) {
+        p.comm.setSettings(QString::number(speed));
+        QCOMPARE(p.pty.slaveState().ospeed, speed);
+        QCOMPARE(p.pty.slaveState().ispeed, speed);
+    }
 }
 
 void MSCommPtyTest::flowControlReachesDevice_data() {
