@@ -35,6 +35,7 @@ UploadReport UploadSession::run() {
         out_ << *text << "\r\n";
         out_.flush();
         ++report_.lines;
+        line_.progressed();
         if (last) break;
     }
     if (report_.lines == 0) throw std::runtime_error("no line received");
