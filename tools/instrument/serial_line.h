@@ -61,6 +61,7 @@ class SerialLine {
     // that the PC closing its port shows as a hang-up. No effect on a serial device.
     void releaseOwnHold();
     bool hungUp() const { return hungUp_; }
+    bool isPseudoTerminal() const { return pseudoTerminal_; }
     // After the protocol: waits up to `linger` for the PC to close its end.
     void awaitHangUp(milliseconds linger);
 
