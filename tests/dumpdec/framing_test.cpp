@@ -310,5 +310,20 @@ TEST_F(Framing, ArbitraryBytesConvertWithoutHarm) {
     }
 }
 
+
+TEST_F(Framing, WriteFailureIsAFailureAndKeepsTheRawDatabase) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    RawBuilder raw;
+    add(raw, FileHeader{});
+    add(raw, SurveyHeader{});
+    raw.end_marker();
+    std::filesystem::create_symlink("/dev/full", dir_ / "a.txt"); // a full disk
+    const auto report = convert(raw, 0);
+    EXPECT_EQ(report.result, 0);
+    EXPECT_NE(report.failure.find("a.txt"), std::string::npos);
+    EXPECT_TRUE(exists("a.raw"));
+    EXPECT_TRUE(exists("a.log"));
+}
+
 } // namespace
 } // namespace ravelin::test
