@@ -202,6 +202,17 @@ TEST_F(Framing, InputNamedLikeItsOwnOutputIsRefusedUntouched) {
     }
 }
 
+TEST_F(Framing, InputLinkedToItsOwnOutputIsRefusedUntouched) {
+    RawBuilder raw;
+    add(raw, FileHeader{});
+    write("a.tvd", raw.bytes());
+    std::filesystem::create_hard_link(dir_ / "a.tvd", dir_ / "a.raw");
+    std::int16_t keep = 0;
+    EXPECT_EQ(dumpdec::convert(path("a.raw"), &keep).result, 0);
+    EXPECT_EQ(read_bytes("a.raw"), raw.bytes());
+    EXPECT_FALSE(exists("a.log"));
+}
+
 TEST_F(Framing, FilesThatCannotBeOpenedGiveZero) {
     std::int16_t keep = 0;
     EXPECT_EQ(dumpdec::convert(path("missing.raw"), &keep).result, 0);
@@ -309,7 +320,6 @@ TEST_F(Framing, ArbitraryBytesConvertWithoutHarm) {
         EXPECT_LE(read_bytes("f.tvd").size(), bytes.size() + 25000) << "round " << round;
     }
 }
-
 
 TEST_F(Framing, WriteFailureIsAFailureAndKeepsTheRawDatabase) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
