@@ -218,6 +218,10 @@ TEST_F(Framing, FilesThatCannotBeOpenedGiveZero) {
     EXPECT_EQ(dumpdec::convert(path("missing.raw"), &keep).result, 0);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
     EXPECT_EQ(dumpdec::convert("", &keep).result, 0);
+    std::filesystem::create_directory(dir_ / "folder.raw");
+    EXPECT_EQ(dumpdec::convert(path("folder.raw"), &keep).result, 0);
+    EXPECT_TRUE(exists("folder.raw"));
+    std::filesystem::remove(dir_ / "folder.raw");
 
     RawBuilder raw;
     add(raw, FileHeader{});
@@ -300,8 +304,12 @@ TEST_F(Framing, ArbitraryBytesConvertWithoutHarm) {
     add(valid, Kx4Parameter{});
     add(valid, ProfileHeader{});
     add(valid, Kx4Data{.samples = std::vector<std::int32_t>(8, 5)});
+    // Every other record kind too, so that damage reaches each handler.
+    for (std::uint16_t id :
+         {0x0001, 0x3100, 0x4100, 0x1100, 0x0100, 0x0101, 0x1010, 0x0102, 0x0103, 0x0104})
+        valid.record(id).pad_to(80);
     const std::vector<std::uint8_t> base = valid.bytes();
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < 300; ++round) {
         std::vector<std::uint8_t> bytes;
         if (round % 3 == 0) {
             bytes.resize(random() % 400);
