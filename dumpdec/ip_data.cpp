@@ -1,7 +1,8 @@
 // Sounding headers and the IP readings: survey text lines and the pseudo-section file.
 #include "decoder.h"
+#include "handlers.h"
 #include "ip_arrays.h"
-#include "ip_handlers.h"
+#include "ip_columns.h"
 #include "ip_reading.h"
 
 #include <algorithm>
@@ -59,7 +60,6 @@ ip::PseudoSectionHeader header_block_values(const Decoder &d) {
 
 void handle_sounding_header(Decoder &d) {
     d.line_is_profile = false;
-    d.read_body();
     const std::uint32_t first_data = d.convert_u32(36);
     if (first_data == kNoLink) {
         d.put(d.listing, "EMPTY  HEADER\n");
@@ -67,7 +67,6 @@ void handle_sounding_header(Decoder &d) {
         return;
     }
     d.print(d.listing, "*First_Data:\t\t\t%-4x\n", first_data);
-    d.store_header();
     const std::uint16_t array = d.convert_u16(4);
     d.print(d.listing, "Array:\t\t\t\t\t%-4x\n", array);
     const std::uint16_t azimuth = d.convert_u16(6);
@@ -97,8 +96,6 @@ void handle_sounding_header(Decoder &d) {
 }
 
 void handle_ipr_standard(Decoder &d) {
-    d.read_body();
-    d.store_header();
     ip::IprStandardReading r;
     r.x = list_f32(d, 4, "X:\t\t\t\t\t\t%-8.3f\n");
     r.y = list_f32(d, 8, "Y:\t\t\t\t\t\t%-8.3f\n");
@@ -137,16 +134,14 @@ void handle_ipr_standard(Decoder &d) {
     // Readings outside a profile have no place in a pseudo-section: written after the previous
     // profile's lines they would be taken for part of it.
     if (!d.line_is_profile) return;
-    const float rho_a = r.ro < 0 ? -r.ro : r.ro;
+    const float rho_a = std::fabs(r.ro);
     const ip::PseudoSectionIndices indices =
         ip::pseudo_section_indices(r, d.array_code, {d.i2d_left_electrode, d.i2d_spacing});
     d.put(d.pseudo_section, ip::pseudo_section_data_line(indices, rho_a, r, d.ip_operating_mode));
 }
 
 void handle_ipr_user(Decoder &d) {
-    d.read_body();
     d.link_data_record();
-    d.store_header();
     d.print(d.listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
     d.print(d.listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
     for (std::size_t point = 0; point < 4; ++point) {
