@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace dumpdec {
@@ -15,13 +16,17 @@ std::string cannot(const char *what, const std::string &path) {
     return std::string("cannot ") + what + " " + path + ": " + std::strerror(errno);
 }
 
-// Names this conversion would write; a raw database carrying one of them would be overwritten
-// by its own output.
+// Whether the raw database is one of the files this conversion writes, by name or as the same
+// file under another name (a link): its own output would overwrite it.
 bool is_own_output(const OutputNames &names, std::string_view path) {
+    const std::filesystem::path raw(path);
     for (const std::string *name :
          {&names.tvd, &names.log, &names.tmp, &names.txt, &names.i2d, &names.sn, &names.ln,
-          &names.lat, &names.sp, &names.con, &names.smp})
+          &names.lat, &names.sp, &names.con, &names.smp}) {
         if (*name == path) return true;
+        std::error_code error;
+        if (std::filesystem::equivalent(raw, *name, error) && !error) return true;
+    }
     return false;
 }
 
