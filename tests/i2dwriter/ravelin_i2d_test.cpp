@@ -38,11 +38,11 @@ TEST_F(WriterTest, ToolReportsEachFileInOrderAndFailsWhenOneFails) {
     const ToolRun run = run_tool("--jobs 3 " + path("a.tvd") + " " + path("missing.tvd") + " " +
                                  path("c.i2d") + " " + path("b.tvd"));
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.output, path("a.tvd") + ": wrote " + path("a.i2d") + "\n" + path("missing.tvd") +
-                              ": failed: cannot read it, or cannot write " + path("missing.i2d") +
-                              "\n" + path("c.i2d") +
-                              ": failed: its pseudo-section file would overwrite it\n" +
-                              path("b.tvd") + ": wrote " + path("b.i2d") + "\n");
+    EXPECT_EQ(run.output, path("a.tvd") + ": converted -> " + path("a.i2d") + "\n" +
+                              path("missing.tvd") + ": FAILED: cannot read it, or cannot write " +
+                              path("missing.i2d") + "\n" + path("c.i2d") +
+                              ": FAILED: its pseudo-section file would overwrite it\n" +
+                              path("b.tvd") + ": converted -> " + path("b.i2d") + "\n");
     EXPECT_EQ(read(path("a.i2d")), read(path("b.i2d")));
     EXPECT_FALSE(read(path("a.i2d")).empty());
 

@@ -38,7 +38,10 @@ int main(int argc, char **argv) {
             if (i + 1 >= argc || !parse_jobs(argv[++i], jobs)) return usage();
         } else if (arg.starts_with("--jobs=")) {
             if (!parse_jobs(arg.substr(7), jobs)) return usage();
-        } else if (arg.starts_with("--") && arg.size() > 2) {
+        } else if (arg == "--") {
+            for (++i; i < argc; ++i)
+                files.emplace_back(argv[i]);
+        } else if (arg.starts_with("-")) {
             return usage();
         } else {
             files.emplace_back(arg);
@@ -63,15 +66,15 @@ int main(int argc, char **argv) {
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::string output = ravelin::output_name(files[i], ".i2d");
         if (results[i] != 0) {
-            std::printf("%s: wrote %s\n", files[i].c_str(), output.c_str());
+            std::printf("%s: converted -> %s\n", files[i].c_str(), output.c_str());
             continue;
         }
         ++failures;
         if (output == files[i])
-            std::printf("%s: failed: its pseudo-section file would overwrite it\n",
+            std::printf("%s: FAILED: its pseudo-section file would overwrite it\n",
                         files[i].c_str());
         else
-            std::printf("%s: failed: cannot read it, or cannot write %s\n", files[i].c_str(),
+            std::printf("%s: FAILED: cannot read it, or cannot write %s\n", files[i].c_str(),
                         output.c_str());
     }
     return failures == 0 ? 0 : 1;
