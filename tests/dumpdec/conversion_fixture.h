@@ -25,6 +25,7 @@ class ConversionTest : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
+  public:
     std::string path(const std::string &name) const { return (dir_ / name).string(); }
     bool exists(const std::string &name) const { return std::filesystem::exists(dir_ / name); }
     std::string read(const std::string &name) const {
@@ -60,6 +61,27 @@ class ConversionTest : public ::testing::Test {
 
     std::filesystem::path dir_;
 };
+
+// Whether text holds part; on failure shows both, control characters escaped.
+inline ::testing::AssertionResult Contains(const std::string &text, const std::string &part) {
+    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+    auto escape = [](const std::string &s) {
+        std::string out;
+        for (char c : s) {
+            if (c == '\n')
+                out += "\\n";
+            else if (c == '\r')
+                out += "\\r";
+            else if (c == '\t')
+                out += "\\t";
+            else
+                out += c;
+        }
+        return out;
+    };
+    return ::testing::AssertionFailure()
+           << "\n  looked for: " << escape(part) << "\n  in:         " << escape(text);
+}
 
 // Little-endian field of a converted database.
 inline std::uint32_t le32(const std::vector<std::uint8_t> &bytes, std::size_t at) {
