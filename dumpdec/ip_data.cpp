@@ -105,6 +105,7 @@ void handle_sounding_header(Decoder &d) {
 
 void handle_ipr_standard(Decoder &d) {
     std::string listing;
+    listing.reserve(512 + 24 * std::size_t{d.ip_window_count});
     ip::IprStandardReading r;
     r.x = list_f32(d, listing, 4, "X:\t\t\t\t\t\t%-8.3f\n");
     r.y = list_f32(d, listing, 8, "Y:\t\t\t\t\t\t%-8.3f\n");
@@ -153,6 +154,7 @@ void handle_ipr_standard(Decoder &d) {
 void handle_ipr_user(Decoder &d) {
     d.link_data_record();
     std::string listing;
+    listing.reserve(768 + 24 * std::size_t{d.ip_window_count});
     ip::append_format(listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
     ip::append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
     for (std::size_t point = 0; point < 4; ++point) {
