@@ -60,6 +60,43 @@ TEST_F(Framing, IndexLinesOfEveryRecordAndBadRecordClosesThePass) {
     EXPECT_EQ(read_bytes("a.tvd").size(), 112u + 12u + 20u);
 }
 
+TEST_F(Framing, EveryRecordKindHasItsHeadingAndIndexLines) {
+    const std::pair<std::uint16_t, std::string> kinds[] = {
+        {0x0001, "\n\n[ *** Note Record *** ]"},
+        {0x0100, "\n\n[ *** IPR Record Standard *** ]"},
+        {0x0101, "\n\n[ *** IPR Record User *** ]"},
+        {0x0102, "\n\n[ *** Bore Hole RES Data *** ]"},
+        {0x0103, "\n\n[ *** Bore Hole SP Data *** ]"},
+        {0x0104, "\n\n[ *** Bore Hole Fluid Data *** ]"},
+        {0x0800, "\n\n[ *** KX-4 Data Record *** ]"},
+        {0x1002, "\n\n[ *** Profile Header Record *** ]"},
+        {0x1004, "\n\n[ *** Survey Header Record *** ]"},
+        {0x1008, "\n\n[ *** File Header Record *** ]"},
+        {0x1010, "\n\n[ *** Bore Hole Header Record *** ]"},
+        {0x1100, "\n\n[ *** Sounding Header Record *** ]"},
+        {0x3100, "\n\n[ *** IPI Record *** ]"},
+        {0x4100, "\n\n[ *** Array Record *** ]"},
+        {0x4800, "\n\n[ *** KX-4 Parameter Record *** ]"},
+    };
+    for (const auto &[id, heading] : kinds) {
+        SCOPED_TRACE(heading);
+        RawBuilder raw;
+        add(raw, FileHeader{});
+        raw.record(id).pad_to(200); // all fields 0: every line header has data to come
+        raw.end_marker();
+        const auto report = convert(raw);
+        ASSERT_EQ(report.result, 1);
+        EXPECT_EQ(report.pass_end, dumpdec::PassEnd::kEndMarker);
+        char index[120];
+        std::snprintf(index, sizeof index,
+                      "\nFILE INDEX\t\t\t\t70  \t112 \nRecord ID :\t\t\t\t%-4x\n"
+                      "Record length :\t\t\t200 \n",
+                      id);
+        EXPECT_TRUE(Contains(first_pass_listing(), heading + index));
+        EXPECT_EQ(read_bytes("a.tvd").size(), 312u);
+    }
+}
+
 TEST_F(Framing, LastRecordEndingAtTheEndOfTheFileEndsOnTheLengthTest) {
     RawBuilder raw;
     add(raw, FileHeader{});
@@ -218,6 +255,10 @@ TEST_F(Framing, FilesThatCannotBeOpenedGiveZero) {
     EXPECT_EQ(dumpdec::convert(path("missing.raw"), &keep).result, 0);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 0);
     EXPECT_EQ(dumpdec::convert("", &keep).result, 0);
+    std::filesystem::create_directory(dir_ / "folder.raw");
+    EXPECT_EQ(dumpdec::convert(path("folder.raw"), &keep).result, 0);
+    EXPECT_TRUE(exists("folder.raw"));
+    std::filesystem::remove(dir_ / "folder.raw");
 
     RawBuilder raw;
     add(raw, FileHeader{});
@@ -300,8 +341,12 @@ TEST_F(Framing, ArbitraryBytesConvertWithoutHarm) {
     add(valid, Kx4Parameter{});
     add(valid, ProfileHeader{});
     add(valid, Kx4Data{.samples = std::vector<std::int32_t>(8, 5)});
+    // Every other record kind too, so that damage reaches each handler.
+    for (std::uint16_t id :
+         {0x0001, 0x3100, 0x4100, 0x1100, 0x0100, 0x0101, 0x1010, 0x0102, 0x0103, 0x0104})
+        valid.record(id).pad_to(80);
     const std::vector<std::uint8_t> base = valid.bytes();
-    for (int round = 0; round < 150; ++round) {
+    for (int round = 0; round < 300; ++round) {
         std::vector<std::uint8_t> bytes;
         if (round % 3 == 0) {
             bytes.resize(random() % 400);

@@ -29,14 +29,17 @@ using ConvertTool = ToolTest;
 
 TEST_F(ConvertTool, ConvertsSeveralFilesInParallelInOrder) {
     const auto sample = sample::build_kx4({});
-    for (const char *name : {"d1.raw", "d2.raw", "d3.raw", "d4.raw"}) write(name, sample);
-    const ToolRun run = this->run(RAVELIN_CONVERT, "--jobs 3 d1.raw d2.raw missing.raw d3.raw d4.raw");
+    for (const char *name : {"d1.raw", "d2.raw", "d3.raw", "d4.raw"})
+        write(name, sample);
+    const ToolRun run =
+        this->run(RAVELIN_CONVERT, "--jobs 3 d1.raw d2.raw missing.raw d3.raw d4.raw");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.output, "d1.raw: converted -> d1.tvd d1.txt d1.smp\n"
-                          "d2.raw: converted -> d2.tvd d2.txt d2.smp\n"
-                          "missing.raw: FAILED: cannot open missing.raw: No such file or directory\n"
-                          "d3.raw: converted -> d3.tvd d3.txt d3.smp\n"
-                          "d4.raw: converted -> d4.tvd d4.txt d4.smp\n");
+    EXPECT_EQ(run.output,
+              "d1.raw: converted -> d1.tvd d1.txt d1.smp\n"
+              "d2.raw: converted -> d2.tvd d2.txt d2.smp\n"
+              "missing.raw: FAILED: cannot open missing.raw: No such file or directory\n"
+              "d3.raw: converted -> d3.tvd d3.txt d3.smp\n"
+              "d4.raw: converted -> d4.tvd d4.txt d4.smp\n");
     EXPECT_FALSE(exists("d1.raw")); // without --keep, like the keep flag zero
     EXPECT_FALSE(exists("d1.log"));
 }
