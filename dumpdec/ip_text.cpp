@@ -9,59 +9,60 @@ namespace dumpdec::ip {
 
 namespace {
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool zero = false;
     int width = 0;
     int precision = -1;
-    char conversion = 0;
+    char kind = 0;
 };
 
 // Parses one conversion after its "%"; false for anything outside the fast subset.
-bool parse_spec(const char *&p, Spec &spec) {
+bool parse_conversion(const char *&p, Conversion &conversion) {
     for (;; ++p) {
         if (*p == '-')
-            spec.left = true;
+            conversion.left = true;
         else if (*p == '0')
-            spec.zero = true;
+            conversion.zero = true;
         else
             break;
     }
     while (*p >= '0' && *p <= '9')
-        spec.width = spec.width * 10 + (*p++ - '0');
+        conversion.width = conversion.width * 10 + (*p++ - '0');
     if (*p == '.') {
         ++p;
-        spec.precision = 0;
+        conversion.precision = 0;
         while (*p >= '0' && *p <= '9')
-            spec.precision = spec.precision * 10 + (*p++ - '0');
+            conversion.precision = conversion.precision * 10 + (*p++ - '0');
     }
-    spec.conversion = *p;
-    if (spec.conversion == 0) return false;
+    conversion.kind = *p;
+    if (conversion.kind == 0) return false;
     ++p;
-    switch (spec.conversion) {
+    switch (conversion.kind) {
     case 'd':
     case 'x':
     case 'X':
     case 'c':
     case 's':
-        return spec.precision < 0;
+        return conversion.precision < 0;
     case 'f':
         return true;
     case '%':
-        return spec.width == 0 && !spec.left && !spec.zero && spec.precision < 0;
+        return conversion.width == 0 && !conversion.left && !conversion.zero &&
+               conversion.precision < 0;
     default:
         return false;
     }
 }
 
-// Appends text padded to the spec's width; zero padding goes after a leading sign.
-void pad(std::string &out, const Spec &spec, const char *text, std::size_t length) {
-    const std::size_t width = static_cast<std::size_t>(spec.width);
+// Appends text padded to the conversion's width; zero padding goes after a leading sign.
+void pad(std::string &out, const Conversion &conversion, const char *text, std::size_t length) {
+    const std::size_t width = static_cast<std::size_t>(conversion.width);
     const std::size_t fill = width > length ? width - length : 0;
-    if (spec.left) {
+    if (conversion.left) {
         out.append(text, length);
         out.append(fill, ' ');
-    } else if (spec.zero && spec.conversion != 's' && spec.conversion != 'c') {
+    } else if (conversion.zero && conversion.kind != 's' && conversion.kind != 'c') {
         const std::size_t sign = length > 0 && (text[0] == '-') ? 1 : 0;
         out.append(text, sign);
         out.append(fill, '0');
@@ -131,10 +132,11 @@ bool fixed(double value, int precision, char *text, std::size_t &length) {
 }
 
 // One "%f" conversion through the C library, for the values the fast path leaves.
-void library_fixed(std::string &out, const Spec &spec, double value) {
+void library_fixed(std::string &out, const Conversion &conversion, double value) {
     char format[24];
-    std::snprintf(format, sizeof format, "%%%s%s%d.%df", spec.left ? "-" : "", spec.zero ? "0" : "",
-                  spec.width, spec.precision < 0 ? 6 : spec.precision);
+    std::snprintf(format, sizeof format, "%%%s%s%d.%df", conversion.left ? "-" : "",
+                  conversion.zero ? "0" : "", conversion.width,
+                  conversion.precision < 0 ? 6 : conversion.precision);
     const int length = std::snprintf(nullptr, 0, format, value);
     if (length <= 0) return;
     const std::size_t at = out.size();
@@ -173,49 +175,49 @@ void append_vformat(std::string &out, const char *format, std::va_list args) {
         out.append(literal, static_cast<std::size_t>(p - literal));
         if (!*p) break;
         ++p;
-        Spec spec;
-        if (!parse_spec(p, spec)) {
+        Conversion conversion;
+        if (!parse_conversion(p, conversion)) {
             out.resize(start);
             library_format(out, format, from_start);
             break;
         }
-        switch (spec.conversion) {
+        switch (conversion.kind) {
         case '%':
             out += '%';
             break;
         case 'd': {
             const int value = va_arg(args, int);
             const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-            pad(out, spec, text, static_cast<std::size_t>(end - text));
+            pad(out, conversion, text, static_cast<std::size_t>(end - text));
             break;
         }
         case 'x':
         case 'X': {
             const unsigned value = va_arg(args, unsigned);
             const auto end = std::to_chars(text, text + sizeof text, value, 16).ptr;
-            if (spec.conversion == 'X')
+            if (conversion.kind == 'X')
                 for (char *c = text; c != end; ++c)
                     if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - 'a' + 'A');
-            pad(out, spec, text, static_cast<std::size_t>(end - text));
+            pad(out, conversion, text, static_cast<std::size_t>(end - text));
             break;
         }
         case 'c':
             text[0] = static_cast<char>(va_arg(args, int));
-            pad(out, spec, text, 1);
+            pad(out, conversion, text, 1);
             break;
         case 's': {
             const char *value = va_arg(args, const char *);
-            pad(out, spec, value, std::strlen(value));
+            pad(out, conversion, value, std::strlen(value));
             break;
         }
         case 'f': {
             const double value = va_arg(args, double);
             std::size_t length = 0;
-            const int precision = spec.precision < 0 ? 6 : spec.precision;
-            if (precision <= 3 && !spec.zero && fixed(value, precision, text, length))
-                pad(out, spec, text, length);
+            const int precision = conversion.precision < 0 ? 6 : conversion.precision;
+            if (precision <= 3 && !conversion.zero && fixed(value, precision, text, length))
+                pad(out, conversion, text, length);
             else
-                library_fixed(out, spec, value);
+                library_fixed(out, conversion, value);
             break;
         }
         }
