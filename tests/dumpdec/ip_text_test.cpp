@@ -97,6 +97,7 @@ TEST(IpText, IntegersCharactersAndTexts) {
     EXPECT_LIKE_LIBRARY("%c%c|%s|%-s|%8s|%-8s|100%%", 'W', 'E', "VES-1", "VES-1", "ab", "ab");
     EXPECT_LIKE_LIBRARY("no conversion at all\r\n");
     EXPECT_LIKE_LIBRARY("%ld|%5.2e|%g", 123456789012L, 0.000123, 2.5); // passed to the library
+    EXPECT_LIKE_LIBRARY("%-4d|%s|%8.3f|%lu", 5, "x", 2.5, 7ul);        // taken back, then passed
 }
 
 } // namespace
