@@ -1,5 +1,6 @@
 #include "transfer_engine.h"
 
+#include "comm_error.h"
 #include "dump_name.h"
 #include "progress_text.h"
 #include "system_file.h"
@@ -12,6 +13,11 @@
 namespace ravelin {
 
 namespace {
+
+QString describe(const std::exception &e) {
+    if (auto *comm = dynamic_cast<const CommError *>(&e)) return comm->description();
+    return QString::fromUtf8(e.what());
+}
 
 const char *const kUsbFailure = "ERROR ----> USB DEVICE NOT DETECTED, connect again and restart";
 constexpr uint16_t kVendor = 0x0815;
@@ -47,6 +53,12 @@ void TransferEngine::MSComm1_OnComm() {
         sender_.SendSystemLines();
     else
         receiver_.ReceiveDumpData();
+}
+
+void TransferEngine::PortLost(const QString &description) {
+    if (busy_ && state_.FailureText.isEmpty())
+        state_.FailureText =
+            (state_.UploadMode ? "Upload Aborted: " : "Dump Aborted: ") + description;
 }
 
 void TransferEngine::Timer1_Timer() {
@@ -97,7 +109,7 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
     } catch (const std::exception &e) {
         file_.discard();
         stopTimersAndClosePort();
-        return failDump(QString("Dump Aborted: %1").arg(QString::fromLocal8Bit(e.what())));
+        return failDump("Dump Aborted: " + describe(e));
     }
     timer1_.start();
 
@@ -268,7 +280,7 @@ TransferOutcome TransferEngine::serialUpload(const QList<QByteArray> &lines,
         port_.setPortOpen(true);
     } catch (const std::exception &e) {
         stopTimersAndClosePort();
-        return failDump(QString("Upload Aborted: %1").arg(QString::fromLocal8Bit(e.what())));
+        return failDump("Upload Aborted: " + describe(e));
     }
     timer1_.start();
     while (!state_.TransferDone)

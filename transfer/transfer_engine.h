@@ -53,6 +53,8 @@ class TransferEngine : public QObject {
     void MSComm1_OnComm();
     void Timer1_Timer();
     void Timer2_Timer();
+    // The open port failed (adapter pulled): the running transfer ends with this description.
+    void PortLost(const QString &description);
 
   private:
     TransferOutcome serialDump(const QString &rawPath);
