@@ -46,7 +46,7 @@ struct MSComm::Impl {
     int32_t handshaking = 0;
     QString pathOverride;
     bool quiet = false; // set while input is pulled in outside the event loop
-    QString lostDescription;
+    bool lossPending = false;
 
     QString path() const {
         return pathOverride.isEmpty() ? devicePathForPort(commPort) : pathOverride;
@@ -90,17 +90,19 @@ MSComm::MSComm(QObject *parent) : QObject(parent), d(std::make_unique<Impl>()) {
     connect(&d->port, &QSerialPort::readyRead, this, [this] {
         if (!d->quiet) emit OnComm();
     });
+    // A vanished device (unplugged adapter, hang-up) shows as a read or resource error that Qt
+    // repeats for as long as the port stays open.
     connect(&d->port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-        if (e != QSerialPort::ResourceError || !d->lostDescription.isEmpty()) return;
-        d->lostDescription = QStringLiteral("Lost the connection to %1: %2")
-                                 .arg(d->port.portName(), d->port.errorString());
+        if ((e != QSerialPort::ReadError && e != QSerialPort::ResourceError) || d->lossPending)
+            return;
+        d->lossPending = true;
         // Closed from the event loop: the port is still inside its own notification here.
         QTimer::singleShot(0, this, [this] {
-            const QString description = d->lostDescription;
-            d->lostDescription.clear();
+            d->lossPending = false;
             if (!d->port.isOpen()) return;
             d->port.close();
-            emit portLost(description);
+            emit portLost(QStringLiteral("Lost the connection to %1 (device unplugged or hung up)")
+                              .arg(d->path()));
         });
     });
 }
@@ -171,7 +173,6 @@ void MSComm::setPortOpen(bool open) {
         d->port.close();
         throw;
     }
-    d->lostDescription.clear();
     d->port.clear(QSerialPort::Input);
 }
 

