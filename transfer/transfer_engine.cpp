@@ -61,6 +61,10 @@ void TransferEngine::PortLost(const QString &description) {
             (state_.UploadMode ? "Upload Aborted: " : "Dump Aborted: ") + description;
 }
 
+void TransferEngine::Abort() {
+    if (busy_ && state_.FailureText.isEmpty()) state_.FailureText = abortedText_;
+}
+
 void TransferEngine::Timer1_Timer() {
     port_.Output(QByteArray(1, char(kReady)));
 }
@@ -88,6 +92,8 @@ TransferOutcome TransferEngine::StartDump(const QString &rawPath, bool viaUsb) {
     }
     busy_ = true;
     const auto idle = qScopeGuard([this] { busy_ = false; });
+    abortedText_ = "Dump Aborted";
+    state_.FailureText.clear();
     const TransferOutcome outcome = viaUsb ? usbDump(rawPath) : serialDump(rawPath);
     sink_.setDumpButtonEnabled(true);
     return outcome;
@@ -226,6 +232,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         if (sincePump.elapsed() >= 10) {
             pump(false);
             sincePump.restart();
+            if (!s.FailureText.isEmpty()) return failDump(s.FailureText);
         }
         if (value > 101) break;
     }
@@ -255,6 +262,8 @@ TransferOutcome TransferEngine::StartUpload(const QString &systemFile, bool viaU
     }
     busy_ = true;
     const auto idle = qScopeGuard([this] { busy_ = false; });
+    abortedText_ = "Upload Aborted";
+    state_.FailureText.clear();
     const SystemFile file = readSystemFile(systemFile, viaUsb);
     if (!file.error.isEmpty()) {
         sink_.setStatus(file.error);
@@ -318,6 +327,7 @@ TransferOutcome TransferEngine::usbUpload(const QList<QByteArray> &lines) {
         const double p = s.LinesSent * 100.0 / s.LineTotal;
         sink_.setUploadProgress(std::min(roundedPercent(p), 100), percentCaption(p, "% Completed"));
         pump(false);
+        if (!s.FailureText.isEmpty()) return failDump(s.FailureText);
     }
 
     closePipe.dismiss();

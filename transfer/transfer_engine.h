@@ -53,6 +53,9 @@ class TransferEngine : public QObject {
     void MSComm1_OnComm();
     void Timer1_Timer();
     void Timer2_Timer();
+    // Ends the running transfer as soon as it waits again ("Dump Aborted" / "Upload Aborted");
+    // a dump keeps what it received under the ".partial" name.
+    void Abort();
     // The open port failed (adapter pulled): the running transfer ends with this description.
     void PortLost(const QString &description);
 
@@ -79,6 +82,7 @@ class TransferEngine : public QObject {
     QString usbLibraryPath_;
     std::function<void(bool)> pump_;
     bool busy_ = false;
+    QString abortedText_; // "Dump Aborted" or "Upload Aborted", for the running transfer
 };
 
 } // namespace ravelin
