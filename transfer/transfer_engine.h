@@ -69,6 +69,7 @@ class TransferEngine : public QObject {
     TransferOutcome usbFailure();
     void stopTimersAndClosePort();
     void pump(bool wait) { pump_(wait); }
+    template <typename Handler> void guarded(Handler &&handler);
 
     SerialChannel &port_;
     QTimer &timer1_;
