@@ -159,8 +159,7 @@ void Form1::showPortDevices() {
 
 void Form1::showFlowControlNote() {
     for (int16_t code = 0; code < 4; ++code)
-        if (optFlow[code]->isChecked())
-            flowControlNote->setText(MSComm::flowControlWarning(code));
+        if (optFlow[code]->isChecked()) flowControlNote->setText(MSComm::flowControlWarning(code));
 }
 
 } // namespace ravelin
