@@ -117,8 +117,9 @@ class Form1 : public QMainWindow {
     void REPROGRAMSYSTEM_Click(); // form1_upload.cpp
 
     // Closing the window ends the program at once (files closed first). Tests replace the
-    // ending so that the test process lives on.
+    // ending so that the test process lives on; a wait loop then sees isUnloaded() and stops.
     void setProgramEnder(std::function<void()> ender);
+    bool isUnloaded() const { return unloading_; }
 
   signals:
     void unloaded();
@@ -133,6 +134,7 @@ class Form1 : public QMainWindow {
     QWidget *buildHelpPage();
     void showPortDevices();
     void showFlowControlNote();
+    void pressDefaultButton();
 
     std::function<void()> endProgram_;
     bool unloading_ = false;

@@ -334,6 +334,22 @@ class Form1Settings : public QObject {
         QVERIFY(storedKeys().isEmpty());
     }
 
+    void enterPressesOkUnlessAButtonHasTheFocus() {
+        open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->vsIndexTab1->setCurrentIndex(2);
+        form->cboSpeed->setFocus();
+        form->cboSpeed->setCurrentText("4800");
+        QTest::keyClick(form->cboSpeed, Qt::Key_Return);
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
+
+        form->cboSpeed->setCurrentText("2400");
+        form->cmdCancel->setFocus();
+        QTest::keyClick(form->cmdCancel, Qt::Key_Return);
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
+    }
+
     void pageNamesTheDeviceOfTheSelectedPort() {
         sandbox->set("PORTS/Com3", "/dev/ttyUSB7");
         open();
