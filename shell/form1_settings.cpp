@@ -94,8 +94,10 @@ void Form1::cmdOK_Click() {
     auto attempt = [&failure](auto step) {
         try {
             step();
+        } catch (const CommError &e) {
+            if (failure.isEmpty()) failure = e.description();
         } catch (const std::exception &e) {
-            if (failure.isEmpty()) failure = QString::fromLocal8Bit(e.what());
+            if (failure.isEmpty()) failure = QString::fromUtf8(e.what());
         }
     };
     auto report = [this, &failure] {
