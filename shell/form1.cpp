@@ -250,7 +250,6 @@ QWidget *Form1::buildComParametersPage() {
     flowControlNote = named(new QLabel, "flowControlNote");
     flowControlNote->setWordWrap(true);
     flowLayout->addWidget(flowControlNote);
-    flowLayout->addStretch();
 
     cmdOK = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
@@ -269,7 +268,10 @@ QWidget *Form1::buildComParametersPage() {
     auto *frames = new QHBoxLayout;
     frames->addLayout(left, 1);
     frames->addLayout(middle, 1);
-    frames->addWidget(flowFrame, 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(flowFrame);
+    right->addStretch();
+    frames->addLayout(right, 1);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(presentDevices, 1);
