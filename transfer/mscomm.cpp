@@ -8,6 +8,7 @@
 #include <QSerialPort>
 #include <QTimer>
 #include <algorithm>
+#include <poll.h>
 #include <sys/ioctl.h>
 
 namespace ravelin {
@@ -48,7 +49,10 @@ struct MSComm::Impl {
     bool quiet = false; // set while input is pulled in outside the event loop
     bool lossPending = false;
 
+    QString openPath; // the device as it was when the port opened
+
     QString path() const {
+        if (port.isOpen()) return openPath;
         return pathOverride.isEmpty() ? devicePathForPort(commPort) : pathOverride;
     }
 
@@ -80,6 +84,11 @@ struct MSComm::Impl {
         if (port.error() == QSerialPort::TimeoutError) port.clearError();
     }
 
+    bool deviceHungUp() const {
+        pollfd p{static_cast<int>(port.handle()), POLLIN, 0};
+        return poll(&p, 1, 0) < 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+    }
+
     [[noreturn]] void throwClosed(const char *what) const {
         throw CommError(
             QStringLiteral("Cannot %1: the port %2 is not open").arg(QLatin1String(what), path()));
@@ -95,6 +104,10 @@ MSComm::MSComm(QObject *parent) : QObject(parent), d(std::make_unique<Impl>()) {
     connect(&d->port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         if ((e != QSerialPort::ReadError && e != QSerialPort::ResourceError) || d->lossPending)
             return;
+        if (!d->deviceHungUp()) { // a read that found nothing: no harm done
+            d->port.clearError();
+            return;
+        }
         d->lossPending = true;
         // Closed from the event loop: the port is still inside its own notification here.
         QTimer::singleShot(0, this, [this] {
@@ -107,7 +120,11 @@ MSComm::MSComm(QObject *parent) : QObject(parent), d(std::make_unique<Impl>()) {
     });
 }
 
-MSComm::~MSComm() = default;
+MSComm::~MSComm() {
+    // The handlers above use d; none may run while it is being torn down.
+    d->port.disconnect(this);
+    d->port.close();
+}
 
 int16_t MSComm::CommPort() const {
     return d->commPort;
@@ -164,9 +181,15 @@ void MSComm::setPortOpen(bool open) {
     const QString limitation = linuxLimitation(d->settings);
     if (!limitation.isEmpty()) throw CommError(action + QStringLiteral(": ") + limitation);
 
+    d->openPath = path;
     d->port.setPortName(path);
-    if (!d->port.open(QIODevice::ReadWrite))
-        throw CommError(action + QStringLiteral(": ") + d->port.errorString());
+    if (!d->port.open(QIODevice::ReadWrite)) {
+        QString reason = d->port.errorString();
+        if (d->port.error() == QSerialPort::PermissionError)
+            reason += QStringLiteral(" (the device is in use by another program, or this user "
+                                     "may not use it: add the user to the dialout group)");
+        throw CommError(action + QStringLiteral(": ") + reason);
+    }
     try {
         d->applyToDevice(d->settings, d->handshaking, action);
     } catch (const CommError &) {
@@ -208,6 +231,10 @@ QString MSComm::devicePath() const {
 
 void MSComm::setDevicePathOverride(const QString &path) {
     d->pathOverride = path;
+}
+
+QString MSComm::unsupportedSettings() const {
+    return linuxLimitation(d->settings);
 }
 
 QString MSComm::flowControlWarning(int code) {

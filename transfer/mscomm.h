@@ -42,7 +42,8 @@ class MSComm : public QObject {
     bool PortOpen() const;
     void setPortOpen(bool open);
 
-    // Bytes waiting, at most 32767; 0 while closed. Setting 0 discards what is waiting (also
+    // Bytes waiting, at most 32767; 0 while closed. Like Input, it also takes in bytes the event
+    // loop has not delivered yet; those raise no OnComm. Setting 0 discards what is waiting (also
     // harmless while closed); other values are refused.
     int16_t InBufferCount() const;
     void setInBufferCount(int16_t count);
@@ -56,6 +57,10 @@ class MSComm : public QObject {
     // empty path returns to the port's own device.
     QString devicePath() const;
     void setDevicePathOverride(const QString &path);
+
+    // What Linux cannot do with the current Settings (4 data bits, 1.5 stop bits), as the text
+    // opening the port would give after the device name; empty when nothing stands in the way.
+    QString unsupportedSettings() const;
 
     // A short warning for the flow-control code, empty when there is nothing to warn about.
     static QString flowControlWarning(int code);

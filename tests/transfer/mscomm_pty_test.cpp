@@ -44,12 +44,14 @@ class MSCommPtyTest : public QObject {
     void staleInputIsDiscardedAtOpen();
     void lineSettingsReachDevice_data();
     void lineSettingsReachDevice();
+    void everyListedSpeedIsSetExactly();
     void flowControlReachesDevice_data();
     void flowControlReachesDevice();
     void changesWhileOpenReachDeviceAtOnce();
     void whatLinuxCannotDoFailsAtOpen_data();
     void whatLinuxCannotDoFailsAtOpen();
     void missingDeviceIsNamed();
+    void deviceInUseIsNamedWithHint();
     void portNumberIsFixedWhileOpen();
     void vanishedDeviceClosesPortAndSaysSo();
 };
@@ -167,6 +169,18 @@ void MSCommPtyTest::lineSettingsReachDevice() {
     QCOMPARE(s.twoStopBits, twoStop);
 }
 
+void MSCommPtyTest::everyListedSpeedIsSetExactly() {
+    OpenPort p;
+    QVERIFY(p.pty.ok());
+    p.comm.setPortOpen(true);
+    for (unsigned speed : {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 56000,
+                           57600, 115200, 128000, 256000}) {
+        p.comm.setSettings(QString::number(speed));
+        QCOMPARE(p.pty.slaveState().ospeed, speed);
+        QCOMPARE(p.pty.slaveState().ispeed, speed);
+    }
+}
+
 void MSCommPtyTest::flowControlReachesDevice_data() {
     QTest::addColumn<int>("code");
     QTest::addColumn<bool>("rtsCts");
@@ -225,9 +239,11 @@ void MSCommPtyTest::whatLinuxCannotDoFailsAtOpen() {
     OpenPort p(settings);
     QVERIFY(p.pty.ok());
     QCOMPARE(p.comm.Settings(), settings); // accepted as a setting, refused by the device
+    QCOMPARE(p.comm.unsupportedSettings(), reason);
     QCOMPARE(openFailure(p.comm), "Cannot open " + p.pty.slavePath() + ": " + reason);
     QVERIFY(!p.comm.PortOpen());
     p.comm.setSettings("19200,n,8,1");
+    QVERIFY(p.comm.unsupportedSettings().isEmpty());
     p.comm.setPortOpen(true);
     QVERIFY(p.comm.PortOpen());
 }
@@ -239,6 +255,23 @@ void MSCommPtyTest::missingDeviceIsNamed() {
     QVERIFY2(failure.startsWith("Cannot open /dev/ttyRAVELIN-none: "), qPrintable(failure));
     QVERIFY(failure.size() > QString("Cannot open /dev/ttyRAVELIN-none: ").size());
     QVERIFY(!comm.PortOpen());
+}
+
+void MSCommPtyTest::deviceInUseIsNamedWithHint() {
+    OpenPort p;
+    QVERIFY(p.pty.ok());
+    p.comm.setPortOpen(true);
+    MSComm second;
+    second.setDevicePathOverride(p.pty.slavePath());
+    const QString failure = openFailure(second);
+    QVERIFY2(failure.startsWith("Cannot open " + p.pty.slavePath() + ": "), qPrintable(failure));
+    QVERIFY2(failure.endsWith(" (the device is in use by another program, or this user may not "
+                              "use it: add the user to the dialout group)"),
+             qPrintable(failure));
+    QVERIFY(!second.PortOpen());
+    p.comm.setPortOpen(false);
+    second.setPortOpen(true); // free again once closed
+    QVERIFY(second.PortOpen());
 }
 
 void MSCommPtyTest::portNumberIsFixedWhileOpen() {
