@@ -2,8 +2,4 @@
 // event and timer handlers. Zero or empty when the window is created.
 #pragma once
 
-namespace ravelin {
-
-struct TransferState {};
-
-} // namespace ravelin
+#include "transfer_state.h"

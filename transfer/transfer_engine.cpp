@@ -35,14 +35,19 @@ void defaultPump(bool wait) {
 } // namespace
 
 TransferEngine::TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2,
-                               TransferSink &sink, QObject *parent)
+                               TransferSink &sink, TransferState &windowState, QObject *parent)
     : QObject(parent), port_(port), timer1_(timer1), timer2_(timer2), sink_(sink),
-      receiver_(state_, port, timer1, timer2, sink, file_), sender_(state_, port, timer1, sink),
-      pump_(defaultPump) {
+      state_(windowState), receiver_(state_, port, timer1, timer2, sink, file_),
+      sender_(state_, port, timer1, sink), pump_(defaultPump) {
     timer1_.stop();
     timer2_.stop();
     timer1_.setInterval(500);
     timer2_.setInterval(2000);
+}
+
+TransferEngine::TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2,
+                               TransferSink &sink, QObject *parent)
+    : TransferEngine(port, timer1, timer2, sink, ownState_, parent) {
     connect(&timer1_, &QTimer::timeout, this, &TransferEngine::Timer1_Timer);
     connect(&timer2_, &QTimer::timeout, this, &TransferEngine::Timer2_Timer);
 }
@@ -60,12 +65,18 @@ template <typename Handler> void TransferEngine::guarded(Handler &&handler) {
 }
 
 void TransferEngine::MSComm1_OnComm() {
-    guarded([this] {
-        if (state_.UploadMode)
-            sender_.SendSystemLines();
-        else
-            receiver_.ReceiveDumpData();
-    });
+    if (state_.UploadMode)
+        SendSystemLines();
+    else
+        ReceiveDumpData();
+}
+
+void TransferEngine::ReceiveDumpData() {
+    guarded([this] { receiver_.ReceiveDumpData(); });
+}
+
+void TransferEngine::SendSystemLines() {
+    guarded([this] { sender_.SendSystemLines(); });
 }
 
 void TransferEngine::PortLost(const QString &description) {
