@@ -163,6 +163,15 @@ class UsbFakeLibraryTest : public QObject {
         QCOMPARE(count(FAKE_USBBULK_WRITE_CALLS), 0);
     }
 
+    void ownLibraryIsFoundBesideTheProgram() {
+        // No path given: libusbbulk.so from the program's folder, which finds no instrument here
+        // (none is attached to a test machine) and so reports the USB failure, not a load error.
+        TransferEngine own(port, timer1, timer2, sink);
+        QCOMPARE(own.StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(sink.lastStatus(), kUsbError);
+        QVERIFY(!QFile::exists(target + ".partial"));
+    }
+
     void failedWriteEndsTheUpload() {
         set(FAKE_USBBULK_WRITE_FAILS_AFTER, 1);
         QCOMPARE(engine->StartUpload(sysFile("2\r\nA\r\nB\r\n"), true, ""),
