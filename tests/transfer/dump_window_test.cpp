@@ -1,7 +1,6 @@
 // START DUMP and REPROGRAM SYSTEM in the window: the file dialog, the name written back, the
 // status bar, the progress indicators, the message box and the buttons, over USB (scripted
 // instrument) and over a pseudo-terminal (the instrument simulator).
-#include "../shell/settings_sandbox.h"
 #include "common_dialog.h"
 #include "dump_fakes.h"
 #include "form1.h"
@@ -9,6 +8,7 @@
 #include "modal_answerer.h"
 #include "mscomm.h"
 #include "progress_indicator.h"
+#include "settings_sandbox.h"
 #include "usb_script.h"
 
 #include <QCheckBox>
