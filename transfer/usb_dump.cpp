@@ -45,6 +45,9 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     if (usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) == 0)
         return usbFailure();
     s.DumpTotal = usb.getLong(s.ReadBuffer.data());
+    // An instrument that cannot say its length is read to its last packet (up to the largest
+    // memory there is), not cut off after a guessed million bytes.
+    const bool lengthUnknown = s.DumpTotal < 0;
     if (s.DumpTotal < 0) s.DumpTotal = kUnknownDumpTotal;
     if (s.DumpTotal > kLargestDumpTotal) s.DumpTotal = kLargestDumpTotal;
     s.DumpCount = 0;
@@ -71,7 +74,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         const int value = roundedPercent(p);
         if (value != shownValue) {
             shownValue = value;
-            sink_.setDumpProgress(std::min(value, 100), percentCaption(p));
+            sink_.setDumpProgress(std::min(value, 100), percentCaption(std::min(p, 100.0)));
         }
         // The window's events run at least every few milliseconds, not after every packet,
         // so that pumping does not cost more than the transfer.
@@ -80,7 +83,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
             sincePump.restart();
             if (!s.FailureText.isEmpty()) return failDump(s.FailureText);
         }
-        if (value > 101) break;
+        if (lengthUnknown ? s.DumpCount > kLargestDumpTotal : value > 101) break;
     }
 
     closePipe.dismiss();
