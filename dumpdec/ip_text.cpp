@@ -63,11 +63,9 @@ class Sink {
     Sink(const Sink &) = delete;
     Sink &operator=(const Sink &) = delete;
 
-    // The pieces are a few bytes long: plain loops beat calls to memcpy and memset here.
     void append(const char *text, std::size_t length) {
         if (char *at = room(length)) {
-            for (std::size_t i = 0; i < length; ++i)
-                at[i] = text[i];
+            std::memcpy(at, text, length);
             used_ += length;
         } else {
             out_.append(text, length);
@@ -75,8 +73,7 @@ class Sink {
     }
     void fill(char c, std::size_t count) {
         if (char *at = room(count)) {
-            for (std::size_t i = 0; i < count; ++i)
-                at[i] = c;
+            std::memset(at, c, count);
             used_ += count;
         } else {
             out_.append(count, c);
@@ -84,11 +81,27 @@ class Sink {
     }
     // Copies the format's text up to the next conversion or its end; returns where it stopped.
     const char *literal(const char *p) {
-        for (char c; (c = *p) != 0 && c != '%'; ++p) {
-            if (used_ == kSize) flush();
-            buffer_[used_++] = c;
+        const char *end = ::strchrnul(p, '%');
+        append(p, static_cast<std::size_t>(end - p));
+        return end;
+    }
+    // A number of at most kScratch - kMaxShortWidth bytes, from a kScratch-byte scratch buffer,
+    // padded with spaces to a width of at most kMaxShortWidth. Fixed-size copies of the whole
+    // scratch and of a run of spaces are single vector moves, unlike calls sized at run time.
+    static constexpr std::size_t kScratch = 48;
+    static constexpr std::size_t kMaxShortWidth = 16;
+    void short_padded(const char (&scratch)[kScratch], std::size_t length, std::size_t width,
+                      bool left) {
+        char *at = room(kScratch + kMaxShortWidth);
+        const std::size_t fill = width > length ? width - length : 0;
+        if (left) {
+            std::memcpy(at, scratch, kScratch);
+            std::memset(at + length, ' ', kMaxShortWidth);
+        } else {
+            std::memset(at, ' ', kMaxShortWidth);
+            std::memcpy(at + fill, scratch, kScratch);
         }
-        return p;
+        used_ += length + fill;
     }
     void put(char c) {
         if (used_ == kSize) flush();
@@ -135,6 +148,17 @@ inline void pad(Sink &out, const Conversion &conversion, const char *text, std::
         out.fill(' ', fill);
         out.append(text, length);
     }
+}
+
+// pad() for a number formatted into the scratch buffer.
+inline void pad_number(Sink &out, const Conversion &conversion,
+                       const char (&scratch)[Sink::kScratch], std::size_t length) {
+    if (!conversion.zero && static_cast<std::size_t>(conversion.width) <= Sink::kMaxShortWidth &&
+        length <= Sink::kScratch - Sink::kMaxShortWidth)
+        out.short_padded(scratch, length, static_cast<std::size_t>(conversion.width),
+                         conversion.left);
+    else
+        pad(out, conversion, scratch, length);
 }
 
 // Fixed notation with 0 to 3 decimals, rounded from the exact binary value with ties to even,
@@ -228,7 +252,7 @@ void library_format(std::string &out, const char *format, std::va_list args) {
 // Formats the whole line into the sink; false, with the arguments partly used, at the first
 // conversion outside the fast subset.
 bool fast_format(Sink &out, const char *format, std::va_list args) {
-    char text[48];
+    char text[Sink::kScratch] = {};
     const char *p = format;
     for (;;) {
         p = out.literal(p);
@@ -243,7 +267,7 @@ bool fast_format(Sink &out, const char *format, std::va_list args) {
         case 'd': {
             const int value = va_arg(args, int);
             const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-            pad(out, conversion, text, static_cast<std::size_t>(end - text));
+            pad_number(out, conversion, text, static_cast<std::size_t>(end - text));
             break;
         }
         case 'x':
@@ -253,7 +277,7 @@ bool fast_format(Sink &out, const char *format, std::va_list args) {
             if (conversion.kind == 'X')
                 for (char *c = text; c != end; ++c)
                     if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - 'a' + 'A');
-            pad(out, conversion, text, static_cast<std::size_t>(end - text));
+            pad_number(out, conversion, text, static_cast<std::size_t>(end - text));
             break;
         }
         case 'c':
@@ -270,7 +294,7 @@ bool fast_format(Sink &out, const char *format, std::va_list args) {
             std::size_t length = 0;
             const int precision = conversion.precision < 0 ? 6 : conversion.precision;
             if (precision <= 3 && !conversion.zero && fixed(value, precision, text, length))
-                pad(out, conversion, text, length);
+                pad_number(out, conversion, text, length);
             else
                 library_fixed(out, conversion, value);
             break;
