@@ -213,9 +213,15 @@ bool fixed(double value, int precision, char *text, std::size_t &length) {
         *p++ = '.';
         // Below 1000: 32-bit arithmetic with constant divisors.
         auto fraction = static_cast<std::uint32_t>(scaled - integer_part * scale);
-        for (int i = precision - 1; i >= 0; --i) {
-            p[i] = static_cast<char>('0' + fraction % 10u);
-            fraction /= 10u;
+        if (precision == 3) { // nearly every value printed: no loop
+            p[0] = static_cast<char>('0' + fraction / 100u);
+            p[1] = static_cast<char>('0' + fraction / 10u % 10u);
+            p[2] = static_cast<char>('0' + fraction % 10u);
+        } else {
+            for (int i = precision - 1; i >= 0; --i) {
+                p[i] = static_cast<char>('0' + fraction % 10u);
+                fraction /= 10u;
+            }
         }
         p += precision;
     }
