@@ -104,8 +104,8 @@ void handle_sounding_header(Decoder &d) {
 }
 
 void handle_ipr_standard(Decoder &d) {
-    std::string listing;
-    listing.reserve(512 + 24 * std::size_t{d.ip_window_count});
+    std::string &listing = d.reading_text;
+    listing.clear();
     ip::IprStandardReading r;
     r.x = d.convert_f32(4);
     r.y = d.convert_f32(8);
@@ -154,8 +154,11 @@ void handle_ipr_standard(Decoder &d) {
     }
     d.write_record();
 
-    d.put(d.survey_text, ip::position_part(r, d.array_code, d.line_is_profile) +
-                             ip::measurement_part(r, d.ip_operating_mode));
+    std::string &line = d.reading_text;
+    line.clear();
+    ip::append_position_part(line, r, d.array_code, d.line_is_profile);
+    ip::append_measurement_part(line, r, d.ip_operating_mode);
+    d.put(d.survey_text, line);
 
     // Readings outside a profile have no place in a pseudo-section: written after the previous
     // profile's lines they would be taken for part of it.
@@ -163,7 +166,9 @@ void handle_ipr_standard(Decoder &d) {
     const float rho_a = std::fabs(r.ro);
     const ip::PseudoSectionIndices indices =
         ip::pseudo_section_indices(r, d.array_code, {d.i2d_left_electrode, d.i2d_spacing});
-    d.put(d.pseudo_section, ip::pseudo_section_data_line(indices, rho_a, r, d.ip_operating_mode));
+    line.clear();
+    ip::append_pseudo_section_data_line(line, indices, rho_a, r, d.ip_operating_mode);
+    d.put(d.pseudo_section, line);
 }
 
 void handle_ipr_user(Decoder &d) {
