@@ -70,7 +70,8 @@ struct Decoder {
     std::uint16_t record_id = 0;
     std::uint16_t record_length = 0;
     std::array<std::uint8_t, kRecordBufferSize> record_buffer{};
-    std::string line_buffer; // one formatted output line; grows to fit any line
+    std::string line_buffer;  // one formatted output line; grows to fit any line
+    std::string reading_text; // a reading's text, kept between readings to keep its capacity
     std::uint32_t file_position = 0;
     std::uint32_t dropped_bytes = 0;
 

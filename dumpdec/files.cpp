@@ -3,12 +3,20 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <new>
 
 namespace dumpdec {
 
 namespace {
-// Large stdio buffers: the listing gets dozens of short lines per record.
-constexpr std::size_t kStreamBuffer = 1 << 16;
+// Large stdio buffers: the listing gets dozens of short lines per record. The C library takes
+// the size only together with a buffer of our own; given none it uses a single page, and every
+// page of output becomes a system call.
+constexpr std::size_t kStreamBuffer = 1 << 17;
+
+void use_large_buffer(std::FILE *file, std::unique_ptr<char[]> &buffer) {
+    if (!buffer) buffer.reset(new (std::nothrow) char[kStreamBuffer]);
+    if (buffer) std::setvbuf(file, buffer.get(), _IOFBF, kStreamBuffer);
+}
 } // namespace
 
 bool InputFile::open(const std::string &path) {
@@ -22,7 +30,7 @@ bool InputFile::open(const std::string &path) {
         errno = EINVAL;
         return false;
     }
-    std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
+    use_large_buffer(file_, buffer_);
     length_ = 0;
     if (std::fseek(file_, 0, SEEK_END) == 0) {
         const long end = std::ftell(file_);
@@ -41,7 +49,7 @@ bool OutputFile::create(const std::string &path) {
     close();
     file_ = std::fopen(path.c_str(), "w+b");
     if (!file_) return false;
-    std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
+    use_large_buffer(file_, buffer_);
     written_ = 0;
     failed_ = false;
     return true;

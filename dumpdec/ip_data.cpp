@@ -104,27 +104,42 @@ void handle_sounding_header(Decoder &d) {
 }
 
 void handle_ipr_standard(Decoder &d) {
-    std::string listing;
-    listing.reserve(512 + 24 * std::size_t{d.ip_window_count});
+    std::string &listing = d.reading_text;
+    listing.clear();
     ip::IprStandardReading r;
-    r.x = list_f32(d, listing, 4, "X:\t\t\t\t\t\t%-8.3f\n");
-    r.y = list_f32(d, listing, 8, "Y:\t\t\t\t\t\t%-8.3f\n");
-    r.z = list_f32(d, listing, 12, "Z:\t\t\t\t\t\t%-8.3f\n");
+    r.x = d.convert_f32(4);
+    r.y = d.convert_f32(8);
+    r.z = d.convert_f32(12);
     r.line_coord = d.convert_u16(16);
-    ip::append_format(listing, "LineCoord:\t\t\t\t%-4x\n", r.line_coord);
     r.n = d.convert_u16(18);
-    ip::append_format(listing, "N:\t\t\t\t\t\t%-4x\n", r.n);
-    r.dn = list_f32(d, listing, 20, "dN:\t\t\t\t\t%-8.3f\n");
-    r.da = list_f32(d, listing, 24, "dA:\t\t\t\t\t%-8.3f\n");
-    r.db = list_f32(d, listing, 28, "dB:\t\t\t\t\t%-8.3f\n");
+    r.dn = d.convert_f32(20);
+    r.da = d.convert_f32(24);
+    r.db = d.convert_f32(28);
     r.res_con = d.convert_u16(32);
-    ip::append_format(listing, "ResCon:\t\t\t\t%-4d\n", r.res_con);
     r.sp = d.convert_i16(34);
-    ip::append_format(listing, "SP:\t\t\t\t\t%-4d\n", r.sp);
-    r.vp = list_f32(d, listing, 36, "Vp:\t\t\t\t\t%-8.3f\n");
-    r.itx = list_f32(d, listing, 40, "Itx:\t\t\t\t\t%-8.3f\n");
-    r.ro = list_f32(d, listing, 44, "Ro:\t\t\t\t\t%-8.3f\n");
-    r.stdev = list_f32(d, listing, 48, "Stdev:\t\t\t\t\t%-8.3f\n");
+    r.vp = d.convert_f32(36);
+    r.itx = d.convert_f32(40);
+    r.ro = d.convert_f32(44);
+    r.stdev = d.convert_f32(48);
+    // The lines of every reading in one call: this is the listing's hottest path.
+    ip::append_format(listing,
+                      "X:\t\t\t\t\t\t%-8.3f\n"
+                      "Y:\t\t\t\t\t\t%-8.3f\n"
+                      "Z:\t\t\t\t\t\t%-8.3f\n"
+                      "LineCoord:\t\t\t\t%-4x\n"
+                      "N:\t\t\t\t\t\t%-4x\n"
+                      "dN:\t\t\t\t\t%-8.3f\n"
+                      "dA:\t\t\t\t\t%-8.3f\n"
+                      "dB:\t\t\t\t\t%-8.3f\n"
+                      "ResCon:\t\t\t\t%-4d\n"
+                      "SP:\t\t\t\t\t%-4d\n"
+                      "Vp:\t\t\t\t\t%-8.3f\n"
+                      "Itx:\t\t\t\t\t%-8.3f\n"
+                      "Ro:\t\t\t\t\t%-8.3f\n"
+                      "Stdev:\t\t\t\t\t%-8.3f\n",
+                      wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n},
+                      wide(r.dn), wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp),
+                      wide(r.itx), wide(r.ro), wide(r.stdev));
     r.m = list_m_channels(d, listing, kStandardChannels);
     d.put(d.listing, listing);
 
@@ -139,8 +154,11 @@ void handle_ipr_standard(Decoder &d) {
     }
     d.write_record();
 
-    d.put(d.survey_text, ip::position_part(r, d.array_code, d.line_is_profile) +
-                             ip::measurement_part(r, d.ip_operating_mode));
+    std::string &line = d.reading_text;
+    line.clear();
+    ip::append_position_part(line, r, d.array_code, d.line_is_profile);
+    ip::append_measurement_part(line, r, d.ip_operating_mode);
+    d.put(d.survey_text, line);
 
     // Readings outside a profile have no place in a pseudo-section: written after the previous
     // profile's lines they would be taken for part of it.
@@ -148,7 +166,9 @@ void handle_ipr_standard(Decoder &d) {
     const float rho_a = std::fabs(r.ro);
     const ip::PseudoSectionIndices indices =
         ip::pseudo_section_indices(r, d.array_code, {d.i2d_left_electrode, d.i2d_spacing});
-    d.put(d.pseudo_section, ip::pseudo_section_data_line(indices, rho_a, r, d.ip_operating_mode));
+    line.clear();
+    ip::append_pseudo_section_data_line(line, indices, rho_a, r, d.ip_operating_mode);
+    d.put(d.pseudo_section, line);
 }
 
 void handle_ipr_user(Decoder &d) {

@@ -75,51 +75,53 @@ ProfileGeometry profile_geometry(std::uint16_t array_code, const IprStandardRead
     }
 }
 
-std::string position_part(const IprStandardReading &r, std::uint16_t array_code, bool in_profile) {
+void append_position_part(std::string &out, const IprStandardReading &r, std::uint16_t array_code,
+                          bool in_profile) {
     if (!in_profile) {
         switch (array_code) {
         case kDipoleDipole: {
             // A reading without a dipole number has no defined ratio; 0 stands in for it.
             const double ratio = r.n == 0 ? 0.0 : -wide(r.db) / r.n;
-            return format_text("\r\n %-8.3f,%-8.3f", wide(-r.db), ratio);
+            return append_format(out, "\r\n %-8.3f,%-8.3f", wide(-r.db), ratio);
         }
         case kWenner:
         case kOffsetWenner:
-            return format_text("\r\n %-8.3f,%-8.3f", wide(r.dn), wide(r.dn));
+            return append_format(out, "\r\n %-8.3f,%-8.3f", wide(r.dn), wide(r.dn));
         default:
-            return format_text("\r\n %-8.3f,%-8.3f", wide(half_difference(r.db, r.da)),
-                               wide(half(r.dn)));
+            return append_format(out, "\r\n %-8.3f,%-8.3f", wide(half_difference(r.db, r.da)),
+                                 wide(half(r.dn)));
         }
     }
     switch (array_code) {
     case kPoleDipole:
-        return format_text("\r\n %-8.3f,%-4d,%-8.3f", wide(half_shifted(r.x, r.da)), r.n,
-                           wide(r.dn));
+        return append_format(out, "\r\n %-8.3f,%-4d,%-8.3f", wide(half_shifted(r.x, r.da)), r.n,
+                             wide(r.dn));
     case kPolePole:
-        return format_text("\r\n %-8.3f,%-8.3f", wide(half_shifted(r.x, r.da)),
-                           wide(std::fabs(r.da)));
+        return append_format(out, "\r\n %-8.3f,%-8.3f", wide(half_shifted(r.x, r.da)),
+                             wide(std::fabs(r.da)));
     case kSchlumberger:
-        return format_text("\r\n %-8.3f,%-8.3f,%-8.3f", wide(half_shifted(r.x, r.dn)),
-                           wide(half_difference(r.db, r.da)), wide(half(r.dn)));
+        return append_format(out, "\r\n %-8.3f,%-8.3f,%-8.3f", wide(half_shifted(r.x, r.dn)),
+                             wide(half_difference(r.db, r.da)), wide(half(r.dn)));
     case kWenner:
     case kGradient:
-        return format_text("\r\n %-8.3f,%-8.3f", wide(half_shifted(r.x, r.dn)), wide(r.dn));
+        return append_format(out, "\r\n %-8.3f,%-8.3f", wide(half_shifted(r.x, r.dn)), wide(r.dn));
     case kLateralDipoleDipole:
     case kLateralPolePole:
-        return format_text("\r\n %-8.3f,%-8.3f", wide(r.x), wide(std::fabs(r.da)));
+        return append_format(out, "\r\n %-8.3f,%-8.3f", wide(r.x), wide(std::fabs(r.da)));
     default:
-        return format_text("\r\n %-8.3f,%-4d,%-8.3f", wide(half_shifted(r.x, r.db)), r.n,
-                           wide(r.dn));
+        return append_format(out, "\r\n %-8.3f,%-4d,%-8.3f", wide(half_shifted(r.x, r.db)), r.n,
+                             wide(r.dn));
     }
 }
 
-std::string measurement_part(const IprStandardReading &r, std::uint16_t operating_mode) {
+void append_measurement_part(std::string &out, const IprStandardReading &r,
+                             std::uint16_t operating_mode) {
     if (operating_mode != 0)
-        return format_text(",%10.3f,%8.3f,%4d,%4d,%8.3f,%8.3f", wide(r.ro), wide(r.stdev), r.sp,
-                           r.res_con, wide(r.vp), wide(r.itx));
-    return format_text(",%10.3f,%8.3f,%4d,%4d,%8.3f,%8.3f,%-8.3f,%-8.3f,%-8.3f,%-8.3f", wide(r.ro),
-                       wide(r.stdev), r.sp, r.res_con, wide(r.vp), wide(r.itx), wide(r.m[0]),
-                       wide(r.m[1]), wide(r.m[2]), wide(r.m[3]));
+        return append_format(out, ",%10.3f,%8.3f,%4d,%4d,%8.3f,%8.3f", wide(r.ro), wide(r.stdev),
+                             r.sp, r.res_con, wide(r.vp), wide(r.itx));
+    return append_format(out, ",%10.3f,%8.3f,%4d,%4d,%8.3f,%8.3f,%-8.3f,%-8.3f,%-8.3f,%-8.3f",
+                         wide(r.ro), wide(r.stdev), r.sp, r.res_con, wide(r.vp), wide(r.itx),
+                         wide(r.m[0]), wide(r.m[1]), wide(r.m[2]), wide(r.m[3]));
 }
 
 PseudoSectionIndices pseudo_section_indices(const IprStandardReading &r, std::uint16_t array_code,
@@ -139,13 +141,35 @@ PseudoSectionIndices pseudo_section_indices(const IprStandardReading &r, std::ui
     return indices;
 }
 
-std::string pseudo_section_data_line(PseudoSectionIndices indices, float rho_a,
+void append_pseudo_section_data_line(std::string &out, PseudoSectionIndices indices, float rho_a,
                                      const IprStandardReading &r, std::uint16_t operating_mode) {
     if (operating_mode != 0)
-        return format_text("%4d,%4d,%10.3f, ***, ***, ***, ***\r\n", indices.tx, indices.rx,
-                           wide(rho_a));
-    return format_text("%4d,%4d,%10.3f,%10.3f,%10.3f,%10.3f,%10.3f\r\n", indices.tx, indices.rx,
-                       wide(rho_a), wide(r.m[0]), wide(r.m[1]), wide(r.m[2]), wide(r.m[3]));
+        return append_format(out, "%4d,%4d,%10.3f, ***, ***, ***, ***\r\n", indices.tx, indices.rx,
+                             wide(rho_a));
+    return append_format(out, "%4d,%4d,%10.3f,%10.3f,%10.3f,%10.3f,%10.3f\r\n", indices.tx,
+                         indices.rx, wide(rho_a), wide(r.m[0]), wide(r.m[1]), wide(r.m[2]),
+                         wide(r.m[3]));
+}
+
+std::string position_part(const IprStandardReading &reading, std::uint16_t array_code,
+                          bool in_profile) {
+    std::string text;
+    append_position_part(text, reading, array_code, in_profile);
+    return text;
+}
+
+std::string measurement_part(const IprStandardReading &reading, std::uint16_t operating_mode) {
+    std::string text;
+    append_measurement_part(text, reading, operating_mode);
+    return text;
+}
+
+std::string pseudo_section_data_line(PseudoSectionIndices indices, float rho_a,
+                                     const IprStandardReading &reading,
+                                     std::uint16_t operating_mode) {
+    std::string text;
+    append_pseudo_section_data_line(text, indices, rho_a, reading, operating_mode);
+    return text;
 }
 
 char line_direction(float line_pos, std::uint16_t line_coord) {

@@ -35,6 +35,12 @@ std::string position_part(const IprStandardReading &reading, std::uint16_t array
 // Measurement columns that follow the position part on the same line; Ro keeps its sign.
 std::string measurement_part(const IprStandardReading &reading, std::uint16_t operating_mode);
 
+// The same three texts appended to a string the caller reuses, for the conversion's hot path.
+void append_position_part(std::string &out, const IprStandardReading &reading,
+                          std::uint16_t array_code, bool in_profile);
+void append_measurement_part(std::string &out, const IprStandardReading &reading,
+                             std::uint16_t operating_mode);
+
 struct PseudoSectionIndices {
     int tx = 0;
     int rx = 0;
@@ -47,6 +53,9 @@ PseudoSectionIndices pseudo_section_indices(const IprStandardReading &reading,
 
 // The pseudo-section data line; rho_a is the reading's Ro made non-negative.
 std::string pseudo_section_data_line(PseudoSectionIndices indices, float rho_a,
+                                     const IprStandardReading &reading,
+                                     std::uint16_t operating_mode);
+void append_pseudo_section_data_line(std::string &out, PseudoSectionIndices indices, float rho_a,
                                      const IprStandardReading &reading,
                                      std::uint16_t operating_mode);
 

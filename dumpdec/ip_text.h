@@ -1,4 +1,5 @@
-// printf-compatible formatting into a string, fast for the conversions the IP records print.
+// printf-compatible formatting into a string, fast for the conversions the decoder prints; every
+// output line of a conversion goes through it (Decoder::print included).
 //
 // A VIREL memory holds a hundred thousand readings of some twenty printed values each, and the
 // C library's "%f" costs more than everything else in a conversion together. append_format gives

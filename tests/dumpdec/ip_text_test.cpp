@@ -100,5 +100,30 @@ TEST(IpText, IntegersCharactersAndTexts) {
     EXPECT_LIKE_LIBRARY("%-4d|%s|%8.3f|%lu", 5, "x", 2.5, 7ul);        // taken back, then passed
 }
 
+TEST(IpText, EveryWidthAroundTheShortPaddingLimit) {
+    char format[64];
+    for (int width = 0; width <= 24; ++width)
+        for (const char *flags : {"", "-"})
+            for (double value : {0.0, -1.5, 123456.789, -4503599627370495.0, 9.0e15}) {
+                std::snprintf(format, sizeof format, "[%%%s%d.3f|%%%s%dd|%%%s%dx]", flags, width,
+                              flags, width, flags, width);
+                const int whole = static_cast<int>(value / 1000.0);
+                const auto bits = static_cast<unsigned>(whole);
+                ASSERT_EQ(ours(format, value, whole, bits), library(format, value, whole, bits))
+                    << format << " " << value;
+            }
+}
+
+TEST(IpText, LinesLongerThanTheGatheringBuffer) {
+    // Pieces that straddle the buffer's end, and a text and a padding wider than the buffer.
+    const std::string long_text(700, 'n');
+    for (std::size_t lead = 440; lead < 520; lead += 7) {
+        const std::string head(lead, 'h');
+        EXPECT_LIKE_LIBRARY("%s%-8.3f%10.3f%-4d|%6x\r\n%s", head.c_str(), 12.25, -3.0625, 42, 255u,
+                            head.c_str());
+    }
+    EXPECT_LIKE_LIBRARY("%s|%-600d|%600.3f|%-900s|", long_text.c_str(), 5, 1.5, "x");
+}
+
 } // namespace
 } // namespace dumpdec::ip
