@@ -31,7 +31,9 @@ struct ActionFailure {
 
 enum class StartedBy { Convert, RawToTvd };
 
-bool chosen(const QCheckBox *option) { return option->checkState() == Qt::Checked; }
+bool chosen(const QCheckBox *option) {
+    return option->checkState() == Qt::Checked;
+}
 
 // Convert, STARTDUMP and butRAWTVD, in this order.
 void setHeldButtonsEnabled(Form1 &form, bool enabled) {
@@ -44,8 +46,7 @@ int showMessage(Form1 &form, QMessageBox::Icon icon, const QString &title, const
                 QMessageBox::StandardButtons buttons,
                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
     QMessageBox box(icon, title, text, buttons, &form);
-    if (defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(defaultButton);
+    if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
     return box.exec();
 }
 
@@ -63,8 +64,7 @@ bool askTryAgain(Form1 &form) {
 // Cancel, Try Again and Continue, no icon; whichever closes it, the run ends.
 void showConverted(Form1 &form, const QString &rawPath) {
     QMessageBox box(QMessageBox::NoIcon, kConverterTitle,
-                    rawPath + QStringLiteral("file converted to .TVD"), QMessageBox::Cancel,
-                    &form);
+                    rawPath + QStringLiteral("file converted to .TVD"), QMessageBox::Cancel, &form);
     box.addButton(QStringLiteral("&Try Again"), QMessageBox::ActionRole);
     box.addButton(QStringLiteral("C&ontinue"), QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Cancel);
@@ -91,16 +91,14 @@ bool runDecoder(Form1 &form, const QString &rawPath) {
         case DecoderOutcome::Kind::NotBound:
             throw ActionFailure{outcome.failure};
         case DecoderOutcome::Kind::Failed:
-            if (!askTryAgain(form))
-                return false;
+            if (!askTryAgain(form)) return false;
         }
     }
 }
 
 void convertFile(Form1 &form, const QString &rawPath) {
     const QFileInfo raw(rawPath);
-    if (!raw.isFile())
-        throw ActionFailure{QStringLiteral("File not found: ") + rawPath};
+    if (!raw.isFile()) throw ActionFailure{QStringLiteral("File not found: ") + rawPath};
     // An empty raw database holds nothing to convert; saying it was converted would mislead.
     if (raw.size() == 0) {
         showNoDataToConvert(form);
@@ -118,8 +116,7 @@ void convertFile(Form1 &form, const QString &rawPath) {
     if (chosen(form.PrintTextFile)) {
         const PrintResult printed =
             printSurveyTextFile(base + QStringLiteral(".txt"), base + QStringLiteral(".pdf"));
-        if (!printed.ok)
-            throw ActionFailure{printed.failure};
+        if (!printed.ok) throw ActionFailure{printed.failure};
     }
     if (chosen(form.CreateXYZ)) {
         QString failure;
@@ -158,7 +155,8 @@ void Form1::Convert_Click() {
 }
 
 void Form1::butRAWTVD_Click() {
-    CommonDialog1->Filter = QStringLiteral("Tervane raw database (*.raw)|*.raw |All Files (*.*)|*.*");
+    CommonDialog1->Filter =
+        QStringLiteral("Tervane raw database (*.raw)|*.raw |All Files (*.*)|*.*");
     CommonDialog1->Flags = CommonDialog::kHideReadOnly;
     CommonDialog1->CancelError = true;
     try {
@@ -168,8 +166,7 @@ void Form1::butRAWTVD_Click() {
     }
     DoEvents();
     const QString rawPath = CommonDialog1->FileName;
-    if (!rawPath.isEmpty())
-        convertAction(*this, rawPath, StartedBy::RawToTvd);
+    if (!rawPath.isEmpty()) convertAction(*this, rawPath, StartedBy::RawToTvd);
 }
 
 } // namespace ravelin

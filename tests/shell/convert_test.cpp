@@ -76,8 +76,7 @@ class HeldButtonsWatch : public QObject {
 // Closes the completion message (any of its buttons will do).
 bool clickFirstButton(QWidget *w) {
     auto *box = qobject_cast<QMessageBox *>(w);
-    if (!box)
-        return false;
+    if (!box) return false;
     box->buttons().constFirst()->click();
     return true;
 }
@@ -144,8 +143,7 @@ class ConvertTest : public QObject {
         QVERIFY(watch.log.isEmpty()); // the decoder was not called
         QVERIFY(!ended);
         QVERIFY(form->isVisible());
-        QCOMPARE(entries(dir->path()),
-                 emptyDatabase ? QStringList{"empty.raw"} : QStringList{});
+        QCOMPARE(entries(dir->path()), emptyDatabase ? QStringList{"empty.raw"} : QStringList{});
     }
 
     void conversionLeavesItsFilesAndEndsTheRun_data() {
@@ -154,8 +152,7 @@ class ConvertTest : public QObject {
         QTest::newRow("Keep Log File clear")
             << false << QStringList{"line7.smp", "line7.tvd", "line7.txt"};
         QTest::newRow("Keep Log File ticked")
-            << true
-            << QStringList{"line7.log", "line7.raw", "line7.smp", "line7.tvd", "line7.txt"};
+            << true << QStringList{"line7.log", "line7.raw", "line7.smp", "line7.tvd", "line7.txt"};
     }
     void conversionLeavesItsFilesAndEndsTheRun() {
         QFETCH(bool, keep);
@@ -308,8 +305,7 @@ class ConvertTest : public QObject {
     void missingLibrary() {
         QTemporaryDir noLibrary;
         ravelin::setWindowDumpdecFolders({noLibrary.path()});
-        const QString missing =
-            "Decoder library libdumpdec.so not found in " + noLibrary.path();
+        const QString missing = "Decoder library libdumpdec.so not found in " + noLibrary.path();
         writeKx4Database(path("line7.raw"));
 
         ModalAnswerer answerer;

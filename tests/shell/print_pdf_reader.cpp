@@ -6,20 +6,22 @@
 #include <QXmlStreamReader>
 #include <QtEndian>
 
-QList<PdfTextLine> pdfTextLines(const QString &pdfPath) {
+QList<PdfTextLine> pdfTextLines(const QString &pdfPath, int *pageCount) {
     QProcess pdftohtml;
     pdftohtml.start(QStringLiteral("pdftohtml"),
                     {QStringLiteral("-xml"), QStringLiteral("-i"), QStringLiteral("-stdout"),
                      QStringLiteral("-q"), pdfPath});
     pdftohtml.waitForFinished(30000);
     QList<PdfTextLine> lines;
+    if (pageCount) *pageCount = 0;
     QXmlStreamReader xml(pdftohtml.readAllStandardOutput());
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (!xml.isStartElement() || xml.name() != QLatin1String("text")) continue;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (pageCount && xml.name() == QLatin1String("page")) ++*pageCount;
+        if (xml.name() != QLatin1String("text")) continue;
         PdfTextLine line;
-        while (xml.readNext() != QXmlStreamReader::EndElement ||
-               xml.name() != QLatin1String("text")) {
-            if (xml.atEnd()) break;
+        while (!xml.atEnd() && (xml.readNext() != QXmlStreamReader::EndElement ||
+                                xml.name() != QLatin1String("text"))) {
             if (xml.isStartElement() && xml.name() == QLatin1String("b")) line.bold = true;
             if (xml.isCharacters()) line.text += xml.text();
         }

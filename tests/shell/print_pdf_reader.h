@@ -14,5 +14,5 @@ struct PdfSegment {
     double x1, y1, x2, y2;
 };
 
-QList<PdfTextLine> pdfTextLines(const QString &pdfPath);
+QList<PdfTextLine> pdfTextLines(const QString &pdfPath, int *pageCount = nullptr);
 QList<PdfSegment> pdfStrokedSegments(const QString &pdfPath);

@@ -118,6 +118,28 @@ class PrintTest : public QObject {
         }
         QVERIFY(rules[1].y1 > rules[0].y1);
     }
+
+    // The page breaks by itself when full; no line is lost or doubled at the break.
+    void longSurveyRunsOverPages() {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("a printer is installed here; the printout would go to it");
+        QByteArray survey;
+        QStringList expected;
+        for (int i = 1; i <= 250; ++i) {
+            survey += "\r\n " + QByteArray::number(i);
+            expected << QString::number(i);
+        }
+        writeFile(dir.filePath("long.txt"), survey);
+        const ravelin::PrintResult result =
+            ravelin::printSurveyTextFile(dir.filePath("long.txt"), dir.filePath("long.pdf"));
+        QVERIFY2(result.ok, qPrintable(result.failure));
+        int pages = 0;
+        QStringList printed;
+        for (const PdfTextLine &line : pdfTextLines(result.pdfPath, &pages))
+            printed << line.text.trimmed();
+        QCOMPARE(printed, expected);
+        QVERIFY2(pages >= 2, qPrintable(QString::number(pages)));
+    }
 };
 
 QTEST_MAIN(PrintTest)
