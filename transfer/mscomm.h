@@ -1,21 +1,18 @@
 // MSComm: the serial port component every RS-232 transfer goes through, on top of Qt SerialPort.
 // Members keep the names the window and the transfers use. Failures throw CommError with a
-// description fit for a message box or the status bar.
+// description fit for a message box or the status bar. Works wherever a Qt event loop runs (the
+// window, or a QCoreApplication in a command-line tool): input arrives through that loop.
 #pragma once
+
+#include "comm_error.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 
 namespace ravelin {
-
-class CommError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
 
 class MSComm : public QObject {
     Q_OBJECT
@@ -23,35 +20,55 @@ class MSComm : public QObject {
     explicit MSComm(QObject *parent = nullptr);
     ~MSComm() override;
 
-    // Port number 1..16; the device it stands for comes from devicePathForPort().
+    // Port number 1..16 (default 1); the device it stands for comes from devicePathForPort().
+    // Refused while the port is open.
     int16_t CommPort() const;
     void setCommPort(int16_t port);
 
     // "speed,parity,data,stop", e.g. "19200,n,8,1"; a speed alone means n,8,1. Checked when set
-    // (throws on a malformed string), reported back in full, parity lower-case.
+    // (throws on a malformed string), reported back in full, parity lower-case. Default
+    // "9600,n,8,1". Set while open, it reaches the device at once (and throws if it cannot).
     QString Settings() const;
     void setSettings(const QString &settings);
 
-    // Flow control: 0 none, 1 Xon/Xoff, 2 RTS/CTS, 3 both.
+    // Flow control: 0 none (default), 1 Xon/Xoff, 2 RTS/CTS, 3 both. Set while open, it reaches
+    // the device at once.
     int32_t Handshaking() const;
     void setHandshaking(int32_t code);
 
-    // Opening applies Settings and Handshaking to the device; throws when it cannot.
+    // Opening applies Settings and Handshaking to the device and discards any stale input;
+    // throws, naming the device, when it cannot. Opening an open port or closing a closed one
+    // does nothing.
     bool PortOpen() const;
     void setPortOpen(bool open);
 
+    // Bytes waiting, at most 32767; 0 while closed. Like Input, it also takes in bytes the event
+    // loop has not delivered yet; those raise no OnComm. Setting 0 discards what is waiting (also
+    // harmless while closed); other values are refused.
     int16_t InBufferCount() const;
-    void setInBufferCount(int16_t count); // 0 discards what is waiting
+    void setInBufferCount(int16_t count);
 
-    QByteArray Input();                   // removes and returns exactly one waiting byte
-    void Output(const QByteArray &bytes); // each byte goes out unchanged
+    // Removes and returns exactly one waiting byte; empty when nothing waits. Throws when closed.
+    QByteArray Input();
+    // Each byte goes out unchanged. Throws when closed.
+    void Output(const QByteArray &bytes);
 
-    // Device path of the current CommPort (see port_names.h); a test may set one directly.
+    // Device path of the current CommPort (see port_names.h); a test may set one directly, an
+    // empty path returns to the port's own device.
     QString devicePath() const;
     void setDevicePathOverride(const QString &path);
 
+    // What Linux cannot do with the current Settings (4 data bits, 1.5 stop bits), as the text
+    // opening the port would give after the device name; empty when nothing stands in the way.
+    QString unsupportedSettings() const;
+
+    // A short warning for the flow-control code, empty when there is nothing to warn about.
+    static QString flowControlWarning(int code);
+
   signals:
     void OnComm(); // input has arrived
+    // The open device failed (unplugged adapter, hang-up): the port is closed by then.
+    void portLost(const QString &description);
 
   private:
     struct Impl;

@@ -225,17 +225,24 @@ class ConvertTest : public QObject {
         QCOMPARE(readings, 16);
     }
 
-    // A raw database in a folder whose name holds a dot: the outputs are found beside it.
-    void dottedFolder() {
+    // The front end finds the files where the decoder wrote them: the name is cut at the first
+    // "." of the file's own name, whatever dots the folder or the rest of the name hold.
+    void derivedNamesFollowTheDecoder_data() {
+        QTest::addColumn<QString>("raw");
+        QTest::newRow("dotted folder") << "field.2006/a.raw";
+        QTest::newRow("two dots in the name") << "field.2006/a.2006.raw";
+    }
+    void derivedNamesFollowTheDecoder() {
+        QFETCH(QString, raw);
         QVERIFY(QDir(dir->path()).mkdir("field.2006"));
-        writeKx4Database(path("field.2006/a.raw"));
-        form->CommonDialog1->FileName = path("field.2006/a.raw");
+        writeKx4Database(path(raw));
+        form->CommonDialog1->FileName = path(raw);
         form->CreateXYZ->setChecked(true);
         ModalAnswerer answerer;
         answerer.answerWith(clickFirstButton);
         form->Convert->click();
         QCOMPARE(answerer.boxes().size(), 1);
-        QCOMPARE(answerer.boxes()[0].text, path("field.2006/a.raw") + "file converted to .TVD");
+        QCOMPARE(answerer.boxes()[0].text, path(raw) + "file converted to .TVD");
         QVERIFY(readFile(path("field.2006/a.xyz")).contains("100.0000000"));
         QCOMPARE(entries(dir->path()), QStringList{});
     }

@@ -1,0 +1,8 @@
+// The operating-system upload.
+#include "form1.h"
+
+namespace ravelin {
+
+void Form1::REPROGRAMSYSTEM_Click() {}
+
+} // namespace ravelin
