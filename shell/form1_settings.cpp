@@ -158,12 +158,9 @@ void Form1::showPortDevices() {
 }
 
 void Form1::showFlowControlNote() {
-    const bool xonXoff = optFlow[1]->isChecked() || optFlow[3]->isChecked();
-    flowControlNote->setText(
-        xonXoff ? QStringLiteral("With Xon/Xoff the port driver takes the bytes 0x11 and 0x13 "
-                                 "for itself; the instrument also sends them as data, and a "
-                                 "dump or upload can stall. None or RTS avoids this.")
-                : QString());
+    for (int16_t code = 0; code < 4; ++code)
+        if (optFlow[code]->isChecked())
+            flowControlNote->setText(MSComm::flowControlWarning(code));
 }
 
 } // namespace ravelin

@@ -347,7 +347,8 @@ class Form1Settings : public QObject {
         form->optFlow[0]->click();
         QVERIFY(form->flowControlNote->text().isEmpty());
         form->optFlow[1]->click();
-        QVERIFY(form->flowControlNote->text().contains("0x11"));
+        QCOMPARE(form->flowControlNote->text(), ravelin::MSComm::flowControlWarning(1));
+        QVERIFY(!form->flowControlNote->text().isEmpty());
         form->optFlow[3]->click();
         QVERIFY(!form->flowControlNote->text().isEmpty());
         form->optFlow[2]->click();
