@@ -99,8 +99,11 @@ std::uint64_t Decoder::swap(std::size_t offset, std::size_t width) {
     std::uint64_t value = 0;
     for (std::size_t i = 0; i < width; ++i)
         value = value << 8 | (i < inside ? record_buffer[offset + i] : 0);
-    for (std::size_t i = 0; i < inside; ++i)
-        record_buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    // A field cut by the end of the record has no little-endian form that fits: its bytes
+    // stay as the instrument wrote them.
+    if (inside == width)
+        for (std::size_t i = 0; i < width; ++i)
+            record_buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
     return value;
 }
 

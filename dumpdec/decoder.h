@@ -129,8 +129,9 @@ struct Decoder {
     void read_record_header(); // first pass: big-endian header bytes
     void read_stored_header(); // second pass: little-endian, also stored in record_buffer
     // Reads the body into record_buffer from offset 4; bytes missing at the end of the file
-    // read as 0xFF. In the first pass also stores the header little-endian in bytes 0..3.
+    // read as 0xFF, never as an earlier record's.
     void read_body();
+    // Stores record_id and record_length little-endian in record_buffer[0..3].
     void store_header();
     void write_record();
     void print_record_index();
@@ -139,8 +140,8 @@ struct Decoder {
     std::uint32_t output_offset() const { return file_position - dropped_bytes; }
 
     // ---- Field access (offsets from the first byte of the Record ID) --------------------
-    // Reverse a big-endian field in place and return its value; 0 for a field beyond the
-    // record, and only the part inside the record is rewritten.
+    // Reverse a big-endian field in place and return its value. Bytes beyond the record read
+    // as 0; a field that does not lie whole inside the record is left as it is.
     std::uint16_t swap16(std::size_t offset) { return static_cast<std::uint16_t>(swap(offset, 2)); }
     std::uint32_t swap32(std::size_t offset) { return static_cast<std::uint32_t>(swap(offset, 4)); }
     std::uint64_t swap64(std::size_t offset) { return swap(offset, 8); }

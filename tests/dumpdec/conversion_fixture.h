@@ -25,6 +25,7 @@ class ConversionTest : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
+  public:
     std::string path(const std::string &name) const { return (dir_ / name).string(); }
     bool exists(const std::string &name) const { return std::filesystem::exists(dir_ / name); }
     std::string read(const std::string &name) const {
@@ -51,8 +52,9 @@ class ConversionTest : public ::testing::Test {
         const std::string log = read("a.log");
         return log.substr(0, log.find("\n\n\n==>FINAL FILE INDEX<==\n\n\n"));
     }
-    std::string final_index() const {
-        const std::string log = read("a.log");
+    std::string final_index() const { return final_index_of("a.log"); }
+    std::string final_index_of(const std::string &listing) const {
+        const std::string log = read(listing);
         const std::string banner = "\n\n\n==>FINAL FILE INDEX<==\n\n\n";
         const std::size_t at = log.find(banner);
         return at == std::string::npos ? std::string() : log.substr(at + banner.size());
@@ -60,6 +62,27 @@ class ConversionTest : public ::testing::Test {
 
     std::filesystem::path dir_;
 };
+
+// Whether text holds part; on failure shows both, control characters escaped.
+inline ::testing::AssertionResult Contains(const std::string &text, const std::string &part) {
+    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+    auto escape = [](const std::string &s) {
+        std::string out;
+        for (char c : s) {
+            if (c == '\n')
+                out += "\\n";
+            else if (c == '\r')
+                out += "\\r";
+            else if (c == '\t')
+                out += "\\t";
+            else
+                out += c;
+        }
+        return out;
+    };
+    return ::testing::AssertionFailure()
+           << "\n  looked for: " << escape(part) << "\n  in:         " << escape(text);
+}
 
 // Little-endian field of a converted database.
 inline std::uint32_t le32(const std::vector<std::uint8_t> &bytes, std::size_t at) {

@@ -13,6 +13,7 @@
 #include "raw_builder.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ struct FileHeader {
     std::uint16_t flags = 0;
     std::uint16_t reserved = 0;
     std::uint32_t ext_point = 0, pointer1 = 0, pointer2 = 0, pointer3 = 0;
-    std::vector<std::uint8_t> tail; // bytes after the listed fields
+    std::vector<std::uint8_t> tail{}; // bytes after the listed fields
 };
 
 struct SurveyHeader {
@@ -83,8 +84,9 @@ struct Kx4Data {
     std::int32_t time_ms = 45296000; // 12:34:56
     int day = 5, month = 11;
     std::uint16_t year = 2006;
-    std::vector<std::int32_t> samples; // raw samples; none: Raw_Samples 0xFFFFFFFF
-    bool has_samples_field = true;     // false writes Raw_Samples 0xFFFFFFFF with the samples
+    std::vector<std::int32_t> samples{};             // raw samples, written from offset 62
+    std::optional<std::int32_t> raw_samples_field{}; // default: sample count, -1 without samples
+    std::optional<std::int32_t> raw_length_field{};  // default: 4 bytes per sample
     std::uint8_t line_direction = 0;
     std::uint8_t unused = 0;
 };
@@ -186,10 +188,9 @@ inline RawBuilder &add(RawBuilder &raw, const Kx4Data &r) {
         .bcd(r.day)
         .bcd(r.month)
         .u16(r.year)
-        .i32(r.samples.empty() || !r.has_samples_field
-                 ? -1
-                 : static_cast<std::int32_t>(r.samples.size()))
-        .i32(static_cast<std::int32_t>(r.samples.size() * 4))
+        .i32(r.raw_samples_field.value_or(
+            r.samples.empty() ? -1 : static_cast<std::int32_t>(r.samples.size())))
+        .i32(r.raw_length_field.value_or(static_cast<std::int32_t>(r.samples.size() * 4)))
         .u8(r.line_direction)
         .u8(r.unused);
     for (std::int32_t sample : r.samples)
