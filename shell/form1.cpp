@@ -10,6 +10,7 @@
 #include "status_bar.h"
 #include "text_box.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
@@ -103,6 +105,10 @@ Form1::Form1(QWidget *parent)
     ActiveBar1 = named(new QToolBar(this), "ActiveBar1");
     addToolBar(ActiveBar1);
     ActiveBar1->hide();
+
+    // cmdOK is the window's default button: Enter presses it unless a button has the focus.
+    for (const QKeySequence &key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &Form1::pressDefaultButton);
 
     resize(680, 500);
     Form_Load();
@@ -244,7 +250,6 @@ QWidget *Form1::buildComParametersPage() {
     flowControlNote = named(new QLabel, "flowControlNote");
     flowControlNote->setWordWrap(true);
     flowLayout->addWidget(flowControlNote);
-    flowLayout->addStretch();
 
     cmdOK = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
     cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
@@ -263,7 +268,10 @@ QWidget *Form1::buildComParametersPage() {
     auto *frames = new QHBoxLayout;
     frames->addLayout(left, 1);
     frames->addLayout(middle, 1);
-    frames->addWidget(flowFrame, 1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(flowFrame);
+    right->addStretch();
+    frames->addLayout(right, 1);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(presentDevices, 1);
@@ -297,6 +305,15 @@ void Form1::Form_Load() {
     CommonDialog1->InitDir = GetSetting("DATAPATH", "LastDir", defaultDataFolder());
     showPortDevices();
     showFlowControlNote();
+}
+
+void Form1::pressDefaultButton() {
+    if (auto *focused = qobject_cast<QPushButton *>(QApplication::focusWidget());
+        focused && isAncestorOf(focused) && focused->isEnabled()) {
+        focused->click();
+        return;
+    }
+    cmdOK->click();
 }
 
 void Form1::setStatusText(const QString &text) {

@@ -110,15 +110,18 @@ class Form1 : public QMainWindow {
     void Convert_Click();         // form1_convert.cpp
     void butRAWTVD_Click();       // form1_convert.cpp
     void STARTDUMP_Click();       // form1_dump.cpp
+    void ReceiveDumpData();       // form1_dump.cpp
     void MSComm1_OnComm();        // form1_dump.cpp
     void Timer1_Timer();          // form1_dump.cpp
     void Timer2_Timer();          // form1_dump.cpp
     void CloseTransferFiles();    // form1_dump.cpp: closes what a transfer has open
     void REPROGRAMSYSTEM_Click(); // form1_upload.cpp
+    void SendSystemLines();       // form1_upload.cpp
 
     // Closing the window ends the program at once (files closed first). Tests replace the
-    // ending so that the test process lives on.
+    // ending so that the test process lives on; a wait loop then sees isUnloaded() and stops.
     void setProgramEnder(std::function<void()> ender);
+    bool isUnloaded() const { return unloading_; }
 
   signals:
     void unloaded();
@@ -133,6 +136,7 @@ class Form1 : public QMainWindow {
     QWidget *buildHelpPage();
     void showPortDevices();
     void showFlowControlNote();
+    void pressDefaultButton();
 
     std::function<void()> endProgram_;
     bool unloading_ = false;

@@ -5,6 +5,8 @@ namespace ravelin {
 
 void Form1::STARTDUMP_Click() {}
 
+void Form1::ReceiveDumpData() {}
+
 void Form1::MSComm1_OnComm() {}
 
 void Form1::Timer1_Timer() {}

@@ -94,8 +94,10 @@ void Form1::cmdOK_Click() {
     auto attempt = [&failure](auto step) {
         try {
             step();
+        } catch (const CommError &e) {
+            if (failure.isEmpty()) failure = e.description();
         } catch (const std::exception &e) {
-            if (failure.isEmpty()) failure = QString::fromLocal8Bit(e.what());
+            if (failure.isEmpty()) failure = QString::fromUtf8(e.what());
         }
     };
     auto report = [this, &failure] {
@@ -159,8 +161,7 @@ void Form1::showPortDevices() {
 
 void Form1::showFlowControlNote() {
     for (int16_t code = 0; code < 4; ++code)
-        if (optFlow[code]->isChecked())
-            flowControlNote->setText(MSComm::flowControlWarning(code));
+        if (optFlow[code]->isChecked()) flowControlNote->setText(MSComm::flowControlWarning(code));
 }
 
 } // namespace ravelin

@@ -5,4 +5,6 @@ namespace ravelin {
 
 void Form1::REPROGRAMSYSTEM_Click() {}
 
+void Form1::SendSystemLines() {}
+
 } // namespace ravelin

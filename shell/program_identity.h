@@ -1,4 +1,5 @@
-// What the program calls itself: window caption, settings application name, version.
+// What the program calls itself: window caption, settings application name, version. The file
+// description and version comment are in the desktop entry (ravelin.desktop).
 #pragma once
 
 #include <QString>
@@ -7,8 +8,6 @@ namespace ravelin {
 
 inline const QString kTitle = QStringLiteral("RAVELIN");
 inline const QString kProductName = QStringLiteral("RAVELIN  (Tervane Utilities)");
-inline const QString kFileDescription = QStringLiteral("Tervane utilities  Rs232 /USB");
-inline const QString kVersionComment = QStringLiteral("Ver 1.12.0");
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 12;
 inline constexpr int kVersionRevision = 0;

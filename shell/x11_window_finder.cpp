@@ -18,8 +18,11 @@ using Connection = std::unique_ptr<xcb_connection_t, Disconnect>;
 
 template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
-xcb_atom_t atom(xcb_connection_t *c, const char *name) {
-    const auto cookie = xcb_intern_atom(c, 1, static_cast<uint16_t>(std::strlen(name)), name);
+// An atom nobody has used yet is created only when asked: a property that would carry it cannot
+// exist yet, but a message type must be valid.
+xcb_atom_t atom(xcb_connection_t *c, const char *name, bool create = false) {
+    const auto cookie =
+        xcb_intern_atom(c, create ? 0 : 1, static_cast<uint16_t>(std::strlen(name)), name);
     ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr), &std::free);
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
@@ -57,7 +60,8 @@ void activate(xcb_connection_t *c, xcb_window_t root, xcb_window_t window, xcb_a
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&event));
     xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
-    xcb_flush(c);
+    // A round trip, so the server has acted on all of it before this copy disconnects and ends.
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
 }
 
 } // namespace
@@ -79,7 +83,7 @@ WindowSearch activateX11Window(const QString &titleStart, int minLength) {
 
     const xcb_atom_t netWmName = atom(c.get(), "_NET_WM_NAME");
     const xcb_atom_t utf8 = atom(c.get(), "UTF8_STRING");
-    const xcb_atom_t activeWindow = atom(c.get(), "_NET_ACTIVE_WINDOW");
+    const xcb_atom_t activeWindow = atom(c.get(), "_NET_ACTIVE_WINDOW", true);
     std::vector<xcb_window_t> windows(list.size() / sizeof(xcb_window_t));
     std::memcpy(windows.data(), list.constData(), windows.size() * sizeof(xcb_window_t));
     for (xcb_window_t window : windows) {

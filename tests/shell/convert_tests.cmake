@@ -16,5 +16,4 @@ ravelin_qtest(print_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/print_test.cpp
 ravelin_qtest(convert_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/convert_test.cpp
                                    ${CMAKE_CURRENT_LIST_DIR}/print_pdf_reader.cpp
               LIBS ravelin_shell ravelin_convert_units ravelin_samples)
-target_include_directories(convert_test PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 add_dependencies(convert_test dumpdec standin_dumpdec)

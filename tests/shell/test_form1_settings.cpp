@@ -310,7 +310,8 @@ class Form1Settings : public QObject {
         QCOMPARE(box.title, QString("RAVELIN"));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.standardButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QVERIFY(!box.text.isEmpty());
+        QVERIFY2(box.text.startsWith("Cannot open " + sandbox->path() + "/no-such-device"),
+                 qPrintable(box.text));
         QCOMPARE(form->MSComm1->CommPort(), int16_t(2));
         QVERIFY(!form->MSComm1->PortOpen());
         QCOMPARE(form->MSComm1->Settings(), QString("19200,n,8,1")); // not applied
@@ -318,6 +319,26 @@ class Form1Settings : public QObject {
         keys.sort();
         QCOMPARE(keys, (QStringList{"COMM/CommPort", "PORTS/Com2", "PORTS/Com4"}));
         QCOMPARE(sandbox->file().value("COMM/CommPort").toString(), QString("2"));
+    }
+
+    void okWithSettingsTheOpenDeviceRefusesStoresNothing() {
+        PseudoTerminal pty;
+        sandbox->set("PORTS/Com2", pty.path());
+        sandbox->set("COMM/CommPort", "2");
+        open();
+        form->MSComm1->setPortOpen(true);
+        form->cboDataBits->setCurrentText("4");
+        form->optFlow[2]->click();
+        ModalAnswerer answerer;
+        answerer.pressButton(QMessageBox::Ok);
+        form->cmdOK->click();
+        QCOMPARE(answerer.boxes().size(), 1);
+        QCOMPARE(answerer.boxes()[0].title, QString("RAVELIN"));
+        QCOMPARE(answerer.boxes()[0].icon, QMessageBox::Warning);
+        QVERIFY2(answerer.boxes()[0].text.contains("4 data bits"),
+                 qPrintable(answerer.boxes()[0].text));
+        QCOMPARE(form->MSComm1->Handshaking(), 1); // the action stopped before the flow code
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString());
     }
 
     void cancelKeepsTheChoicesAndAppliesNothing() {
@@ -332,6 +353,22 @@ class Form1Settings : public QObject {
         QCOMPARE(form->MSComm1->Settings(), QString("19200,n,8,1"));
         QCOMPARE(form->MSComm1->Handshaking(), 1);
         QVERIFY(storedKeys().isEmpty());
+    }
+
+    void enterPressesOkUnlessAButtonHasTheFocus() {
+        open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->vsIndexTab1->setCurrentIndex(2);
+        form->cboSpeed->setFocus();
+        form->cboSpeed->setCurrentText("4800");
+        QTest::keyClick(form->cboSpeed, Qt::Key_Return);
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
+
+        form->cboSpeed->setCurrentText("2400");
+        form->cmdCancel->setFocus();
+        QTest::keyClick(form->cmdCancel, Qt::Key_Return);
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
     }
 
     void pageNamesTheDeviceOfTheSelectedPort() {

@@ -1,4 +1,5 @@
 // The window as the user meets it: controls, pages, captions, help text, exit.
+#include "common_dialog.h"
 #include "form1.h"
 #include "init_module.h"
 #include "picture_box.h"
@@ -9,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -50,6 +52,23 @@ class Form1Window : public QObject {
     void captionCarriesTheRevision() {
         QCOMPARE(form->windowTitle(),
                  QString("RAVELIN  (Tervane Utilities)    Revision: 1.12 (B0)"));
+    }
+
+    void windowIconIsDrawn() {
+        const QPixmap icon = form->windowIcon().pixmap(32, 32);
+        QVERIFY(!icon.isNull());
+        QCOMPARE(icon.size(), QSize(32, 32));
+    }
+
+    void fileDialogStartsInTheStoredFolder() {
+        // Empty store: the user's documents folder, never a path of another system.
+        QVERIFY(QDir::isAbsolutePath(form->CommonDialog1->InitDir));
+        QVERIFY(!form->CommonDialog1->InitDir.contains('\\'));
+        sandbox->set("DATAPATH/LastDir", "/data/field 2006");
+        Form1 again;
+        again.setProgramEnder([] {});
+        QCOMPARE(again.CommonDialog1->InitDir, QString("/data/field 2006"));
+        QCOMPARE(again.CommonDialog1->FileName, QString());
     }
 
     void programIdentity() {

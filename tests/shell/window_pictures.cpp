@@ -18,8 +18,7 @@ int main(int argc, char *argv[]) {
     ravelin::Form1 form;
     form.setProgramEnder([] {});
     form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
-        return 1;
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
     const char *names[] = {"dump", "operating-system", "com-parameters", "help"};
     for (int page = 0; page < form.vsIndexTab1->count(); ++page) {
         form.vsIndexTab1->setCurrentIndex(page);

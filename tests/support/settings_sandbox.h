@@ -1,4 +1,7 @@
-// Points the settings store at a fresh temporary folder, so tests never touch the user's own.
+// SettingsSandbox: points the settings store (QSettings, INI, user scope) at a fresh temporary
+// folder for as long as it lives, so a test never touches the user's own settings. Create it
+// before the Form1 or MSComm under test; set() writes a value ("COMM/CommPort", "3") as a stored
+// one, file() reads back what the program stored. Child processes need XDG_CONFIG_HOME instead.
 #pragma once
 
 #include <QSettings>
