@@ -12,8 +12,12 @@ DumpdecBinding::DumpdecBinding(QStringList folders) : folders_(std::move(folders
 // unloading it under a caller that still holds the entry would be worse than keeping it.
 DumpdecBinding::~DumpdecBinding() = default;
 
+// The installed library folder is found from the program's own place (bin/../lib), as the
+// program's run path does, so an install under any prefix finds its decoder.
 QStringList DumpdecBinding::defaultFolders() {
-    return {QCoreApplication::applicationDirPath(), QStringLiteral(RAVELIN_INSTALL_LIBDIR)};
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    return {programFolder, QDir::cleanPath(programFolder + QStringLiteral("/../") +
+                                           QStringLiteral(RAVELIN_INSTALL_LIBDIR))};
 }
 
 bool DumpdecBinding::bind(QString *failure) {

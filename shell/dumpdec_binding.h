@@ -33,7 +33,8 @@ class DumpdecBinding {
     // Converts the raw database at rawPath. keepFlag must stay valid for the call only.
     DecoderOutcome convert(const QString &rawPath, std::int16_t *keepFlag);
 
-    // The default folders: the program's own folder, then the installed library folder.
+    // The default folders: the program's own folder, then the installed library folder beside
+    // the program's (<prefix>/bin/../lib).
     static QStringList defaultFolders();
 
     static constexpr const char *libraryFileName = "libdumpdec.so";
