@@ -1,6 +1,7 @@
 #include "usbbulk_binding.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QStringList>
@@ -21,8 +22,12 @@ template <typename Fn> bool resolve(QLibrary &lib, const char *name, Fn &slot, Q
 QStringList candidates(const QString &explicitPath) {
     if (!explicitPath.isEmpty()) return {explicitPath};
     QStringList list;
-    if (QCoreApplication::instance())
-        list << QCoreApplication::applicationDirPath() + "/libusbbulk.so";
+    if (QCoreApplication::instance()) {
+        // Beside the program while building, the installed library folder after an install.
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        list << programFolder + "/libusbbulk.so"
+             << QDir::cleanPath(programFolder + "/../" RAVELIN_INSTALL_LIBDIR "/libusbbulk.so");
+    }
     list << "usbbulk";
     return list;
 }
