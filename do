@@ -8,7 +8,7 @@ JOBS=${JOBS:-$(nproc)}
 PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config
     libgtest-dev googletest
-    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6serialport6-dev qt6-svg-dev
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev
     libgl-dev libxcb1-dev
     libusb-1.0-0-dev
     xvfb xauth x11-utils poppler-utils fonts-liberation fonts-dejavu-core
