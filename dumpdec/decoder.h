@@ -1,0 +1,200 @@
+// The state of one conversion and the primitives every record handler works with.
+//
+// A Decoder is made per conversion, so conversions in different threads never share state.
+// Handlers see the current record in `record_buffer` (header little-endian in bytes 0..3, body
+// as read from offset 4) and convert their fields in place with the convert_* helpers, which
+// never touch a byte beyond `record_length`: a field that lies beyond the record reads as 0.
+#pragma once
+
+#include "files.h"
+#include "link_table.h"
+
+#include <array>
+#include <cstdarg>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dumpdec {
+
+inline constexpr std::size_t kRecordBufferSize = 25000;
+inline constexpr std::uint16_t kEndOfData = 0xFFFF;
+inline constexpr std::uint32_t kNoLink = 0xFFFFFFFF;
+
+// Why the first pass stopped. Only kEndMarker and kLengthTest mean the raw database was read
+// whole; the others leave data in it that the converted database does not hold.
+enum class PassEnd { kRunning, kEndMarker, kLengthTest, kBadRecord, kBadLength, kTableFull };
+
+// The eleven names derived from the input path.
+struct OutputNames {
+    std::string tvd, log, tmp, txt, i2d, sn, ln, lat, sp, con, smp;
+    explicit OutputNames(std::string_view input_path);
+};
+
+// A decoded copy of a header record, numeric fields in host order, read by later records.
+template <std::size_t N> struct KeptRecord {
+    std::array<std::uint8_t, N> bytes{};
+
+    std::uint8_t u8(std::size_t offset) const { return offset < N ? bytes[offset] : 0; }
+    std::uint16_t u16(std::size_t offset) const {
+        return static_cast<std::uint16_t>(le(offset, 2));
+    }
+    std::uint32_t u32(std::size_t offset) const {
+        return static_cast<std::uint32_t>(le(offset, 4));
+    }
+    std::int32_t i32(std::size_t offset) const { return static_cast<std::int32_t>(u32(offset)); }
+    float f32(std::size_t offset) const;
+    double f64(std::size_t offset) const;
+    // NUL-terminated text of a fixed-width field; a full field without NUL is taken whole.
+    std::string text(std::size_t offset, std::size_t width) const;
+
+  private:
+    std::uint64_t le(std::size_t offset, std::size_t width) const {
+        std::uint64_t value = 0;
+        for (std::size_t i = width; i-- > 0;)
+            value = value << 8 | u8(offset + i);
+        return value;
+    }
+};
+
+// How a record kind takes part in the links between headers and data.
+enum class LinkRole { kNone, kSurveyHeader, kLineHeader, kDataRecord };
+
+// The five bore hole log files, created on first use.
+enum class BoreLog { kShortNormal, kLongNormal, kLateral, kFluid, kSp, kCount };
+
+struct Decoder {
+    explicit Decoder(std::string_view input_path) : names(input_path) {}
+
+    // ---- The current record -------------------------------------------------------------
+    std::uint16_t record_id = 0;
+    std::uint16_t record_length = 0;
+    std::array<std::uint8_t, kRecordBufferSize> record_buffer{};
+    std::string line_buffer; // one formatted output line; grows to fit any line
+    std::uint32_t file_position = 0;
+    std::uint32_t dropped_bytes = 0;
+
+    // ---- Instrument and survey ----------------------------------------------------------
+    bool instrument_is_kx4 = false;
+    std::uint16_t instrument_serial = 0;
+    bool column_header_due = false;
+    KeptRecord<184> current_survey_header;
+    KeptRecord<28> current_profile_header;
+    bool line_is_profile = false;
+
+    // ---- Links --------------------------------------------------------------------------
+    bool awaiting_first_line = false;
+    bool awaiting_first_data = false;
+    LinkTable<20> survey_offsets;
+    LinkTable<20> first_line_offsets;
+    LinkTable<1000> line_header_offsets;
+    LinkTable<500> first_data_offsets;
+
+    // ---- IP parameters, array and pseudo-section (ip.cpp) -------------------------------
+    std::uint16_t ip_operating_mode = 0;
+    std::uint32_t ip_window_count = 0;
+    std::uint16_t array_code = 0;
+    std::string column_names;
+    float i2d_spacing = 0.0f;
+    float i2d_left_electrode = 0.0f;
+
+    // ---- Bore hole log sections (borehole.cpp) ------------------------------------------
+    bool res_title_written = false;
+    bool short_normal_announced = false;
+    bool long_normal_announced = false;
+    bool lateral_announced = false;
+    bool fluid_announced = false;
+    bool sp_announced = false;
+
+    // ---- Files --------------------------------------------------------------------------
+    OutputNames names;
+    InputFile input;           // raw database (first pass), intermediate database (second)
+    OutputFile intermediate;   // .tmp
+    OutputFile listing;        // .log
+    OutputFile survey_text;    // .txt
+    OutputFile pseudo_section; // .i2d
+    OutputFile raw_samples;    // .smp
+    OutputFile converted;      // .tvd
+    std::array<OutputFile, static_cast<std::size_t>(BoreLog::kCount)> bore_logs;
+    std::array<bool, static_cast<std::size_t>(BoreLog::kCount)> bore_log_opened{};
+    // Where write_record puts the record: the intermediate database, then the converted one.
+    OutputFile *output_database = &intermediate;
+
+    // ---- First pass bookkeeping ---------------------------------------------------------
+    PassEnd pass_end = PassEnd::kRunning;
+    bool record_cut_short = false; // some record ran past the end of the raw database
+    bool record_disposed = false;  // the current record was written or dropped
+
+    // ---- Reader primitives --------------------------------------------------------------
+    void read_record_header(); // first pass: big-endian header bytes
+    void read_stored_header(); // second pass: little-endian, also stored in record_buffer
+    // Reads the body into record_buffer from offset 4; bytes missing at the end of the file
+    // read as 0xFF. In the first pass also stores the header little-endian in bytes 0..3.
+    void read_body();
+    void store_header();
+    void write_record();
+    void print_record_index();
+    // Drops the current record: it takes space in the raw database but none in the output.
+    void drop_record();
+    std::uint32_t output_offset() const { return file_position - dropped_bytes; }
+
+    // ---- Field access (offsets from the first byte of the Record ID) --------------------
+    // Reverse a big-endian field in place and return its value. Bytes beyond the record read
+    // as 0; a field that does not lie whole inside the record is left as it is.
+    std::uint16_t swap16(std::size_t offset) { return static_cast<std::uint16_t>(swap(offset, 2)); }
+    std::uint32_t swap32(std::size_t offset) { return static_cast<std::uint32_t>(swap(offset, 4)); }
+    std::uint64_t swap64(std::size_t offset) { return swap(offset, 8); }
+    std::uint16_t convert_u16(std::size_t offset) { return swap16(offset); }
+    std::int16_t convert_i16(std::size_t offset) {
+        return static_cast<std::int16_t>(swap16(offset));
+    }
+    std::uint32_t convert_u32(std::size_t offset) { return swap32(offset); }
+    std::int32_t convert_i32(std::size_t offset) {
+        return static_cast<std::int32_t>(swap32(offset));
+    }
+    float convert_f32(std::size_t offset);
+    double convert_f64(std::size_t offset);
+    // Single byte inside the record, else 0.
+    std::uint8_t byte(std::size_t offset) const {
+        return offset < record_length ? record_buffer[offset] : 0;
+    }
+    // Text of a fixed-width field, cut at its NUL, at its width and at the end of the record.
+    std::string text(std::size_t offset, std::size_t width) const;
+    // Host-order (already converted) 32-bit field, and its replacement; both stay inside the
+    // record.
+    std::uint32_t stored_u32(std::size_t offset) const;
+    void store_u32(std::size_t offset, std::uint32_t value);
+    // Copies the first N bytes of the record (zero beyond its length) into a kept copy.
+    template <std::size_t N> void keep_copy(KeptRecord<N> &into) const {
+        for (std::size_t i = 0; i < N; ++i)
+            into.bytes[i] = byte(i);
+    }
+
+    // ---- Link rules ---------------------------------------------------------------------
+    void link_survey_header();
+    void link_line_header();
+    void link_data_record();
+    // Whether a record of this role can make its link entries without overflowing a table.
+    bool links_have_room(LinkRole role) const;
+
+    // ---- Output lines -------------------------------------------------------------------
+    // printf-style line into line_buffer, then written whole to the file.
+    void print(OutputFile &file, const char *format, ...) __attribute__((format(printf, 3, 4)));
+    void vprint(OutputFile &file, const char *format, std::va_list args);
+    void put(OutputFile &file, std::string_view text) { file.write(text.data(), text.size()); }
+    // Creates a bore hole log file on first use; false when it cannot be created.
+    bool open_bore_log(BoreLog which);
+    OutputFile &bore_log(BoreLog which) { return bore_logs[static_cast<std::size_t>(which)]; }
+    const std::string &bore_log_name(BoreLog which) const;
+
+  private:
+    std::uint64_t swap(std::size_t offset, std::size_t width);
+};
+
+// Milliseconds since midnight split into hours, minutes and seconds by truncating division.
+struct TimeOfDay {
+    int hours, minutes, seconds;
+};
+TimeOfDay split_time(std::int32_t milliseconds);
+
+} // namespace dumpdec

@@ -1,0 +1,70 @@
+// Buffered byte files for the decoder: an input that reads 0xFF past its end, and outputs that
+// count what was written and remember a write error instead of losing it silently.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace dumpdec {
+
+class InputFile {
+  public:
+    InputFile() = default;
+    InputFile(const InputFile &) = delete;
+    InputFile &operator=(const InputFile &) = delete;
+    ~InputFile() { close(); }
+
+    bool open(const std::string &path);
+    void close();
+    bool is_open() const { return file_ != nullptr; }
+    std::uint64_t length() const { return length_; }
+
+    // One byte; 0xFF at the end of the file.
+    std::uint8_t byte() {
+        const int c = std::getc(file_);
+        return c == EOF ? 0xFF : static_cast<std::uint8_t>(c);
+    }
+    // Reads up to size bytes and returns how many were there.
+    std::size_t read(std::uint8_t *into, std::size_t size) {
+        return std::fread(into, 1, size, file_);
+    }
+
+  private:
+    std::FILE *file_ = nullptr;
+    std::uint64_t length_ = 0;
+};
+
+class OutputFile {
+  public:
+    OutputFile() = default;
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
+    ~OutputFile() { close(); }
+
+    // Creates or truncates the file ("w+b").
+    bool create(const std::string &path);
+    // Closes the file; false when a buffered write or the close itself failed.
+    bool close();
+    bool is_open() const { return file_ != nullptr; }
+
+    void write(const char *bytes, std::size_t size) {
+        if (!file_) return;
+        if (std::fwrite(bytes, 1, size, file_) != size) failed_ = true;
+        written_ += size;
+    }
+    void write(const std::uint8_t *bytes, std::size_t size) {
+        write(reinterpret_cast<const char *>(bytes), size);
+    }
+
+    std::uint64_t bytes_written() const { return written_; }
+    bool failed() const { return failed_; }
+
+  private:
+    std::FILE *file_ = nullptr;
+    std::uint64_t written_ = 0;
+    bool failed_ = false;
+};
+
+} // namespace dumpdec

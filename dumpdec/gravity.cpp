@@ -1,0 +1,217 @@
+// KX-4 data and KX-4 parameter records.
+#include "gravity.h"
+
+#include "decoder.h"
+#include "handlers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dumpdec {
+
+std::int64_t day_number(int day, int month, int year) {
+    if (day == 29 && month == 2 && year == 1900) return 60;
+    const std::int64_t a = (month - 14) / 12;
+    const std::int64_t y = year + a;
+    std::int64_t d = (1461 * (y + 4800)) / 4 + (367 * (month - 2 - 12 * a)) / 12 -
+                     (3 * ((y + 4900) / 100)) / 4 + day - 2447094;
+    if (d < 60) d -= 1;
+    return d;
+}
+
+double decimal_date_time(std::int64_t day, int hours, int minutes, int seconds) {
+    // The instrument's constant is 0.0416 per hour, not 1/24; the per-minute and per-second
+    // values are the doubles nearest 0.0416/60 and 0.0416/3600.
+    constexpr double kPerHour = 0.0416;
+    constexpr double kPerMinute = 0.00069333333333333333;
+    constexpr double kPerSecond = 0.000011555555555555556;
+    return static_cast<double>(day) + hours * kPerHour + minutes * kPerMinute +
+           seconds * kPerSecond;
+}
+
+namespace {
+
+constexpr std::size_t kRawSamplesAt = 62;
+
+enum class ColumnMode { kLineStation, kLineStationLettered, kNorthingEasting, kLatLong, kNone };
+
+ColumnMode column_mode(std::uint16_t survey_flags) {
+    switch (survey_flags) {
+    case 0:
+    case 4:
+        return ColumnMode::kLineStation;
+    case 1:
+    case 5:
+        return ColumnMode::kLineStationLettered;
+    case 2:
+        return ColumnMode::kNorthingEasting;
+    case 12:
+        return ColumnMode::kLatLong;
+    default:
+        return ColumnMode::kNone;
+    }
+}
+
+const char *column_header(ColumnMode mode) {
+    switch (mode) {
+    case ColumnMode::kLineStation:
+    case ColumnMode::kLineStationLettered:
+        return "\r\n/------LINE-----STATION-----ALT.------GRAV.---SD.--TILTX--TILTY-TEMP---TIDE"
+               "---DUR-REJ-----TIME----DEC.TIME+DATE--TERRAIN---DATE";
+    case ColumnMode::kNorthingEasting:
+        return "\r\n/--NORTHING-----EASTING-----ALT.------GRAV.---SD.--TILTX--TILTY-TEMP---TIDE"
+               "---DUR-REJ-----TIME----DEC.TIME+DATE--TERRAIN---DATE";
+    case ColumnMode::kLatLong:
+        return "\r\n/-------LAT--------LONG-----ALT.------GRAV.---SD.--TILTX--TILTY-TEMP---TIDE"
+               "---DUR-REJ-----TIME----DEC.TIME+DATE--TERRAIN---DATE";
+    case ColumnMode::kNone:
+        break;
+    }
+    return nullptr;
+}
+
+// Y and X as written in a data line: magnitude or signed value, with a letter or a blank.
+struct Coordinates {
+    float y, x;
+    char y_letter = ' ', x_letter = ' ';
+};
+
+Coordinates letter_coordinates(ColumnMode mode, float y, float x, std::uint8_t direction) {
+    Coordinates c{y, x};
+    if (mode == ColumnMode::kNorthingEasting) {
+        c.y_letter = y > 0 ? 'N' : (y < 0 ? 'S' : ' ');
+        c.x_letter = x > 0 ? 'E' : (x < 0 ? 'W' : ' ');
+    } else if (mode == ColumnMode::kLineStationLettered) {
+        // Y carries the line's direction; X the side across the line. A direction above 3 has
+        // no meaning: no letters then.
+        if (direction <= 3) {
+            if (y != 0) c.y_letter = "NSEW"[direction];
+            if (x != 0) c.x_letter = direction <= 1 ? (x > 0 ? 'E' : 'W') : (x > 0 ? 'N' : 'S');
+        }
+    } else {
+        return c;
+    }
+    c.y = std::fabs(y);
+    c.x = std::fabs(x);
+    return c;
+}
+
+// Converts the raw samples and writes their complete groups of four to the raw-samples file.
+// Only samples that lie inside both Raw_Length and the record are touched.
+void write_raw_samples(Decoder &d, std::int32_t raw_length) {
+    if (raw_length <= 0 || d.record_length <= kRawSamplesAt) return;
+    const std::size_t room = d.record_length - kRawSamplesAt;
+    const std::size_t bytes = std::min<std::size_t>(static_cast<std::size_t>(raw_length), room);
+    const std::size_t samples = bytes / 4;
+    const std::size_t groups = samples / 4;
+    std::size_t offset = kRawSamplesAt;
+    for (std::size_t g = 0; g < groups; ++g, offset += 16) {
+        const std::int32_t s0 = d.convert_i32(offset), s1 = d.convert_i32(offset + 4),
+                           s2 = d.convert_i32(offset + 8), s3 = d.convert_i32(offset + 12);
+        d.print(d.raw_samples, "\r\n%10d  %10d  %10d  %10d", s0, s1, s2, s3);
+    }
+    for (std::size_t s = groups * 4; s < samples; ++s, offset += 4)
+        d.convert_i32(offset);
+}
+
+} // namespace
+
+void handle_kx4_data(Decoder &d) {
+    d.link_data_record();
+    OutputFile &log = d.listing;
+    const float x = d.convert_f32(4);
+    d.print(log, "X:\t\t\t\t%-12.7f\n", x);
+    const float y = d.convert_f32(8);
+    d.print(log, "Y:\t\t\t\t%-12.7f\n", y);
+    const float altitude = d.convert_f32(12);
+    d.print(log, "Altitude:\t\t\t\t%-8.3f\n", altitude);
+    d.print(log, "LineID:\t\t\t\t%-8.3f\n", d.convert_f32(16));
+    const float gravity = d.convert_f32(20);
+    d.print(log, "Gravity:\t\t\t\t%-8.3f\n", gravity);
+    const float deviation = d.convert_f32(24);
+    d.print(log, "Standard dev.:\t\t\t\t%-8.3f\n", deviation);
+    const double tilt_x = d.convert_i16(28) * 0.1;
+    d.print(log, "TiltX:\t\t\t\t\t%-4.1f\n", tilt_x);
+    const double tilt_y = d.convert_i16(30) * 0.1;
+    d.print(log, "TiltY:\t\t\t\t\t%-4.1f\n", tilt_y);
+    const double temperature = d.convert_i16(32) * 0.01;
+    d.print(log, "Temperature:\t\t\t%-4.1f\n", temperature);
+    const double tide = d.convert_i16(34) * 0.001;
+    d.print(log, "Tide:\t\t\t\t\t%-4.3f\n", tide);
+    const std::uint16_t duration = d.convert_u16(36);
+    d.print(log, "Duration:\t\t\t\t%-4d\n", duration);
+    const std::uint16_t rejected = d.convert_u16(38);
+    d.print(log, "Rejected:\t\t\t\t%-4d\n", rejected);
+    const float terrain = d.convert_f32(40);
+    d.print(log, "Terrain Corr.:\t\t\t\t%-8.3f\n", terrain);
+    const TimeOfDay time = split_time(d.convert_i32(44));
+    d.print(log, "Time:\t\t        %02d:%02d:%02d\n", time.hours, time.minutes, time.seconds);
+    const std::uint16_t year = d.convert_u16(50);
+    const std::uint8_t month = d.byte(49), day = d.byte(48);
+    d.print(log, "Date:\t            %04d/%02X/%02X\n", year, month, day);
+    const std::int32_t raw_samples = d.convert_i32(52);
+    d.print(log, "*Raw_Samples:\t\t    %-d\n", raw_samples);
+    const std::int32_t raw_length = d.convert_i32(56);
+    d.print(log, "Raw_Length:\t\t     %-d\n", raw_length);
+    if (raw_samples != -1) write_raw_samples(d, raw_length);
+    const std::uint8_t direction = d.byte(60);
+    d.write_record();
+
+    const ColumnMode mode = column_mode(d.current_survey_header.u16(124));
+    OutputFile &txt = d.survey_text;
+    if (d.column_header_due) {
+        if (const char *header = column_header(mode)) d.put(txt, header);
+        d.column_header_due = false;
+    }
+    const Coordinates c = letter_coordinates(mode, y, x, direction);
+    d.print(txt, "\r\n%10.7f%c %10.7f%c %8.4f %10.3f %4.3f %6.1f %6.1f %4.2f %5.3f ", c.y,
+            c.y_letter, c.x, c.x_letter, altitude, gravity, deviation, tilt_x, tilt_y, temperature,
+            tide);
+    const double when = decimal_date_time(day_number(from_bcd(day), from_bcd(month), year),
+                                          time.hours, time.minutes, time.seconds);
+    d.print(txt, "%3d %3d %02d:%02d:%02d     %9.5f    %6.4f  %04d/%02X/%02X", duration, rejected,
+            time.hours, time.minutes, time.seconds, when, terrain, year, month, day);
+}
+
+void handle_kx4_parameter(Decoder &d) {
+    OutputFile &log = d.listing;
+    // The flags as the instrument's little-endian reading shows them, then decoded.
+    const unsigned before = static_cast<unsigned>(d.byte(76) | d.byte(77) << 8);
+    d.print(log, "Flags:\t  before          %-x\n", before);
+    const std::uint16_t flags = d.convert_u16(76);
+    d.print(log, "Flags:\t            %-x\n", flags);
+
+    static constexpr const char *kNames[] = {"Gref",   "Gcal1",  "TiltxS", "TiltyS",
+                                             "TiltxO", "TiltyO", "Tempco", "Drift"};
+    double values[8];
+    for (std::size_t i = 0; i < 8; ++i) {
+        values[i] = d.convert_f64(4 + 8 * i);
+        d.print(log, "%s:\t\t\t\t%-8.3f\n", kNames[i], values[i]);
+    }
+    const TimeOfDay drift_time = split_time(d.convert_i32(68));
+    d.print(log, "DriftTime Start:\t%02d:%02d:%02d\n", drift_time.hours, drift_time.minutes,
+            drift_time.seconds);
+    const std::uint16_t year = d.convert_u16(74);
+    const std::uint8_t month = d.byte(73), day = d.byte(72);
+    d.print(log, "Drift Date Start:\t%04d/%02X/%02X\n", year, month, day);
+    d.write_record();
+
+    OutputFile &txt = d.survey_text;
+    d.put(txt, "\r\n\r\n/\tKX-4 SETUP PARAMETERS");
+    d.print(txt, "\r\n/\tGref:\t\t\t%-8.3f", values[0]);
+    for (std::size_t i = 1; i < 8; ++i)
+        d.print(txt, "\r\n/\t%s:\t\t%-8.3f", kNames[i], values[i]);
+    d.print(txt, "\r\n/\tDriftTime Start:\t%02d:%02d:%02d", drift_time.hours, drift_time.minutes,
+            drift_time.seconds);
+    d.print(txt, "\r\n/\tDriftDate Start:\t%4d/%02X/%02X", year, month, day);
+    d.put(txt, "\r\n\r\n/\tKX-4 OPTIONS");
+    static constexpr const char *kOptions[] = {
+        "\r\n/\tTide Correction:    %3s", "\r\n/\tCont. Tilt:         %3s",
+        "\r\n/\tAuto Rejection:     %3s", "\r\n/\tTerrain Corr.:      %3s",
+        "\r\n/\tSeismic Filter:     %3s", "\r\n/\tRaw Data:           %3s",
+    };
+    for (std::size_t bit = 0; bit < 6; ++bit)
+        d.print(txt, kOptions[bit], (flags >> bit) & 1 ? "YES" : " NO");
+}
+
+} // namespace dumpdec

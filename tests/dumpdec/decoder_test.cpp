@@ -1,0 +1,109 @@
+// Field access inside a record, the line formatter and the link tables.
+#include "decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+namespace dumpdec {
+namespace {
+
+std::unique_ptr<Decoder> decoder_with_record(std::initializer_list<std::uint8_t> bytes) {
+    auto d = std::make_unique<Decoder>("x.raw");
+    std::size_t i = 0;
+    for (std::uint8_t b : bytes)
+        d->record_buffer[i++] = b;
+    d->record_length = static_cast<std::uint16_t>(bytes.size());
+    return d;
+}
+
+TEST(FieldAccess, ConvertsBigEndianFieldsInPlace) {
+    auto d = decoder_with_record({0, 0, 0, 0, 0x12, 0x34, 0xFF, 0xFE, 0x3F, 0x80, 0x00, 0x00});
+    EXPECT_EQ(d->convert_u16(4), 0x1234);
+    EXPECT_EQ(d->record_buffer[4], 0x34);
+    EXPECT_EQ(d->record_buffer[5], 0x12);
+    EXPECT_EQ(d->convert_i16(6), -2);
+    EXPECT_EQ(d->convert_f32(8), 1.0f);
+    EXPECT_EQ(d->record_buffer[11], 0x3F);
+}
+
+TEST(FieldAccess, FieldsBeyondTheRecordReadZeroAndAreNotWritten) {
+    auto d = decoder_with_record({0, 0, 0, 0, 0xAB, 0xCD});
+    d->record_buffer[6] = 0x77; // left over from a longer record
+    d->record_buffer[7] = 0x77;
+    // A field that starts inside and runs past the end: the bytes beyond count as 0, and
+    // nothing is rewritten, inside the record or beyond it.
+    EXPECT_EQ(d->convert_u32(4), 0xABCD0000u);
+    EXPECT_EQ(d->record_buffer[4], 0xAB);
+    EXPECT_EQ(d->record_buffer[5], 0xCD);
+    EXPECT_EQ(d->record_buffer[6], 0x77);
+    EXPECT_EQ(d->record_buffer[7], 0x77);
+    // A field wholly beyond the record.
+    EXPECT_EQ(d->convert_u32(6), 0u);
+    EXPECT_EQ(d->convert_f64(100), 0.0);
+    EXPECT_EQ(d->byte(6), 0);
+    EXPECT_EQ(d->convert_u32(kRecordBufferSize - 2), 0u);
+    EXPECT_EQ(d->text(4, 16).size(), 2u);
+    d->store_u32(4, 0x11223344);
+    EXPECT_EQ(d->record_buffer[6], 0x77);
+}
+
+TEST(FieldAccess, TextStopsAtNulWidthAndRecordEnd) {
+    auto d = decoder_with_record({0, 0, 0, 0, 'K', 'X', '-', '4', 0, 'z', 'A', 'B'});
+    EXPECT_EQ(d->text(4, 16), "KX-4");
+    EXPECT_EQ(d->text(4, 3), "KX-");
+    EXPECT_EQ(d->text(9, 16), "zAB");
+}
+
+TEST(Formatter, LinesLongerThanAnyBufferAreWrittenWhole) {
+    const auto path = std::filesystem::temp_directory_path() / "dumpdec-formatter-test.txt";
+    {
+        Decoder d("x.raw");
+        ASSERT_TRUE(d.listing.create(path.string()));
+        const std::string note(5000, 'n');
+        d.print(d.listing, "Text:\t\t\t\t\t%s\n", note.c_str());
+        d.print(d.listing, "%-8.3f|", 1e300);
+        d.print(d.listing, "short\n");
+        ASSERT_TRUE(d.listing.close());
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string written{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::remove(path);
+    // 1e300 printed with "%f" is 305 characters.
+    const std::string expected_float =
+        "100000000000000005250476025520442024870446858110815915491585411551180245798890819578637137"
+        "508044786404370444383288387817694252323536043057564479218478670698284838720092657580373783"
+        "023379478809005936895323497079994508111903896764088007465274278014249457925878882005684283"
+        "8115669472196386865459400540160.000|";
+    EXPECT_EQ(written,
+              "Text:\t\t\t\t\t" + std::string(5000, 'n') + "\n" + expected_float + "short\n");
+}
+
+TEST(LinkTables, ReadPastTheEndGivesZeroAndAppendStopsWhenFull) {
+    LinkTable<2> table;
+    EXPECT_TRUE(table.append(10));
+    EXPECT_TRUE(table.append(20));
+    EXPECT_FALSE(table.append(30));
+    EXPECT_EQ(table.count, 2u);
+    EXPECT_EQ(table.take(), 10u);
+    EXPECT_EQ(table.take(), 20u);
+    EXPECT_EQ(table.take(), 0u);
+    EXPECT_EQ(table.take(), 0u);
+}
+
+TEST(TimeSplit, TruncatesEachPart) {
+    const TimeOfDay t = split_time(45296999);
+    EXPECT_EQ(t.hours, 12);
+    EXPECT_EQ(t.minutes, 34);
+    EXPECT_EQ(t.seconds, 56);
+    const TimeOfDay zero = split_time(0);
+    EXPECT_EQ(zero.hours + zero.minutes + zero.seconds, 0);
+}
+
+} // namespace
+} // namespace dumpdec

@@ -1,0 +1,37 @@
+#include "conversion_line.h"
+
+namespace ravelin::convert_tool {
+
+namespace {
+
+const char *stop_note(dumpdec::PassEnd end) {
+    switch (end) {
+    case dumpdec::PassEnd::kBadRecord:
+        return "stopped at an unknown record";
+    case dumpdec::PassEnd::kBadLength:
+        return "stopped at an impossible record length";
+    case dumpdec::PassEnd::kTableFull:
+        return "stopped: too many surveys or lines";
+    default:
+        return "the last record is cut short";
+    }
+}
+
+} // namespace
+
+std::string conversion_line(const std::string &path, const dumpdec::ConversionReport &report) {
+    std::string line = path + ": ";
+    if (report.result != 1) return line + "FAILED: " + report.failure;
+    line += "converted";
+    if (!report.read_whole) {
+        line += " (";
+        line += stop_note(report.pass_end);
+        line += "; raw database kept)";
+    }
+    line += " ->";
+    for (const std::string &file : report.files_written)
+        line += " " + file;
+    return line;
+}
+
+} // namespace ravelin::convert_tool
