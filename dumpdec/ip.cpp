@@ -1,44 +1,63 @@
-// IP parameter, array, note, sounding header and IP data records.
-//
-// Until their own handlers exist, these records are listed with their heading and index lines
-// and reach the converted database with only their header converted; the line headers and data
-// records already take their part in the links, so mixed databases convert end to end.
+// IPI, Array and Note records: how the following readings were taken.
 #include "decoder.h"
 #include "handlers.h"
+#include "ip_arrays.h"
+#include "ip_columns.h"
+
+#include <algorithm>
 
 namespace dumpdec {
 
-void handle_note(Decoder &d) {
-    d.write_record();
+void print_data_columns(Decoder &d) {
+    d.print(d.survey_text,
+            d.ip_operating_mode == 0 ? ip::kDataColumnsWithM : ip::kDataColumnsWithoutM,
+            d.column_names.c_str());
 }
 
 void handle_ipi(Decoder &d) {
+    d.ip_operating_mode = d.convert_u16(4);
+    d.print(d.listing, "Operating Mode:\t\t%-4x\n", d.ip_operating_mode);
+    d.print(d.listing, "Data Type:\t\t\t\t%-1x\n", d.byte(6));
+    d.print(d.listing, "Inputs:\t\t\t\t%1x\n", d.byte(7));
+    d.print(d.listing, "OnTime:\t\t\t\t%-4d\n", d.convert_i32(8));
+    d.print(d.listing, "OffTime:\t\t\t\t%-4d\n", d.convert_i32(12));
+    const std::uint16_t on_windows = d.convert_u16(16);
+    d.print(d.listing, "OnWinNum:\t\t\t\t%-4d\n", on_windows);
+    const std::uint16_t off_windows = d.convert_u16(18);
+    d.print(d.listing, "OffWinNum:\t\t\t\t%-4d\n", off_windows);
+    d.ip_window_count = std::uint32_t{on_windows} + off_windows;
+
+    // The window table: two 4-byte fields per window. A count that claims more windows than
+    // the record holds converts only the fields inside it.
+    const std::size_t record_end = std::min<std::size_t>(d.record_length, kRecordBufferSize);
+    const std::size_t table_end = 20 + std::size_t{8} * d.ip_window_count;
+    for (std::size_t offset = 20; offset < table_end && offset < record_end; offset += 4)
+        d.swap32(offset);
     d.write_record();
 }
 
 void handle_array(Decoder &d) {
+    const std::uint16_t code = d.convert_u16(4);
+    d.print(d.listing, "Array Code:\t\t\t%-4x\n", code);
+    d.print(d.listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
+    d.print(d.listing, "Base Spacing:\t\t\t%-8.3f\n", static_cast<double>(d.convert_f32(8)));
     d.write_record();
-}
 
-void handle_sounding_header(Decoder &d) {
-    d.line_is_profile = false;
-    if (d.convert_u32(36) == kNoLink) {
-        d.drop_record();
-        d.put(d.listing, "EMPTY  HEADER\n");
-        return;
+    if (const auto naming = ip::array_record_naming(code)) {
+        d.put(d.survey_text, naming->name_line);
+        d.column_names = naming->column_names;
+    } else {
+        d.print(d.survey_text, ip::kUnknownArrayLine, code);
+        d.column_names = ip::kDipoleDipoleColumns;
     }
-    d.convert_u32(44); // Next_Sound: the second pass reads it in host order
-    d.link_line_header();
-    d.write_record();
+    print_data_columns(d);
+    d.array_code = code;
 }
 
-void handle_ipr_standard(Decoder &d) {
-    d.link_data_record();
-    d.write_record();
-}
-
-void handle_ipr_user(Decoder &d) {
-    d.link_data_record();
+void handle_note(Decoder &d) {
+    d.print(d.listing, "Note_Code:\t\t\t\t%-4x\n", d.convert_u32(4));
+    // Text without a NUL ends with the record.
+    d.print(d.listing, "Text:\t\t\t\t\t%s\n", d.text(8, kRecordBufferSize).c_str());
     d.write_record();
 }
 
