@@ -1,0 +1,107 @@
+#include "pseudo_section.h"
+
+#include "text_format.h"
+
+#include <cmath>
+
+namespace i2dwriter {
+
+namespace {
+
+constexpr std::uint16_t pole_dipole = 0x08;
+constexpr std::uint16_t pole_pole = 0x0C;
+constexpr std::uint16_t schlumberger = 0x10;
+constexpr std::uint16_t wenner = 0x11;
+constexpr std::uint16_t lateral_dipole_dipole = 0x20;
+constexpr std::uint16_t lateral_pole_pole = 0x2C;
+constexpr std::uint16_t gradient = 0x40;
+
+char direction_letter(float line_pos, std::uint16_t line_coord) {
+    const bool easting = (line_coord & 0x2) != 0;
+    if (easting) return line_pos > 0 ? 'E' : 'W';
+    return line_pos > 0 ? 'N' : 'S';
+}
+
+} // namespace
+
+const char *array_type_name(std::uint16_t array_code) {
+    switch (array_code) {
+    case pole_dipole:
+        return "PDIP";
+    case pole_pole:
+        return "POLP";
+    case schlumberger:
+        return "SCHL";
+    case wenner:
+        return "WENN";
+    case gradient:
+        return "GRAD";
+    default:
+        return "DIPO";
+    }
+}
+
+ProfileGeometry profile_geometry(std::uint16_t array_code, float x, float dn, float da) {
+    const float x_plus_da = static_cast<float>(static_cast<double>(x) + da);
+    switch (array_code) {
+    case pole_dipole:
+    case schlumberger:
+    case wenner:
+        return {x_plus_da, dn};
+    case pole_pole:
+        return {x_plus_da, std::fabs(da)};
+    case gradient:
+        return {x, dn};
+    default:
+        return {x_plus_da, std::fabs(dn)};
+    }
+}
+
+int truncate_index(double quotient) {
+    if (!std::isfinite(quotient) || quotient <= -2147483649.0 || quotient >= 2147483648.0) return 0;
+    return static_cast<int>(quotient);
+}
+
+int tx_index(float x, float da, const ProfileGeometry &geometry) {
+    if (geometry.spacing == 0.0f) return 0;
+    const float x_plus_da = static_cast<float>(static_cast<double>(x) + da);
+    return truncate_index(
+        (static_cast<double>(x_plus_da) - geometry.left_electrode) / geometry.spacing + 1.0);
+}
+
+int rx_index(std::uint16_t array_code, float dn, float da, const ProfileGeometry &geometry) {
+    if (geometry.spacing == 0.0f) return 0;
+    // The lateral arrays measure their spacing along dA, as pole-pole does.
+    const bool along_da = array_code == pole_pole || array_code == schlumberger ||
+                          array_code == lateral_dipole_dipole || array_code == lateral_pole_pole;
+    const float distance = std::fabs(along_da ? da : dn);
+    return truncate_index(static_cast<double>(distance) / geometry.spacing);
+}
+
+void append_header_block(std::string &out, const HeaderBlock &block) {
+    const std::string client(block.client);
+    const std::string project(block.project);
+    append_format(out, "/ SPACING:       \t%-8.3f", block.geometry.spacing);
+    append_format(out, "\r\n/ LEFT ELECTRODE:\t%-8.3f", block.geometry.left_electrode);
+    append_format(out, "\r\n/ CLIENT:        \t%-s", client.c_str());
+    append_format(out, "\r\n/ PROJECT:       \t%-s", project.c_str());
+    append_format(out, "\r\n/ AZIMUTH:       \t%-4.2f", block.azimuth_tenths * 0.1);
+    out += "\r\n/ EQUIPMENT:     \tVIREL";
+    append_format(out, "\r\n/ DATE:          \t%-4d-%02X-%02X", block.year, block.month_bcd,
+                  block.day_bcd);
+    append_format(out, "\r\n/ ARRAY TYPE:    \t%-s", block.array_type);
+    append_format(out, "\r\nLINE\t%8.3f%c\tDATA:  TX_INDEX, RX_INDEX, RHO-A, IP-VALUE\r\n",
+                  std::fabs(block.line_pos), direction_letter(block.line_pos, block.line_coord));
+}
+
+void append_data_line(std::string &out, int tx, int rx, float rho_a, std::uint16_t operating_mode,
+                      const float (&m_channels)[4]) {
+    if (operating_mode != 0) {
+        append_format(out, "%4d,%4d,%10.3f, ***, ***, ***, ***\r\n", tx, rx, rho_a);
+        return;
+    }
+    append_format(out, "%4d,%4d,%10.3f,%10.3f,%10.3f,%10.3f,%10.3f\r\n", tx, rx, rho_a,
+                  m_channels[0], m_channels[1], m_channels[2], m_channels[3]);
+}
+
+} // namespace i2dwriter
