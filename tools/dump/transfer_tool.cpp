@@ -1,0 +1,151 @@
+#include "transfer_tool.h"
+
+#include "dump_name.h"
+#include "mscomm.h"
+#include "mscomm_channel.h"
+#include "settings_store.h"
+#include "transfer_engine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace ravelin {
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitEmpty = 3;
+
+// Statuses and message boxes as lines; progress only when its figure changes.
+class PrintingSink : public TransferSink {
+  public:
+    void setStatus(const QString &text) override { print(text); }
+    void setDumpProgress(int value, const QString &caption) override { progress(value, caption); }
+    void setUploadProgress(int value, const QString &caption) override { progress(value, caption); }
+    void showMessage(const QString &text, const QString &title) override {
+        print(title + ": " + text);
+    }
+    void beep() override {}
+    void setDumpButtonEnabled(bool) override {}
+    void setUploadButtonEnabled(bool) override {}
+
+  private:
+    void print(const QString &line) {
+        std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+        std::fflush(stdout);
+    }
+    void progress(int value, const QString &caption) {
+        if (value == lastValue_) return;
+        lastValue_ = value;
+        print(caption);
+    }
+    int lastValue_ = -1;
+};
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+int usage(const QString &text) {
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    return kExitUsage;
+}
+
+// The upload runs at 57600 with the other fields of the port's settings.
+QString uploadSettings(const QString &settings) {
+    QStringList fields = settings.split(',');
+    fields[0] = "57600";
+    return fields.join(',');
+}
+
+} // namespace
+
+int runTransferTool(int argc, char **argv, TransferTool tool) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(tool == TransferTool::Dump ? "ravelin-dump"
+                                                                    : "ravelin-upload");
+    const bool dump = tool == TransferTool::Dump;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        dump ? "Dumps the instrument's data memory into FILE (named .raw)."
+             : "Uploads the operating system in FILE.sys into the instrument.");
+    parser.addHelpOption();
+    const QCommandLineOption portOption("port", "Serial device to use.", "DEVICE");
+    const QCommandLineOption comOption("com", "Port number 1-16 (default: stored).", "N");
+    const QCommandLineOption settingsOption(
+        "settings", "Port settings, e.g. 115200,n,8,1 (default: stored).", "SETTINGS");
+    const QCommandLineOption flowOption("flow", "Flow control 0-3 (default: stored).", "N");
+    const QCommandLineOption usbOption("usb", "Transfer over USB instead of the serial port.");
+    const QCommandLineOption libraryOption("usb-library", "Load this usbbulk library file.",
+                                           "PATH");
+    parser.addOptions(
+        {portOption, comOption, settingsOption, flowOption, usbOption, libraryOption});
+    parser.addPositionalArgument(dump ? "FILE" : "FILE.sys",
+                                 dump ? "The dump file." : "The system file.");
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1) return usage(parser.helpText());
+    if (parser.isSet(portOption) && parser.isSet(comOption))
+        return usage("--port and --com exclude each other");
+
+    MSComm comm;
+    try {
+        comm.setSettings(parser.isSet(settingsOption) ? parser.value(settingsOption)
+                                                      : GetSetting("COMM", "Settings", "19200"));
+        comm.setCommPort(int16_t(parser.isSet(comOption)
+                                     ? parser.value(comOption).toInt()
+                                     : GetSetting("COMM", "CommPort", "1").toInt()));
+        comm.setHandshaking(parser.isSet(flowOption)
+                                ? parser.value(flowOption).toInt()
+                                : GetSetting("COMM", "Handshaking", "1").toInt());
+        if (parser.isSet(portOption)) comm.setDevicePathOverride(parser.value(portOption));
+    } catch (const CommError &e) {
+        return usage(e.description());
+    }
+
+    MSCommChannel channel(comm);
+    QTimer timer1, timer2;
+    PrintingSink sink;
+    TransferEngine engine(channel, timer1, timer2, sink);
+    QObject::connect(&comm, &MSComm::OnComm, &engine, &TransferEngine::MSComm1_OnComm);
+    QObject::connect(&comm, &MSComm::portLost, &engine, &TransferEngine::PortLost);
+    if (parser.isSet(libraryOption)) engine.setUsbLibraryPath(parser.value(libraryOption));
+
+    // Ctrl-C ends the transfer the way a failure does: a dump keeps what it received.
+    if (::pipe(signalPipe) == 0) {
+        auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&engine] {
+            char byte;
+            [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
+            engine.Abort();
+        });
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+    }
+
+    const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
+    const bool usb = parser.isSet(usbOption);
+    const TransferOutcome outcome =
+        dump ? engine.StartDump(normalisedDumpName(file), usb)
+             : engine.StartUpload(file, usb, uploadSettings(comm.Settings()));
+    switch (outcome) {
+    case TransferOutcome::Completed:
+        return 0;
+    case TransferOutcome::MemoryEmpty:
+        return kExitEmpty;
+    case TransferOutcome::Failed:
+        break;
+    }
+    return kExitFailed;
+}
+
+} // namespace ravelin

@@ -1,0 +1,44 @@
+// The simulator's command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace instrument {
+
+struct Options {
+    enum class Role { Dump, Upload };
+    Role role = Role::Dump;
+    std::string file; // the memory image (dump) or where received lines go (upload)
+    std::optional<std::string> device;
+    std::optional<int> baud; // default: 19200 for a dump, 57600 for an upload
+    int timeLimitSeconds = 120;
+    int lingerMs = 2000;
+
+    // dump faults
+    int corruptEvery = 0;
+    int silenceMs = 0;
+    int silenceEvery = 0; // 0: once, in the first block
+    std::vector<uint8_t> stray;
+    bool empty = false;
+    std::optional<std::string> header;
+
+    // upload
+    int repeatEvery = 0;
+    int expectedLines = 0; // 0: until the PC goes quiet or closes the line
+    int idleMs = 3000;
+
+    // random faults
+    int corruptChance = 0; // percent of blocks corrupted at their first sending
+    int repeatChance = 0;  // percent of lines asked for again
+    uint32_t seed = 1;
+};
+
+// Parses argv; on a mistake returns nothing and puts the reason in `error`.
+std::optional<Options> parseOptions(int argc, char **argv, std::string &error);
+
+extern const char *const kUsage;
+
+} // namespace instrument

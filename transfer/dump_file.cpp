@@ -1,0 +1,84 @@
+#include "dump_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace ravelin {
+
+namespace {
+constexpr std::size_t kBufferSize = 64 * 1024;
+}
+
+DumpFile::~DumpFile() {
+    keepPartial();
+}
+
+bool DumpFile::open(const QString &target) {
+    target_ = target;
+    written_ = 0;
+    buffer_.clear();
+    buffer_.reserve(kBufferSize);
+    file_.setFileName(partialName(target));
+    // Our own buffer, so a failing write shows at the call that made it fail.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        error_ = QString("cannot create %1: %2").arg(file_.fileName(), file_.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool DumpFile::write(const char *bytes, qint64 count) {
+    if (!file_.isOpen()) return false;
+    if (buffer_.size() + std::size_t(count) > kBufferSize && !flush()) return false;
+    buffer_.insert(buffer_.end(), bytes, bytes + count);
+    written_ += count;
+    return true;
+}
+
+bool DumpFile::flush() {
+    if (buffer_.empty()) return true;
+    const qint64 done = file_.write(buffer_.data(), qint64(buffer_.size()));
+    if (done != qint64(buffer_.size())) {
+        error_ = QString("cannot write %1: %2").arg(file_.fileName(), file_.errorString());
+        written_ -= qint64(buffer_.size()) - qMax<qint64>(done, 0);
+        buffer_.clear();
+        return false;
+    }
+    buffer_.clear();
+    return true;
+}
+
+bool DumpFile::commit() {
+    if (!file_.isOpen()) return false;
+    const bool flushed = flush();
+    file_.close();
+    if (!flushed) return false;
+    // rename() replaces an existing file of the target name in one step.
+    if (std::rename(QFile::encodeName(file_.fileName()).constData(),
+                    QFile::encodeName(target_).constData()) != 0) {
+        error_ = QString("cannot rename %1 to %2: %3")
+                     .arg(file_.fileName(), target_, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    return true;
+}
+
+void DumpFile::discard() {
+    if (file_.isOpen()) file_.close();
+    buffer_.clear();
+    if (!file_.fileName().isEmpty()) file_.remove();
+}
+
+bool DumpFile::keepPartial() {
+    if (!file_.isOpen()) return false;
+    flush();
+    file_.close();
+    if (written_ == 0) {
+        file_.remove();
+        return false;
+    }
+    return true;
+}
+
+} // namespace ravelin

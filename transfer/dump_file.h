@@ -1,0 +1,42 @@
+// The file a dump is written into. Bytes go to "<name>.partial" beside the chosen name, which
+// only a finished dump is renamed to (replacing an older file of that name). A dump that fails
+// after writing data leaves the ".partial" file, clearly incomplete, so nothing received is lost;
+// one that fails before writing anything leaves nothing.
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <vector>
+
+namespace ravelin {
+
+class DumpFile {
+  public:
+    DumpFile() = default;
+    ~DumpFile(); // closes; an unfinished dump stays as the ".partial" file
+    DumpFile(const DumpFile &) = delete;
+    DumpFile &operator=(const DumpFile &) = delete;
+
+    static QString partialName(const QString &target) { return target + ".partial"; }
+
+    bool open(const QString &target); // creates an empty ".partial" file
+    bool isOpen() const { return file_.isOpen(); }
+    bool write(const char *bytes, qint64 count);
+    qint64 written() const { return written_; }
+    QString errorString() const { return error_; }
+
+    bool commit();      // flushes, closes and renames to the target
+    void discard();     // closes and deletes the ".partial" file
+    bool keepPartial(); // closes; deletes the ".partial" file if it holds nothing
+    QString target() const { return target_; }
+
+  private:
+    bool flush();
+    QString target_;
+    QFile file_;
+    std::vector<char> buffer_;
+    qint64 written_ = 0;
+    QString error_;
+};
+
+} // namespace ravelin

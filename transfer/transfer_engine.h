@@ -1,0 +1,88 @@
+// The two transfers, dump and operating-system upload, over the serial port or USB. Each Start...
+// call runs its transfer to the end, pumping the event queue while it waits, so the window stays
+// responsive; the port's input event and the two timers are handled here in the meantime.
+#pragma once
+
+#include "dump_file.h"
+#include "dump_receiver.h"
+#include "serial_channel.h"
+#include "transfer_sink.h"
+#include "transfer_state.h"
+#include "upload_sender.h"
+#include "usbbulk_binding.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+namespace ravelin {
+
+enum class TransferOutcome {
+    Completed,   // file saved / operating system sent
+    MemoryEmpty, // the instrument has nothing to dump; no file left
+    Failed,      // reported on the status bar
+};
+
+class TransferEngine : public QObject {
+    Q_OBJECT
+  public:
+    // Timer1 (500 ms, sends 0x06) and Timer2 (2000 ms, drops a partial block, sends 0x0F) belong
+    // to the caller; their intervals are set here and their ticks handled here.
+    TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2, TransferSink &sink,
+                   QObject *parent = nullptr);
+    ~TransferEngine() override;
+
+    // rawPath: the normalised ".raw" name.
+    TransferOutcome StartDump(const QString &rawPath, bool viaUsb);
+    // uploadSettings: the port settings string at 57600 the serial upload runs with.
+    TransferOutcome StartUpload(const QString &systemFile, bool viaUsb,
+                                const QString &uploadSettings);
+
+    bool busy() const { return busy_; }
+    TransferState &state() { return state_; }
+
+    // USB: load this file instead of searching for libusbbulk.so, or use these functions.
+    void setUsbLibraryPath(const QString &path) { usbLibraryPath_ = path; }
+    void setUsbApi(const UsbBulkApi &api) { usb_ = api; }
+
+    // How waiting pumps events; the default yields to the application's event queue.
+    void setEventPump(std::function<void(bool wait)> pump) { pump_ = std::move(pump); }
+
+  public slots:
+    void MSComm1_OnComm();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    // Ends the running transfer as soon as it waits again ("Dump Aborted" / "Upload Aborted");
+    // a dump keeps what it received under the ".partial" name.
+    void Abort();
+    // The open port failed (adapter pulled): the running transfer ends with this description.
+    void PortLost(const QString &description);
+
+  private:
+    TransferOutcome serialDump(const QString &rawPath);
+    TransferOutcome usbDump(const QString &rawPath);
+    TransferOutcome serialUpload(const QList<QByteArray> &lines, const QString &uploadSettings);
+    TransferOutcome usbUpload(const QList<QByteArray> &lines);
+    bool bindUsb(); // false: failure already on the status bar
+    TransferOutcome failDump(const QString &text);
+    TransferOutcome usbFailure();
+    void stopTimersAndClosePort();
+    void pump(bool wait) { pump_(wait); }
+
+    SerialChannel &port_;
+    QTimer &timer1_;
+    QTimer &timer2_;
+    TransferSink &sink_;
+    TransferState state_;
+    DumpFile file_;
+    DumpReceiver receiver_;
+    UploadSender sender_;
+    std::optional<UsbBulkApi> usb_;
+    QString usbLibraryPath_;
+    std::function<void(bool)> pump_;
+    bool busy_ = false;
+    QString abortedText_; // "Dump Aborted" or "Upload Aborted", for the running transfer
+};
+
+} // namespace ravelin

@@ -1,0 +1,34 @@
+// The sending side of the serial upload: 0x11 asks for the next line, 0x0F for the last one
+// again; every other byte is ignored. Run by the port's input event while UploadMode is true.
+#pragma once
+
+#include "protocol_bytes.h"
+#include "serial_channel.h"
+#include "transfer_sink.h"
+#include "transfer_state.h"
+
+#include <QList>
+#include <QTimer>
+
+namespace ravelin {
+
+class UploadSender {
+  public:
+    UploadSender(TransferState &state, SerialChannel &port, QTimer &timer1, TransferSink &sink)
+        : s_(state), port_(port), timer1_(timer1), sink_(sink) {}
+
+    void begin(const QList<QByteArray> &lines, int16_t lineTotal);
+    void SendSystemLines();
+
+  private:
+    void sendCurrentLine() { port_.Output(s_.CurrentLine + "\r\n"); }
+
+    TransferState &s_;
+    SerialChannel &port_;
+    QTimer &timer1_;
+    TransferSink &sink_;
+    QList<QByteArray> lines_;
+    qsizetype nextLine_ = 0;
+};
+
+} // namespace ravelin

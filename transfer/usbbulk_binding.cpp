@@ -1,0 +1,55 @@
+#include "usbbulk_binding.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QStringList>
+
+namespace ravelin {
+
+namespace {
+
+template <typename Fn> bool resolve(QLibrary &lib, const char *name, Fn &slot, QString &error) {
+    slot = reinterpret_cast<Fn>(lib.resolve(name));
+    if (!slot && error.isEmpty())
+        error = QString("The USB library %1 has no function %2").arg(lib.fileName(), name);
+    return slot != nullptr;
+}
+
+QStringList candidates(const QString &explicitPath) {
+    if (!explicitPath.isEmpty()) return {explicitPath};
+    QStringList list;
+    if (QCoreApplication::instance())
+        list << QCoreApplication::applicationDirPath() + "/libusbbulk.so";
+    list << "usbbulk";
+    return list;
+}
+
+} // namespace
+
+UsbBulkBinding bindUsbBulk(const QString &explicitPath) {
+    UsbBulkBinding result;
+    QStringList failures;
+    for (const QString &name : candidates(explicitPath)) {
+        if (name.startsWith('/') && !QFileInfo::exists(name)) continue;
+        auto *lib = new QLibrary(name); // kept loaded for the rest of the run
+        if (!lib->load()) {
+            failures << lib->errorString();
+            delete lib;
+            continue;
+        }
+        UsbBulkApi &api = result.api;
+        resolve(*lib, "dll_getDeviceDescriptor", api.getDeviceDescriptor, result.error);
+        resolve(*lib, "dll_openUsbPipe", api.openUsbPipe, result.error);
+        resolve(*lib, "dll_readPipe", api.readPipe, result.error);
+        resolve(*lib, "dll_Get_Long", api.getLong, result.error);
+        resolve(*lib, "dll_writePipe", api.writePipe, result.error);
+        resolve(*lib, "dll_closeUsbPipe", api.closeUsbPipe, result.error);
+        return result;
+    }
+    result.error = QString("Cannot load the USB library libusbbulk.so: %1")
+                       .arg(failures.isEmpty() ? QString("not found") : failures.join("; "));
+    return result;
+}
+
+} // namespace ravelin
