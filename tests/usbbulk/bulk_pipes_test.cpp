@@ -49,7 +49,7 @@ class ScriptedBackend : public UsbBackend {
         lastAddress = address;
         lastTimeout = timeoutMs;
         if (address & kEndpointIn)
-            std::memcpy(data, nextData.data(), std::min<size_t>(nextData.size(), size_t(length)));
+            std::copy_n(nextData.begin(), std::min<size_t>(nextData.size(), size_t(length)), data);
         else
             lastWritten.assign(data, data + length);
         return nextResult;

@@ -14,24 +14,37 @@ UploadReport UploadSession::run() {
     line_.writeByte(kNextLine); // the first one only opens the exchange
     while (options_.expectedLines == 0 || report_.lines < size_t(options_.expectedLines)) {
         line_.writeByte(kNextLine);
-        std::optional<std::string> text = receiveLine();
-        if (!text) break;
+        const std::optional<std::string> text = receiveLine();
+        if (!text) {
+            if (options_.expectedLines == 0) break; // the PC has nothing more to send
+            throw endedEarly("line " + std::to_string(report_.lines + 1) + " never came");
+        }
         const size_t number = report_.lines + 1;
+        bool last = false;
         if (asksAgain(number)) {
             ++report_.repeatsAsked;
             line_.writeByte(kSendAgain);
             const std::optional<std::string> again = receiveLine();
-            if (!again)
-                throw std::runtime_error("line " + std::to_string(number) + " was not sent again");
-            if (*again != *text) ++report_.repeatsDiffering;
+            if (again && *again != *text) ++report_.repeatsDiffering;
+            // The PC closes the line as soon as it has sent its last line, so a repeat of that
+            // one goes unanswered and the first copy stands.
+            if (!again && !line_.hungUp())
+                throw endedEarly("line " + std::to_string(number) + " was not sent again");
+            last = !again;
         }
         out_ << *text << "\r\n";
         out_.flush();
         ++report_.lines;
+        if (last) break;
     }
-    if (options_.expectedLines == 0 && report_.lines == 0)
-        throw std::runtime_error("no line received");
+    if (report_.lines == 0) throw std::runtime_error("no line received");
+    if (options_.expectedLines > 0 && report_.lines < size_t(options_.expectedLines))
+        throw endedEarly("only " + std::to_string(report_.lines) + " lines came");
     return report_;
+}
+
+std::runtime_error UploadSession::endedEarly(const std::string &what) const {
+    return std::runtime_error(line_.hungUp() ? "the PC closed the line: " + what : what);
 }
 
 bool UploadSession::asksAgain(size_t lineNumber) {
@@ -48,11 +61,8 @@ std::optional<std::string> UploadSession::receiveLine() {
     for (;;) {
         const std::optional<uint8_t> byte = line_.readByte(idle);
         if (!byte) {
-            if (!started && options_.expectedLines == 0)
-                return std::nullopt; // the PC has nothing more to send
-            if (line_.hungUp()) throw LineClosed("the PC closed the line");
-            throw std::runtime_error(started ? "a line stopped before its CR LF"
-                                             : "the PC stopped sending lines");
+            if (!started) return std::nullopt;
+            throw endedEarly("a line stopped before its CR LF");
         }
         // A ready byte still in flight from the PC's timer is no part of a line.
         if (!started && *byte == kReady) continue;

@@ -26,8 +26,9 @@ class UploadSession {
 
   private:
     // One line without its CR LF; nothing when the PC stays quiet or closes the line before the
-    // line starts. Throws std::runtime_error for a line cut off half way.
+    // line starts. Throws for a line cut off half way.
     std::optional<std::string> receiveLine();
+    std::runtime_error endedEarly(const std::string &what) const;
     bool asksAgain(size_t lineNumber);
 
     SerialLine &line_;

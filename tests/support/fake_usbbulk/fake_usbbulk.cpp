@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -50,7 +51,8 @@ struct Instrument {
 };
 
 std::mutex gLock;
-Instrument *gInstrument = nullptr; // created at first use, never at load time
+// Created at first use, never at load time; freed when the library is unloaded.
+std::unique_ptr<Instrument> gInstrument;
 
 void applySetting(Instrument &s, int setting, int64_t value) {
     switch (setting) {
@@ -107,7 +109,7 @@ void applyEnvironment(Instrument &s) {
 // Caller holds gLock.
 Instrument &instrument() {
     if (!gInstrument) {
-        gInstrument = new Instrument;
+        gInstrument = std::make_unique<Instrument>();
         applyEnvironment(*gInstrument);
     }
     return *gInstrument;
@@ -142,8 +144,7 @@ std::vector<uint8_t> nextDumpPacket(const Instrument &s) {
 
 FAKE_EXPORT void fake_usbbulk_reset(void) {
     std::lock_guard lock(gLock);
-    delete gInstrument;
-    gInstrument = nullptr;
+    gInstrument.reset();
     instrument();
 }
 
@@ -178,7 +179,7 @@ FAKE_EXPORT int32_t fake_usbbulk_written_packet(int32_t index, uint8_t *out, int
     if (index < 0 || size_t(index) >= written.size()) return -1;
     const auto &packet = written[index];
     if (out && capacity > 0)
-        std::memcpy(out, packet.data(), std::min<size_t>(packet.size(), capacity));
+        std::copy_n(packet.begin(), std::min<size_t>(packet.size(), capacity), out);
     return static_cast<int32_t>(packet.size());
 }
 
@@ -235,7 +236,7 @@ FAKE_EXPORT int16_t dll_readPipe(int32_t handle, void *buffer, int32_t requested
     if (s.readFailsAfter >= 0 && s.dumpReadsSucceeded >= s.readFailsAfter) return 0;
     const std::vector<uint8_t> packet = nextDumpPacket(s);
     if (packet.size() > size_t(requested)) return 0;
-    std::memcpy(buffer, packet.data(), packet.size());
+    std::copy(packet.begin(), packet.end(), static_cast<uint8_t *>(buffer));
     *delivered = static_cast<int32_t>(packet.size());
     ++s.dumpPacketsRead;
     ++s.dumpReadsSucceeded;
@@ -260,7 +261,7 @@ FAKE_EXPORT int16_t dll_writePipe(int32_t handle, const void *buffer, int32_t le
     if (s.writeFailsAfter >= 0 && int64_t(s.written.size()) >= s.writeFailsAfter) return 0;
     const auto *bytes = static_cast<const uint8_t *>(buffer);
     s.written.emplace_back(bytes, bytes + length);
-    if (!s.uploadSinkPath.empty()) {
+    if (!s.uploadSinkPath.empty() && length > 0) {
         if (std::FILE *sink = std::fopen(s.uploadSinkPath.c_str(), "ab")) {
             std::fwrite(bytes, 1, size_t(length), sink);
             std::fclose(sink);

@@ -1,0 +1,123 @@
+// ravelin-instrument's dump side against a PC peer written here.
+#include "instrument_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <pty.h>
+
+using namespace instrument_test;
+
+namespace {
+
+std::vector<uint8_t> memoryImage(size_t size) {
+    std::vector<uint8_t> image(size);
+    for (size_t i = 0; i < size; ++i)
+        image[i] = uint8_t((i * 31) ^ (i >> 8));
+    return image;
+}
+
+// What the PC must end up with: the image, filled up with 0xFF to whole blocks.
+std::vector<uint8_t> padded(std::vector<uint8_t> image) {
+    image.resize((image.size() + 251) / 252 * 252, 0xFF);
+    return image;
+}
+
+std::string imageFile(const std::vector<uint8_t> &image) {
+    const std::string path = temporaryPath("image.bin");
+    writeFile(path, image);
+    return path;
+}
+
+TEST(InstrumentDump, HeaderThenCheckedBlocksOfTheWholeImage) {
+    const std::vector<uint8_t> image = memoryImage(1000);
+    Simulator simulator({"--time-limit", "20", "dump", imageFile(image)});
+    ASSERT_FALSE(simulator.devicePath().empty());
+    PcPort port(simulator.devicePath());
+    const PcDump dump = receiveDump(port);
+    EXPECT_EQ(dump.header, "0000001000");
+    EXPECT_TRUE(dump.complete);
+    EXPECT_EQ(dump.data, padded(image));
+    EXPECT_TRUE(dump.rejectedBlocks.empty());
+    port.close();
+    EXPECT_EQ(simulator.waitForExit(), 0);
+}
+
+TEST(InstrumentDump, CorruptedBlocksAreSentAgainCleanOnRequest) {
+    const std::vector<uint8_t> image = memoryImage(252 * 9);
+    Simulator simulator({"--corrupt-every", "3", "dump", imageFile(image)});
+    PcPort port(simulator.devicePath());
+    const PcDump dump = receiveDump(port);
+    EXPECT_EQ(dump.data, image);
+    ASSERT_EQ(dump.rejectedBlocks.size(), 3u);
+    // The second corruption keeps the sum right and spoils only the start byte.
+    EXPECT_NE(dump.rejectedBlocks[1][0], 0x53);
+    port.close();
+    EXPECT_EQ(simulator.waitForExit(), 0);
+}
+
+TEST(InstrumentDump, SilenceStraysAndRandomCorruptionStillDeliverTheImage) {
+    const std::vector<uint8_t> image = memoryImage(3000);
+    // The peer drops a partial header or block after 300 ms; the first silence outlasts that,
+    // the others (in every 4th block) do not.
+    Simulator simulator({"--silence-ms", "600", "--stray", "4142", "--corrupt-chance", "30",
+                         "--seed", "7", "dump", imageFile(image)});
+    PcPort port(simulator.devicePath());
+    const PcDump dump = receiveDump(port, milliseconds(300));
+    EXPECT_EQ(dump.header, "0000003000");
+    EXPECT_EQ(dump.data, padded(image));
+    EXPECT_FALSE(dump.rejectedBlocks.empty());
+    port.close();
+    EXPECT_EQ(simulator.waitForExit(), 0);
+
+    Simulator shortPauses(
+        {"--silence-ms", "100", "--silence-every", "4", "dump", imageFile(image)});
+    PcPort again(shortPauses.devicePath());
+    EXPECT_EQ(receiveDump(again, milliseconds(300)).data, padded(image));
+    again.close();
+    EXPECT_EQ(shortPauses.waitForExit(), 0);
+}
+
+TEST(InstrumentDump, EmptyMemoryAnnouncesZeroAndStops) {
+    Simulator simulator({"--empty", "dump", imageFile(memoryImage(500))});
+    PcPort port(simulator.devicePath());
+    const PcDump dump = receiveDump(port);
+    EXPECT_EQ(dump.header, "0000000000");
+    EXPECT_TRUE(dump.data.empty());
+    EXPECT_FALSE(port.receive(milliseconds(300))) << "nothing after the header";
+    port.close();
+    EXPECT_EQ(simulator.waitForExit(), 0);
+}
+
+TEST(InstrumentDump, GivenDeviceAndGivenHeader) {
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    PcPort port(master);
+    Simulator simulator(
+        {"--device", name, "--header", "0000000300", "dump", imageFile(memoryImage(300))});
+    EXPECT_EQ(simulator.devicePath(), name);
+    const PcDump dump = receiveDump(port);
+    EXPECT_EQ(dump.header, "0000000300");
+    EXPECT_EQ(dump.data.size(), 504u);
+    EXPECT_EQ(simulator.waitForExit(), 0);
+    close(slave);
+}
+
+TEST(InstrumentDump, NoPcEndsAtTheTimeLimitAndBadArgumentsAreRefused) {
+    Simulator lonely({"--time-limit", "1", "--empty", "dump", imageFile({})});
+    EXPECT_EQ(lonely.waitForExit(), 2);
+
+    for (const std::vector<std::string> &bad : {std::vector<std::string>{"dump"},
+                                                {"--corrupt-every", "0", "dump", "x"},
+                                                {"--stray", "4G", "dump", "x"},
+                                                {"--header", "12", "dump", "x"},
+                                                {"fly", "x"},
+                                                {"dump", temporaryPath("missing.bin")}}) {
+        Simulator simulator(bad);
+        EXPECT_TRUE(simulator.devicePath().empty());
+        EXPECT_EQ(simulator.waitForExit(), 1) << bad.front();
+    }
+}
+
+} // namespace
