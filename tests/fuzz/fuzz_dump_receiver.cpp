@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <memory>
 #include <set>
+#include <string>
 
 namespace fs = std::filesystem;
 using namespace ravelin::fuzz;
@@ -62,8 +63,8 @@ Bytes length_header(std::uint32_t count) {
 }
 
 // The data of every 255-byte stretch of the line that starts with S and sums to 0 modulo 256.
-std::set<Bytes> sound_blocks_on(const Bytes &line) {
-    std::set<Bytes> found;
+std::set<std::string> sound_blocks_on(const Bytes &line) {
+    std::set<std::string> found;
     const std::size_t block = ravelin::kBlockSize;
     std::uint8_t sum = 0;
     for (std::size_t at = 0; at < line.size(); ++at) {
@@ -71,8 +72,8 @@ std::set<Bytes> sound_blocks_on(const Bytes &line) {
         if (at + 1 < block) continue;
         const std::size_t start = at + 1 - block;
         if (sum == 0 && line[start] == ravelin::kBlockStart)
-            found.emplace(line.begin() + long(start) + 1,
-                          line.begin() + long(start) + 1 + ravelin::kBlockData);
+            found.emplace(reinterpret_cast<const char *>(line.data()) + start + 1,
+                          std::size_t(ravelin::kBlockData));
         sum = std::uint8_t(sum - line[start]);
     }
     return found;
@@ -174,10 +175,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(kept == fs::exists(partial), "the partial file is not where it should be");
     const Bytes written = kept ? read_file(partial) : Bytes{};
     check(std::int64_t(written.size()) == state.ReceivedTotal, "the file on disk is short");
-    const std::set<Bytes> sound = sound_blocks_on(line);
+    const std::set<std::string> sound = sound_blocks_on(line);
     for (std::size_t at = 0; at < written.size(); at += ravelin::kBlockData)
-        check(sound.contains(Bytes(written.begin() + long(at),
-                                   written.begin() + long(at) + ravelin::kBlockData)),
+        check(sound.contains(std::string(reinterpret_cast<const char *>(written.data()) + at,
+                                         std::size_t(ravelin::kBlockData))),
               "wrote a block that failed its check");
     std::error_code ignored;
     fs::remove(partial, ignored);

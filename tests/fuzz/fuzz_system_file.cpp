@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <filesystem>
+#include <string>
 
 namespace fs = std::filesystem;
 using namespace ravelin::fuzz;
@@ -31,7 +32,8 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
 
     QByteArray expected;
     std::uint32_t noise = options;
-    port.incoming = {0x42, ravelin::kNextLine}; // stray byte, then the exchange opens
+    port.incoming.push_back(0x42); // a stray byte, then the exchange opens
+    port.incoming.push_back(ravelin::kNextLine);
     sender.SendSystemLines();
     for (int line = 0; line < system.LineTotal; ++line) {
         noise = noise * 1103515245u + 12345u;
@@ -49,7 +51,8 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
     check(port.sent == expected, "the upload sent other bytes than the file's lines");
     check(sink.worstPercent == 0, "progress shown outside 0-100");
     // Anything after the end is not answered.
-    port.incoming = {ravelin::kNextLine, ravelin::kRepeat};
+    port.incoming.push_back(ravelin::kNextLine);
+    port.incoming.push_back(ravelin::kRepeat);
     sender.SendSystemLines();
     check(port.sent == expected, "bytes sent after the upload ended");
 }
@@ -58,9 +61,8 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
 
 std::vector<Bytes> ravelin::fuzz::harness_seeds() {
     auto file = [](std::uint8_t options, const std::string &text) {
-        Bytes input{options};
-        input.insert(input.end(), text.begin(), text.end());
-        return input;
+        const std::string input = static_cast<char>(options) + text;
+        return Bytes(input.begin(), input.end());
     };
     return {
         file(0, "3\r\nS00300000001\r\nS1130000AABBCCDD\r\nS9030000FC\r\n"),
