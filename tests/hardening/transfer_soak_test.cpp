@@ -98,6 +98,8 @@ class TransferSoak : public ::testing::Test {
         static char *argv[] = {arg0, nullptr};
         if (!QCoreApplication::instance()) app_ = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Before the static destructors, while Qt is still whole.
+    static void TearDownTestSuite() { app_.reset(); }
 
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
