@@ -1,10 +1,11 @@
 #include "convert.h"
 
-#include "record_kinds.h"
+#include "passes.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace dumpdec {
@@ -15,13 +16,17 @@ std::string cannot(const char *what, const std::string &path) {
     return std::string("cannot ") + what + " " + path + ": " + std::strerror(errno);
 }
 
-// Names this conversion would write; a raw database carrying one of them would be overwritten
-// by its own output.
+// Whether the raw database is one of the files this conversion writes, by name or as the same
+// file under another name (a link): its own output would overwrite it.
 bool is_own_output(const OutputNames &names, std::string_view path) {
+    const std::filesystem::path raw(path);
     for (const std::string *name :
          {&names.tvd, &names.log, &names.tmp, &names.txt, &names.i2d, &names.sn, &names.ln,
-          &names.lat, &names.sp, &names.con, &names.smp})
+          &names.lat, &names.sp, &names.con, &names.smp}) {
         if (*name == path) return true;
+        std::error_code error;
+        if (std::filesystem::equivalent(raw, *name, error) && !error) return true;
+    }
     return false;
 }
 
@@ -45,49 +50,6 @@ bool open_first_pass_files(Decoder &d, std::string_view raw_path, ConversionRepo
     return true;
 }
 
-void first_pass(Decoder &d) {
-    const std::uint64_t length = d.input.length();
-    if (length == 0) {
-        d.pass_end = PassEnd::kLengthTest;
-        return;
-    }
-    for (;;) {
-        d.read_record_header();
-        if (d.record_id == kEndOfData) {
-            d.pass_end = PassEnd::kEndMarker;
-            return;
-        }
-        const RecordKind *kind = find_record_kind(d.record_id);
-        PassEnd stop = PassEnd::kRunning;
-        if (!kind)
-            stop = PassEnd::kBadRecord;
-        else if (d.record_length < 4 || d.record_length > kRecordBufferSize)
-            stop = PassEnd::kBadLength;
-        else if (!d.links_have_room(kind->link_role))
-            stop = PassEnd::kTableFull;
-        if (stop != PassEnd::kRunning) {
-            d.put(d.listing, kBadRecordHeading);
-            d.pass_end = stop;
-            return;
-        }
-
-        d.put(d.listing, kind->heading);
-        d.print_record_index();
-        d.read_body();
-        d.store_header();
-        d.record_disposed = false;
-        kind->handler(d);
-        if (!d.record_disposed) d.write_record(); // keeps the offsets true whatever happens
-        if (kind->column_header == ColumnHeader::kSet) d.column_header_due = true;
-        if (kind->column_header == ColumnHeader::kClear) d.column_header_due = false;
-
-        if (d.file_position == length) {
-            d.pass_end = PassEnd::kLengthTest;
-            return;
-        }
-    }
-}
-
 void close_between_passes(Decoder &d, ConversionReport &report) {
     d.input.close();
     const std::pair<OutputFile *, const std::string *> closing[] = {
@@ -100,64 +62,6 @@ void close_between_passes(Decoder &d, ConversionReport &report) {
     for (std::size_t i = 0; i < d.bore_logs.size(); ++i)
         if (!d.bore_logs[i].close() && report.failure.empty())
             report.failure = "cannot write " + d.bore_log_name(static_cast<BoreLog>(i));
-}
-
-// Patches one line header's two links: first data from its table, next from the line header
-// table unless the header says it has none.
-void patch_line_header(Decoder &d, const char *format, std::size_t next_at,
-                       std::size_t first_data_at) {
-    const std::uint32_t first_data = d.first_data_offsets.take();
-    d.store_u32(first_data_at, first_data);
-    std::uint32_t next = d.line_header_offsets.take();
-    if (d.stored_u32(next_at) == kNoLink) next = 0;
-    d.store_u32(next_at, next);
-    d.print(d.listing, format, d.file_position, next, first_data);
-}
-
-void second_pass(Decoder &d) {
-    d.put(d.listing, "\n\n\n==>FINAL FILE INDEX<==\n\n\n");
-    const std::uint64_t length = d.input.length();
-    d.file_position = 0;
-    d.survey_offsets.read_index = 1;
-    d.line_header_offsets.read_index = 1;
-    d.first_line_offsets.read_index = 0;
-    d.first_data_offsets.read_index = 0;
-    d.output_database = &d.converted;
-    if (length == 0) return;
-    for (;;) {
-        d.read_stored_header();
-        // The intermediate database is our own, but a short or broken one must still end.
-        if (d.record_id == kEndOfData || d.record_length < 4 || d.record_length > kRecordBufferSize)
-            return;
-        d.read_body();
-        switch (d.record_id) {
-        case 0x1004: {
-            const std::uint32_t next_survey = d.survey_offsets.take();
-            d.store_u32(168, next_survey);
-            // One entry per survey, also when the survey says it has no line.
-            std::uint32_t first_line = d.first_line_offsets.take();
-            if (d.stored_u32(172) == kNoLink) first_line = 0;
-            d.store_u32(172, first_line);
-            d.print(d.listing, "\nH_SURVEY\t%-4x\nNext_Survey\t%-4x\nFirst_Line\t%-4x\n\n",
-                    d.file_position, next_survey, first_line);
-            break;
-        }
-        case 0x1002:
-            patch_line_header(d, "\nH_PROFILE\t%-4x\nNext_Prof\t%-4x\nFirst_Data\t%-4x\n\n", 24,
-                              20);
-            break;
-        case 0x1010:
-            patch_line_header(d, "\nH_BH\t%-4x\nNext\t%-4x\nFirst_Data\t%-4x\n\n", 48, 52);
-            break;
-        case 0x1100:
-            patch_line_header(d, "\nH_SOUND\t%-4x\nNext_Sound\t%-4x\nFirst_Data\t%-4x\n\n", 44, 36);
-            break;
-        default:
-            break;
-        }
-        d.write_record();
-        if (d.file_position == length) return;
-    }
 }
 
 bool read_whole(const Decoder &d) {

@@ -129,8 +129,9 @@ struct Decoder {
     void read_record_header(); // first pass: big-endian header bytes
     void read_stored_header(); // second pass: little-endian, also stored in record_buffer
     // Reads the body into record_buffer from offset 4; bytes missing at the end of the file
-    // read as 0xFF. In the first pass also stores the header little-endian in bytes 0..3.
+    // read as 0xFF, never as an earlier record's.
     void read_body();
+    // Stores record_id and record_length little-endian in record_buffer[0..3].
     void store_header();
     void write_record();
     void print_record_index();

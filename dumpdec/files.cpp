@@ -1,5 +1,9 @@
 #include "files.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 namespace dumpdec {
 
 namespace {
@@ -11,6 +15,13 @@ bool InputFile::open(const std::string &path) {
     close();
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_) return false;
+    // A folder or a device is no database (and deleting "it" afterwards must never happen).
+    struct stat status {};
+    if (fstat(fileno(file_), &status) != 0 || !S_ISREG(status.st_mode)) {
+        close();
+        errno = EINVAL;
+        return false;
+    }
     std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
     length_ = 0;
     if (std::fseek(file_, 0, SEEK_END) == 0) {

@@ -5,7 +5,9 @@
 #include "handlers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace dumpdec {
 
@@ -27,6 +29,26 @@ double decimal_date_time(std::int64_t day, int hours, int minutes, int seconds) 
     constexpr double kPerSecond = 0.000011555555555555556;
     return static_cast<double>(day) + hours * kPerHour + minutes * kPerMinute +
            seconds * kPerSecond;
+}
+
+std::size_t format_sample_line(char *line, const std::int32_t (&samples)[4]) {
+    char *out = line;
+    *out++ = '\r';
+    *out++ = '\n';
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (i > 0) {
+            *out++ = ' ';
+            *out++ = ' ';
+        }
+        char digits[12];
+        const auto result = std::to_chars(digits, digits + sizeof digits, samples[i]);
+        const std::size_t length = static_cast<std::size_t>(result.ptr - digits);
+        for (std::size_t pad = length; pad < 10; ++pad)
+            *out++ = ' '; // "%10d"
+        std::memcpy(out, digits, length);
+        out += length;
+    }
+    return static_cast<std::size_t>(out - line);
 }
 
 namespace {
@@ -105,10 +127,11 @@ void write_raw_samples(Decoder &d, std::int32_t raw_length) {
     const std::size_t samples = bytes / 4;
     const std::size_t groups = samples / 4;
     std::size_t offset = kRawSamplesAt;
+    char line[64];
     for (std::size_t g = 0; g < groups; ++g, offset += 16) {
-        const std::int32_t s0 = d.convert_i32(offset), s1 = d.convert_i32(offset + 4),
-                           s2 = d.convert_i32(offset + 8), s3 = d.convert_i32(offset + 12);
-        d.print(d.raw_samples, "\r\n%10d  %10d  %10d  %10d", s0, s1, s2, s3);
+        const std::int32_t group[4] = {d.convert_i32(offset), d.convert_i32(offset + 4),
+                                       d.convert_i32(offset + 8), d.convert_i32(offset + 12)};
+        d.raw_samples.write(line, format_sample_line(line, group));
     }
     for (std::size_t s = groups * 4; s < samples; ++s, offset += 4)
         d.convert_i32(offset);

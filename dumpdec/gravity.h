@@ -1,6 +1,7 @@
 // Calendar and column helpers of the gravity records, shared with their tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace dumpdec {
@@ -13,6 +14,10 @@ std::int64_t day_number(int day, int month, int year);
 inline int from_bcd(std::uint8_t value) {
     return (value >> 4) * 10 + (value & 0x0F);
 }
+
+// One line of the raw-samples file, "\r\n%10d  %10d  %10d  %10d", formatted without printf: the
+// raw samples are most of a KX-4 memory. Returns the length written to line (at least 52 bytes).
+std::size_t format_sample_line(char *line, const std::int32_t (&samples)[4]);
 
 // Day number plus the time of day at 0.0416 per hour.
 double decimal_date_time(std::int64_t day, int hours, int minutes, int seconds);

@@ -52,8 +52,9 @@ class ConversionTest : public ::testing::Test {
         const std::string log = read("a.log");
         return log.substr(0, log.find("\n\n\n==>FINAL FILE INDEX<==\n\n\n"));
     }
-    std::string final_index() const {
-        const std::string log = read("a.log");
+    std::string final_index() const { return final_index_of("a.log"); }
+    std::string final_index_of(const std::string &listing) const {
+        const std::string log = read(listing);
         const std::string banner = "\n\n\n==>FINAL FILE INDEX<==\n\n\n";
         const std::size_t at = log.find(banner);
         return at == std::string::npos ? std::string() : log.substr(at + banner.size());

@@ -31,6 +31,19 @@ TEST(DayNumber, SpreadsheetDaySystemOf1900) {
     EXPECT_EQ(dumpdec::from_bcd(0x12), 12);
 }
 
+TEST(SampleLine, SameBytesAsPrintf) {
+    const std::int32_t values[][4] = {{0, 1, -1, 42},
+                                      {2147483647, -2147483647 - 1, 999999999, -999999999},
+                                      {1234567890, -123456789, 3912456, -3912456}};
+    for (const auto &group : values) {
+        char expected[80];
+        std::snprintf(expected, sizeof expected, "\r\n%10d  %10d  %10d  %10d", group[0], group[1],
+                      group[2], group[3]);
+        char line[64];
+        EXPECT_EQ(std::string(line, dumpdec::format_sample_line(line, group)), expected);
+    }
+}
+
 TEST_F(Gravity, DataRecordListingAndSurveyLine) {
     RawBuilder raw;
     add(raw, FileHeader{});
