@@ -9,9 +9,11 @@
 namespace dumpdec {
 
 void print_data_columns(Decoder &d) {
-    d.print(d.survey_text,
-            d.ip_operating_mode == 0 ? ip::kDataColumnsWithM : ip::kDataColumnsWithoutM,
-            d.column_names.c_str());
+    // The M columns are announced in operating mode 0 only.
+    if (d.ip_operating_mode == 0)
+        d.print(d.survey_text, "\r\n/\tData:      \t%s,M1,M2,M3,M4", d.column_names.c_str());
+    else
+        d.print(d.survey_text, "\r\n/\tData:      \t%s", d.column_names.c_str());
 }
 
 void handle_ipi(Decoder &d) {
@@ -47,7 +49,9 @@ void handle_array(Decoder &d) {
         d.put(d.survey_text, naming->name_line);
         d.column_names = naming->column_names;
     } else {
-        d.print(d.survey_text, ip::kUnknownArrayLine, code);
+        // Readings of an unknown array are laid out by the dipole-dipole formulas, so its
+        // columns are announced as the dipole-dipole ones.
+        d.print(d.survey_text, "\r\n/\tUnknown array %X", code);
         d.column_names = ip::kDipoleDipoleColumns;
     }
     print_data_columns(d);

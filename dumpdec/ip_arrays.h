@@ -33,15 +33,8 @@ std::optional<ArrayNaming> array_record_naming(std::uint16_t code);
 // every unknown code counts as dipole-dipole.
 ArrayNaming sounding_naming(std::uint16_t code);
 
-// What an Array record with a code outside the table writes in place of the name line. Its
-// readings are laid out by the default (dipole-dipole) formulas, so the column names written
-// after it are the dipole-dipole ones.
-inline constexpr const char *kUnknownArrayLine = "\r\n/\tUnknown array %X";
+// The column names of the default (dipole-dipole) formulas.
 inline constexpr std::string_view kDipoleDipoleColumns = "Xp,n,a,Ro,Sd,SP,RC,Vp,Itx";
-
-// "\r\n/\tData: ..." line announcing the columns; the M columns appear in operating mode 0.
-inline constexpr const char *kDataColumnsWithM = "\r\n/\tData:      \t%s,M1,M2,M3,M4";
-inline constexpr const char *kDataColumnsWithoutM = "\r\n/\tData:      \t%s";
 
 // The four-letter array type of a pseudo-section header block.
 std::string_view pseudo_section_array_type(std::uint16_t code);

@@ -4,6 +4,7 @@
 #include "ip_arrays.h"
 #include "ip_columns.h"
 #include "ip_reading.h"
+#include "ip_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,22 +23,25 @@ double wide(float value) {
 // Converts and lists the M channels that the IPI record announced, as far as the record holds
 // them: a window count larger than the record never reads beyond it. Returns channels 0 to 3,
 // 0 where the record carries none.
-std::array<float, 4> list_m_channels(Decoder &d, std::size_t first_offset) {
+std::array<float, 4> list_m_channels(Decoder &d, std::string &listing, std::size_t first_offset) {
     std::array<float, 4> first_four{};
     const std::size_t record_end = std::min<std::size_t>(d.record_length, kRecordBufferSize);
     for (std::uint32_t k = 0; k < d.ip_window_count; ++k) {
         const std::size_t offset = first_offset + std::size_t{4} * k;
         if (offset >= record_end) break;
         const float value = d.convert_f32(offset);
-        d.print(d.listing, "M chanel %-d:\t\t%-8.3f\n", static_cast<int>(k), wide(value));
+        ip::append_format(listing, "M chanel %-d:\t\t%-8.3f\n", static_cast<int>(k), wide(value));
         if (k < first_four.size()) first_four[k] = value;
     }
     return first_four;
 }
 
-float list_f32(Decoder &d, std::size_t offset, const char *format) {
+// Converts a single-precision field and adds its listing line.
+float list_f32(Decoder &d, std::string &listing, std::size_t offset, const char *format)
+    __attribute__((format(printf, 4, 0)));
+float list_f32(Decoder &d, std::string &listing, std::size_t offset, const char *format) {
     const float value = d.convert_f32(offset);
-    d.print(d.listing, format, wide(value));
+    ip::append_format(listing, format, wide(value));
     return value;
 }
 
@@ -66,56 +70,63 @@ void handle_sounding_header(Decoder &d) {
         d.drop_record();
         return;
     }
-    d.print(d.listing, "*First_Data:\t\t\t%-4x\n", first_data);
+    std::string listing;
+    ip::append_format(listing, "*First_Data:\t\t\t%-4x\n", first_data);
     const std::uint16_t array = d.convert_u16(4);
-    d.print(d.listing, "Array:\t\t\t\t\t%-4x\n", array);
+    ip::append_format(listing, "Array:\t\t\t\t\t%-4x\n", array);
     const std::uint16_t azimuth = d.convert_u16(6);
-    d.print(d.listing, "Azimuth:\t\t\t\t%-4d\n", azimuth);
+    ip::append_format(listing, "Azimuth:\t\t\t\t%-4d\n", azimuth);
     const double easting = d.convert_f64(8);
-    d.print(d.listing, "Easting:\t\t\t\t%-8.3f\n", easting);
+    ip::append_format(listing, "Easting:\t\t\t\t%-8.3f\n", easting);
     const double northing = d.convert_f64(16);
-    d.print(d.listing, "Northing:\t\t\t\t%-8.3f\n", northing);
-    const float altitude = list_f32(d, 24, "Altitude:\t\t\t\t%-8.3f\n");
+    ip::append_format(listing, "Northing:\t\t\t\t%-8.3f\n", northing);
+    const float altitude = list_f32(d, listing, 24, "Altitude:\t\t\t\t%-8.3f\n");
     const std::string name = d.text(28, 8);
-    d.print(d.listing, "Sound name:\t\t\t%s\n", name.c_str());
-    d.print(d.listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
-    d.print(d.listing, "*Next_Sound:\t\t\t%-4x\n", d.convert_u32(44));
+    ip::append_format(listing, "Sound name:\t\t\t%s\n", name.c_str());
+    ip::append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
+    ip::append_format(listing, "*Next_Sound:\t\t\t%-4x\n", d.convert_u32(44));
+    d.put(d.listing, listing);
     d.link_line_header();
     d.write_record();
 
-    d.print(d.survey_text, "\r\nSounding\t%s", name.c_str());
     const ip::ArrayNaming naming = ip::sounding_naming(array);
-    d.put(d.survey_text, naming.name_line);
+    std::string text;
+    ip::append_format(text, "\r\nSounding\t%s", name.c_str());
+    text += naming.name_line;
+    ip::append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
+                      easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
+    ip::append_format(text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);
+    ip::append_format(text, "\r\n/\tAltitude:      \t%8.3f", wide(altitude));
+    d.put(d.survey_text, text);
     d.column_names = naming.column_names;
-    d.print(d.survey_text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
-            easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
-    d.print(d.survey_text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);
-    d.print(d.survey_text, "\r\n/\tAltitude:      \t%8.3f", wide(altitude));
     print_data_columns(d);
     d.array_code = array;
 }
 
 void handle_ipr_standard(Decoder &d) {
+    std::string listing;
+    listing.reserve(512 + 24 * std::size_t{d.ip_window_count});
     ip::IprStandardReading r;
-    r.x = list_f32(d, 4, "X:\t\t\t\t\t\t%-8.3f\n");
-    r.y = list_f32(d, 8, "Y:\t\t\t\t\t\t%-8.3f\n");
-    r.z = list_f32(d, 12, "Z:\t\t\t\t\t\t%-8.3f\n");
+    r.x = list_f32(d, listing, 4, "X:\t\t\t\t\t\t%-8.3f\n");
+    r.y = list_f32(d, listing, 8, "Y:\t\t\t\t\t\t%-8.3f\n");
+    r.z = list_f32(d, listing, 12, "Z:\t\t\t\t\t\t%-8.3f\n");
     r.line_coord = d.convert_u16(16);
-    d.print(d.listing, "LineCoord:\t\t\t\t%-4x\n", r.line_coord);
+    ip::append_format(listing, "LineCoord:\t\t\t\t%-4x\n", r.line_coord);
     r.n = d.convert_u16(18);
-    d.print(d.listing, "N:\t\t\t\t\t\t%-4x\n", r.n);
-    r.dn = list_f32(d, 20, "dN:\t\t\t\t\t%-8.3f\n");
-    r.da = list_f32(d, 24, "dA:\t\t\t\t\t%-8.3f\n");
-    r.db = list_f32(d, 28, "dB:\t\t\t\t\t%-8.3f\n");
+    ip::append_format(listing, "N:\t\t\t\t\t\t%-4x\n", r.n);
+    r.dn = list_f32(d, listing, 20, "dN:\t\t\t\t\t%-8.3f\n");
+    r.da = list_f32(d, listing, 24, "dA:\t\t\t\t\t%-8.3f\n");
+    r.db = list_f32(d, listing, 28, "dB:\t\t\t\t\t%-8.3f\n");
     r.res_con = d.convert_u16(32);
-    d.print(d.listing, "ResCon:\t\t\t\t%-4d\n", r.res_con);
+    ip::append_format(listing, "ResCon:\t\t\t\t%-4d\n", r.res_con);
     r.sp = d.convert_i16(34);
-    d.print(d.listing, "SP:\t\t\t\t\t%-4d\n", r.sp);
-    r.vp = list_f32(d, 36, "Vp:\t\t\t\t\t%-8.3f\n");
-    r.itx = list_f32(d, 40, "Itx:\t\t\t\t\t%-8.3f\n");
-    r.ro = list_f32(d, 44, "Ro:\t\t\t\t\t%-8.3f\n");
-    r.stdev = list_f32(d, 48, "Stdev:\t\t\t\t\t%-8.3f\n");
-    r.m = list_m_channels(d, kStandardChannels);
+    ip::append_format(listing, "SP:\t\t\t\t\t%-4d\n", r.sp);
+    r.vp = list_f32(d, listing, 36, "Vp:\t\t\t\t\t%-8.3f\n");
+    r.itx = list_f32(d, listing, 40, "Itx:\t\t\t\t\t%-8.3f\n");
+    r.ro = list_f32(d, listing, 44, "Ro:\t\t\t\t\t%-8.3f\n");
+    r.stdev = list_f32(d, listing, 48, "Stdev:\t\t\t\t\t%-8.3f\n");
+    r.m = list_m_channels(d, listing, kStandardChannels);
+    d.put(d.listing, listing);
 
     if (d.awaiting_first_data) {
         d.link_data_record();
@@ -142,21 +153,24 @@ void handle_ipr_standard(Decoder &d) {
 
 void handle_ipr_user(Decoder &d) {
     d.link_data_record();
-    d.print(d.listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
-    d.print(d.listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
+    std::string listing;
+    listing.reserve(768 + 24 * std::size_t{d.ip_window_count});
+    ip::append_format(listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
+    ip::append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
     for (std::size_t point = 0; point < 4; ++point) {
         const std::size_t offset = 8 + 12 * point;
-        list_f32(d, offset, "x:\t\t\t\t\t\t%-8.3f\n");
-        list_f32(d, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n");
-        list_f32(d, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n");
+        list_f32(d, listing, offset, "x:\t\t\t\t\t\t%-8.3f\n");
+        list_f32(d, listing, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n");
+        list_f32(d, listing, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n");
     }
-    d.print(d.listing, "ResCon:\t\t\t\t%-4d\n", d.convert_u16(56));
-    d.print(d.listing, "SP:\t\t\t\t\t%-4d\n", d.convert_i16(58));
-    list_f32(d, 60, "Vp:\t\t\t\t\t%-8.3f\n");
-    list_f32(d, 64, "Itx:\t\t\t\t\t%-8.3f\n");
-    list_f32(d, 68, "Ro:\t\t\t\t\t%-8.3f\n");
-    list_f32(d, 72, "Stdev:\t\t\t\t\t%-8.3f\n");
-    list_m_channels(d, kUserChannels);
+    ip::append_format(listing, "ResCon:\t\t\t\t%-4d\n", d.convert_u16(56));
+    ip::append_format(listing, "SP:\t\t\t\t\t%-4d\n", d.convert_i16(58));
+    list_f32(d, listing, 60, "Vp:\t\t\t\t\t%-8.3f\n");
+    list_f32(d, listing, 64, "Itx:\t\t\t\t\t%-8.3f\n");
+    list_f32(d, listing, 68, "Ro:\t\t\t\t\t%-8.3f\n");
+    list_f32(d, listing, 72, "Stdev:\t\t\t\t\t%-8.3f\n");
+    list_m_channels(d, listing, kUserChannels);
+    d.put(d.listing, listing);
     d.write_record();
 }
 

@@ -1,11 +1,11 @@
 #include "ip_reading.h"
 
 #include "ip_arrays.h"
+#include "ip_text.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdarg>
-#include <cstdio>
 
 namespace dumpdec::ip {
 
@@ -14,17 +14,10 @@ namespace {
 std::string format_text(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
 std::string format_text(const char *format, ...) {
+    std::string text;
     std::va_list args;
     va_start(args, format);
-    std::va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(nullptr, 0, format, args);
-    std::string text;
-    if (length > 0) {
-        text.resize(static_cast<std::size_t>(length));
-        std::vsnprintf(text.data(), text.size() + 1, format, again);
-    }
-    va_end(again);
+    append_vformat(text, format, args);
     va_end(args);
     return text;
 }

@@ -30,6 +30,11 @@ extern "C" int i2dwriter_main(const char *path, void *) {
     if (!input) return 0;
     struct stat info {};
     if (fstat(fileno(input.get()), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+    // The same refusal when the output name is another name of the input (a link).
+    struct stat existing {};
+    if (stat(output_path.c_str(), &existing) == 0 && existing.st_dev == info.st_dev &&
+        existing.st_ino == info.st_ino)
+        return 0;
     std::setvbuf(input.get(), nullptr, _IOFBF, stream_buffer_size);
 
     File output(std::fopen(output_path.c_str(), "w+b"));

@@ -475,5 +475,28 @@ TEST_F(IpRecords, UserReadingIsListedOnly) {
     EXPECT_EQ(le_f32(tvd, reading + 80), 2.5f);
 }
 
+// ---- Damaged records -----------------------------------------------------------------------
+
+TEST_F(IpRecords, RandomBodiesConvertWithoutFault) {
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    auto next = [&state] {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    constexpr std::uint16_t kKinds[] = {0x0001, 0x0100, 0x0101, 0x1100, 0x3100, 0x4100, 0x1002};
+    for (int database = 0; database < 40; ++database) {
+        RawBuilder damaged;
+        for (int record = 0; record < 30; ++record) {
+            std::vector<std::uint8_t> body(next() % 120);
+            for (auto &byte : body)
+                byte = static_cast<std::uint8_t>(next());
+            damaged.record(kKinds[next() % std::size(kKinds)]).raw_bytes(body);
+        }
+        ASSERT_EQ(convert(damaged).result, 1) << database;
+    }
+}
+
 } // namespace
 } // namespace ravelin::test

@@ -40,6 +40,14 @@ TEST_F(WriterTest, InputNamedLikeItsOutputIsRefusedUntouched) {
               1);
 }
 
+TEST_F(WriterTest, OutputNameThatLinksToTheInputIsRefused) {
+    ASSERT_TRUE(one_profile(1).write(path("x.tvd")));
+    const std::string before = read(path("x.tvd"));
+    std::filesystem::create_symlink(path("x.tvd"), path("x.i2d"));
+    EXPECT_EQ(i2dwriter_main(path("x.tvd").c_str(), nullptr), 0);
+    EXPECT_EQ(read(path("x.tvd")), before);
+}
+
 TEST_F(WriterTest, OutputThatCannotBeCreatedGivesZero) {
     ASSERT_TRUE(one_profile(1).write(path("x.tvd")));
     std::filesystem::create_directory(path("x.i2d"));

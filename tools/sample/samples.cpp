@@ -10,10 +10,13 @@ std::vector<std::uint8_t> kx4_sample() {
     return build_kx4(Kx4Shape{});
 }
 
-// The VIREL sample (IP profiles, a sounding, a bore hole) joins this table as
-// {"virel", virel_sample} once its records are decoded.
+std::vector<std::uint8_t> virel_sample() {
+    return build_virel(VirelShape{});
+}
+
 constexpr std::array kSampleKinds{
     SampleKind{"kx4", kx4_sample},
+    SampleKind{"virel", virel_sample},
 };
 
 } // namespace

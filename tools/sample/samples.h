@@ -20,14 +20,31 @@ struct Kx4Shape {
 
 std::vector<std::uint8_t> build_kx4(const Kx4Shape &shape);
 
+// The shape of a VIREL resistivity/IP database: surveys of profiles (one array each, in turn
+// from `arrays`) with readings at every station and dipole number, then a sounding and a bore
+// hole per survey.
+struct VirelShape {
+    int surveys = 1;
+    int profiles_per_survey = 3;
+    int stations = 10;
+    int levels = 4;       // dipole numbers 1 to levels at every station
+    int window_count = 6; // M channels per reading
+    std::uint16_t operating_mode = 0;
+    std::vector<std::uint16_t> arrays = {0x00, 0x11, 0x0C, 0x08, 0x10, 0x40, 0x20, 0x2C, 0x91};
+    bool soundings = true;
+    bool bore_holes = true;
+    std::size_t memory_size = 0; // pad with erased bytes (0xFF) up to this size; 0: no padding
+};
+
+std::vector<std::uint8_t> build_virel(const VirelShape &shape);
+
 // One named kind of sample database for `ravelin-sample --kind NAME`.
 struct SampleKind {
     std::string_view name;
     std::vector<std::uint8_t> (*build)();
 };
 
-// Every kind the sample tool offers; the first is the default. VIREL databases are added here
-// (see samples.cpp) once their records are decoded.
+// Every kind the sample tool offers ("kx4", "virel"); the first is the default.
 std::span<const SampleKind> sample_kinds();
 
 } // namespace ravelin::sample
