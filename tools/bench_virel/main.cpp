@@ -5,7 +5,7 @@
 //
 //   ravelin-bench-virel [--runs N] [--dir FOLDER]
 #include "convert.h"
-#include "virel_database.h"
+#include "samples.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -28,6 +28,25 @@ using Clock = std::chrono::steady_clock;
 
 constexpr double kMB = 1024.0 * 1024.0;
 constexpr std::size_t kMemorySize = 12 * 1024 * 1024 + 512 * 1024; // the largest instrument memory
+
+// The shape of a full memory: ten surveys of thirty profiles (every array in turn), readings at
+// six dipole numbers per station with six M channels, a sounding and a bore hole per survey, and
+// as many stations as fill 99 % of the memory.
+ravelin::sample::VirelShape full_memory_shape() {
+    ravelin::sample::VirelShape shape;
+    shape.surveys = 10;
+    shape.profiles_per_survey = 30;
+    shape.levels = 6;
+    shape.window_count = 6;
+    shape.stations = 1;
+    const double one = static_cast<double>(ravelin::sample::build_virel(shape).size());
+    shape.stations = 2;
+    const double per_station =
+        static_cast<double>(ravelin::sample::build_virel(shape).size()) - one;
+    shape.stations = static_cast<int>((kMemorySize * 0.99 - one) / per_station) + 1;
+    shape.memory_size = kMemorySize;
+    return shape;
+}
 
 double seconds_since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -128,18 +147,18 @@ int main(int argc, char **argv) {
     fs::create_directories(dir);
     const fs::path raw = dir / "bench.raw";
 
-    const ravelin::bench::VirelShape shape{.memory_size = kMemorySize};
+    const ravelin::sample::VirelShape shape = full_memory_shape();
     std::size_t input_size;
     {
-        const auto db = ravelin::bench::build_virel(shape);
-        input_size = db.bytes.size();
+        const auto bytes = ravelin::sample::build_virel(shape);
+        input_size = bytes.size();
         std::ofstream(raw, std::ios::binary)
-            .write(reinterpret_cast<const char *>(db.bytes.data()),
-                   static_cast<std::streamsize>(db.bytes.size()));
-        std::printf("VIREL benchmark: %.2f MB database, %d surveys, %d IP readings with %d M "
-                    "channels, %d bore hole readings\n",
-                    input_size / kMB, shape.surveys, db.ip_readings, shape.m_channels,
-                    db.bore_hole_readings);
+            .write(reinterpret_cast<const char *>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        std::printf("VIREL benchmark: %.2f MB database, %d surveys of %d profiles, %d readings "
+                    "with %d M channels per profile, soundings and bore holes\n",
+                    input_size / kMB, shape.surveys, shape.profiles_per_survey,
+                    shape.stations * shape.levels, shape.window_count);
     }
 
     double best = 1e30;
@@ -162,7 +181,7 @@ int main(int argc, char **argv) {
     const Output outputs[] = {{".log", true}, {".txt", true}, {".i2d", true}, {".sn", true},
                               {".ln", true},  {".lat", true}, {".con", true}, {".sp", true},
                               {".smp", true}, {".tvd", false}};
-    const std::size_t record_size = 52 + 4 * static_cast<std::size_t>(shape.m_channels);
+    const std::size_t record_size = 52 + 4 * static_cast<std::size_t>(shape.window_count);
     std::vector<std::pair<std::string, Output>> contents;
     std::size_t output_bytes = 0;
     for (const Output &output : outputs) {
