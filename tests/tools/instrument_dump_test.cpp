@@ -104,10 +104,19 @@ TEST(InstrumentDump, GivenDeviceAndGivenHeader) {
     close(slave);
 }
 
-TEST(InstrumentDump, NoPcEndsAtTheTimeLimitAndBadArgumentsAreRefused) {
+TEST(InstrumentDump, TimeLimitCountsOnlyTimeWithoutProgress) {
     Simulator lonely({"--time-limit", "1", "--empty", "dump", imageFile({})});
     EXPECT_EQ(lonely.waitForExit(), 2);
 
+    // Four slow answers take longer than the limit, but each one is progress.
+    Simulator patient({"--time-limit", "1", "dump", imageFile(memoryImage(252 * 4))});
+    PcPort port(patient.devicePath());
+    EXPECT_TRUE(receiveDump(port, milliseconds(2000), milliseconds(400)).complete);
+    port.close();
+    EXPECT_EQ(patient.waitForExit(), 0);
+}
+
+TEST(InstrumentDump, BadArgumentsAreRefused) {
     for (const std::vector<std::string> &bad : {std::vector<std::string>{"dump"},
                                                 {"--corrupt-every", "0", "dump", "x"},
                                                 {"--stray", "4G", "dump", "x"},

@@ -99,7 +99,7 @@ std::optional<uint8_t> PcPort::receive(milliseconds silence) {
     return byte;
 }
 
-PcDump receiveDump(PcPort &port, milliseconds silenceReset) {
+PcDump receiveDump(PcPort &port, milliseconds silenceReset, milliseconds answerDelay) {
     PcDump dump;
     const auto giveUp = Clock::now() + std::chrono::seconds(20);
     port.send(0x06);
@@ -128,6 +128,7 @@ PcDump receiveDump(PcPort &port, milliseconds silenceReset) {
         }
         block.push_back(*byte);
         if (block.size() < 255) continue;
+        std::this_thread::sleep_for(answerDelay);
         unsigned sum = 0;
         for (uint8_t b : block)
             sum += b;

@@ -57,7 +57,9 @@ struct PcDump {
     std::vector<std::vector<uint8_t>> rejectedBlocks;
     bool complete = false;
 };
-PcDump receiveDump(PcPort &port, milliseconds silenceReset = milliseconds(300));
+// `answerDelay` holds back every answer to a block, as a slow PC would.
+PcDump receiveDump(PcPort &port, milliseconds silenceReset = milliseconds(300),
+                   milliseconds answerDelay = milliseconds(0));
 
 std::string temporaryPath(const std::string &name);
 void writeFile(const std::string &path, const std::vector<uint8_t> &bytes);

@@ -42,6 +42,7 @@ void DumpSession::sendHeader() {
     // A header cut short by a silence is asked for again with 0x0F.
     while (line_.awaitAnyOf({kReady, kSendAgain}) == kSendAgain)
         line_.write(bytes);
+    line_.progressed();
 }
 
 bool DumpSession::corruptsAtFirstSending(size_t index) {
@@ -67,7 +68,10 @@ void DumpSession::sendBlock(size_t index) {
     }
     bool complete = transmit(firstSending, pausesIn(index));
     for (;;) {
-        if (complete && line_.awaitAnyOf({kReady, kSendAgain}) == kReady) return;
+        if (complete && line_.awaitAnyOf({kReady, kSendAgain}) == kReady) {
+            line_.progressed();
+            return;
+        }
         ++report_.blocksSentAgain;
         complete = transmit(block, false);
     }

@@ -12,7 +12,7 @@ const char *const kUsage =
     "--device PATH.\n"
     "  --device PATH        use this serial device instead of a pseudo-terminal\n"
     "  --baud N             speed of --device (default 19200 for dump, 57600 for upload)\n"
-    "  --time-limit S       give up after S seconds (default 120; exit code 2)\n"
+    "  --time-limit S       give up after S seconds without progress (default 300; exit 2)\n"
     "  --linger-ms MS       after the protocol, wait this long for the PC to close (2000)\n"
     "dump faults:\n"
     "  --corrupt-every N    corrupt every Nth block the first time it is sent\n"

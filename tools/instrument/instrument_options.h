@@ -13,8 +13,8 @@ struct Options {
     Role role = Role::Dump;
     std::string file; // the memory image (dump) or where received lines go (upload)
     std::optional<std::string> device;
-    std::optional<int> baud; // default: 19200 for a dump, 57600 for an upload
-    int timeLimitSeconds = 120;
+    std::optional<int> baud;    // default: 19200 for a dump, 57600 for an upload
+    int timeLimitSeconds = 300; // without progress
     int lingerMs = 2000;
 
     // dump faults

@@ -1,7 +1,7 @@
 // ravelin-instrument: plays a KX-4 or VIREL on a serial line so that dumps and uploads can be
 // tried, and tested, without an instrument. Exit codes: 0 the protocol completed, 1 a usage or
-// file or system error, 2 the time limit ran out, 3 the protocol went wrong (the PC closed the
-// line, a repeated line differed, a line was cut off).
+// file or system error, 2 the time limit passed without progress, 3 the protocol went wrong (the PC
+// closed the line, a repeated line differed, a line was cut off).
 #include "dump_session.h"
 #include "instrument_options.h"
 #include "serial_line.h"
@@ -43,7 +43,7 @@ int runDump(const Options &options) {
     std::vector<uint8_t> image{std::istreambuf_iterator<char>(in),
                                std::istreambuf_iterator<char>()};
     SerialLine line = openLine(options);
-    line.setDeadline(Clock::now() + std::chrono::seconds(options.timeLimitSeconds));
+    line.setPatience(std::chrono::seconds(options.timeLimitSeconds));
     announce(line);
     DumpSession session(line, options, std::move(image));
     const DumpReport report = session.run();
@@ -61,7 +61,7 @@ int runUpload(const Options &options) {
         return kExitUsage;
     }
     SerialLine line = openLine(options);
-    line.setDeadline(Clock::now() + std::chrono::seconds(options.timeLimitSeconds));
+    line.setPatience(std::chrono::seconds(options.timeLimitSeconds));
     announce(line);
     UploadSession session(line, options, out);
     const UploadReport report = session.run();

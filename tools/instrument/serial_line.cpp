@@ -105,7 +105,7 @@ SerialLine SerialLine::openDevice(const std::string &path, int baud) {
 
 int SerialLine::remainingMs(milliseconds wait) const {
     const auto now = Clock::now();
-    if (now >= deadline_) throw TimeLimitReached("time limit reached");
+    if (now >= deadline_) throw TimeLimitReached("no progress within the time limit");
     const auto untilDeadline =
         std::chrono::duration_cast<milliseconds>(deadline_ - now) + milliseconds(1);
     return static_cast<int>(std::min<int64_t>(std::min(wait, untilDeadline).count(), INT32_MAX));

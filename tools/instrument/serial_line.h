@@ -1,5 +1,5 @@
 // The simulator's end of the line: a fresh pseudo-terminal or a given serial device, raw, with
-// every wait bounded by the run's time limit.
+// every wait bounded by how long the run may go without progress.
 #pragma once
 
 #include <chrono>
@@ -37,7 +37,14 @@ class SerialLine {
     ~SerialLine();
 
     const std::string &devicePath() const { return devicePath_; }
-    void setDeadline(Clock::time_point deadline) { deadline_ = deadline; }
+    // How long the protocol may go without moving on; every wait after that throws
+    // TimeLimitReached. Arms the limit from now.
+    void setPatience(std::chrono::seconds patience) {
+        patience_ = patience;
+        progressed();
+    }
+    // The protocol moved on (a header or block accepted, a line received): the limit restarts.
+    void progressed() { deadline_ = Clock::now() + patience_; }
 
     // The next byte from the PC, or nothing after `wait` of silence or when the PC has closed
     // the line (see hungUp()). Throws TimeLimitReached past the deadline.
@@ -54,6 +61,7 @@ class SerialLine {
     // that the PC closing its port shows as a hang-up. No effect on a serial device.
     void releaseOwnHold();
     bool hungUp() const { return hungUp_; }
+    bool isPseudoTerminal() const { return pseudoTerminal_; }
     // After the protocol: waits up to `linger` for the PC to close its end.
     void awaitHangUp(milliseconds linger);
 
@@ -68,6 +76,7 @@ class SerialLine {
     bool hungUp_ = false;
     std::string devicePath_;
     std::deque<uint8_t> pending_;
+    std::chrono::seconds patience_{0};
     Clock::time_point deadline_ = Clock::time_point::max();
 };
 

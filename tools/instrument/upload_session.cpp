@@ -27,14 +27,16 @@ UploadReport UploadSession::run() {
             const std::optional<std::string> again = receiveLine();
             if (again && *again != *text) ++report_.repeatsDiffering;
             // The PC closes the line as soon as it has sent its last line, so a repeat of that
-            // one goes unanswered and the first copy stands.
-            if (!again && !line_.hungUp())
+            // one goes unanswered and the first copy stands. On a pseudo-terminal that shows as
+            // a hang-up; on a serial device silence is all there is to go by.
+            if (!again && line_.isPseudoTerminal() && !line_.hungUp())
                 throw endedEarly("line " + std::to_string(number) + " was not sent again");
             last = !again;
         }
         out_ << *text << "\r\n";
         out_.flush();
         ++report_.lines;
+        line_.progressed();
         if (last) break;
     }
     if (report_.lines == 0) throw std::runtime_error("no line received");
