@@ -1,5 +1,5 @@
 // The pseudo-section writer on arbitrary bytes as a converted database: it must finish with
-// result 1 and leave its input as it was.
+// result 1, leave its input as it was, and write the same file whatever ran before it.
 #include "fuzz_harness.h"
 #include "i2dwriter.h"
 
@@ -22,5 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(i2dwriter_main(tvd.c_str(), nullptr) == 1, "the run on a readable file failed");
     check(fs::exists(scratch_dir() / "memory.i2d"), "no pseudo-section file");
     check(read_file(tvd) == Bytes(data, data + size), "the converted database changed");
+    // Nothing of one run reaches the next: the same input again gives the same file.
+    const Bytes first = read_file(scratch_dir() / "memory.i2d");
+    check(i2dwriter_main(tvd.c_str(), nullptr) == 1, "the second run failed");
+    check(read_file(scratch_dir() / "memory.i2d") == first, "a run depends on the one before it");
     return 0;
 }
