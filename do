@@ -83,7 +83,7 @@ run_fuzz() { # seconds per harness; the corpus grows in build/fuzz/corpus betwee
             echo "$h found a fault; the input is in $findings, the report in $log" >&2
             failed=1
         fi
-        grep -E ' DONE |^stat::number_of_executed_units' "$log" || tail -20 "$log"
+        grep -E 'DONE|^stat::number_of_executed_units' "$log" || tail -20 "$log"
     done
     return $failed
 }
