@@ -9,14 +9,24 @@ namespace ravelin {
 class MSCommChannel : public SerialChannel {
   public:
     explicit MSCommChannel(MSComm &comm) : comm_(comm) {}
-    int InBufferCount() override { return comm_.InBufferCount(); }
-    void DiscardInput() override { comm_.setInBufferCount(0); }
+    // Asking the component costs a system call, so a count it gave is used up first: those
+    // bytes stay waiting until read.
+    int InBufferCount() override {
+        if (known_ == 0) known_ = comm_.InBufferCount();
+        return known_;
+    }
+    void DiscardInput() override {
+        known_ = 0;
+        comm_.setInBufferCount(0);
+    }
     uint8_t InputByte() override {
+        if (known_ > 0) --known_;
         const QByteArray b = comm_.Input();
         return b.isEmpty() ? 0 : uint8_t(b[0]);
     }
     void Output(const QByteArray &bytes) override { comm_.Output(bytes); }
     void setPortOpen(bool open) override {
+        known_ = 0;
         if (comm_.PortOpen() != open) comm_.setPortOpen(open);
     }
     QString Settings() override { return comm_.Settings(); }
@@ -24,6 +34,7 @@ class MSCommChannel : public SerialChannel {
 
   private:
     MSComm &comm_;
+    int known_ = 0;
 };
 
 } // namespace ravelin

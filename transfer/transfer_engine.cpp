@@ -26,6 +26,7 @@ constexpr uint16_t kProductVirel = 0x0DDE;
 constexpr int kDescriptorAttempts = 11;
 constexpr int32_t kUnknownDumpTotal = 1000000;
 constexpr int32_t kLargestDumpTotal = 12500000;
+constexpr int kLastLineGraceMs = 1000;
 
 void defaultPump(bool wait) {
     QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
@@ -34,31 +35,53 @@ void defaultPump(bool wait) {
 } // namespace
 
 TransferEngine::TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2,
-                               TransferSink &sink, QObject *parent)
+                               TransferSink &sink, TransferState &windowState, QObject *parent)
     : QObject(parent), port_(port), timer1_(timer1), timer2_(timer2), sink_(sink),
-      receiver_(state_, port, timer1, timer2, sink, file_), sender_(state_, port, timer1, sink),
-      pump_(defaultPump) {
+      state_(windowState), receiver_(state_, port, timer1, timer2, sink, file_),
+      sender_(state_, port, timer1, sink), pump_(defaultPump) {
     timer1_.stop();
     timer2_.stop();
     timer1_.setInterval(500);
     timer2_.setInterval(2000);
+}
+
+TransferEngine::TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2,
+                               TransferSink &sink, QObject *parent)
+    : TransferEngine(port, timer1, timer2, sink, ownState_, parent) {
     connect(&timer1_, &QTimer::timeout, this, &TransferEngine::Timer1_Timer);
     connect(&timer2_, &QTimer::timeout, this, &TransferEngine::Timer2_Timer);
 }
 
 TransferEngine::~TransferEngine() = default;
 
+// The port and timer handlers run inside the event pump, where an exception would end the
+// program: a port failure there ends the transfer instead.
+template <typename Handler> void TransferEngine::guarded(Handler &&handler) {
+    try {
+        handler();
+    } catch (const std::exception &e) {
+        PortLost(describe(e));
+    }
+}
+
 void TransferEngine::MSComm1_OnComm() {
     if (state_.UploadMode)
-        sender_.SendSystemLines();
+        SendSystemLines();
     else
-        receiver_.ReceiveDumpData();
+        ReceiveDumpData();
+}
+
+void TransferEngine::ReceiveDumpData() {
+    guarded([this] { receiver_.ReceiveDumpData(); });
+}
+
+void TransferEngine::SendSystemLines() {
+    guarded([this] { sender_.SendSystemLines(); });
 }
 
 void TransferEngine::PortLost(const QString &description) {
     if (busy_ && state_.FailureText.isEmpty())
-        state_.FailureText =
-            (state_.UploadMode ? "Upload Aborted: " : "Dump Aborted: ") + description;
+        state_.FailureText = abortedText_ + ": " + description;
 }
 
 void TransferEngine::Abort() {
@@ -66,11 +89,11 @@ void TransferEngine::Abort() {
 }
 
 void TransferEngine::Timer1_Timer() {
-    port_.Output(QByteArray(1, char(kReady)));
+    guarded([this] { port_.Output(QByteArray(1, char(kReady))); });
 }
 
 void TransferEngine::Timer2_Timer() {
-    receiver_.Timer2_Timer();
+    guarded([this] { receiver_.Timer2_Timer(); });
 }
 
 void TransferEngine::stopTimersAndClosePort() {
@@ -292,9 +315,21 @@ TransferOutcome TransferEngine::serialUpload(const QList<QByteArray> &lines,
         return failDump("Upload Aborted: " + describe(e));
     }
     timer1_.start();
-    while (!state_.TransferDone)
+    while (!state_.TransferDone && state_.FailureText.isEmpty())
         pump(true);
+    // The instrument may ask for the last line again: the port stays open until it has been
+    // quiet for a while.
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    quiet.start(kLastLineGraceMs);
+    for (qint64 seen = sender_.bytesTaken();
+         state_.TransferDone && quiet.isActive() && state_.FailureText.isEmpty();) {
+        pump(true);
+        if (sender_.bytesTaken() != seen) seen = sender_.bytesTaken(), quiet.start();
+    }
     stopTimersAndClosePort();
+    // Every line went out: an instrument that powers down and drops the line is no failure.
+    if (!state_.TransferDone) return failDump(state_.FailureText);
     return TransferOutcome::Completed;
 }
 

@@ -28,9 +28,14 @@ class TransferEngine : public QObject {
     Q_OBJECT
   public:
     // Timer1 (500 ms, sends 0x06) and Timer2 (2000 ms, drops a partial block, sends 0x0F) belong
-    // to the caller; their intervals are set here and their ticks handled here.
+    // to the caller; their intervals are set here. This engine keeps its own transfer state and
+    // takes the timer ticks itself.
     TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2, TransferSink &sink,
                    QObject *parent = nullptr);
+    // The window's way: the state is the window's, and its own timer and port handlers call
+    // Timer1_Timer, Timer2_Timer and MSComm1_OnComm here.
+    TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2, TransferSink &sink,
+                   TransferState &windowState, QObject *parent = nullptr);
     ~TransferEngine() override;
 
     // rawPath: the normalised ".raw" name.
@@ -42,6 +47,10 @@ class TransferEngine : public QObject {
     bool busy() const { return busy_; }
     TransferState &state() { return state_; }
 
+    // Flushes and closes a dump file left open (the program is ending): what was received
+    // stays under the ".partial" name.
+    void CloseFiles() { file_.keepPartial(); }
+
     // USB: load this file instead of searching for libusbbulk.so, or use these functions.
     void setUsbLibraryPath(const QString &path) { usbLibraryPath_ = path; }
     void setUsbApi(const UsbBulkApi &api) { usb_ = api; }
@@ -50,7 +59,9 @@ class TransferEngine : public QObject {
     void setEventPump(std::function<void(bool wait)> pump) { pump_ = std::move(pump); }
 
   public slots:
-    void MSComm1_OnComm();
+    void MSComm1_OnComm(); // ReceiveDumpData or SendSystemLines, by UploadMode
+    void ReceiveDumpData();
+    void SendSystemLines();
     void Timer1_Timer();
     void Timer2_Timer();
     // Ends the running transfer as soon as it waits again ("Dump Aborted" / "Upload Aborted");
@@ -69,12 +80,14 @@ class TransferEngine : public QObject {
     TransferOutcome usbFailure();
     void stopTimersAndClosePort();
     void pump(bool wait) { pump_(wait); }
+    template <typename Handler> void guarded(Handler &&handler);
 
     SerialChannel &port_;
     QTimer &timer1_;
     QTimer &timer2_;
     TransferSink &sink_;
-    TransferState state_;
+    TransferState ownState_;
+    TransferState &state_;
     DumpFile file_;
     DumpReceiver receiver_;
     UploadSender sender_;

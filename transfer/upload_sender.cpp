@@ -18,9 +18,12 @@ void UploadSender::begin(const QList<QByteArray> &lines, int16_t lineTotal) {
 
 void UploadSender::SendSystemLines() {
     while (port_.InBufferCount() > 0) {
-        if (s_.TransferDone) return; // what follows the last line is not ours to answer
         const uint8_t b = port_.InputByte();
-        if (s_.AwaitingLength) {
+        ++bytesTaken_;
+        if (s_.TransferDone) {
+            // The last line may still be asked for again; nothing else is answered.
+            if (b == kRepeat) sendCurrentLine();
+        } else if (s_.AwaitingLength) {
             if (b != kNextLine) continue;
             sink_.setStatus("ON-LINE...");
             timer1_.stop();
@@ -36,7 +39,6 @@ void UploadSender::SendSystemLines() {
                 s_.TransferDone = true;
                 sink_.setStatus("New Operating System Downloaded, wait for UNIT to POWER DOWN");
                 sink_.beep();
-                return;
             }
         } else if (b == kRepeat) {
             sendCurrentLine();

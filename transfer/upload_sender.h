@@ -19,6 +19,7 @@ class UploadSender {
 
     void begin(const QList<QByteArray> &lines, int16_t lineTotal);
     void SendSystemLines();
+    qint64 bytesTaken() const { return bytesTaken_; } // bytes read from the instrument so far
 
   private:
     void sendCurrentLine() { port_.Output(s_.CurrentLine + "\r\n"); }
@@ -29,6 +30,7 @@ class UploadSender {
     TransferSink &sink_;
     QList<QByteArray> lines_;
     qsizetype nextLine_ = 0;
+    qint64 bytesTaken_ = 0;
 };
 
 } // namespace ravelin

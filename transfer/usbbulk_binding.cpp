@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QStringList>
+#include <memory>
+#include <vector>
 
 namespace ravelin {
 
@@ -32,10 +34,11 @@ UsbBulkBinding bindUsbBulk(const QString &explicitPath) {
     QStringList failures;
     for (const QString &name : candidates(explicitPath)) {
         if (name.startsWith('/') && !QFileInfo::exists(name)) continue;
-        auto *lib = new QLibrary(name); // kept loaded for the rest of the run
+        // Kept loaded for the rest of the run.
+        static std::vector<std::unique_ptr<QLibrary>> loaded;
+        auto lib = std::make_unique<QLibrary>(name);
         if (!lib->load()) {
             failures << lib->errorString();
-            delete lib;
             continue;
         }
         UsbBulkApi &api = result.api;
@@ -45,10 +48,12 @@ UsbBulkBinding bindUsbBulk(const QString &explicitPath) {
         resolve(*lib, "dll_Get_Long", api.getLong, result.error);
         resolve(*lib, "dll_writePipe", api.writePipe, result.error);
         resolve(*lib, "dll_closeUsbPipe", api.closeUsbPipe, result.error);
+        loaded.push_back(std::move(lib));
         return result;
     }
-    result.error = QString("Cannot load the USB library libusbbulk.so: %1")
-                       .arg(failures.isEmpty() ? QString("not found") : failures.join("; "));
+    result.error = QString("Cannot load the USB library %1: %2")
+                       .arg(explicitPath.isEmpty() ? QString("libusbbulk.so") : explicitPath,
+                            failures.isEmpty() ? QString("not found") : failures.join("; "));
     return result;
 }
 

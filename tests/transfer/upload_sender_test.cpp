@@ -105,13 +105,16 @@ class UploadSenderTest : public QObject {
         deliver("\x11\x11\x11\x11");
         QCOMPARE(port.sent, QByteArray("A1\r\nA1\r\nA1\r\nB22\r\nC333\r\n"));
         QVERIFY(state.TransferDone);
-        QCOMPARE(port.incoming, QByteArray("\x11\x11")); // left unanswered after the last line
+        QCOMPARE(port.sent.right(6), QByteArray("C333\r\n")); // nothing sent past the last line
         QCOMPARE(sink.uploadProgress,
                  (QList<QPair<int, QString>>{
                      {33, "33% Completed"}, {67, "67% Completed"}, {100, "100% Completed"}}));
         QCOMPARE(sink.lastStatus(),
                  QString("New Operating System Downloaded, wait for UNIT to POWER DOWN"));
         QCOMPARE(sink.beeps, 1);
+        deliver("\x0F\x11");
+        QCOMPARE(port.sent.right(12), QByteArray("C333\r\nC333\r\n")); // the last line again
+        QCOMPARE(state.LinesSent, 3.0);
     }
 };
 

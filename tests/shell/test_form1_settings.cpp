@@ -1,0 +1,397 @@
+// The Com Parameters page: stored settings shown at start-up, the OK and Cancel actions.
+#include "form1.h"
+#include "modal_answerer.h"
+#include "mscomm.h"
+#include "settings_sandbox.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+#include <pty.h>
+#include <unistd.h>
+
+using ravelin::Form1;
+
+namespace {
+
+// A pseudo-terminal whose device stands in for a serial port.
+class PseudoTerminal {
+  public:
+    PseudoTerminal() {
+        char name[256] = {};
+        if (::openpty(&controller_, &device_, name, nullptr, nullptr) == 0)
+            path_ = QString::fromLocal8Bit(name);
+    }
+    ~PseudoTerminal() {
+        if (!path_.isEmpty()) {
+            ::close(controller_);
+            ::close(device_);
+        }
+    }
+    QString path() const { return path_; }
+
+  private:
+    int controller_ = -1;
+    int device_ = -1;
+    QString path_;
+};
+
+struct Shown {
+    QString port, speed, parity, dataBits, stopBits;
+    int flow;
+};
+
+} // namespace
+
+class Form1Settings : public QObject {
+    Q_OBJECT
+    std::unique_ptr<SettingsSandbox> sandbox;
+    std::unique_ptr<Form1> form;
+
+    void open() {
+        form = std::make_unique<Form1>();
+        form->setProgramEnder([] {});
+    }
+    Shown shown() const {
+        int flow = -1;
+        for (int i = 0; i < 4; ++i)
+            if (form->optFlow[i]->isChecked()) flow = i;
+        return {form->cboPort->currentText(),     form->cboSpeed->currentText(),
+                form->cboParity->currentText(),   form->cboDataBits->currentText(),
+                form->cboStopBits->currentText(), flow};
+    }
+    QStringList storedKeys() const {
+        QSettings s = sandbox->file();
+        return s.allKeys();
+    }
+    static QStringList entries(QComboBox *box) {
+        QStringList out;
+        for (int i = 0; i < box->count(); ++i)
+            out << box->itemText(i);
+        return out;
+    }
+
+  private slots:
+    void initTestCase() { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+    void init() { sandbox = std::make_unique<SettingsSandbox>(); }
+    void cleanup() {
+        form.reset();
+        sandbox.reset();
+    }
+
+    void listsHoldTheirEntriesInOrder() {
+        open();
+        QStringList ports;
+        for (int i = 1; i <= 16; ++i)
+            ports << QString("Com%1").arg(i);
+        QCOMPARE(entries(form->cboPort), ports);
+        QCOMPARE(entries(form->cboSpeed),
+                 (QStringList{"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200",
+                              "28800", "38400", "56000", "57600", "115200", "128000", "256000"}));
+        QCOMPARE(entries(form->cboDataBits), (QStringList{"4", "5", "6", "7", "8"}));
+        QCOMPARE(entries(form->cboParity), (QStringList{"Even", "Odd", "None", "Mark", "Space"}));
+        QCOMPARE(entries(form->cboStopBits), (QStringList{"1", "1.5", "2"}));
+        for (QComboBox *box :
+             {form->cboPort, form->cboSpeed, form->cboDataBits, form->cboParity, form->cboStopBits})
+            QVERIFY(!box->isEditable());
+    }
+
+    void firstStartWithAnEmptyStore() {
+        open();
+        QCOMPARE(form->MSComm1->CommPort(), int16_t(1));
+        QCOMPARE(form->MSComm1->Handshaking(), 1);
+        QCOMPARE(form->MSComm1->Settings(), QString("19200,n,8,1"));
+        const Shown s = shown();
+        QCOMPARE(s.port, QString("Com1"));
+        QCOMPARE(s.speed, QString("19200"));
+        QCOMPARE(s.parity, QString("None"));
+        QCOMPARE(s.dataBits, QString("8"));
+        QCOMPARE(s.stopBits, QString("1"));
+        QCOMPARE(s.flow, 1);
+        QCOMPARE(form->FlowChoice, int16_t(1));
+        QVERIFY(!form->MSComm1->PortOpen());
+        QVERIFY(storedKeys().isEmpty()); // loading stores nothing
+    }
+
+    void storedSettingsAreShown_data() {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("handshaking");
+        QTest::addColumn<QString>("speed");
+        QTest::addColumn<QString>("parity");
+        QTest::addColumn<QString>("dataBits");
+        QTest::addColumn<QString>("stopBits");
+        QTest::addColumn<int>("flow");
+        QTest::newRow("1.5 stop bits") << "9600,e,7,1.5"
+                                       << "3"
+                                       << "2"
+                                       << "9600"
+                                       << "Even"
+                                       << "7"
+                                       << "1.5" << 2;
+        QTest::newRow("six-digit speed, two stop bits") << "115200,o,8,2"
+                                                        << "16"
+                                                        << "0"
+                                                        << "115200"
+                                                        << "Odd"
+                                                        << "8"
+                                                        << "2" << 0;
+        QTest::newRow("mark, both flow controls") << "57600,m,5,1"
+                                                  << "9"
+                                                  << "3"
+                                                  << "57600"
+                                                  << "Mark"
+                                                  << "5"
+                                                  << "1" << 3;
+        QTest::newRow("space, three-digit speed") << "110,s,6,1"
+                                                  << "1"
+                                                  << "1"
+                                                  << "110"
+                                                  << "Space"
+                                                  << "6"
+                                                  << "1" << 1;
+    }
+    void storedSettingsAreShown() {
+        QFETCH(QString, settings);
+        QFETCH(QString, port);
+        QFETCH(QString, handshaking);
+        sandbox->set("COMM/Settings", settings);
+        sandbox->set("COMM/CommPort", port);
+        sandbox->set("COMM/Handshaking", handshaking);
+        open();
+        const Shown s = shown();
+        QCOMPARE(s.port, "Com" + port);
+        QTEST(s.speed, "speed");
+        QTEST(s.parity, "parity");
+        QTEST(s.dataBits, "dataBits");
+        QTEST(s.stopBits, "stopBits");
+        QTEST(s.flow, "flow");
+        QTEST(int(form->FlowChoice), "flow");
+    }
+
+    // A damaged store no longer stops the program: each refused key takes its default, the
+    // others keep their stored values, and the window opens.
+    void refusedStoredSettingFallsBackToItsDefault_data() {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("handshaking");
+        QTest::addColumn<QString>("expectSettings");
+        QTest::addColumn<int>("expectPort");
+        QTest::addColumn<int>("expectFlow");
+        QTest::newRow("garbage settings") << "fast,x,9"
+                                          << "3"
+                                          << "2"
+                                          << "19200,n,8,1" << 3 << 2;
+        QTest::newRow("speed not listed") << "9601,n,8,1"
+                                          << "3"
+                                          << "2"
+                                          << "19200,n,8,1" << 3 << 2;
+        QTest::newRow("empty settings") << ""
+                                        << "4"
+                                        << "0"
+                                        << "19200,n,8,1" << 4 << 0;
+        QTest::newRow("port 0") << "9600,e,7,1"
+                                << "0"
+                                << "2"
+                                << "9600,e,7,1" << 1 << 2;
+        QTest::newRow("port 99") << "9600,e,7,1"
+                                 << "99"
+                                 << "2"
+                                 << "9600,e,7,1" << 1 << 2;
+        QTest::newRow("port text") << "9600,e,7,1"
+                                   << "Com2"
+                                   << "2"
+                                   << "9600,e,7,1" << 1 << 2;
+        QTest::newRow("flow code 7") << "9600,e,7,1"
+                                     << "5"
+                                     << "7"
+                                     << "9600,e,7,1" << 5 << 1;
+        QTest::newRow("flow code -1") << "9600,e,7,1"
+                                      << "5"
+                                      << "-1"
+                                      << "9600,e,7,1" << 5 << 1;
+    }
+    void refusedStoredSettingFallsBackToItsDefault() {
+        QFETCH(QString, settings);
+        QFETCH(QString, port);
+        QFETCH(QString, handshaking);
+        QFETCH(int, expectPort);
+        QFETCH(int, expectFlow);
+        sandbox->set("COMM/Settings", settings);
+        sandbox->set("COMM/CommPort", port);
+        sandbox->set("COMM/Handshaking", handshaking);
+        open();
+        QTEST(form->MSComm1->Settings(), "expectSettings");
+        QCOMPARE(int(form->MSComm1->CommPort()), expectPort);
+        QCOMPARE(form->MSComm1->Handshaking(), expectFlow);
+        QCOMPARE(form->cboPort->currentIndex(), expectPort - 1);
+        QVERIFY(form->cboSpeed->currentIndex() >= 0);
+        QVERIFY(form->cboDataBits->currentIndex() >= 0);
+        QCOMPARE(shown().flow, expectFlow);
+    }
+
+    void okStoresWhatTheComponentReports() {
+        open();
+        form->cboSpeed->setCurrentText("38400");
+        form->cboParity->setCurrentText("Even");
+        form->cboDataBits->setCurrentText("7");
+        form->cboStopBits->setCurrentText("2");
+        form->optFlow[2]->click();
+        QCOMPARE(form->FlowChoice, int16_t(2));
+        ModalAnswerer answerer;
+        form->cmdOK->click();
+        QCOMPARE(answerer.boxes().size(), 0);
+        QSettings s = sandbox->file();
+        QCOMPARE(s.value("COMM/Settings").toString(), QString("38400,e,7,2"));
+        QCOMPARE(s.value("COMM/CommPort").toString(), QString("1"));
+        QCOMPARE(s.value("COMM/Handshaking").toString(), QString("2"));
+        QVERIFY(!form->MSComm1->PortOpen());
+
+        // What was stored is what the next start shows.
+        form = std::make_unique<Form1>();
+        form->setProgramEnder([] {});
+        const Shown shownAgain = shown();
+        QCOMPARE(shownAgain.speed, QString("38400"));
+        QCOMPARE(shownAgain.parity, QString("Even"));
+        QCOMPARE(shownAgain.stopBits, QString("2"));
+        QCOMPARE(shownAgain.flow, 2);
+    }
+
+    void okWithTheOpenPortUnchangedLeavesItClosed() {
+        PseudoTerminal pty;
+        QVERIFY(!pty.path().isEmpty());
+        sandbox->set("PORTS/Com2", pty.path());
+        sandbox->set("COMM/CommPort", "2");
+        open();
+        form->MSComm1->setPortOpen(true);
+        form->cboSpeed->setCurrentText("9600");
+        ModalAnswerer answerer;
+        form->cmdOK->click();
+        QCOMPARE(answerer.boxes().size(), 0);
+        QCOMPARE(form->MSComm1->CommPort(), int16_t(2));
+        QVERIFY(!form->MSComm1->PortOpen());
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("9600,n,8,1"));
+        QCOMPARE(sandbox->file().value("COMM/CommPort").toString(), QString("2"));
+    }
+
+    void okWithAChangedPortReopensItThenCloses() {
+        PseudoTerminal first, second;
+        sandbox->set("PORTS/Com2", first.path());
+        sandbox->set("PORTS/Com7", second.path());
+        sandbox->set("COMM/CommPort", "2");
+        open();
+        form->MSComm1->setPortOpen(true);
+        form->cboPort->setCurrentIndex(6);
+        ModalAnswerer answerer;
+        form->cmdOK->click();
+        QCOMPARE(answerer.boxes().size(), 0);
+        QCOMPARE(form->MSComm1->CommPort(), int16_t(7));
+        QVERIFY(!form->MSComm1->PortOpen());
+        QCOMPARE(sandbox->file().value("COMM/CommPort").toString(), QString("7"));
+    }
+
+    void okWithAPortThatCannotOpenRestoresTheOldNumber() {
+        PseudoTerminal pty;
+        sandbox->set("PORTS/Com2", pty.path());
+        sandbox->set("PORTS/Com4", sandbox->path() + "/no-such-device");
+        sandbox->set("COMM/CommPort", "2");
+        open();
+        form->MSComm1->setPortOpen(true);
+        form->cboPort->setCurrentIndex(3);
+        form->cboSpeed->setCurrentText("9600");
+        ModalAnswerer answerer;
+        answerer.pressButton(QMessageBox::Ok);
+        form->cmdOK->click();
+        QCOMPARE(answerer.boxes().size(), 1);
+        const auto &box = answerer.boxes()[0];
+        QCOMPARE(box.title, QString("RAVELIN"));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.standardButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY2(box.text.startsWith("Cannot open " + sandbox->path() + "/no-such-device"),
+                 qPrintable(box.text));
+        QCOMPARE(form->MSComm1->CommPort(), int16_t(2));
+        QVERIFY(!form->MSComm1->PortOpen());
+        QCOMPARE(form->MSComm1->Settings(), QString("19200,n,8,1")); // not applied
+        QStringList keys = storedKeys();
+        keys.sort();
+        QCOMPARE(keys, (QStringList{"COMM/CommPort", "PORTS/Com2", "PORTS/Com4"}));
+        QCOMPARE(sandbox->file().value("COMM/CommPort").toString(), QString("2"));
+    }
+
+    void okWithSettingsTheOpenDeviceRefusesStoresNothing() {
+        PseudoTerminal pty;
+        sandbox->set("PORTS/Com2", pty.path());
+        sandbox->set("COMM/CommPort", "2");
+        open();
+        form->MSComm1->setPortOpen(true);
+        form->cboDataBits->setCurrentText("4");
+        form->optFlow[2]->click();
+        ModalAnswerer answerer;
+        answerer.pressButton(QMessageBox::Ok);
+        form->cmdOK->click();
+        QCOMPARE(answerer.boxes().size(), 1);
+        QCOMPARE(answerer.boxes()[0].title, QString("RAVELIN"));
+        QCOMPARE(answerer.boxes()[0].icon, QMessageBox::Warning);
+        QVERIFY2(answerer.boxes()[0].text.contains("4 data bits"),
+                 qPrintable(answerer.boxes()[0].text));
+        QCOMPARE(form->MSComm1->Handshaking(), 1); // the action stopped before the flow code
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString());
+    }
+
+    void cancelKeepsTheChoicesAndAppliesNothing() {
+        open();
+        form->cboPort->setCurrentIndex(5);
+        form->cboSpeed->setCurrentText("2400");
+        form->optFlow[3]->click();
+        form->cmdCancel->click();
+        QCOMPARE(form->cboPort->currentText(), QString("Com6"));
+        QCOMPARE(form->cboSpeed->currentText(), QString("2400"));
+        QCOMPARE(form->MSComm1->CommPort(), int16_t(1));
+        QCOMPARE(form->MSComm1->Settings(), QString("19200,n,8,1"));
+        QCOMPARE(form->MSComm1->Handshaking(), 1);
+        QVERIFY(storedKeys().isEmpty());
+    }
+
+    void enterPressesOkUnlessAButtonHasTheFocus() {
+        open();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->vsIndexTab1->setCurrentIndex(2);
+        form->cboSpeed->setFocus();
+        form->cboSpeed->setCurrentText("4800");
+        QTest::keyClick(form->cboSpeed, Qt::Key_Return);
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
+
+        form->cboSpeed->setCurrentText("2400");
+        form->cmdCancel->setFocus();
+        QTest::keyClick(form->cmdCancel, Qt::Key_Return);
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
+    }
+
+    void pageNamesTheDeviceOfTheSelectedPort() {
+        sandbox->set("PORTS/Com3", "/dev/ttyUSB7");
+        open();
+        form->cboPort->setCurrentIndex(2);
+        QCOMPARE(form->portDevice->text(), QString("Com3 is /dev/ttyUSB7"));
+        QVERIFY(form->presentDevices->text().startsWith("Serial devices found: "));
+    }
+
+    void xonXoffChoiceCarriesANote() {
+        open();
+        form->optFlow[0]->click();
+        QVERIFY(form->flowControlNote->text().isEmpty());
+        form->optFlow[1]->click();
+        QCOMPARE(form->flowControlNote->text(), ravelin::MSComm::flowControlWarning(1));
+        QVERIFY(!form->flowControlNote->text().isEmpty());
+        form->optFlow[3]->click();
+        QVERIFY(!form->flowControlNote->text().isEmpty());
+        form->optFlow[2]->click();
+        QVERIFY(form->flowControlNote->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(Form1Settings)
+#include "test_form1_settings.moc"

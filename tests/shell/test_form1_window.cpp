@@ -1,0 +1,259 @@
+// The window as the user meets it: controls, pages, captions, help text, exit.
+#include "common_dialog.h"
+#include "form1.h"
+#include "init_module.h"
+#include "picture_box.h"
+#include "progress_indicator.h"
+#include "settings_sandbox.h"
+#include "status_bar.h"
+#include "text_box.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using ravelin::Form1;
+
+class Form1Window : public QObject {
+    Q_OBJECT
+    std::unique_ptr<SettingsSandbox> sandbox;
+    std::unique_ptr<Form1> form;
+    int ended = 0;
+
+    int pageOf(QWidget *w) const {
+        for (int i = 0; i < form->vsIndexTab1->count(); ++i)
+            if (form->vsIndexTab1->widget(i)->isAncestorOf(w)) return i;
+        return -1;
+    }
+
+  private slots:
+    void init() {
+        sandbox = std::make_unique<SettingsSandbox>();
+        form = std::make_unique<Form1>();
+        ended = 0;
+        form->setProgramEnder([this] { ++ended; });
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void cleanup() {
+        form.reset();
+        sandbox.reset();
+    }
+
+    void captionCarriesTheRevision() {
+        QCOMPARE(form->windowTitle(),
+                 QString("RAVELIN  (Tervane Utilities)    Revision: 1.12 (B0)"));
+    }
+
+    void windowIconIsDrawn() {
+        const QPixmap icon = form->windowIcon().pixmap(32, 32);
+        QVERIFY(!icon.isNull());
+        QCOMPARE(icon.size(), QSize(32, 32));
+    }
+
+    void fileDialogStartsInTheStoredFolder() {
+        // Empty store: the user's documents folder, never a path of another system.
+        QVERIFY(QDir::isAbsolutePath(form->CommonDialog1->InitDir));
+        QVERIFY(!form->CommonDialog1->InitDir.contains('\\'));
+        sandbox->set("DATAPATH/LastDir", "/data/field 2006");
+        Form1 again;
+        again.setProgramEnder([] {});
+        QCOMPARE(again.CommonDialog1->InitDir, QString("/data/field 2006"));
+        QCOMPARE(again.CommonDialog1->FileName, QString());
+    }
+
+    void programIdentity() {
+        ravelin::setProgramIdentity();
+        QCOMPARE(QCoreApplication::applicationName(), QString("RAVELIN"));
+        QCOMPARE(QCoreApplication::applicationVersion(), QString("1.12.0"));
+    }
+
+    void tabCaptionsWithAccessKeys() {
+        QCOMPARE(form->vsIndexTab1->objectName(), QString("vsIndexTab1"));
+        const QStringList expected = {"&Dump", "&Operating_System", "Com &Parameters", "&Help"};
+        QCOMPARE(form->vsIndexTab1->count(), expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            QCOMPARE(form->vsIndexTab1->tabText(i), expected[i]);
+    }
+
+    void controlsByNameKindCaptionAndPage_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("page");
+        auto row = [](const char *name, const char *kind, const char *caption, int page) {
+            QTest::newRow(name) << QString(name) << QString(kind) << QString(caption) << page;
+        };
+        row("STARTDUMP", "QPushButton", "START  DUMP", 0);
+        row("Convert", "QPushButton", "CONVERT", 0);
+        row("butRAWTVD", "QPushButton", "RAW To TVD", 0);
+        row("PrintTextFile", "QCheckBox", "    Print Text File", 0);
+        row("CreateXYZ", "QCheckBox", "    Create XYZ File", 0);
+        row("KeepLogFile", "QCheckBox", "    Keep Log File", 0);
+        row("UploadProgress", "QProgressBar", "", 0);
+        row("Picture1", "ravelin::PictureBox", "", 0);
+        row("PictureExit", "ravelin::PictureBox", "", 0);
+        row("LabEXIT", "QLabel", "EXIT", 0);
+        row("REPROGRAMSYSTEM", "QPushButton", "REPROGRAM SYSTEM", 1);
+        row("ReprogramProgress", "QProgressBar", "", 1);
+        row("Picture3", "ravelin::PictureBox", "", 1);
+        row("PictureEXIT2", "ravelin::PictureBox", "", 1);
+        row("LabEXIT2", "QLabel", "EXIT", 1);
+        row("cboPort", "QComboBox", "", 2);
+        row("cboSpeed", "QComboBox", "", 2);
+        row("cboDataBits", "QComboBox", "", 2);
+        row("cboParity", "QComboBox", "", 2);
+        row("cboStopBits", "QComboBox", "", 2);
+        row("optFlow0", "QRadioButton", "None", 2);
+        row("optFlow1", "QRadioButton", "Xon/Xoff", 2);
+        row("optFlow2", "QRadioButton", "RTS", 2);
+        row("optFlow3", "QRadioButton", "Xon/RTS", 2);
+        row("cmdOK", "QPushButton", "OK", 2);
+        row("cmdCancel", "QPushButton", "Cancel", 2);
+        row("USBInterface", "QCheckBox", "USB Interface", 2);
+        row("rs232Label", "QLabel", "RS232 setup", 2);
+        row("Line1", "QFrame", "", 2);
+        row("Picture2", "ravelin::PictureBox", "", 3);
+        row("HelpInfo", "QPlainTextEdit", "", 3);
+    }
+    void controlsByNameKindCaptionAndPage() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(QString, caption);
+        QFETCH(int, page);
+        auto *w = form->findChild<QWidget *>(name);
+        QVERIFY2(w, qPrintable(name));
+        QVERIFY2(w->inherits(kind.toLatin1()), w->metaObject()->className());
+        QCOMPARE(pageOf(w), page);
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            QCOMPARE(button->text(), caption);
+        else if (!caption.isEmpty())
+            QCOMPARE(qobject_cast<QLabel *>(w)->text(), caption);
+    }
+
+    void framesOfTheComParametersPage() {
+        QStringList titles;
+        for (auto *frame : form->findChildren<QGroupBox *>())
+            titles << frame->title();
+        titles.sort();
+        QCOMPARE(titles,
+                 (QStringList{"&Flow Control", "Connection Preferences", "Maximum Speed", "Port"}));
+        QStringList labels;
+        for (auto *label : form->vsIndexTab1->widget(2)->findChildren<QLabel *>())
+            labels << label->text();
+        for (const char *caption : {"Data Bits:", "Parity:", "Stop Bits:"})
+            QVERIFY2(labels.contains(caption), caption);
+    }
+
+    void stateWhenCreated() {
+        QVERIFY(!form->PrintTextFile->isChecked());
+        QVERIFY(!form->CreateXYZ->isChecked());
+        QVERIFY(!form->KeepLogFile->isChecked());
+        QVERIFY(form->USBInterface->isChecked());
+        QCOMPARE(form->KeepFlag, int16_t(0));
+        QVERIFY(form->REPROGRAMSYSTEM->font().bold());
+        QVERIFY(form->cmdOK->isDefault());
+        QVERIFY(!form->Timer1->isActive());
+        QVERIFY(!form->Timer2->isActive());
+        QCOMPARE(form->Timer1->interval(), 500);
+        QCOMPARE(form->Timer2->interval(), 2000);
+        QCOMPARE(form->PictureExit->size(), QSize(32, 32));
+        QCOMPARE(form->PictureEXIT2->size(), QSize(32, 32));
+        QVERIFY(form->LabEXIT->font().bold());
+        QCOMPARE(form->LabEXIT->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(form->LabEXIT2->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(form->statusText(), QString());
+    }
+
+    void helpTextByteForByte() {
+        const QString expected =
+            "OPERATING SYSTEM AND DUMP  INFO:\r\n"
+            "RS232:\r\n"
+            "1.\tConnect PC to remote unit as shown above\r\n"
+            "2.\t Power up remote unit.\r\n"
+            "3. \tGo to dump page and select desired baud rate ( default 19200)\r\n"
+            "4. \tStart remote unit  DUMP command FIRST\r\n"
+            "  \r\n"
+            "5. \tRun RAVELIN program\r\n"
+            "6. \tSelect desired COM port and baud rate ( default  Com2,19200,8,1,n)\r\n"
+            "7. \tTo log Binary data Push START DUMP Button and follow the ON-LINE "
+            "instructions\r\n"
+            "8.\tSelected data file will be closed automatically upon EXIT\r\n"
+            "9.            To reprogram operating system push REPROGRAM SYSTEM button and "
+            "follow ON-LINE instructions\r\n"
+            " \r\n"
+            "USB:\r\n"
+            "1.\tRun RAVELIN program\r\n"
+            "2.\tSelect check box USB Interface in Com Parameters\r\n"
+            "3.\tConnect USB cable  to remote unit\r\n"
+            "4.\tFollow RAVELIN instructions for Dump or O.S. upload\r\n"
+            "5.\tNo setting required on remote side( unit PWR ON only)\r\n";
+        QCOMPARE(form->HelpInfo->Text(), expected);
+        // Shown one line per CR LF, nothing lost.
+        QCOMPARE(form->HelpInfo->toPlainText() + "\n", QString(expected).replace("\r\n", "\n"));
+        QVERIFY(form->HelpInfo->isReadOnly());
+        QCOMPARE(form->HelpInfo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    }
+
+    void exitLabelsDoNothing() {
+        form->vsIndexTab1->setCurrentIndex(0);
+        QTest::mouseClick(form->LabEXIT, Qt::LeftButton);
+        form->vsIndexTab1->setCurrentIndex(1);
+        QTest::mouseClick(form->LabEXIT2, Qt::LeftButton);
+        QCOMPARE(ended, 0);
+        QVERIFY(form->isVisible());
+    }
+
+    void exitPictureOfTheDumpPageEnds() {
+        form->vsIndexTab1->setCurrentIndex(0);
+        QSignalSpy unloaded(form.get(), &Form1::unloaded);
+        QTest::mouseClick(form->PictureExit, Qt::LeftButton);
+        QCOMPARE(unloaded.count(), 1);
+        QCOMPARE(ended, 1);
+        QVERIFY(!form->isVisible());
+    }
+
+    void exitPictureOfTheOperatingSystemPageEnds() {
+        form->vsIndexTab1->setCurrentIndex(1);
+        QTest::mouseClick(form->PictureEXIT2, Qt::LeftButton);
+        QCOMPARE(ended, 1);
+    }
+
+    void closingTheWindowEndsOnce() {
+        form->close();
+        form->close();
+        QCOMPARE(ended, 1);
+    }
+
+    void progressIndicatorsShowTheirCaption() {
+        for (auto *bar : {form->UploadProgress, form->ReprogramProgress}) {
+            bar->setCaption("Block 7 of 12, 58% done");
+            bar->setValue(58);
+            QCOMPARE(bar->text(), QString("Block 7 of 12, 58% done"));
+            QCOMPARE(bar->Caption(), QString("Block 7 of 12, 58% done"));
+            QCOMPARE(bar->Value(), 58);
+            bar->setValue(140);
+            QCOMPARE(bar->Value(), 100);
+        }
+    }
+
+    void statusBarKeepsItsText() {
+        form->setStatusText("Converting ........C:/data/line7.raw");
+        QCOMPARE(form->statusText(), QString("Converting ........C:/data/line7.raw"));
+        QCOMPARE(form->StatusBar1->objectName(), QString("StatusBar1"));
+        QTest::qWait(50);
+        QCOMPARE(form->StatusBar1->SimpleText(), QString("Converting ........C:/data/line7.raw"));
+    }
+};
+
+QTEST_MAIN(Form1Window)
+#include "test_form1_window.moc"

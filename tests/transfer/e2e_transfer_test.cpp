@@ -1,0 +1,200 @@
+// ravelin-dump and ravelin-upload against the instrument simulator over a real pseudo-terminal
+// (serial) and against the fake usbbulk library (USB), as a user in the field would run them.
+#include "dump_fakes.h"
+#include "settings_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ravelin;
+using namespace ravelin::test;
+
+namespace {
+
+QByteArray contents(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void write(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray paddedToBlocks(const QByteArray &image) {
+    const qsizetype rest = image.size() % kBlockData;
+    return rest == 0 ? image : image + QByteArray(kBlockData - rest, char(0xFF));
+}
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+};
+
+} // namespace
+
+class E2eTransferTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QProcess instrument;
+
+    // Starts the simulator; returns the pseudo-terminal it plays on.
+    QString startInstrument(const QStringList &args) {
+        instrument.setProgram(RAVELIN_INSTRUMENT);
+        instrument.setArguments(QStringList{"--time-limit", "60", "--linger-ms", "500"} + args);
+        instrument.setProcessChannelMode(QProcess::SeparateChannels);
+        instrument.start();
+        if (!instrument.waitForStarted(5000)) return {};
+        while (!instrument.canReadLine())
+            if (!instrument.waitForReadyRead(5000)) return {};
+        return QString::fromLocal8Bit(instrument.readLine()).trimmed();
+    }
+    int instrumentExit() {
+        if (!instrument.waitForFinished(30000)) instrument.kill();
+        return instrument.exitCode();
+    }
+
+    Run tool(const char *program, const QStringList &args,
+             const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment()) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(program, args);
+        Run run;
+        if (!p.waitForFinished(60000)) {
+            p.kill();
+            p.waitForFinished();
+        }
+        run.exitCode = p.exitCode();
+        run.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        return run;
+    }
+
+    QProcessEnvironment usbEnvironment() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("FAKE_USBBULK_IMAGE", dir.filePath("usb-image.bin"));
+        env.insert("FAKE_USBBULK_UPLOAD_SINK", dir.filePath("usb-sink.bin"));
+        return env;
+    }
+
+  private slots:
+    void initTestCase() {
+        // The tools read their port defaults from this store, as the window does.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
+        SaveSetting("COMM", "Settings", "115200,n,8,1");
+        SaveSetting("COMM", "Handshaking", "0");
+    }
+    void cleanup() {
+        if (instrument.state() != QProcess::NotRunning) instrument.kill();
+        instrument.waitForFinished();
+    }
+
+    void serialDumpAtStoredSettingsEqualsTheImage_data() {
+        QTest::addColumn<QStringList>("faults");
+        QTest::newRow("clean line") << QStringList{};
+        QTest::newRow("every 7th block corrupted, 2.5 s silence, stray bytes")
+            << QStringList{"--corrupt-every", "7", "--silence-ms", "2500", "--stray", "41420D"};
+    }
+    void serialDumpAtStoredSettingsEqualsTheImage() {
+        QFETCH(QStringList, faults);
+        const QByteArray image = memoryImage(1000000);
+        write(dir.filePath("image.bin"), image);
+        const QString pty =
+            startInstrument(faults + QStringList{"dump", dir.filePath("image.bin")});
+        QVERIFY(!pty.isEmpty());
+        const QString raw = dir.filePath("survey.raw");
+        write(raw, QByteArray(1100000, 'o')); // an older, longer dump of the same name
+
+        const Run run = tool(RAVELIN_DUMP, {"--port", pty, dir.filePath("survey.txt")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(
+            run.out.endsWith("Upload Finished,  File saved: " + dir.filePath("survey.tvd") + "\n"),
+            qPrintable(run.out.right(200)));
+        QVERIFY(run.out.startsWith("Syncronizing....\n"));
+        QVERIFY(run.out.contains("\nON-LINE...\n"));
+        QVERIFY(contents(raw) == paddedToBlocks(image)); // not QCOMPARE: 1 MB in a failure
+        QVERIFY(!QFile::exists(raw + ".partial"));
+        QCOMPARE(instrumentExit(), 0);
+    }
+
+    void emptyMemoryLeavesNoFile() {
+        write(dir.filePath("image.bin"), "x");
+        const QString pty = startInstrument({"--empty", "dump", dir.filePath("image.bin")});
+        const Run run = tool(RAVELIN_DUMP, {"--port", pty, dir.filePath("empty")});
+        QCOMPARE(run.exitCode, 3);
+        QCOMPARE(run.out, QString("Syncronizing....\nError: Data Memory Empty\nDump Aborted\n"));
+        QVERIFY(!QFile::exists(dir.filePath("empty.raw")));
+        QVERIFY(!QFile::exists(dir.filePath("empty.raw.partial")));
+    }
+
+    void malformedHeaderEndsTheDumpAndLeavesNoFile() {
+        write(dir.filePath("image.bin"), memoryImage(2000));
+        const QString pty =
+            startInstrument({"--header", "12ab567890", "dump", dir.filePath("image.bin")});
+        const Run run = tool(RAVELIN_DUMP, {"--port", pty, dir.filePath("bad.raw")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.out.contains("Dump Aborted: the instrument sent \"12ab567890\" instead of a "
+                                  "length"),
+                 qPrintable(run.out));
+        QVERIFY(!QFile::exists(dir.filePath("bad.raw")));
+        QVERIFY(!QFile::exists(dir.filePath("bad.raw.partial")));
+    }
+
+    void serialUploadArrivesInOrder_data() {
+        QTest::addColumn<QStringList>("faults");
+        QTest::newRow("no repeats") << QStringList{};
+        QTest::newRow("every 3rd line asked again") << QStringList{"--repeat-every", "3"};
+    }
+    void serialUploadArrivesInOrder() {
+        QFETCH(QStringList, faults);
+        QByteArray lines;
+        for (int i = 1; i <= 300; ++i)
+            lines += "S1" + QByteArray::number(i * 7919, 16) + "\r\n";
+        write(dir.filePath("new.sys"), "300\r\n" + lines);
+        const QString received = dir.filePath("received.txt");
+        const QString pty =
+            startInstrument(faults + QStringList{"--lines", "300", "upload", received});
+        const Run run = tool(RAVELIN_UPLOAD, {"--port", pty, dir.filePath("new.sys")});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.contains("\n100% Completed\n"));
+        QVERIFY(run.out.endsWith("New Operating System Downloaded, wait for UNIT to POWER DOWN\n"));
+        QCOMPARE(instrumentExit(), 0);
+        QCOMPARE(contents(received), lines);
+    }
+
+    void usbDumpEqualsTheImageExactly() {
+        const QByteArray image = memoryImage(64 * 1000 + 10); // the last read delivers 10
+        write(dir.filePath("usb-image.bin"), image);
+        const Run run =
+            tool(RAVELIN_DUMP, {"--usb", "--usb-library", FAKE_USBBULK, dir.filePath("usb")},
+                 usbEnvironment());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith("Reading KX-4 data......\n"));
+        QVERIFY(contents(dir.filePath("usb.raw")) == image);
+    }
+
+    void usbUploadSendsPackets() {
+        write(dir.filePath("usb.sys"), "2\r\nFIRST LINE\r\n" + QByteArray(48, 'z') + "\r\n");
+        QFile::remove(dir.filePath("usb-sink.bin"));
+        const Run run =
+            tool(RAVELIN_UPLOAD, {"--usb", "--usb-library", FAKE_USBBULK, dir.filePath("usb.sys")},
+                 usbEnvironment());
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(contents(dir.filePath("usb-sink.bin")),
+                 "FIRST LINE" + QByteArray(38, '\0') + QByteArray(48, 'z'));
+    }
+
+    void missingUsbLibraryIsReported() {
+        const Run run = tool(RAVELIN_DUMP, {"--usb", "--usb-library", dir.filePath("nothing.so"),
+                                            dir.filePath("nolib")});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.startsWith("Cannot load the USB library"));
+    }
+};
+
+QTEST_GUILESS_MAIN(E2eTransferTest)
+#include "e2e_transfer_test.moc"

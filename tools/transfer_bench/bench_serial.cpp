@@ -1,0 +1,60 @@
+// ravelin-bench-serial: the serial dump's software throughput. The instrument simulator plays
+// the instrument on a pseudo-terminal, which has no baud limit, so the figure is how fast the PC
+// side (port component, ReceiveDumpData, file) answers blocks.
+// Usage: ravelin-bench-serial [MEGABYTES]   (default 8)
+#include "bench_support.h"
+#include "mscomm.h"
+#include "mscomm_channel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace ravelin;
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    const qint64 size = qint64(argc > 1 ? QByteArray(argv[1]).toDouble() : 8.0) * 1000000;
+    QTemporaryDir dir;
+    QByteArray image(size, '\0');
+    for (qint64 i = 0; i < size; ++i)
+        image[i] = char((i * 131 + i / 977) & 0xFF);
+    QFile imageFile(dir.filePath("image.bin"));
+    if (!imageFile.open(QIODevice::WriteOnly) || imageFile.write(image) != size) return 2;
+    imageFile.close();
+
+    QProcess instrument;
+    instrument.start(QCoreApplication::applicationDirPath() + "/ravelin-instrument",
+                     {"--linger-ms", "200", "dump", imageFile.fileName()});
+    if (!instrument.waitForStarted() || !instrument.waitForReadyRead(10000)) {
+        std::fprintf(stderr, "ravelin-bench-serial: cannot start ravelin-instrument\n");
+        return 2;
+    }
+    const QString pty = QString::fromLocal8Bit(instrument.readLine()).trimmed();
+
+    MSComm comm;
+    comm.setDevicePathOverride(pty);
+    comm.setSettings("115200,n,8,1");
+    comm.setHandshaking(0);
+    MSCommChannel channel(comm);
+    QTimer timer1, timer2;
+    bench::CountingSink sink;
+    TransferEngine engine(channel, timer1, timer2, sink);
+    QObject::connect(&comm, &MSComm::OnComm, &engine, &TransferEngine::MSComm1_OnComm);
+    bench::PumpWatch watch;
+    watch.attach(engine);
+
+    // Timed from the header on, so the first ready tick (500 ms) is not counted.
+    QElapsedTimer clock;
+    QObject::connect(&comm, &MSComm::OnComm, &engine, [&] {
+        if (!clock.isValid()) clock.start();
+    });
+    const QString raw = dir.filePath("bench.raw");
+    const bool ok =
+        engine.StartDump(raw, false) == TransferOutcome::Completed && QFile(raw).size() >= size;
+    const qint64 ns = clock.nsecsElapsed();
+    instrument.waitForFinished(5000);
+    return bench::report("serial dump over a pseudo-terminal", size, ns, 1.0, watch, ok);
+}
