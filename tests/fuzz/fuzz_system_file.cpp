@@ -4,7 +4,7 @@
 //
 // An accepted file must announce 1 to 32767 lines and hold at least that many, within 48
 // characters on USB; its upload must send exactly the announced lines in order, each followed
-// by CR LF, a repeat request sending the last line again.
+// by CR LF, a repeat request sending the last line again (after the end too).
 #include "fake_line.h"
 #include "fuzz_harness.h"
 #include "system_file.h"
@@ -39,8 +39,7 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
         noise = noise * 1103515245u + 12345u;
         port.incoming.push_back(ravelin::kNextLine);
         expected += system.lines[line] + "\r\n";
-        // The last line ends the exchange at once: a repeat request after it goes unanswered.
-        if (noise >> 28 == 0 && line + 1 < system.LineTotal) {
+        if (noise >> 28 == 0) {
             port.incoming.push_back(ravelin::kRepeat);
             expected += system.lines[line] + "\r\n";
         }
@@ -50,11 +49,13 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
     check(state.TransferDone, "the upload did not end after the announced lines");
     check(port.sent == expected, "the upload sent other bytes than the file's lines");
     check(sink.worstPercent == 0, "progress shown outside 0-100");
-    // Anything after the end is not answered.
+    // After the end only the last line is sent again when asked for; nothing else is answered.
     port.incoming.push_back(ravelin::kNextLine);
+    port.incoming.push_back(0x06);
     port.incoming.push_back(ravelin::kRepeat);
     sender.SendSystemLines();
-    check(port.sent == expected, "bytes sent after the upload ended");
+    expected += system.lines[system.LineTotal - 1] + "\r\n";
+    check(port.sent == expected, "the wrong bytes were sent after the upload ended");
 }
 
 } // namespace
