@@ -1,5 +1,6 @@
 #include "dump_file.h"
 
+#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +15,21 @@ DumpFile::~DumpFile() {
     keepPartial();
 }
 
+// A partial dump left by an earlier attempt under the same name is moved aside, never overwritten.
+static void keepEarlierPartial(const QString &partial) {
+    const QFileInfo earlier(partial);
+    if (!earlier.isFile() || earlier.isSymLink() || earlier.size() == 0) return;
+    for (int n = 1;; ++n) {
+        const QString aside = QString("%1.%2").arg(partial).arg(n);
+        if (!QFileInfo::exists(aside)) {
+            QFile::rename(partial, aside);
+            return;
+        }
+    }
+}
+
 bool DumpFile::open(const QString &target) {
+    keepEarlierPartial(partialName(target));
     target_ = target;
     written_ = 0;
     buffer_.clear();

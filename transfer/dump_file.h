@@ -1,7 +1,8 @@
 // The file a dump is written into. Bytes go to "<name>.partial" beside the chosen name, which
 // only a finished dump is renamed to (replacing an older file of that name). A dump that fails
 // after writing data leaves the ".partial" file, clearly incomplete, so nothing received is lost;
-// one that fails before writing anything leaves nothing.
+// one that fails before writing anything leaves nothing. A ".partial" file from an earlier
+// attempt is kept as ".partial.1" (".2", ...).
 #pragma once
 
 #include <QFile>

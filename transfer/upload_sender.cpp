@@ -40,7 +40,7 @@ void UploadSender::SendSystemLines() {
                 sink_.setStatus("New Operating System Downloaded, wait for UNIT to POWER DOWN");
                 sink_.beep();
             }
-        } else if (b == kRepeat) {
+        } else if (b == kRepeat && nextLine_ > 0) { // only a line of this upload
             sendCurrentLine();
         }
     }

@@ -49,6 +49,10 @@ class DumpFileTest : public QObject {
         } // closed as when the program ends mid-dump
         QCOMPARE(contents(DumpFile::partialName(target)), QByteArray("abc"));
         QCOMPARE(contents(target), QByteArray("earlier dump"));
+        DumpFile retry; // a second attempt under the same name keeps the first one's data
+        QVERIFY(retry.open(target));
+        QCOMPARE(contents(DumpFile::partialName(target) + ".1"), QByteArray("abc"));
+        retry.discard();
     }
 
     void emptyOrDiscardedDumpLeavesNothing() {

@@ -157,6 +157,21 @@ class DumpSerialTest : public QObject {
         QVERIFY(!QFile::exists(raw + ".partial")); // nothing was received
     }
 
+    void abortKeepsWhatArrived() {
+        DumpInstrument instrument{memoryImage(2520), 2520, {}};
+        port->instrument = [&](const QByteArray &sent) {
+            if (instrument.current == 2) engine->Abort(); // as Ctrl-C or closing the window
+            return instrument(sent);
+        };
+        const QString raw = target("aborted.raw");
+        QCOMPARE(engine->StartDump(raw, false), TransferOutcome::Failed);
+        QCOMPARE(sink.lastStatus(), QString("Dump Aborted"));
+        QVERIFY(!QFile::exists(raw));
+        QCOMPARE(contents(raw + ".partial").size() % kBlockData, 0);
+        QVERIFY(contents(raw + ".partial").size() >= 2 * kBlockData);
+        QVERIFY(memoryImage(2520).startsWith(contents(raw + ".partial")));
+    }
+
     void secondTransferWhileOneRunsIsRefused() {
         port->instrument = [&](const QByteArray &) {
             QMetaObject::invokeMethod(

@@ -89,10 +89,11 @@ class UploadSenderTest : public QObject {
         deliver(QByteArray("\x0F\x06x", 3)); // before the first 0x11: ignored
         QVERIFY(port.sent.isEmpty());
         QVERIFY(state.AwaitingLength);
-        deliver("\x11");
+        state.CurrentLine = "from an earlier upload";
+        deliver("\x11\x0F");
         QCOMPARE(sink.statuses, QStringList{"ON-LINE..."});
         QVERIFY(!timer1.isActive());
-        QVERIFY(port.sent.isEmpty()); // the first 0x11 only opens the exchange
+        QVERIFY(port.sent.isEmpty()); // the first 0x11 only opens the exchange; no line to repeat
 
         deliver("\x11");
         QCOMPARE(port.sent, QByteArray("A1\r\n"));

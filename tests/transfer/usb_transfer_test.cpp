@@ -96,6 +96,12 @@ class UsbTransferTest : public QObject {
         engine->StartDump(target, true);
         QCOMPARE(engine->state().DumpTotal, 1000000);
         QCOMPARE(sink.dumpProgress.first(), qMakePair(0, QString("00%"))); // 64 of 1000000
+        // an unknown length does not cut the memory at the guessed million bytes
+        usb.dumpOf(memoryImage(1100000), -1);
+        usb.reads = 0;
+        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QVERIFY(file(target) == memoryImage(1100000));
+        QCOMPARE(sink.dumpProgress.last(), qMakePair(100, QString("100%")));
         usb.dumpOf(memoryImage(640), 20000000);
         usb.reads = 0;
         engine->StartDump(target, true);

@@ -1,0 +1,28 @@
+// What the transfer engine's files share: USB identities, limits and how a failure is worded.
+#pragma once
+
+#include "comm_error.h"
+
+#include <QString>
+#include <cstdint>
+#include <exception>
+
+namespace ravelin::engine {
+
+inline const char *const kUsbFailure =
+    "ERROR ----> USB DEVICE NOT DETECTED, connect again and restart";
+inline constexpr uint16_t kVendor = 0x0815;
+inline constexpr uint16_t kProductKx4 = 0x1A2D;
+inline constexpr uint16_t kProductVirel = 0x0DDE;
+inline constexpr int kDescriptorAttempts = 11;
+inline constexpr int32_t kUnknownDumpTotal = 1000000;
+inline constexpr int32_t kLargestDumpTotal = 12500000;
+inline constexpr int kLastLineGraceMs = 1000; // an upload's last line may be asked for again
+
+// The operator's description of a failure thrown by the port.
+inline QString describe(const std::exception &e) {
+    if (auto *comm = dynamic_cast<const CommError *>(&e)) return comm->description();
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace ravelin::engine

@@ -1,0 +1,54 @@
+// The serial dump's procedure: open the file and the port, wait while ReceiveDumpData takes the
+// instrument's bytes, then finish, report an empty memory or a failure.
+#include "dump_name.h"
+#include "engine_internals.h"
+#include "transfer_engine.h"
+
+namespace ravelin {
+
+using namespace engine;
+
+TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
+    if (!file_.open(rawPath)) return failDump("Dump Aborted: " + file_.errorString());
+    sink_.setDumpButtonEnabled(false);
+    sink_.setStatus("Syncronizing....");
+    receiver_.begin();
+    try {
+        port_.setPortOpen(true);
+    } catch (const std::exception &e) {
+        file_.discard();
+        stopTimersAndClosePort();
+        return failDump("Dump Aborted: " + describe(e));
+    }
+    timer1_.start();
+
+    for (;;) {
+        if (state_.TransferDone) break;
+        if (state_.MemoryEmpty) {
+            stopTimersAndClosePort();
+            sink_.showMessage("Data Memory Empty", "Error");
+            sink_.setStatus("Dump Aborted");
+            state_.TransferDone = true;
+            file_.discard();
+            return TransferOutcome::MemoryEmpty;
+        }
+        if (!state_.FailureText.isEmpty()) {
+            stopTimersAndClosePort();
+            file_.keepPartial(); // deleted when nothing was written
+            return failDump(state_.FailureText);
+        }
+        pump(true);
+        if (!timer2_.isActive()) timer2_.start(); // restarted only after a pass without input
+    }
+
+    stopTimersAndClosePort();
+    if (!file_.commit()) {
+        file_.keepPartial();
+        return failDump("Dump Aborted: " + file_.errorString());
+    }
+    sink_.setStatus("Upload Finished,  File saved: " + convertedDatabaseName(rawPath));
+    sink_.beep();
+    return TransferOutcome::Completed;
+}
+
+} // namespace ravelin

@@ -1,0 +1,104 @@
+// The USB dump: find the instrument, read its memory packet by packet from "PIPE3".
+#include "dump_name.h"
+#include "engine_internals.h"
+#include "progress_text.h"
+#include "transfer_engine.h"
+
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <algorithm>
+
+namespace ravelin {
+
+using namespace engine;
+
+TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
+    pump(false);
+    if (!bindUsb()) return TransferOutcome::Failed;
+    const UsbBulkApi &usb = *usb_;
+    TransferState &s = state_;
+
+    bool found = false;
+    for (int attempt = 0; attempt < kDescriptorAttempts && !found; ++attempt)
+        found = usb.getDeviceDescriptor(s.DeviceDescriptor.data()) != 0;
+    if (!found || descriptorVendor(s.DeviceDescriptor) != kVendor) return usbFailure();
+    pump(false);
+
+    if (!file_.open(rawPath)) return failDump("Dump Aborted: " + file_.errorString());
+    sink_.setDumpButtonEnabled(false);
+    pump(false);
+
+    s.DumpPipe = usb.openUsbPipe("PIPE3");
+    if (s.DumpPipe == -1) {
+        file_.discard();
+        return usbFailure();
+    }
+    // Whatever way the dump ends from here, the pipe is closed and an unfinished file kept
+    // under its ".partial" name (deleted when empty).
+    auto closePipe = qScopeGuard([&] {
+        usb.closeUsbPipe(s.DumpPipe);
+        file_.keepPartial();
+    });
+
+    s.RequestLength = 64;
+    s.ReceivedLength = 64;
+    if (usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) == 0)
+        return usbFailure();
+    s.DumpTotal = usb.getLong(s.ReadBuffer.data());
+    // An instrument that cannot say its length is read to its last packet (up to the largest
+    // memory there is), not cut off after a guessed million bytes.
+    const bool lengthUnknown = s.DumpTotal < 0;
+    if (s.DumpTotal < 0) s.DumpTotal = kUnknownDumpTotal;
+    if (s.DumpTotal > kLargestDumpTotal) s.DumpTotal = kLargestDumpTotal;
+    s.DumpCount = 0;
+    if (s.DumpTotal == 0)
+        return failDump("Dump Aborted: the instrument announced a dump of 0 bytes");
+
+    const uint16_t product = descriptorProduct(s.DeviceDescriptor);
+    if (product == kProductKx4) sink_.setStatus("Reading KX-4 data......");
+    if (product == kProductVirel) sink_.setStatus("Reading  VIREL data.....");
+    pump(false);
+
+    QElapsedTimer sincePump;
+    sincePump.start();
+    int shownValue = -1;
+    while (s.ReceivedLength == s.RequestLength) {
+        if (usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) == 0)
+            return usbFailure();
+        // Only the bytes this read delivered: a short last packet adds nothing stale.
+        const int32_t delivered = std::clamp<int32_t>(s.ReceivedLength, 0, s.RequestLength);
+        s.DumpCount += delivered;
+        if (!file_.write(reinterpret_cast<const char *>(s.ReadBuffer.data()), delivered))
+            return failDump("Dump Aborted: " + file_.errorString());
+        const double p = double(s.DumpCount) * 100.0 / double(s.DumpTotal);
+        const int value = roundedPercent(p);
+        if (value != shownValue) {
+            shownValue = value;
+            sink_.setDumpProgress(std::min(value, 100), percentCaption(std::min(p, 100.0)));
+        }
+        // The window's events run at least every few milliseconds, not after every packet,
+        // so that pumping does not cost more than the transfer.
+        if (sincePump.elapsed() >= 10) {
+            pump(false);
+            sincePump.restart();
+            if (!s.FailureText.isEmpty()) return failDump(s.FailureText);
+        }
+        if (lengthUnknown ? s.DumpCount > kLargestDumpTotal : value > 101) break;
+    }
+
+    closePipe.dismiss();
+    const bool saved = file_.commit();
+    usb.closeUsbPipe(s.DumpPipe);
+    if (!saved) {
+        file_.keepPartial();
+        return failDump("Dump Aborted: " + file_.errorString());
+    }
+    sink_.setDumpProgress(100, percentCaption(100));
+    pump(false);
+    stopTimersAndClosePort();
+    sink_.setStatus("Upload Finished,  File saved: " + convertedDatabaseName(rawPath));
+    sink_.beep();
+    return TransferOutcome::Completed;
+}
+
+} // namespace ravelin
