@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Single entry point: ./do test | ./do run [FILE.raw] | ./do build | ./do bench | ./do deps
+# Single entry point: ./do test | ./do run [FILE.raw] | ./do build | ./do bench | ./do fuzz [SECONDS]
+# | ./do deps
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -58,6 +59,35 @@ sanitizer_env() {
     export LSAN_OPTIONS=suppressions=$ROOT/tests/support/lsan.supp:print_suppressions=0
 }
 
+FUZZ_HARNESSES=(fuzz_dumpdec fuzz_i2dwriter fuzz_dump_receiver fuzz_system_file)
+
+build_fuzz() { # libFuzzer needs clang: a configuration of its own
+    [[ -f build/fuzz/build.ninja ]] || CC=clang CXX=clang++ cmake -S "$ROOT" -B build/fuzz -G Ninja \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVELIN_FUZZ=ON -DRAVELIN_BUILD_SHELL=OFF
+    local targets=()
+    for h in "${FUZZ_HARNESSES[@]}"; do targets+=("$h" "${h}_replay"); done
+    cmake --build build/fuzz -j "$JOBS" --target "${targets[@]}"
+}
+
+run_fuzz() { # seconds per harness; the corpus grows in build/fuzz/corpus between runs
+    local seconds=$1 failed=0 h
+    for h in "${FUZZ_HARNESSES[@]}"; do
+        local seeds=build/fuzz/seeds/$h corpus=build/fuzz/corpus/$h findings=build/fuzz/findings/$h
+        local log=build/fuzz/$h.log
+        rm -rf "$seeds"
+        mkdir -p "$corpus" "$findings"
+        build/fuzz/bin/${h}_replay --write-seeds "$seeds" >/dev/null
+        echo "== $h for ${seconds}s"
+        if ! build/fuzz/bin/$h -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+            -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "$seeds" >"$log" 2>&1; then
+            echo "$h found a fault; the input is in $findings, the report in $log" >&2
+            failed=1
+        fi
+        grep -E 'DONE|^stat::number_of_executed_units' "$log" || tail -20 "$log"
+    done
+    return $failed
+}
+
 sample() { # prints the path of a generated sample database
     local out=build/sample/sample.raw
     mkdir -p build/sample
@@ -80,6 +110,13 @@ test)
     build_sanitize
     sanitizer_env
     run_tests build/sanitize
+    build_fuzz
+    run_fuzz 45
+    ;;
+fuzz)
+    deps
+    build_fuzz
+    run_fuzz "${1:-60}"
     ;;
 run)
     deps
@@ -98,7 +135,8 @@ bench)
     for b in build/release/bin/ravelin-bench-*; do "$b" "$@"; done
     ;;
 *)
-    echo "usage: ./do test | ./do run [FILE.raw] | ./do build | ./do bench | ./do deps" >&2
+    echo "usage: ./do test | ./do run [FILE.raw] | ./do build | ./do bench | ./do fuzz [SECONDS] |" \
+        "./do deps" >&2
     exit 2
     ;;
 esac
