@@ -3,27 +3,13 @@
 // a baseline that merely writes the same output bytes.
 //
 //   ravelin-bench-decode [--runs N] [--dir FOLDER]
-#include "convert.h"
+#include "conversion_bench.h"
 #include "samples.h"
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr double kMB = 1024.0 * 1024.0;
 constexpr std::size_t kMemorySize = 12 * 1024 * 1024 + 512 * 1024; // the largest instrument memory
@@ -31,181 +17,33 @@ constexpr int kSamplesPerReading = 360; // six samples a second over a one-minut
 constexpr int kSurveys = 10;
 constexpr int kLinesPerSurvey = 3; // every third line header is empty
 
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The child: one conversion in a fresh process, so its peak memory is the decoder's own.
-int run_child(const char *path) {
-    const std::int16_t keep = 1;
-    const auto start = Clock::now();
-    const auto report = dumpdec::convert(path, &keep);
-    const double elapsed = seconds_since(start);
-    std::printf("%.9f\n", elapsed);
-    return report.result == 1 ? 0 : 1;
-}
-
-struct ChildRun {
-    double seconds = 0;
-    long peak_rss_kb = 0;
-    bool ok = false;
-};
-
-ChildRun convert_in_child(const std::string &path) {
-    ChildRun run;
-    int pipe_fds[2];
-    if (pipe(pipe_fds) != 0) return run;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipe_fds[1], STDOUT_FILENO);
-        close(pipe_fds[0]);
-        close(pipe_fds[1]);
-        execl("/proc/self/exe", "ravelin-bench-decode", "--child", path.c_str(),
-              static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(pipe_fds[1]);
-    std::string output;
-    char buffer[128];
-    for (ssize_t n; (n = read(pipe_fds[0], buffer, sizeof buffer)) > 0;)
-        output.append(buffer, static_cast<std::size_t>(n));
-    close(pipe_fds[0]);
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return run;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.seconds = std::atof(output.c_str());
-    run.peak_rss_kb = usage.ru_maxrss;
-    return run;
-}
-
-std::string slurp(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Writes the bytes in pieces the size the decoder writes them: text line by line, databases
-// record by record.
-void write_like_decoder(const fs::path &path, const std::string &bytes, bool text,
-                        std::size_t record_size) {
-    std::FILE *file = std::fopen(path.c_str(), "w+b");
-    if (!file) return;
-    std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        std::size_t end;
-        if (text) {
-            end = bytes.find('\n', at + 1);
-            end = end == std::string::npos ? bytes.size() : end + 1;
-        } else {
-            end = std::min(bytes.size(), at + record_size);
-        }
-        std::fwrite(bytes.data() + at, 1, end - at, file);
-        at = end;
-    }
-    std::fclose(file);
+// A full memory: profiles of a few hundred readings, each with its raw samples.
+ravelin::bench::BenchDatabase write_full_memory(const std::filesystem::path &raw) {
+    const std::size_t reading_size = 62 + 4 * kSamplesPerReading;
+    const int data_lines = kSurveys * (kLinesPerSurvey - 1);
+    const int readings = static_cast<int>(kMemorySize * 99 / 100 / reading_size / data_lines);
+    const auto bytes = ravelin::sample::build_kx4({.surveys = kSurveys,
+                                                   .lines_per_survey = kLinesPerSurvey,
+                                                   .readings_per_line = readings,
+                                                   .samples_per_reading = kSamplesPerReading,
+                                                   .empty_line_every = 3,
+                                                   .memory_size = kMemorySize});
+    std::ofstream(raw, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    std::printf("decode benchmark: %.2f MB KX-4 database, %d surveys, %d readings of %d raw "
+                "samples\n",
+                bytes.size() / kMB, kSurveys, readings * data_lines, kSamplesPerReading);
+    return {.size = bytes.size(), .record_size = reading_size};
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc == 3 && std::string(argv[1]) == "--child") return run_child(argv[2]);
-    int runs = 3;
-    bool own_dir = true; // a folder given with --dir keeps everything but our files
-    fs::path dir = fs::temp_directory_path() / ("ravelin-bench-decode-" + std::to_string(getpid()));
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--runs" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else if (arg == "--dir" && i + 1 < argc) {
-            dir = argv[++i];
-            own_dir = false;
-        } else {
-            std::fprintf(stderr, "usage: ravelin-bench-decode [--runs N] [--dir FOLDER]\n");
-            return 2;
-        }
-    }
-    fs::create_directories(dir);
-    const fs::path raw = dir / "bench.raw";
-
-    // A full memory: profiles of a few hundred readings, each with its raw samples.
-    const std::size_t reading_size = 62 + 4 * kSamplesPerReading;
-    const int data_lines = kSurveys * (kLinesPerSurvey - 1);
-    const int readings = static_cast<int>(kMemorySize * 99 / 100 / reading_size / data_lines);
-    std::size_t input_size;
-    {
-        const auto bytes = ravelin::sample::build_kx4({.surveys = kSurveys,
-                                                       .lines_per_survey = kLinesPerSurvey,
-                                                       .readings_per_line = readings,
-                                                       .samples_per_reading = kSamplesPerReading,
-                                                       .empty_line_every = 3,
-                                                       .memory_size = kMemorySize});
-        input_size = bytes.size();
-        std::ofstream(raw, std::ios::binary)
-            .write(reinterpret_cast<const char *>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-    }
-    std::printf("decode benchmark: %.2f MB KX-4 database, %d surveys, %d readings of %d raw "
-                "samples\n",
-                input_size / kMB, kSurveys, readings * data_lines, kSamplesPerReading);
-
-    double best = 1e30;
-    long peak_kb = 0;
-    for (int i = 0; i < runs; ++i) {
-        const ChildRun run = convert_in_child(raw.string());
-        if (!run.ok) {
-            std::fprintf(stderr, "ravelin-bench-decode: the conversion failed\n");
-            return 1;
-        }
-        best = std::min(best, run.seconds);
-        peak_kb = std::max(peak_kb, run.peak_rss_kb);
-    }
-
-    // Baseline: the same output bytes, written in the same pieces, without decoding.
-    struct Output {
-        const char *extension;
-        bool text;
-    };
-    const Output outputs[] = {{".log", true}, {".txt", true}, {".smp", true}, {".tvd", false}};
-    std::vector<std::pair<std::string, Output>> contents;
-    std::size_t output_bytes = 0;
-    for (const Output &output : outputs) {
-        contents.emplace_back(slurp(dir / (std::string("bench") + output.extension)), output);
-        output_bytes += contents.back().first.size();
-    }
-    // The intermediate database is written too, and read back.
-    output_bytes += contents.back().first.size();
-    double baseline = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        for (const auto &[bytes, output] : contents)
-            write_like_decoder(dir / (std::string("baseline") + output.extension), bytes,
-                               output.text, reading_size);
-        write_like_decoder(dir / "baseline.tmp", contents.back().first, false, reading_size);
-        const std::string again = slurp(dir / "baseline.tmp");
-        baseline = std::min(baseline, seconds_since(start));
-        if (again.size() != contents.back().first.size()) return 1;
-    }
-
-    const double throughput = input_size / kMB / best;
-    const double peak_mb = peak_kb / 1024.0;
-    const double ratio = best / baseline;
-    std::printf("conversion:          %.3f s (best of %d), %.1f MB/s of raw input, peak RSS "
-                "%.1f MB\n",
-                best, runs, throughput, peak_mb);
-    std::printf("write-only baseline: %.3f s for %.1f MB of output\n", baseline,
-                output_bytes / kMB);
-    std::printf("ratio:               %.2f x the baseline\n", ratio);
-    std::printf("targets:             >= 30 MB/s %s, peak RSS < 64 MB %s, ratio <= 4 %s\n",
-                throughput >= 30 ? "met" : "MISSED", peak_mb < 64 ? "met" : "MISSED",
-                ratio <= 4 ? "met" : "MISSED");
-    if (own_dir) {
-        fs::remove_all(dir);
-    } else {
-        for (const char *name :
-             {"bench.raw", "bench.log", "bench.txt", "bench.smp", "bench.tvd", "bench.i2d",
-              "baseline.log", "baseline.txt", "baseline.smp", "baseline.tvd", "baseline.tmp"})
-            fs::remove(dir / name);
-    }
-    return 0;
+    return ravelin::bench::run_conversion_bench(
+        {.tool_name = "ravelin-bench-decode",
+         .outputs = {{".log", true}, {".txt", true}, {".smp", true}, {".tvd", false}},
+         .cleanup = {".raw", ".log", ".txt", ".smp", ".tvd", ".i2d", ".tmp"},
+         .write_database = write_full_memory},
+        argc, argv);
 }

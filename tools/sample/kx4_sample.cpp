@@ -1,5 +1,6 @@
 // A KX-4 gravity survey: file header, per survey a survey header and the meter's setup, then
 // profiles of readings with their raw samples, and the erased memory after the end marker.
+#include "noise.h"
 #include "raw_records.h"
 #include "samples.h"
 
@@ -10,20 +11,6 @@ namespace ravelin::sample {
 namespace {
 
 using test::RawBuilder;
-
-// Small deterministic generator: the same shape always gives the same bytes.
-class Noise {
-  public:
-    double next() { // uniform in [-1, 1)
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return static_cast<double>(state_ >> 11) / 4503599627370496.0 - 1.0;
-    }
-
-  private:
-    std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
-};
 
 constexpr std::int32_t kMillisecondsPerReading = 90000;
 
@@ -58,7 +45,7 @@ test::Kx4Data reading(Noise &noise, int survey, int line, int station, std::int3
 } // namespace
 
 std::vector<std::uint8_t> build_kx4(const Kx4Shape &shape) {
-    Noise noise;
+    Noise noise(0x9E3779B97F4A7C15ull);
     RawBuilder raw;
     add(raw, test::FileHeader{});
     for (int survey = 0; survey < shape.surveys; ++survey) {

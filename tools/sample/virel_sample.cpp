@@ -6,6 +6,7 @@
 // fractions, so every pseudo-section index is an exact quotient: no index depends on how the
 // reader rounds it.
 #include "ip_raw_records.h"
+#include "noise.h"
 #include "raw_records.h"
 #include "samples.h"
 
@@ -17,20 +18,6 @@ namespace ravelin::sample {
 namespace {
 
 using test::RawBuilder;
-
-// Small deterministic generator: the same shape always gives the same bytes.
-class Noise {
-  public:
-    double next() { // uniform in [-1, 1)
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return static_cast<double>(state_ >> 11) / 4503599627370496.0 - 1.0;
-    }
-
-  private:
-    std::uint64_t state_ = 0x2545F4914F6CDD1Dull;
-};
 
 constexpr std::array<float, 5> kSpacings{10.0f, 5.0f, 2.5f, 7.5f, 20.0f};
 constexpr float kFirstStation = -150.25f;
@@ -164,7 +151,7 @@ void add_bore_hole(RawBuilder &raw, Noise &noise, int survey) {
 } // namespace
 
 std::vector<std::uint8_t> build_virel(const VirelShape &shape) {
-    Noise noise;
+    Noise noise(0x2545F4914F6CDD1Dull);
     RawBuilder raw;
     test::FileHeader file_header;
     file_header.instrument_name = "VIREL";
