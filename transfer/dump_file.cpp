@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace ravelin {
 
@@ -16,20 +17,21 @@ DumpFile::~DumpFile() {
 }
 
 // A partial dump left by an earlier attempt under the same name is moved aside, never overwritten.
-static void keepEarlierPartial(const QString &partial) {
+// False when it is there and cannot be moved: then it must not be truncated either.
+static bool keepEarlierPartial(const QString &partial) {
     const QFileInfo earlier(partial);
-    if (!earlier.isFile() || earlier.isSymLink() || earlier.size() == 0) return;
+    if (!earlier.isFile() || earlier.isSymLink() || earlier.size() == 0) return true;
     for (int n = 1;; ++n) {
         const QString aside = QString("%1.%2").arg(partial).arg(n);
-        if (!QFileInfo::exists(aside)) {
-            QFile::rename(partial, aside);
-            return;
-        }
+        if (!QFileInfo::exists(aside)) return QFile::rename(partial, aside);
     }
 }
 
 bool DumpFile::open(const QString &target) {
-    keepEarlierPartial(partialName(target));
+    if (!keepEarlierPartial(partialName(target))) {
+        error_ = QString("cannot move the earlier partial dump %1 aside").arg(partialName(target));
+        return false;
+    }
     target_ = target;
     written_ = 0;
     buffer_.clear();
@@ -66,7 +68,13 @@ bool DumpFile::flush() {
 
 bool DumpFile::commit() {
     if (!file_.isOpen()) return false;
-    const bool flushed = flush();
+    // On disk before it takes the dump's name, so a power cut cannot leave a short ".raw".
+    // (EINVAL: a file that cannot be synced, such as a device, has nothing to lose.)
+    bool flushed = flush();
+    if (flushed && ::fsync(file_.handle()) != 0 && errno != EINVAL) {
+        error_ = QString("cannot write %1: %2").arg(file_.fileName(), strerror(errno));
+        flushed = false;
+    }
     file_.close();
     if (!flushed) return false;
     // rename() replaces an existing file of the target name in one step.

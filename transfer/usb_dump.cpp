@@ -49,6 +49,8 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     // memory there is), not cut off after a guessed million bytes.
     const bool lengthUnknown = s.DumpTotal < 0;
     if (s.DumpTotal < 0) s.DumpTotal = kUnknownDumpTotal;
+    // A length beyond the largest memory is no length to hold the instrument to either.
+    const bool lengthTrusted = !lengthUnknown && s.DumpTotal <= kLargestDumpTotal;
     if (s.DumpTotal > kLargestDumpTotal) s.DumpTotal = kLargestDumpTotal;
     s.DumpCount = 0;
     if (s.DumpTotal == 0)
@@ -85,6 +87,14 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         }
         if (lengthUnknown ? s.DumpCount > kLargestDumpTotal : value > 101) break;
     }
+
+    // A read that came up short before the announced length is a cable pulled or an instrument
+    // that stopped: the bytes received stay under the ".partial" name, never as a whole dump.
+    if (s.DumpCount == 0) return failDump("Dump Aborted: the instrument sent no data");
+    if (lengthTrusted && s.DumpCount < s.DumpTotal)
+        return failDump(QString("Dump Aborted: the instrument sent %1 of %2 bytes")
+                            .arg(s.DumpCount)
+                            .arg(s.DumpTotal));
 
     closePipe.dismiss();
     const bool saved = file_.commit();

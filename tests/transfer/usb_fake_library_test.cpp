@@ -77,13 +77,29 @@ class UsbFakeLibraryTest : public QObject {
         QCOMPARE(count(FAKE_USBBULK_OPEN_PIPES), 0); // the pipe is closed again
     }
 
-    void shortFirstReadGivesAnEmptyCompletedDump() {
+    // An empty file is never reported as a saved dump.
+    void shortFirstReadEndsTheDumpWithoutAFile() {
         image(memoryImage(640));
         set(FAKE_USBBULK_FIRST_READ_LENGTH, 20);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
-        QCOMPARE(contents(target), QByteArray());
-        QCOMPARE(sink.dumpProgress.last(), qMakePair(100, QString("100%")));
-        QVERIFY(sink.lastStatus().startsWith("Upload Finished,  File saved: "));
+        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QVERIFY(!QFile::exists(target));
+        QVERIFY(!QFile::exists(target + ".partial"));
+        QCOMPARE(sink.lastStatus(), QString("Dump Aborted: the instrument sent no data"));
+    }
+
+    // The instrument stops after 10 packets of an announced 6400 bytes: the packets received are
+    // kept under the partial name, an older dump of the same name stays as it was.
+    void dumpCutShortIsKeptAsPartial() {
+        QFile older(target);
+        QVERIFY(older.open(QIODevice::WriteOnly));
+        older.write("older dump");
+        older.close();
+        image(memoryImage(640));
+        set(FAKE_USBBULK_ANNOUNCED_LENGTH, 6400);
+        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(contents(target), QByteArray("older dump"));
+        QCOMPARE(contents(target + ".partial"), memoryImage(640));
+        QCOMPARE(sink.lastStatus(), QString("Dump Aborted: the instrument sent 640 of 6400 bytes"));
     }
 
     void announcedLengthIsClamped_data() {
