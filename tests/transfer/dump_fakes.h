@@ -8,6 +8,7 @@
 #include "transfer_sink.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -105,6 +106,18 @@ inline QByteArray memoryImage(qsizetype size) {
     for (qsizetype i = 0; i < size; ++i)
         image[i] = char((i * 7 + i / 251) & 0xFF);
     return image;
+}
+
+// A file's bytes, or "<missing>" when it cannot be read.
+inline QByteArray contents(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline QString writeFile(const QString &path, const QByteArray &content) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(content);
+    return path;
 }
 
 } // namespace ravelin::test

@@ -1,5 +1,6 @@
 // The dump file: a finished dump replaces the chosen file, an unfinished one never looks
 // finished, and the ".raw" naming rules.
+#include "dump_fakes.h"
 #include "dump_file.h"
 #include "dump_name.h"
 
@@ -8,11 +9,7 @@
 #include <QTest>
 
 using namespace ravelin;
-
-static QByteArray contents(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+using ravelin::test::contents;
 
 static void writeFile(const QString &path, const QByteArray &bytes) {
     QFile f(path);

@@ -45,11 +45,6 @@ struct DumpInstrument {
     }
 };
 
-QByteArray contents(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class DumpSerialTest : public QObject {

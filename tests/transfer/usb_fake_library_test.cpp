@@ -39,16 +39,8 @@ class UsbFakeLibraryTest : public QObject {
     void image(const QByteArray &bytes) {
         setImage(reinterpret_cast<const uint8_t *>(bytes.constData()), bytes.size());
     }
-    QByteArray contents(const QString &path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
     QString sysFile(const QByteArray &content) {
-        const QString path = dir.filePath("os.sys");
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(content);
-        return path;
+        return writeFile(dir.filePath("os.sys"), content);
     }
 
   private slots:

@@ -24,16 +24,8 @@ class UsbTransferTest : public QObject {
     TransferEngine *engine = nullptr;
     QString target;
 
-    QByteArray file(const QString &path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
     QString sysFile(const QByteArray &content) {
-        const QString path = dir.filePath("os.sys");
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(content);
-        return path;
+        return writeFile(dir.filePath("os.sys"), content);
     }
 
   private slots:
@@ -51,7 +43,7 @@ class UsbTransferTest : public QObject {
         const QByteArray image = memoryImage(1000); // last packet: 40 bytes after a full one
         usb.dumpOf(image, 1000);
         QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
-        QCOMPARE(file(target), image);
+        QCOMPARE(contents(target), image);
         QCOMPARE(usb.openedPipes, QList<QByteArray>{"PIPE3"});
         QCOMPARE(usb.closedHandles, QList<int32_t>{3});
         QCOMPARE(sink.statuses,
@@ -66,7 +58,7 @@ class UsbTransferTest : public QObject {
     void tenByteLastReadAddsTenBytes() {
         usb.dumpOf(memoryImage(128 + 10), 138);
         QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
-        QCOMPARE(file(target), memoryImage(138));
+        QCOMPARE(contents(target), memoryImage(138));
     }
 
     void productNamesTheStatus() {
@@ -79,7 +71,7 @@ class UsbTransferTest : public QObject {
         usb.reads = 0;
         QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
         QCOMPARE(sink.statuses.size(), 1);
-        QCOMPARE(file(target), memoryImage(64));
+        QCOMPARE(contents(target), memoryImage(64));
     }
 
     void shortFirstReadLeavesNoFile() {
@@ -99,7 +91,7 @@ class UsbTransferTest : public QObject {
         usb.dumpOf(memoryImage(1100000), -1);
         usb.reads = 0;
         QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
-        QVERIFY(file(target) == memoryImage(1100000));
+        QVERIFY(contents(target) == memoryImage(1100000));
         QCOMPARE(sink.dumpProgress.last(), qMakePair(100, QString("100%")));
         usb.dumpOf(memoryImage(640), 20000000);
         usb.reads = 0;
@@ -110,7 +102,7 @@ class UsbTransferTest : public QObject {
     void moreThanAnnouncedEndsPastFullProgress() {
         usb.dumpOf(memoryImage(64 * 10), 64 * 4); // keeps sending after its announced length
         QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
-        QCOMPARE(file(target).size(), 64 * 5); // the read that took it above 101% ends it
+        QCOMPARE(contents(target).size(), 64 * 5); // the read that took it above 101% ends it
         QCOMPARE(sink.dumpProgress.last(), qMakePair(100, QString("100%")));
     }
 
@@ -153,7 +145,7 @@ class UsbTransferTest : public QObject {
         usb.failReadAt = 4;
         QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), kUsbError);
-        QCOMPARE(file(target + ".partial"), memoryImage(192));
+        QCOMPARE(contents(target + ".partial"), memoryImage(192));
         QVERIFY(!QFile::exists(target));
         QCOMPARE(usb.closedHandles, QList<int32_t>{3});
     }
