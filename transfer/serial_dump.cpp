@@ -9,7 +9,7 @@ namespace ravelin {
 using namespace engine;
 
 TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
-    if (!file_.open(rawPath)) return failDump("Dump Aborted: " + file_.errorString());
+    if (!file_.open(rawPath)) return fail("Dump Aborted: " + file_.errorString());
     sink_.setDumpButtonEnabled(false);
     sink_.setStatus("Syncronizing....");
     receiver_.begin();
@@ -18,7 +18,7 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
     } catch (const std::exception &e) {
         file_.discard();
         stopTimersAndClosePort();
-        return failDump("Dump Aborted: " + describe(e));
+        return fail("Dump Aborted: " + describe(e));
     }
     timer1_.start();
 
@@ -35,7 +35,7 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
         if (!state_.FailureText.isEmpty()) {
             stopTimersAndClosePort();
             file_.keepPartial(); // deleted when nothing was written
-            return failDump(state_.FailureText);
+            return fail(state_.FailureText);
         }
         pump(true);
         if (!timer2_.isActive()) timer2_.start(); // restarted only after a pass without input
@@ -44,7 +44,7 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
     stopTimersAndClosePort();
     if (!file_.commit()) {
         file_.keepPartial();
-        return failDump("Dump Aborted: " + file_.errorString());
+        return fail("Dump Aborted: " + file_.errorString());
     }
     sink_.setStatus("Upload Finished,  File saved: " + convertedDatabaseName(rawPath));
     sink_.beep();

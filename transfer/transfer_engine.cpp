@@ -106,7 +106,7 @@ TransferOutcome TransferEngine::StartDump(const QString &rawPath, bool viaUsb) {
     return outcome;
 }
 
-TransferOutcome TransferEngine::failDump(const QString &text) {
+TransferOutcome TransferEngine::fail(const QString &text) {
     sink_.setStatus(text);
     sink_.beep();
     return TransferOutcome::Failed;
@@ -116,8 +116,7 @@ bool TransferEngine::bindUsb() {
     if (usb_ && usb_->complete()) return true;
     const UsbBulkBinding binding = bindUsbBulk(usbLibraryPath_);
     if (!binding.error.isEmpty()) {
-        sink_.setStatus(binding.error);
-        sink_.beep();
+        fail(binding.error);
         return false;
     }
     usb_ = binding.api;
@@ -125,9 +124,7 @@ bool TransferEngine::bindUsb() {
 }
 
 TransferOutcome TransferEngine::usbFailure() {
-    sink_.setStatus(kUsbFailure);
-    sink_.beep();
-    return TransferOutcome::Failed;
+    return fail(kUsbFailure);
 }
 
 // ---- Upload -------------------------------------------------------------------------------

@@ -76,7 +76,7 @@ class TransferEngine : public QObject {
     TransferOutcome serialUpload(const QList<QByteArray> &lines, const QString &uploadSettings);
     TransferOutcome usbUpload(const QList<QByteArray> &lines);
     bool bindUsb(); // false: failure already on the status bar
-    TransferOutcome failDump(const QString &text);
+    TransferOutcome fail(const QString &text); // status, beep, Failed
     TransferOutcome usbFailure();
     void stopTimersAndClosePort();
     void pump(bool wait) { pump_(wait); }

@@ -22,7 +22,7 @@ TransferOutcome TransferEngine::serialUpload(const QList<QByteArray> &lines,
         port_.setPortOpen(true);
     } catch (const std::exception &e) {
         stopTimersAndClosePort();
-        return failDump("Upload Aborted: " + describe(e));
+        return fail("Upload Aborted: " + describe(e));
     }
     timer1_.start();
     while (!state_.TransferDone && state_.FailureText.isEmpty())
@@ -39,7 +39,7 @@ TransferOutcome TransferEngine::serialUpload(const QList<QByteArray> &lines,
     }
     stopTimersAndClosePort();
     // Every line went out: an instrument that powers down and drops the line is no failure.
-    if (!state_.TransferDone) return failDump(state_.FailureText);
+    if (!state_.TransferDone) return fail(state_.FailureText);
     return TransferOutcome::Completed;
 }
 
@@ -72,7 +72,7 @@ TransferOutcome TransferEngine::usbUpload(const QList<QByteArray> &lines) {
         const double p = s.LinesSent * 100.0 / s.LineTotal;
         sink_.setUploadProgress(std::min(roundedPercent(p), 100), percentCaption(p, "% Completed"));
         pump(false);
-        if (!s.FailureText.isEmpty()) return failDump(s.FailureText);
+        if (!s.FailureText.isEmpty()) return fail(s.FailureText);
     }
 
     closePipe.dismiss();

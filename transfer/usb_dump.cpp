@@ -24,7 +24,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     if (!found || descriptorVendor(s.DeviceDescriptor) != kVendor) return usbFailure();
     pump(false);
 
-    if (!file_.open(rawPath)) return failDump("Dump Aborted: " + file_.errorString());
+    if (!file_.open(rawPath)) return fail("Dump Aborted: " + file_.errorString());
     sink_.setDumpButtonEnabled(false);
     pump(false);
 
@@ -53,8 +53,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     const bool lengthTrusted = !lengthUnknown && s.DumpTotal <= kLargestDumpTotal;
     if (s.DumpTotal > kLargestDumpTotal) s.DumpTotal = kLargestDumpTotal;
     s.DumpCount = 0;
-    if (s.DumpTotal == 0)
-        return failDump("Dump Aborted: the instrument announced a dump of 0 bytes");
+    if (s.DumpTotal == 0) return fail("Dump Aborted: the instrument announced a dump of 0 bytes");
 
     const uint16_t product = descriptorProduct(s.DeviceDescriptor);
     if (product == kProductKx4) sink_.setStatus("Reading KX-4 data......");
@@ -71,7 +70,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         const int32_t delivered = std::clamp<int32_t>(s.ReceivedLength, 0, s.RequestLength);
         s.DumpCount += delivered;
         if (!file_.write(reinterpret_cast<const char *>(s.ReadBuffer.data()), delivered))
-            return failDump("Dump Aborted: " + file_.errorString());
+            return fail("Dump Aborted: " + file_.errorString());
         const double p = double(s.DumpCount) * 100.0 / double(s.DumpTotal);
         const int value = roundedPercent(p);
         if (value != shownValue) {
@@ -83,25 +82,25 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         if (sincePump.elapsed() >= 10) {
             pump(false);
             sincePump.restart();
-            if (!s.FailureText.isEmpty()) return failDump(s.FailureText);
+            if (!s.FailureText.isEmpty()) return fail(s.FailureText);
         }
         if (lengthUnknown ? s.DumpCount > kLargestDumpTotal : value > 101) break;
     }
 
     // A read that came up short before the announced length is a cable pulled or an instrument
     // that stopped: the bytes received stay under the ".partial" name, never as a whole dump.
-    if (s.DumpCount == 0) return failDump("Dump Aborted: the instrument sent no data");
+    if (s.DumpCount == 0) return fail("Dump Aborted: the instrument sent no data");
     if (lengthTrusted && s.DumpCount < s.DumpTotal)
-        return failDump(QString("Dump Aborted: the instrument sent %1 of %2 bytes")
-                            .arg(s.DumpCount)
-                            .arg(s.DumpTotal));
+        return fail(QString("Dump Aborted: the instrument sent %1 of %2 bytes")
+                        .arg(s.DumpCount)
+                        .arg(s.DumpTotal));
 
     closePipe.dismiss();
     const bool saved = file_.commit();
     usb.closeUsbPipe(s.DumpPipe);
     if (!saved) {
         file_.keepPartial();
-        return failDump("Dump Aborted: " + file_.errorString());
+        return fail("Dump Aborted: " + file_.errorString());
     }
     sink_.setDumpProgress(100, percentCaption(100));
     pump(false);
