@@ -7,5 +7,5 @@ add_library(ravelin_convert_units STATIC
 target_include_directories(ravelin_convert_units PUBLIC ${CMAKE_CURRENT_LIST_DIR}
                                                         ${PROJECT_SOURCE_DIR}/common)
 target_compile_definitions(ravelin_convert_units
-    PRIVATE RAVELIN_INSTALL_LIBDIR="${CMAKE_INSTALL_LIBDIR}")
+    PRIVATE RAVELIN_INSTALL_LIBDIR="${RAVELIN_INSTALL_LIBDIR}")
 target_link_libraries(ravelin_convert_units PUBLIC Qt6::Core Qt6::Gui Qt6::PrintSupport)

@@ -12,7 +12,7 @@ DumpdecBinding::DumpdecBinding(QStringList folders) : folders_(std::move(folders
 // unloading it under a caller that still holds the entry would be worse than keeping it.
 DumpdecBinding::~DumpdecBinding() = default;
 
-// The installed library folder is found from the program's own place (bin/../lib), as the
+// The installed library folder is found from the program's own place (bin/../lib/ravelin), as the
 // program's run path does, so an install under any prefix finds its decoder.
 QStringList DumpdecBinding::defaultFolders() {
     const QString programFolder = QCoreApplication::applicationDirPath();
