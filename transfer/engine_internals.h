@@ -11,6 +11,8 @@ namespace ravelin::engine {
 
 inline const char *const kUsbFailure =
     "ERROR ----> USB DEVICE NOT DETECTED, connect again and restart";
+inline const char *const kUsbNoAccess = "no access to the USB instrument: install the RAVELIN "
+                                        "package or its udev rule, then plug it in again";
 inline constexpr uint16_t kVendor = 0x0815;
 inline constexpr uint16_t kProductKx4 = 0x1A2D;
 inline constexpr uint16_t kProductVirel = 0x0DDE;

@@ -127,6 +127,11 @@ TransferOutcome TransferEngine::usbFailure() {
     return fail(kUsbFailure);
 }
 
+TransferOutcome TransferEngine::usbPipeNotOpened() {
+    const bool refused = usb_->getOpenFailure && usb_->getOpenFailure() == USBBULK_OPEN_NO_ACCESS;
+    return refused ? fail(kUsbNoAccess) : usbFailure();
+}
+
 // ---- Upload -------------------------------------------------------------------------------
 
 TransferOutcome TransferEngine::StartUpload(const QString &systemFile, bool viaUsb,

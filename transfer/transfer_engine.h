@@ -75,9 +75,10 @@ class TransferEngine : public QObject {
     TransferOutcome usbDump(const QString &rawPath);
     TransferOutcome serialUpload(const QList<QByteArray> &lines, const QString &uploadSettings);
     TransferOutcome usbUpload(const QList<QByteArray> &lines);
-    bool bindUsb(); // false: failure already on the status bar
+    bool bindUsb();                            // false: failure already on the status bar
     TransferOutcome fail(const QString &text); // status, beep, Failed
     TransferOutcome usbFailure();
+    TransferOutcome usbPipeNotOpened(); // says so when the system refused access
     void stopTimersAndClosePort();
     void pump(bool wait) { pump_(wait); }
     template <typename Handler> void guarded(Handler &&handler);

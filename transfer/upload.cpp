@@ -53,7 +53,7 @@ TransferOutcome TransferEngine::usbUpload(const QList<QByteArray> &lines) {
     pump(false);
     sink_.setUploadButtonEnabled(false);
     s.UploadPipe = usb.openUsbPipe("PIPE2");
-    if (s.UploadPipe == -1) return usbFailure();
+    if (s.UploadPipe == -1) return usbPipeNotOpened();
     auto closePipe = qScopeGuard([&] { usb.closeUsbPipe(s.UploadPipe); });
 
     s.WriteLength = kUsbPacketSize;

@@ -31,7 +31,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     s.DumpPipe = usb.openUsbPipe("PIPE3");
     if (s.DumpPipe == -1) {
         file_.discard();
-        return usbFailure();
+        return usbPipeNotOpened();
     }
     // Whatever way the dump ends from here, the pipe is closed and an unfinished file kept
     // under its ".partial" name (deleted when empty).

@@ -53,6 +53,8 @@ UsbBulkBinding bindUsbBulk(const QString &explicitPath) {
         resolve(*lib, "dll_Get_Long", api.getLong, result.error);
         resolve(*lib, "dll_writePipe", api.writePipe, result.error);
         resolve(*lib, "dll_closeUsbPipe", api.closeUsbPipe, result.error);
+        api.getOpenFailure =
+            reinterpret_cast<decltype(api.getOpenFailure)>(lib->resolve("dll_getOpenFailure"));
         loaded.push_back(std::move(lib));
         return result;
     }

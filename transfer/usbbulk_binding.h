@@ -1,6 +1,7 @@
-// The six usbbulk operations, bound by name at run time. The library is looked for in the
-// program's own folder first, then along the normal library search path; a test may name the
-// file to load instead.
+// The six usbbulk operations, and the reason of a failed open where the library has it, bound by
+// name at run time. The library is looked for in the program's own folder first, then in the
+// installed library folder, then along the normal library search path; a test may name the file
+// to load instead.
 #pragma once
 
 #include "usbbulk/usbbulk.h"
@@ -16,6 +17,7 @@ struct UsbBulkApi {
     decltype(&dll_Get_Long) getLong = nullptr;
     decltype(&dll_writePipe) writePipe = nullptr;
     decltype(&dll_closeUsbPipe) closeUsbPipe = nullptr;
+    decltype(&dll_getOpenFailure) getOpenFailure = nullptr; // optional
 
     bool complete() const {
         return getDeviceDescriptor && openUsbPipe && readPipe && getLong && writePipe &&
@@ -28,7 +30,8 @@ struct UsbBulkBinding {
     QString error; // empty when every function was found
 };
 
-// explicitPath empty: "<program folder>/libusbbulk.so", then "usbbulk" on the search path.
+// explicitPath empty: libusbbulk.so in the program's folder, then in the installed library
+// folder, then "usbbulk" on the search path.
 // The library stays loaded for the rest of the run.
 UsbBulkBinding bindUsbBulk(const QString &explicitPath = QString());
 

@@ -27,15 +27,18 @@ int16_t BulkPipes::getDeviceDescriptor(uint8_t *descriptor) {
 }
 
 int16_t BulkPipes::openPipe(const char *pipeName) {
+    std::lock_guard guard(lock_);
+    openFailure_ = USBBULK_OPEN_FAILED;
     const std::optional<int> endpoint = parsePipeName(pipeName);
     if (!endpoint) return -1;
-    std::lock_guard guard(lock_);
     int free = -1;
     for (int handle = 0; handle < kMaxPipes && free < 0; ++handle)
         free = pipes_[handle].open ? -1 : handle;
     if (free < 0) return -1;
     if (!deviceOpen_) {
-        if (!backend_.openDevice(kInstrumentVendor)) return -1;
+        const OpenResult opened = backend_.openDevice(kInstrumentVendor);
+        if (opened == OpenResult::NoAccess) openFailure_ = USBBULK_OPEN_NO_ACCESS;
+        if (opened != OpenResult::Opened) return -1;
         deviceOpen_ = true;
     }
     const auto address = static_cast<uint8_t>(*endpoint);
@@ -49,6 +52,7 @@ int16_t BulkPipes::openPipe(const char *pipeName) {
         return -1;
     }
     pipes_[free] = Pipe{true, *endpoint, readable, writable};
+    openFailure_ = USBBULK_OPEN_OK;
     return static_cast<int16_t>(free);
 }
 
@@ -82,6 +86,11 @@ int16_t BulkPipes::writePipe(int32_t handle, const void *buffer, int32_t length,
         backend_.bulkTransfer(static_cast<uint8_t>(pipe->endpoint), bytes, length, kWriteTimeoutMs);
     *written = result.transferred;
     return result.status == TransferResult::Status::Ok && result.transferred == length ? 1 : 0;
+}
+
+int16_t BulkPipes::openFailure() {
+    std::lock_guard guard(lock_);
+    return openFailure_;
 }
 
 int16_t BulkPipes::closePipe(int32_t handle) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "usb_backend.h"
+#include "usbbulk.h"
 
 #include <array>
 #include <cstdint>
@@ -29,6 +30,7 @@ class BulkPipes {
     int16_t readPipe(int32_t handle, void *buffer, int32_t requested, int32_t *delivered);
     int16_t writePipe(int32_t handle, const void *buffer, int32_t length, int32_t *written);
     int16_t closePipe(int32_t handle);
+    int16_t openFailure(); // one of USBBULK_OPEN_* for the last openPipe
 
   private:
     struct Pipe {
@@ -44,6 +46,7 @@ class BulkPipes {
     std::mutex lock_;
     std::array<Pipe, kMaxPipes> pipes_{};
     bool deviceOpen_ = false;
+    int16_t openFailure_ = USBBULK_OPEN_OK;
 };
 
 } // namespace usbbulk

@@ -70,25 +70,27 @@ bool LibusbBackend::findDevice(uint16_t vendor, uint8_t *descriptor) {
     return true;
 }
 
-bool LibusbBackend::openDevice(uint16_t vendor) {
-    if (handle_ || !ensureContext()) return handle_ != nullptr;
+OpenResult LibusbBackend::openDevice(uint16_t vendor) {
+    if (handle_) return OpenResult::Opened;
+    if (!ensureContext()) return OpenResult::Failed;
     libusb_device_descriptor found{};
     libusb_device *device = firstDeviceOf(context_, vendor, &found);
-    if (!device) return false;
+    if (!device) return OpenResult::Failed;
     const int opened = libusb_open(device, &handle_);
     libusb_unref_device(device);
     if (opened != 0) {
         handle_ = nullptr;
-        return false;
+        return opened == LIBUSB_ERROR_ACCESS ? OpenResult::NoAccess : OpenResult::Failed;
     }
     // A kernel driver bound to the interface is set aside while we hold it and given back after.
     libusb_set_auto_detach_kernel_driver(handle_, 1);
-    if (libusb_claim_interface(handle_, kInterface) != 0) {
+    const int claimed = libusb_claim_interface(handle_, kInterface);
+    if (claimed != 0) {
         closeDevice();
-        return false;
+        return claimed == LIBUSB_ERROR_ACCESS ? OpenResult::NoAccess : OpenResult::Failed;
     }
     interfaceClaimed_ = true;
-    return true;
+    return OpenResult::Opened;
 }
 
 void LibusbBackend::closeDevice() {

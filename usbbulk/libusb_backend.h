@@ -20,7 +20,7 @@ class LibusbBackend final : public UsbBackend {
     LibusbBackend &operator=(const LibusbBackend &) = delete;
 
     bool findDevice(uint16_t vendor, uint8_t *descriptor) override;
-    bool openDevice(uint16_t vendor) override;
+    OpenResult openDevice(uint16_t vendor) override;
     void closeDevice() override;
     bool hasBulkEndpoint(uint8_t address) override;
     TransferResult bulkTransfer(uint8_t address, uint8_t *data, int length,

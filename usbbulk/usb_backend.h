@@ -9,6 +9,8 @@ namespace usbbulk {
 inline constexpr int kDescriptorSize = 18;
 inline constexpr uint8_t kEndpointIn = 0x80; // direction bit of an endpoint address
 
+enum class OpenResult { Opened, NoAccess, Failed };
+
 struct TransferResult {
     enum class Status { Ok, TimedOut, Failed };
     Status status = Status::Failed;
@@ -21,8 +23,9 @@ class UsbBackend {
     // Fills the 18-byte descriptor (as sent on the wire) of the first attached device with this
     // vendor; false when there is none.
     virtual bool findDevice(uint16_t vendor, uint8_t *descriptor) = 0;
-    // Opens the first device with this vendor and claims its interface 0.
-    virtual bool openDevice(uint16_t vendor) = 0;
+    // Opens the first device with this vendor and claims its interface 0. NoAccess: the system
+    // refuses this user the device.
+    virtual OpenResult openDevice(uint16_t vendor) = 0;
     virtual void closeDevice() = 0;
     // Whether the open device's interface 0 has a bulk endpoint at this address.
     virtual bool hasBulkEndpoint(uint8_t address) = 0;

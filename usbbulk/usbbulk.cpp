@@ -1,4 +1,5 @@
-// The exported C operations of libusbbulk.so; only these six symbols leave the library.
+// The exported C operations of libusbbulk.so: the six transfer operations and the reason of a
+// failed open; nothing else leaves the library.
 #include "usbbulk.h"
 
 #include "bulk_pipes.h"
@@ -43,4 +44,8 @@ USBBULK_EXPORT int16_t dll_writePipe(int32_t handle, const void *buffer, int32_t
 
 USBBULK_EXPORT int16_t dll_closeUsbPipe(int32_t handle) {
     return pipes().closePipe(handle);
+}
+
+USBBULK_EXPORT int16_t dll_getOpenFailure(void) {
+    return pipes().openFailure();
 }

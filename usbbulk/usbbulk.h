@@ -29,6 +29,13 @@ int16_t dll_writePipe(int32_t handle, const void *buffer, int32_t length, int32_
 /* Status is not examined by callers. */
 int16_t dll_closeUsbPipe(int32_t handle);
 
+/* Why the last dll_openUsbPipe failed, so that a caller can tell the operator what to do. Not
+ * needed for a transfer: a caller that does not find it treats every failed open alike. */
+#define USBBULK_OPEN_OK 0        /* it did not fail, or no pipe was asked for yet */
+#define USBBULK_OPEN_NO_ACCESS 1 /* the system refuses this user the instrument (no udev rule) */
+#define USBBULK_OPEN_FAILED 2    /* any other reason: no instrument, no such pipe, in use */
+int16_t dll_getOpenFailure(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -132,6 +132,19 @@ class UsbFakeLibraryTest : public QObject {
         QVERIFY(!QFile::exists(target + ".partial"));
     }
 
+    // Without the udev rule the device is found but cannot be opened: the status names the rule.
+    void refusedAccessNamesTheUdevRule() {
+        const QString noAccess = "no access to the USB instrument: install the RAVELIN package or "
+                                 "its udev rule, then plug it in again";
+        set(FAKE_USBBULK_NO_ACCESS, 1);
+        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(sink.lastStatus(), noAccess);
+        QVERIFY(!QFile::exists(target + ".partial"));
+        QCOMPARE(engine->StartUpload(sysFile("1\r\nLINE-1\r\n"), true, ""),
+                 TransferOutcome::Failed);
+        QCOMPARE(sink.lastStatus(), noAccess);
+    }
+
     void failedReadKeepsWhatArrivedAsPartial() {
         image(memoryImage(64 * 10));
         set(FAKE_USBBULK_READ_FAILS_AFTER, 4); // the first packet and three of data

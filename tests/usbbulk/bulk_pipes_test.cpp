@@ -15,6 +15,7 @@ class ScriptedBackend : public UsbBackend {
   public:
     bool attached = true;
     bool openFails = false;
+    bool noAccess = false;
     std::set<uint8_t> endpoints{0x83, 0x02}; // the instrument's dump and upload pipes
     int opens = 0;
     int closes = 0;
@@ -33,11 +34,12 @@ class ScriptedBackend : public UsbBackend {
             descriptor[i] = uint8_t(i + 1);
         return true;
     }
-    bool openDevice(uint16_t vendor) override {
+    OpenResult openDevice(uint16_t vendor) override {
         vendorAsked = vendor;
         ++opens;
-        open = attached && !openFails;
-        return open;
+        open = attached && !openFails && !noAccess;
+        if (noAccess) return OpenResult::NoAccess;
+        return open ? OpenResult::Opened : OpenResult::Failed;
     }
     void closeDevice() override {
         ++closes;
@@ -117,6 +119,22 @@ TEST_F(BulkPipesTest, TableFullAndDeviceThatWillNotOpen) {
 
     backend.openFails = true;
     EXPECT_EQ(pipes.openPipe("PIPE3"), -1);
+}
+
+TEST_F(BulkPipesTest, OpenFailureTellsARefusedDeviceFromOtherFailures) {
+    EXPECT_EQ(pipes.openFailure(), USBBULK_OPEN_OK);
+    backend.noAccess = true;
+    EXPECT_EQ(pipes.openPipe("PIPE3"), -1);
+    EXPECT_EQ(pipes.openFailure(), USBBULK_OPEN_NO_ACCESS);
+    backend.noAccess = false;
+    backend.openFails = true;
+    EXPECT_EQ(pipes.openPipe("PIPE3"), -1);
+    EXPECT_EQ(pipes.openFailure(), USBBULK_OPEN_FAILED);
+    backend.openFails = false;
+    EXPECT_EQ(pipes.openPipe("PIPE3"), 0);
+    EXPECT_EQ(pipes.openFailure(), USBBULK_OPEN_OK);
+    EXPECT_EQ(pipes.openPipe("PIPE9"), -1); // no such endpoint on an open device
+    EXPECT_EQ(pipes.openFailure(), USBBULK_OPEN_FAILED);
 }
 
 TEST_F(BulkPipesTest, ReadUsesTheInEndpointWithATimeOut) {

@@ -30,11 +30,14 @@ TEST_F(UsbbulkLibrary, WithoutAnInstrumentEverythingFailsCleanly) {
     auto writePipe = bind<decltype(dll_writePipe)>("dll_writePipe");
     auto closePipe = bind<decltype(dll_closeUsbPipe)>("dll_closeUsbPipe");
     auto getLong = bind<decltype(dll_Get_Long)>("dll_Get_Long");
-    ASSERT_TRUE(getDescriptor && openPipe && readPipe && writePipe && closePipe && getLong);
+    auto getOpenFailure = bind<decltype(dll_getOpenFailure)>("dll_getOpenFailure");
+    ASSERT_TRUE(getDescriptor && openPipe && readPipe && writePipe && closePipe && getLong &&
+                getOpenFailure);
 
     uint8_t descriptor[18] = {};
     if (getDescriptor(descriptor) != 0) GTEST_SKIP() << "an instrument is attached to this machine";
     EXPECT_EQ(openPipe("PIPE3"), -1);
+    EXPECT_EQ(getOpenFailure(), USBBULK_OPEN_FAILED); // not found, not refused
     EXPECT_EQ(openPipe("PIPE2"), -1);
     EXPECT_EQ(openPipe("NOPIPE"), -1);
 

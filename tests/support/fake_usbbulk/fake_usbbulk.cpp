@@ -24,7 +24,7 @@ namespace {
 
 constexpr int kPacketSize = 64;
 constexpr int kMaxHandles = 16;
-constexpr int kSettingCount = 9;
+constexpr int kSettingCount = 10;
 constexpr int kCounterCount = 7;
 
 enum class PipeKind { Closed, Dump, Upload };
@@ -37,6 +37,8 @@ struct Instrument {
     std::optional<int32_t> announcedLength;
     int firstReadLength = kPacketSize;
     bool openFails = false;
+    bool noAccess = false;
+    int16_t openFailure = USBBULK_OPEN_OK;
     int64_t readFailsAfter = -1;
     int64_t writeFailsAfter = -1;
 
@@ -83,6 +85,9 @@ void applySetting(Instrument &s, int setting, int64_t value) {
     case FAKE_USBBULK_WRITE_FAILS_AFTER:
         s.writeFailsAfter = value;
         break;
+    case FAKE_USBBULK_NO_ACCESS:
+        s.noAccess = value != 0;
+        break;
     }
 }
 
@@ -91,7 +96,7 @@ const char *const kSettingNames[kSettingCount] = {
     "FAKE_USBBULK_PRODUCT",           "FAKE_USBBULK_DESCRIPTOR_FAILURES",
     "FAKE_USBBULK_ANNOUNCED_LENGTH",  "FAKE_USBBULK_FIRST_READ_LENGTH",
     "FAKE_USBBULK_OPEN_FAILS",        "FAKE_USBBULK_READ_FAILS_AFTER",
-    "FAKE_USBBULK_WRITE_FAILS_AFTER",
+    "FAKE_USBBULK_WRITE_FAILS_AFTER", "FAKE_USBBULK_NO_ACCESS",
 };
 
 void applyEnvironment(Instrument &s) {
@@ -204,7 +209,8 @@ FAKE_EXPORT int16_t dll_openUsbPipe(const char *pipe_name) {
     std::lock_guard lock(gLock);
     Instrument &s = instrument();
     ++s.counters[FAKE_USBBULK_OPEN_CALLS];
-    if (!pipe_name || !s.attached || s.openFails) return -1;
+    s.openFailure = s.noAccess ? USBBULK_OPEN_NO_ACCESS : USBBULK_OPEN_FAILED;
+    if (!pipe_name || !s.attached || s.openFails || s.noAccess) return -1;
     PipeKind kind;
     if (std::strcmp(pipe_name, "PIPE3") == 0)
         kind = PipeKind::Dump;
@@ -220,6 +226,7 @@ FAKE_EXPORT int16_t dll_openUsbPipe(const char *pipe_name) {
             s.dumpReadsSucceeded = 0;
         }
         ++s.counters[FAKE_USBBULK_OPEN_PIPES];
+        s.openFailure = USBBULK_OPEN_OK;
         return static_cast<int16_t>(handle);
     }
     return -1;
@@ -280,4 +287,9 @@ FAKE_EXPORT int16_t dll_closeUsbPipe(int32_t handle) {
     *pipe = PipeKind::Closed;
     --s.counters[FAKE_USBBULK_OPEN_PIPES];
     return 1;
+}
+
+FAKE_EXPORT int16_t dll_getOpenFailure(void) {
+    std::lock_guard lock(gLock);
+    return instrument().openFailure;
 }

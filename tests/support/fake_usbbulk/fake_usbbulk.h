@@ -16,6 +16,7 @@
  * - Every successful write on "PIPE2" is recorded whole (the upload sink); the count written is
  *   the length asked.
  * - dll_Get_Long decodes the first four bytes of the packet as a little-endian 32-bit count.
+ * - dll_getOpenFailure tells why the last dll_openUsbPipe failed (USBBULK_OPEN_* of usbbulk.h).
  * Every call is serialised by one lock.
  *
  * Configuration, either way:
@@ -45,7 +46,10 @@ enum fake_usbbulk_setting {
     FAKE_USBBULK_OPEN_FAILS = 6,          /* 1: every dll_openUsbPipe returns -1 */
     FAKE_USBBULK_READ_FAILS_AFTER = 7,    /* after K successful reads of a dump the next read
                                              fails, and every one after it; -1 (default) never */
-    FAKE_USBBULK_WRITE_FAILS_AFTER = 8    /* after K recorded writes every write fails; -1 never */
+    FAKE_USBBULK_WRITE_FAILS_AFTER = 8,   /* after K recorded writes every write fails; -1 never */
+    FAKE_USBBULK_NO_ACCESS = 9            /* 1: the system refuses the user the device: every
+                                             dll_openUsbPipe returns -1 and dll_getOpenFailure
+                                             USBBULK_OPEN_NO_ACCESS */
 };
 
 enum fake_usbbulk_counter {
