@@ -1,5 +1,6 @@
 // ravelin-convert [--keep] [--jobs N] FILE.raw...: converts a season's dumps in one go, through
 // the same code as dumpdec_main, several at a time with --jobs.
+#include "command_line.h"
 #include "conversion_line.h"
 #include "convert.h"
 
@@ -16,49 +17,40 @@
 
 namespace {
 
-int usage() {
-    std::fprintf(stderr, "usage: ravelin-convert [--keep] [--jobs N] FILE.raw...\n"
-                         "  --keep    keep the listing (.log) and the raw database\n"
-                         "  --jobs N  convert N files at a time (default 1)\n");
-    return 2;
-}
-
 struct Options {
     bool keep = false;
     unsigned jobs = 1;
     std::vector<std::string> files;
 };
 
-bool parse(int argc, char **argv, Options &options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--keep") {
-            options.keep = true;
-        } else if (arg == "--jobs" || arg.starts_with("--jobs=")) {
-            std::string value = arg == "--jobs" ? (i + 1 < argc ? argv[++i] : "") : arg.substr(7);
-            unsigned jobs = 0;
-            const auto [end, error] =
-                std::from_chars(value.data(), value.data() + value.size(), jobs);
-            if (error != std::errc() || end != value.data() + value.size() || jobs == 0)
-                return false;
-            options.jobs = jobs;
-        } else if (arg == "--") {
-            for (++i; i < argc; ++i)
-                options.files.emplace_back(argv[i]);
-        } else if (arg.starts_with("-")) {
-            return false;
-        } else {
-            options.files.push_back(arg);
-        }
+// Returns the exit status when the tool ends before converting anything.
+std::optional<int> parse(int argc, char **argv, Options &options) {
+    ravelin::CommandLine line("ravelin-convert",
+                              "Converts raw databases into the files written beside each, one "
+                              "line per file in the order given.",
+                              2);
+    line.addOption("keep", "", "Keep the listing (.log) and the raw database.");
+    line.addOption("jobs", "N", "Convert N files at a time (default 1).");
+    line.addArgument("FILE.raw...", "The raw databases to convert.");
+    if (const std::optional<int> status = line.parse(argc, argv)) return status;
+    options.keep = line.isSet("keep");
+    if (line.isSet("jobs")) {
+        const std::string value = line.value("jobs");
+        const auto [end, error] =
+            std::from_chars(value.data(), value.data() + value.size(), options.jobs);
+        if (error != std::errc() || end != value.data() + value.size() || options.jobs == 0)
+            return line.fail("--jobs needs a whole number of at least 1");
     }
-    return !options.files.empty();
+    options.files = line.arguments();
+    if (options.files.empty()) return line.fail("no raw database named");
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
     Options options;
-    if (!parse(argc, argv, options)) return usage();
+    if (const std::optional<int> status = parse(argc, argv, options)) return *status;
 
     const std::size_t count = options.files.size();
     std::vector<std::optional<std::string>> lines(count);

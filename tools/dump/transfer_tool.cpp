@@ -74,12 +74,14 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(tool == TransferTool::Dump ? "ravelin-dump"
                                                                     : "ravelin-upload");
+    QCoreApplication::setApplicationVersion(RAVELIN_VERSION);
     const bool dump = tool == TransferTool::Dump;
     QCommandLineParser parser;
     parser.setApplicationDescription(
         dump ? "Dumps the instrument's data memory into FILE (named .raw)."
              : "Uploads the operating system in FILE.sys into the instrument.");
-    parser.addHelpOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption portOption("port", "Serial device to use.", "DEVICE");
     const QCommandLineOption comOption("com", "Port number 1-16 (default: stored).", "N");
     const QCommandLineOption settingsOption(
@@ -92,7 +94,17 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
         {portOption, comOption, settingsOption, flowOption, usbOption, libraryOption});
     parser.addPositionalArgument(dump ? "FILE" : "FILE.sys",
                                  dump ? "The dump file." : "The system file.");
-    parser.process(app);
+    if (!parser.parse(app.arguments()))
+        return usage(app.applicationName() + ": " + parser.errorText());
+    if (parser.isSet(versionOption)) parser.showVersion();
+    if (parser.isSet("help-all")) parser.process(app); // shows Qt's own options and exits
+    if (parser.isSet(helpOption)) {
+        // The usage line names the tool, not the path it was started by.
+        const QString help = parser.helpText().replace("Usage: " + app.arguments().constFirst(),
+                                                       "Usage: " + app.applicationName());
+        std::fprintf(stdout, "%s", help.toLocal8Bit().constData());
+        return 0;
+    }
     if (parser.positionalArguments().size() != 1) return usage(parser.helpText());
     if (parser.isSet(portOption) && parser.isSet(comOption))
         return usage("--port and --com exclude each other");

@@ -1,5 +1,6 @@
 // ravelin-i2d [--jobs N] FILE.tvd...: writes the pseudo-section file of each converted database
 // through libi2dwriter, one line per file, and exits non-zero when any file fails.
+#include "command_line.h"
 #include "i2dwriter.h"
 #include "output_name.h"
 
@@ -7,17 +8,13 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 namespace {
-
-int usage() {
-    std::fprintf(stderr, "usage: ravelin-i2d [--jobs N] FILE.tvd...\n");
-    return 2;
-}
 
 bool parse_jobs(std::string_view text, unsigned &jobs) {
     if (text.empty() || text.size() > 4 ||
@@ -30,24 +27,18 @@ bool parse_jobs(std::string_view text, unsigned &jobs) {
 } // namespace
 
 int main(int argc, char **argv) {
+    ravelin::CommandLine line("ravelin-i2d",
+                              "Writes the pseudo-section file (.i2d) of each converted database, "
+                              "one line per file.",
+                              2);
+    line.addOption("jobs", "N", "Write N files at a time (default 1).");
+    line.addArgument("FILE.tvd...", "The converted databases.");
+    if (const std::optional<int> status = line.parse(argc, argv)) return *status;
     unsigned jobs = 1;
-    std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--jobs") {
-            if (i + 1 >= argc || !parse_jobs(argv[++i], jobs)) return usage();
-        } else if (arg.starts_with("--jobs=")) {
-            if (!parse_jobs(arg.substr(7), jobs)) return usage();
-        } else if (arg == "--") {
-            for (++i; i < argc; ++i)
-                files.emplace_back(argv[i]);
-        } else if (arg.starts_with("-")) {
-            return usage();
-        } else {
-            files.emplace_back(arg);
-        }
-    }
-    if (files.empty()) return usage();
+    if (line.isSet("jobs") && !parse_jobs(line.value("jobs"), jobs))
+        return line.fail("--jobs needs a whole number from 1 to 9999");
+    const std::vector<std::string> &files = line.arguments();
+    if (files.empty()) return line.fail("no converted database named");
 
     std::vector<int> results(files.size(), 0);
     std::atomic<std::size_t> next{0};

@@ -1,33 +1,14 @@
 #include "instrument_options.h"
 
+#include "command_line.h"
+
 #include <charconv>
+#include <climits>
 #include <cstring>
 
 namespace instrument {
 
-const char *const kUsage =
-    "usage: ravelin-instrument [OPTIONS] dump IMAGE\n"
-    "       ravelin-instrument [OPTIONS] upload OUT_FILE\n"
-    "Plays an instrument on a new pseudo-terminal (its path is the first line printed) or on\n"
-    "--device PATH.\n"
-    "  --device PATH        use this serial device instead of a pseudo-terminal\n"
-    "  --baud N             speed of --device (default 19200 for dump, 57600 for upload)\n"
-    "  --time-limit S       give up after S seconds without progress (default 300; exit 2)\n"
-    "  --linger-ms MS       after the protocol, wait this long for the PC to close (2000)\n"
-    "dump faults:\n"
-    "  --corrupt-every N    corrupt every Nth block the first time it is sent\n"
-    "  --corrupt-chance P   corrupt a block's first sending with P percent chance\n"
-    "  --silence-ms MS      pause MS ms in the middle of a block (first sending only)\n"
-    "  --silence-every K    ... in every Kth block instead of only the first block\n"
-    "  --stray HEX          send these bytes before the header (hex pairs, e.g. 41FF0D)\n"
-    "  --empty              the memory is empty: the header announces 0\n"
-    "  --header TEXT        send these 10 characters as the length header\n"
-    "upload:\n"
-    "  --repeat-every N     ask for every Nth line again (0x0F)\n"
-    "  --repeat-chance P    ask for a line again with P percent chance\n"
-    "  --lines N            stop after N lines (default: when the PC goes quiet or closes)\n"
-    "  --idle-ms MS         silence that ends an upload without --lines (default 3000)\n"
-    "  --seed N             seed of the random faults (default 1)\n";
+using ravelin::CommandLine;
 
 namespace {
 
@@ -54,84 +35,81 @@ bool parseHex(const std::string &text, std::vector<uint8_t> &out) {
 
 } // namespace
 
-std::optional<Options> parseOptions(int argc, char **argv, std::string &error) {
-    Options o;
-    std::vector<std::string> positional;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--", 0) != 0) {
-            positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--empty") {
-            o.empty = true;
-            continue;
-        }
-        if (i + 1 >= argc) {
-            error = arg + " needs a value";
-            return std::nullopt;
-        }
-        const char *value = argv[++i];
-        int number = 0;
-        auto intOption = [&](int minimum, int &field) {
-            if (!parseInt(value, minimum, number)) return false;
-            field = number;
-            return true;
-        };
-        bool ok = true;
-        if (arg == "--device")
-            o.device = value;
-        else if (arg == "--baud") {
-            ok = intOption(1, number);
-            o.baud = number;
-        } else if (arg == "--time-limit")
-            ok = intOption(1, o.timeLimitSeconds);
-        else if (arg == "--linger-ms")
-            ok = intOption(0, o.lingerMs);
-        else if (arg == "--corrupt-every")
-            ok = intOption(1, o.corruptEvery);
-        else if (arg == "--corrupt-chance")
-            ok = intOption(0, o.corruptChance) && o.corruptChance <= 100;
-        else if (arg == "--silence-ms")
-            ok = intOption(0, o.silenceMs);
-        else if (arg == "--silence-every")
-            ok = intOption(1, o.silenceEvery);
-        else if (arg == "--stray")
-            ok = parseHex(value, o.stray);
-        else if (arg == "--header") {
-            o.header = value;
-            ok = o.header->size() == 10;
-        } else if (arg == "--repeat-every")
-            ok = intOption(1, o.repeatEvery);
-        else if (arg == "--repeat-chance")
-            ok = intOption(0, o.repeatChance) && o.repeatChance <= 100;
-        else if (arg == "--lines")
-            ok = intOption(1, o.expectedLines);
-        else if (arg == "--idle-ms")
-            ok = intOption(1, o.idleMs);
-        else if (arg == "--seed") {
-            ok = intOption(0, number);
-            o.seed = static_cast<uint32_t>(number);
-        } else {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        }
-        if (!ok) {
-            error = "bad value for " + arg + ": " + value;
-            return std::nullopt;
-        }
+std::optional<int> parseOptions(int argc, char **argv, Options &o, int usageStatus) {
+    CommandLine line("ravelin-instrument",
+                     "Plays a KX-4 or VIREL on a new pseudo-terminal (its path is the first line "
+                     "printed) or on --device PATH.",
+                     usageStatus);
+    line.addArgument("dump|upload", "dump: send FILE as the memory; upload: receive into FILE.");
+    line.addArgument("FILE", "The memory image (dump) or where received lines go (upload).");
+    line.addOption("device", "PATH", "Use this serial device instead of a pseudo-terminal.");
+    line.addOption("baud", "N", "Speed of --device (default 19200 for dump, 57600 for upload).");
+    line.addOption("time-limit", "S",
+                   "Give up after S seconds without progress (default 300; exit 2).");
+    line.addOption("linger-ms", "MS",
+                   "After the protocol, wait this long for the PC to close (2000).");
+    line.addSection("Dump faults");
+    line.addOption("corrupt-every", "N", "Corrupt every Nth block the first time it is sent.");
+    line.addOption("corrupt-chance", "P", "Corrupt a block's first sending with P percent chance.");
+    line.addOption("silence-ms", "MS",
+                   "Pause MS ms in the middle of a block (first sending only).");
+    line.addOption("silence-every", "K", "... in every Kth block instead of only the first block.");
+    line.addOption("stray", "HEX", "Send these bytes before the header (hex pairs, e.g. 41FF0D).");
+    line.addOption("empty", "", "The memory is empty: the header announces 0.");
+    line.addOption("header", "TEXT", "Send these 10 characters as the length header.");
+    line.addSection("Upload faults");
+    line.addOption("repeat-every", "N", "Ask for every Nth line again (0x0F).");
+    line.addOption("repeat-chance", "P", "Ask for a line again with P percent chance.");
+    line.addOption("lines", "N", "Stop after N lines (default: when the PC goes quiet or closes).");
+    line.addOption("idle-ms", "MS", "Silence that ends an upload without --lines (default 3000).");
+    line.addOption("seed", "N", "Seed of the random faults (default 1).");
+    if (const std::optional<int> status = line.parse(argc, argv)) return status;
+
+    // The first bad value is the one reported.
+    std::string bad;
+    auto reject = [&](const char *name) {
+        if (bad.empty()) bad = "bad value for --" + std::string(name) + ": " + line.value(name);
+    };
+    auto number = [&](const char *name, int minimum, int &field, int maximum = INT_MAX) {
+        int value = 0;
+        if (!line.isSet(name)) return;
+        if (parseInt(line.value(name).c_str(), minimum, value) && value <= maximum)
+            field = value;
+        else
+            reject(name);
+    };
+    if (line.isSet("device")) o.device = line.value("device");
+    int baud = 0;
+    number("baud", 1, baud);
+    if (baud != 0) o.baud = baud;
+    number("time-limit", 1, o.timeLimitSeconds);
+    number("linger-ms", 0, o.lingerMs);
+    number("corrupt-every", 1, o.corruptEvery);
+    number("corrupt-chance", 0, o.corruptChance, 100);
+    number("silence-ms", 0, o.silenceMs);
+    number("silence-every", 1, o.silenceEvery);
+    if (line.isSet("stray") && !parseHex(line.value("stray"), o.stray)) reject("stray");
+    o.empty = line.isSet("empty");
+    if (line.isSet("header")) {
+        o.header = line.value("header");
+        if (o.header->size() != 10) reject("header");
     }
-    if (positional.size() != 2 || (positional[0] != "dump" && positional[0] != "upload")) {
-        error = "expected: dump IMAGE or upload OUT_FILE";
-        return std::nullopt;
-    }
+    number("repeat-every", 1, o.repeatEvery);
+    number("repeat-chance", 0, o.repeatChance, 100);
+    number("lines", 1, o.expectedLines);
+    number("idle-ms", 1, o.idleMs);
+    int seed = static_cast<int>(o.seed);
+    number("seed", 0, seed);
+    o.seed = static_cast<uint32_t>(seed);
+    if (!bad.empty()) return line.fail(bad);
+
+    const std::vector<std::string> &positional = line.arguments();
+    if (positional.size() != 2 || (positional[0] != "dump" && positional[0] != "upload"))
+        return line.fail("expected: dump IMAGE or upload OUT_FILE");
     o.role = positional[0] == "dump" ? Options::Role::Dump : Options::Role::Upload;
     o.file = positional[1];
-    if (o.empty && o.header) {
-        error = "--empty and --header exclude each other";
-        return std::nullopt;
-    }
-    return o;
+    if (o.empty && o.header) return line.fail("--empty and --header exclude each other");
+    return std::nullopt;
 }
 
 } // namespace instrument

@@ -36,9 +36,8 @@ struct Options {
     uint32_t seed = 1;
 };
 
-// Parses argv; on a mistake returns nothing and puts the reason in `error`.
-std::optional<Options> parseOptions(int argc, char **argv, std::string &error);
-
-extern const char *const kUsage;
+// Reads argv into `options`. Returns the exit status when the simulator ends at once: 0 after
+// --help or --version, usageStatus after a mistake (reported on standard error).
+std::optional<int> parseOptions(int argc, char **argv, Options &options, int usageStatus);
 
 } // namespace instrument

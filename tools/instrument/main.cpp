@@ -76,14 +76,11 @@ int runUpload(const Options &options) {
 
 int main(int argc, char **argv) {
     std::signal(SIGPIPE, SIG_IGN);
-    std::string error;
-    const std::optional<Options> options = parseOptions(argc, argv, error);
-    if (!options) {
-        std::cerr << "ravelin-instrument: " << error << "\n" << kUsage;
-        return kExitUsage;
-    }
+    Options options;
+    if (const std::optional<int> status = parseOptions(argc, argv, options, kExitUsage))
+        return *status;
     try {
-        return options->role == Options::Role::Dump ? runDump(*options) : runUpload(*options);
+        return options.role == Options::Role::Dump ? runDump(options) : runUpload(options);
     } catch (const TimeLimitReached &e) {
         std::cerr << "ravelin-instrument: " << e.what() << "\n";
         return kExitTimeLimit;

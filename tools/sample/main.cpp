@@ -1,38 +1,29 @@
 // ravelin-sample OUT.raw [--kind NAME]: writes a small, realistic raw database.
+#include "command_line.h"
 #include "samples.h"
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 
-namespace {
-
-int usage() {
-    std::fprintf(stderr, "usage: ravelin-sample OUT.raw [--kind");
-    for (const auto &kind : ravelin::sample::sample_kinds())
-        std::fprintf(stderr, " %.*s", static_cast<int>(kind.name.size()), kind.name.data());
-    std::fprintf(stderr, "]\n");
-    return 2;
-}
-
-} // namespace
-
 int main(int argc, char **argv) {
-    std::string out;
-    std::string_view kind_name = ravelin::sample::sample_kinds().front().name;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--kind" && i + 1 < argc)
-            kind_name = argv[++i];
-        else if (arg.starts_with("--kind="))
-            kind_name = arg.substr(7);
-        else if (!arg.starts_with("-") && out.empty())
-            out = arg;
-        else
-            return usage();
-    }
-    if (out.empty()) return usage();
+    std::string kinds;
+    for (const auto &kind : ravelin::sample::sample_kinds())
+        kinds += (kinds.empty() ? "" : ", ") + std::string(kind.name);
+    ravelin::CommandLine line("ravelin-sample",
+                              "Writes a small, realistic raw database and prints its name.", 2);
+    line.addOption("kind", "NAME",
+                   "The instrument's sample: " + kinds + " (default " +
+                       std::string(ravelin::sample::sample_kinds().front().name) + ").");
+    line.addArgument("OUT.raw", "The file to write.");
+    if (const std::optional<int> status = line.parse(argc, argv)) return *status;
+    if (line.arguments().size() != 1) return line.fail("name one file to write");
+    const std::string &out = line.arguments().front();
+    const std::string kind_name = line.isSet("kind")
+                                      ? line.value("kind")
+                                      : std::string(ravelin::sample::sample_kinds().front().name);
     for (const auto &kind : ravelin::sample::sample_kinds()) {
         if (kind.name != kind_name) continue;
         const std::vector<std::uint8_t> bytes = kind.build();
@@ -47,7 +38,5 @@ int main(int argc, char **argv) {
         std::printf("%s\n", out.c_str());
         return 0;
     }
-    std::fprintf(stderr, "ravelin-sample: no sample kind \"%.*s\"\n",
-                 static_cast<int>(kind_name.size()), kind_name.data());
-    return usage();
+    return line.fail("no sample kind \"" + kind_name + "\"");
 }
