@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Single entry point: ./do test | ./do run [FILE.raw] | ./do build | ./do bench | ./do fuzz [SECONDS]
-# | ./do deps
+# Single entry point: ./do test | ./do run [FILE.raw] | ./do build | ./do package | ./do bench
+# | ./do fuzz [SECONDS] | ./do deps
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -14,6 +14,7 @@ PACKAGES=(
     libusb-1.0-0-dev
     xvfb xauth x11-utils poppler-utils fonts-liberation fonts-dejavu-core
     clang libclang-rt-14-dev
+    dpkg-dev file lintian help2man desktop-file-utils appstream
 )
 
 deps() {
@@ -88,6 +89,12 @@ run_fuzz() { # seconds per harness; the corpus grows in build/fuzz/corpus betwee
     return $failed
 }
 
+package() { # the Debian package from the Release build, checked
+    rm -f build/release/ravelin_*.deb
+    (cd build/release && cpack -G DEB >/dev/null)
+    tests/package/check_package.sh build/release/ravelin_*.deb
+}
+
 sample() { # prints the path of a generated sample database
     local out=build/sample/sample.raw
     mkdir -p build/sample
@@ -107,11 +114,17 @@ test)
     deps
     build_release
     run_tests build/release
+    package
     build_sanitize
     sanitizer_env
     run_tests build/sanitize
     build_fuzz
     run_fuzz 45
+    ;;
+package)
+    deps
+    build_release
+    package
     ;;
 fuzz)
     deps
@@ -135,8 +148,8 @@ bench)
     for b in build/release/bin/ravelin-bench-*; do "$b" "$@"; done
     ;;
 *)
-    echo "usage: ./do test | ./do run [FILE.raw] | ./do build | ./do bench | ./do fuzz [SECONDS] |" \
-        "./do deps" >&2
+    echo "usage: ./do test | ./do run [FILE.raw] | ./do build | ./do package | ./do bench |" \
+        "./do fuzz [SECONDS] | ./do deps" >&2
     exit 2
     ;;
 esac
