@@ -65,6 +65,7 @@ void draw_gravity_line(QPainter &painter, const QRectF &area, const survey::Line
     const PlotFrame frame(
         panel_area(painter, area, false), Axis(xr.lo - pad, xr.hi + pad, false),
         Axis(yr.lo - 0.05 * (yr.hi - yr.lo), yr.hi + 0.05 * (yr.hi - yr.lo), false));
+    frame.draw_grid(painter);
     painter.save();
     painter.setClipRect(frame.area());
     painter.setPen(QPen(Qt::black, 1.5 * u));
@@ -100,7 +101,7 @@ void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Sur
     // Each station's readings against time, as differences from the station's mean.
     struct Series {
         std::vector<double> hours, offsets;
-        double slope = NAN, intercept = 0;
+        std::optional<LineFit> fit;
     };
     std::vector<Series> series(stations.size());
     std::vector<double> all_hours, all_offsets;
@@ -114,20 +115,7 @@ void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Sur
             s.hours.push_back(survey::reading_hours(*g) - start);
             s.offsets.push_back(g->gravity - mean);
         }
-        // Least-squares straight line.
-        const double n = static_cast<double>(s.hours.size());
-        double sx = 0, sy = 0, sxx = 0, sxy = 0;
-        for (std::size_t i = 0; i < s.hours.size(); ++i) {
-            sx += s.hours[i];
-            sy += s.offsets[i];
-            sxx += s.hours[i] * s.hours[i];
-            sxy += s.hours[i] * s.offsets[i];
-        }
-        const double denominator = n * sxx - sx * sx;
-        if (std::fabs(denominator) > 1e-12) {
-            s.slope = (n * sxy - sx * sy) / denominator;
-            s.intercept = (sy - s.slope * sx) / n;
-        }
+        s.fit = straight_line_fit(s.hours, s.offsets);
         all_hours.insert(all_hours.end(), s.hours.begin(), s.hours.end());
         all_offsets.insert(all_offsets.end(), s.offsets.begin(), s.offsets.end());
     }
@@ -143,16 +131,17 @@ void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Sur
         panel_area(painter, plot_area, false),
         Axis(xr.lo - 0.05 * (xr.hi - xr.lo), xr.hi + 0.05 * (xr.hi - xr.lo), false),
         Axis(yr.lo - 0.1 * (yr.hi - yr.lo), yr.hi + 0.1 * (yr.hi - yr.lo), false));
+    frame.draw_grid(painter);
     painter.save();
     painter.setClipRect(frame.area());
     for (std::size_t k = 0; k < series.size(); ++k) {
         const QColor colour = scale_colour(series.size() > 1 ? 0.85 * k / (series.size() - 1) : 0);
         painter.setPen(QPen(colour, 1.5 * u, k % 2 ? Qt::DashLine : Qt::SolidLine));
-        if (std::isfinite(series[k].slope))
-            painter.drawLine(frame.at(frame.x_axis().lo(),
-                                      series[k].intercept + series[k].slope * frame.x_axis().lo()),
-                             frame.at(frame.x_axis().hi(),
-                                      series[k].intercept + series[k].slope * frame.x_axis().hi()));
+        if (const auto &fit = series[k].fit) {
+            const double lo = frame.x_axis().lo(), hi = frame.x_axis().hi();
+            painter.drawLine(frame.at(lo, fit->intercept + fit->slope * lo),
+                             frame.at(hi, fit->intercept + fit->slope * hi));
+        }
         painter.setPen(QPen(Qt::black, u));
         painter.setBrush(colour);
         for (std::size_t i = 0; i < series[k].hours.size(); ++i)
@@ -170,9 +159,9 @@ void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Sur
         painter.setBrush(colour);
         draw_marker(painter, QPointF(plot_area.left() + 110 * u, y + line_height / 2), 4 * u,
                     static_cast<int>(k));
-        const QString drift = std::isfinite(series[k].slope)
-                                  ? QStringLiteral("%1 mGal/hour").arg(series[k].slope, 0, 'f', 4)
-                                  : QStringLiteral("no time between its readings");
+        const QString drift =
+            series[k].fit ? QStringLiteral("%1 mGal/hour").arg(series[k].fit->slope, 0, 'f', 4)
+                          : QStringLiteral("no time between its readings");
         painter.drawText(
             QRectF(plot_area.left() + 122 * u, y, plot_area.width(), line_height),
             Qt::AlignLeft | Qt::AlignVCenter,

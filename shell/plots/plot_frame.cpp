@@ -38,12 +38,9 @@ void PlotFrame::draw_axes(QPainter &painter, const QString &x_title, const QStri
     painter.save();
     painter.setFont(plot_font(painter, 8));
     const QFontMetricsF metrics(painter.font());
-    const QColor grid(0, 0, 0, 40);
+    painter.setPen(QPen(Qt::black, u));
     for (double t : x_.ticks()) {
         const double px = x(t);
-        painter.setPen(QPen(grid, u));
-        painter.drawLine(QPointF(px, area_.top()), QPointF(px, area_.bottom()));
-        painter.setPen(QPen(Qt::black, u));
         painter.drawLine(QPointF(px, area_.bottom()), QPointF(px, area_.bottom() + 4 * u));
         const QString label = QString::fromStdString(x_.label(t));
         painter.drawText(QRectF(px - 50 * u, area_.bottom() + 5 * u, 100 * u, metrics.height()),
@@ -51,9 +48,6 @@ void PlotFrame::draw_axes(QPainter &painter, const QString &x_title, const QStri
     }
     for (double t : y_.ticks()) {
         const double py = y(t);
-        painter.setPen(QPen(grid, u));
-        painter.drawLine(QPointF(area_.left(), py), QPointF(area_.right(), py));
-        painter.setPen(QPen(Qt::black, u));
         painter.drawLine(QPointF(area_.left() - 4 * u, py), QPointF(area_.left(), py));
         const QString label = y_label ? y_label(t) : QString::fromStdString(y_.label(t));
         painter.drawText(
@@ -72,6 +66,16 @@ void PlotFrame::draw_axes(QPainter &painter, const QString &x_title, const QStri
     painter.drawText(
         QRectF(-area_.height() / 2, -2 * metrics.height(), area_.height(), 2 * metrics.height()),
         Qt::AlignHCenter | Qt::AlignBottom, y_title);
+    painter.restore();
+}
+
+void PlotFrame::draw_grid(QPainter &painter) const {
+    painter.save();
+    painter.setPen(QPen(QColor(0, 0, 0, 40), device_unit(painter)));
+    for (double t : x_.ticks())
+        painter.drawLine(QPointF(x(t), area_.top()), QPointF(x(t), area_.bottom()));
+    for (double t : y_.ticks())
+        painter.drawLine(QPointF(area_.left(), y(t)), QPointF(area_.right(), y(t)));
     painter.restore();
 }
 

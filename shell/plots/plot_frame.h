@@ -33,7 +33,10 @@ class PlotFrame {
     const Axis &x_axis() const { return x_; }
     const Axis &y_axis() const { return y_; }
 
-    // Frame, grid ticks and labels. y_label turns a y tick into its label (default: the number).
+    // Light grid lines at the ticks, drawn before the data so that they never cover it.
+    void draw_grid(QPainter &painter) const;
+
+    // Frame, ticks and labels. y_label turns a y tick into its label (default: the number).
     void draw_axes(QPainter &painter, const QString &x_title, const QString &y_title,
                    const std::function<QString(double)> &y_label = {}) const;
 

@@ -2,6 +2,7 @@
 
 #include "plot_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -80,6 +81,31 @@ std::vector<RepeatedStation> repeated_stations(const survey::Survey &survey) {
     for (auto &[key, station] : stations)
         if (station.readings.size() > 1) repeated.push_back(std::move(station));
     return repeated;
+}
+
+} // namespace plots
+
+namespace plots {
+
+std::optional<LineFit> straight_line_fit(const std::vector<double> &x,
+                                         const std::vector<double> &y) {
+    const std::size_t count = std::min(x.size(), y.size());
+    if (count < 2) return std::nullopt;
+    double mean_x = 0, mean_y = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        mean_x += x[i];
+        mean_y += y[i];
+    }
+    mean_x /= static_cast<double>(count);
+    mean_y /= static_cast<double>(count);
+    double sxx = 0, sxy = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        sxx += (x[i] - mean_x) * (x[i] - mean_x);
+        sxy += (x[i] - mean_x) * (y[i] - mean_y);
+    }
+    if (!(sxx > 0)) return std::nullopt;
+    const double slope = sxy / sxx;
+    return LineFit{slope, mean_y - slope * mean_x};
 }
 
 } // namespace plots

@@ -5,6 +5,7 @@
 #include "survey_model.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,14 @@ struct RepeatedStation {
     std::vector<const survey::GravityReading *> readings;
 };
 std::vector<RepeatedStation> repeated_stations(const survey::Survey &survey);
+
+// A least-squares straight line y = intercept + slope * x; none when x does not vary.
+struct LineFit {
+    double slope = 0;
+    double intercept = 0;
+};
+std::optional<LineFit> straight_line_fit(const std::vector<double> &x,
+                                         const std::vector<double> &y);
 
 // The line's name as the survey text file gives it: "100.000N".
 std::string line_name(const survey::ProfileHeader &header);

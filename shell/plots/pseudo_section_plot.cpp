@@ -76,6 +76,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
             std::clamp(x_gap ? std::fabs(frame.x(x_gap) - frame.x(0)) : 12 * u, 4 * u, 60 * u);
         const double cell_h = std::clamp(
             level_gap ? std::fabs(frame.y(level_gap) - frame.y(0)) : 12 * u, 4 * u, 60 * u);
+        frame.draw_grid(painter);
         painter.save();
         painter.setClipRect(frame.area());
         for (std::size_t i = 0; i < readings.size(); ++i) {
@@ -88,7 +89,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
                 painter.fillRect(cell, value_colour(colour_axes[panel], value));
             } else { // a hollow mark: the reading exists but has no value to colour
                 painter.setPen(QPen(Qt::black, 1.5 * u));
-                painter.setBrush(Qt::NoBrush);
+                painter.setBrush(Qt::white);
                 painter.drawRect(cell.adjusted(1.5 * u, 1.5 * u, -1.5 * u, -1.5 * u));
             }
             if (placed) placed->push_back({cell, i});

@@ -56,6 +56,7 @@ void draw_sounding(QPainter &painter, const QRectF &area, const survey::Line &li
     for (int panel = 0; panel < 2; ++panel) {
         const PlotFrame frame(panel_area(painter, outers[panel], false), x_axis, y_axes[panel]);
         const std::vector<double> &values = panel == 0 ? rho : m;
+        frame.draw_grid(painter);
         painter.save();
         painter.setClipRect(frame.area().adjusted(-6 * u, -6 * u, 6 * u, 6 * u));
         painter.setPen(QPen(Qt::black, 1.5 * u));
