@@ -28,7 +28,7 @@ double Axis::fraction(double value) const {
 }
 
 double Axis::step() const {
-    const double raw = (hi_ - lo_) / 6.0;
+    const double raw = (hi_ - lo_) / 8.0; // five to ten ticks
     const double decade = std::pow(10.0, std::floor(std::log10(raw)));
     for (double m : {1.0, 2.0, 5.0})
         if (m * decade >= raw) return m * decade;

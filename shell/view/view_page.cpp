@@ -65,8 +65,10 @@ bool ViewPage::openDatabase(const QString &path) {
         save_->setEnabled(false);
         return false;
     }
-    status += items_.empty() ? tr("nothing to plot (no IP or gravity readings).")
-                             : tr("%n plot(s).", nullptr, static_cast<int>(items_.size()));
+    if (items_.empty())
+        status += tr("nothing to plot (no IP or gravity readings).");
+    else
+        status += items_.size() == 1 ? tr("1 plot.") : tr("%1 plots.").arg(items_.size());
     if (!loaded.complete())
         status += QStringLiteral(" ") + QString::fromStdString(survey::stop_reason(loaded)) +
                   tr(" What was read before is shown.");

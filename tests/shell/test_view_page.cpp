@@ -77,7 +77,8 @@ class ViewPageTest : public QObject {
     void axesTickAtRoundValues() {
         QVERIFY((plots::Axis(3, 870, true).ticks() ==
                  std::vector<double>{5, 10, 20, 50, 100, 200, 500}));
-        QVERIFY((plots::Axis(0.5, 4.5, false).ticks() == std::vector<double>{1, 2, 3, 4}));
+        QVERIFY(
+            (plots::Axis(0.5, 8.5, false).ticks() == std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8}));
         QCOMPARE(plots::Axis(3912.0, 3912.8, false).label(3912.2), std::string("3912.2"));
     }
 
