@@ -55,7 +55,7 @@ std::vector<double> Axis::ticks() const {
         return ticks;
     }
     const double s = step();
-    for (double t = std::ceil(lo_ / s - 1e-9) * s; t <= hi_ + s * 1e-9; t += s)
+    for (double t = std::ceil(lo_ / s - 1e-9) * s; t <= hi_ + s * 1e-9 && ticks.size() < 20; t += s)
         ticks.push_back(std::fabs(t) < s * 1e-9 ? 0.0 : t);
     return ticks;
 }

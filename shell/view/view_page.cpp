@@ -5,13 +5,17 @@
 #include "plot_output.h"
 #include "survey_reader.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ViewTab"));
@@ -20,6 +24,9 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     save_ = new QPushButton(tr("Save as PNG/PDF"), this);
     save_->setObjectName(QStringLiteral("SAVEPLOTS"));
     save_->setEnabled(false);
+    channel_ = new QComboBox(this);
+    channel_->setObjectName(QStringLiteral("ChannelChoice"));
+    channel_->setToolTip(tr("Chargeability shown in pseudo-sections and sounding curves"));
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("PlotList"));
     status_ = new QLabel(this);
@@ -34,6 +41,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     auto *side = new QVBoxLayout;
     side->addWidget(open);
     side->addWidget(list_, 2);
+    side->addWidget(channel_);
     side->addWidget(save_);
     side->addWidget(readingValues_);
     side->addWidget(decay_, 1);
@@ -48,6 +56,11 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     connect(save_, &QPushButton::clicked, this, &ViewPage::chooseSaveFile);
     connect(list_, &QListWidget::currentRowChanged, this, &ViewPage::showItem);
     connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
+    connect(channel_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        options_.channel = index - 1; // the first choice is the mean
+        showItem(list_->currentRow());
+    });
+    fillChannelChoice();
 }
 
 bool ViewPage::openDatabase(const QString &path) {
@@ -73,6 +86,7 @@ bool ViewPage::openDatabase(const QString &path) {
         status += QStringLiteral(" ") + QString::fromStdString(survey::stop_reason(loaded)) +
                   tr(" What was read before is shown.");
     status_->setText(status);
+    fillChannelChoice();
     for (const plots::PlotItem &item : items_)
         list_->addItem(QString::fromStdString(item.title));
     save_->setEnabled(!items_.empty());
@@ -84,8 +98,8 @@ bool ViewPage::savePlots(const QString &path) {
     const int row = list_->currentRow();
     if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return false;
     if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        return plots::write_pdf(path, database_, items_, {});
-    return plots::write_png(path, database_, items_[static_cast<std::size_t>(row)], {});
+        return plots::write_pdf(path, database_, items_, options_);
+    return plots::write_png(path, database_, items_[static_cast<std::size_t>(row)], options_);
 }
 
 void ViewPage::chooseDatabase() {
@@ -113,11 +127,27 @@ void ViewPage::showItem(int row) {
         canvas_->clear();
         return;
     }
-    canvas_->showPlot(&database_, items_[static_cast<std::size_t>(row)], {});
+    canvas_->showPlot(&database_, items_[static_cast<std::size_t>(row)], options_);
+}
+
+void ViewPage::fillChannelChoice() {
+    std::size_t channels = 0;
+    for (const survey::Survey &s : database_.surveys)
+        for (const survey::Line &line : s.lines)
+            for (const survey::IpReading &r : line.ip_readings)
+                channels = std::max(channels, r.m.size());
+    const QSignalBlocker quiet(channel_);
+    channel_->clear();
+    channel_->addItem(tr("Chargeability: mean of M channels"));
+    for (std::size_t k = 1; k <= channels; ++k)
+        channel_->addItem(tr("Chargeability: M%1").arg(k));
+    options_.channel = -1;
 }
 
 void ViewPage::showReading(std::size_t index) {
-    const plots::PlotItem &item = items_[static_cast<std::size_t>(list_->currentRow())];
+    const int row = list_->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return;
+    const plots::PlotItem &item = items_[static_cast<std::size_t>(row)];
     const survey::Line &line = database_.surveys[item.survey].lines[item.line];
     if (index >= line.ip_readings.size()) return;
     const survey::IpReading &r = line.ip_readings[index];

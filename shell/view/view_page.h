@@ -3,6 +3,7 @@
 #pragma once
 
 #include "plot_items.h"
+#include "plot_painter.h"
 #include "survey_model.h"
 
 #include <QWidget>
@@ -11,6 +12,7 @@
 
 class DecayView;
 class PlotCanvas;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -31,6 +33,8 @@ class ViewPage : public QWidget {
     void chooseDatabase();
     void chooseSaveFile();
     void showItem(int row);
+    // The M channel choices for the database: the mean, then M1 to the most any reading carries.
+    void fillChannelChoice();
     void showReading(std::size_t index);
 
     PlotCanvas *canvas_;
@@ -39,7 +43,9 @@ class ViewPage : public QWidget {
     QLabel *readingValues_;
     DecayView *decay_;
     QPushButton *save_;
+    QComboBox *channel_;
     QString path_;
     survey::Database database_;
     std::vector<plots::PlotItem> items_;
+    plots::PlotOptions options_;
 };
