@@ -52,6 +52,8 @@ std::vector<double> Axis::ticks() const {
                     if (t >= lo_ * 0.9999 && t <= hi_ * 1.0001) ticks.push_back(t);
                 }
         }
+        // Within less than a decade the round values of a linear axis read better.
+        if (ticks.size() < 3) return Axis(lo_, hi_, false).ticks();
         return ticks;
     }
     const double s = step();
@@ -61,7 +63,7 @@ std::vector<double> Axis::ticks() const {
 }
 
 std::string Axis::label(double tick) const {
-    const double s = log_ ? tick : step();
+    const double s = log_ && hi_ / lo_ >= 10 ? tick : Axis(lo_, hi_, false).step();
     const int decimals =
         s >= 1 ? 0 : std::min(6, static_cast<int>(std::ceil(-std::log10(s) - 1e-9)));
     char text[48];
