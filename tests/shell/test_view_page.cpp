@@ -8,11 +8,13 @@
 #include "survey_reader.h"
 #include "view_page.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -134,6 +136,16 @@ class ViewPageTest : public QObject {
         QTest::mouseClick(canvas, Qt::LeftButton, {},
                           canvas->placedReadings()[1].mark.center().toPoint());
         QVERIFY(page.findChild<QLabel *>("ReadingValues")->text().contains("Ro 1000.000"));
+
+        // Zoomed about the first reading, which stays under the mouse, a click there picks it.
+        const QPoint first = canvas->placedReadings()[0].mark.center().toPoint();
+        QWheelEvent wheel(first, canvas->mapToGlobal(first), {}, {0, 120}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &wheel);
+        QCOMPARE(canvas->zoom(), 1.25);
+        canvas->grab();
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, first);
+        QVERIFY(page.findChild<QLabel *>("ReadingValues")->text().contains("Ro 10.000"));
 
         QVERIFY(page.savePlots(dir.filePath("shown.png")));
         QVERIFY(QImage(dir.filePath("shown.png")).width() > 0);
