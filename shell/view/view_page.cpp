@@ -110,10 +110,16 @@ void ViewPage::chooseDatabase() {
 }
 
 void ViewPage::chooseSaveFile() {
-    const QString path = QFileDialog::getSaveFileName(
+    const QString pdfFilter = tr("PDF of every plot (*.pdf)");
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
         this, tr("Save plots"), QFileInfo(path_).path(),
-        tr("PNG image of this plot (*.png);;PDF of every plot (*.pdf)"));
+        tr("PNG image of this plot (*.png)") + QStringLiteral(";;") + pdfFilter, &filter);
     if (path.isEmpty()) return;
+    // A name typed without its suffix gets the one of the chosen kind.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QStringLiteral("png") && suffix != QStringLiteral("pdf"))
+        path += filter == pdfFilter ? QStringLiteral(".pdf") : QStringLiteral(".png");
     if (!savePlots(path))
         status_->setText(tr("Cannot write %1.").arg(path));
     else
