@@ -58,13 +58,14 @@ void RecordReader::read_header() {
 void RecordReader::read_body() {
     const std::size_t body = length_ - header_size;
     const std::size_t got = std::fread(buffer_.data() + header_size, 1, body, input_);
+    body_complete_ = got == body;
     std::fill(buffer_.begin() + static_cast<std::ptrdiff_t>(header_size + got),
               buffer_.begin() + length_, std::uint8_t{0xFF});
     std::fill(buffer_.begin() + length_, buffer_.end(), std::uint8_t{0});
 }
 
 std::size_t RecordReader::readable() const {
-    return std::min<std::size_t>(length_, capacity);
+    return std::min<std::size_t>(length_, buffer_.size());
 }
 
 std::uint8_t RecordReader::u8(std::size_t offset) const {

@@ -1,0 +1,170 @@
+#include "view_page.h"
+
+#include "decay_view.h"
+#include "plot_canvas.h"
+#include "plot_output.h"
+#include "survey_reader.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ViewTab"));
+    auto *open = new QPushButton(QStringLiteral("OPEN .TVD"), this);
+    open->setObjectName(QStringLiteral("OPENTVD"));
+    save_ = new QPushButton(tr("Save as PNG/PDF"), this);
+    save_->setObjectName(QStringLiteral("SAVEPLOTS"));
+    save_->setEnabled(false);
+    channel_ = new QComboBox(this);
+    channel_->setObjectName(QStringLiteral("ChannelChoice"));
+    channel_->setToolTip(tr("Chargeability shown in pseudo-sections and sounding curves"));
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("PlotList"));
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("ViewStatus"));
+    status_->setWordWrap(true);
+    readingValues_ = new QLabel(this);
+    readingValues_->setObjectName(QStringLiteral("ReadingValues"));
+    readingValues_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    decay_ = new DecayView(this);
+    canvas_ = new PlotCanvas(this);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(open);
+    side->addWidget(list_, 2);
+    side->addWidget(channel_);
+    side->addWidget(save_);
+    side->addWidget(readingValues_);
+    side->addWidget(decay_, 1);
+    auto *main = new QVBoxLayout;
+    main->addWidget(canvas_, 1);
+    main->addWidget(status_);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(side, 1);
+    layout->addLayout(main, 3);
+
+    connect(open, &QPushButton::clicked, this, &ViewPage::chooseDatabase);
+    connect(save_, &QPushButton::clicked, this, &ViewPage::chooseSaveFile);
+    connect(list_, &QListWidget::currentRowChanged, this, &ViewPage::showItem);
+    connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
+    connect(channel_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        options_.channel = index - 1; // the first choice is the mean
+        showItem(list_->currentRow());
+    });
+    fillChannelChoice();
+}
+
+bool ViewPage::openDatabase(const QString &path) {
+    survey::LoadResult loaded = survey::load_database(path.toStdString());
+    canvas_->clear();
+    list_->clear();
+    readingValues_->clear();
+    decay_->showChannels({});
+    path_ = path;
+    database_ = std::move(loaded.database);
+    items_ = plots::plot_items(database_);
+    QString status = QFileInfo(path).fileName() + QStringLiteral(": ");
+    if (loaded.stop == survey::LoadStop::CannotOpen) {
+        status_->setText(QString::fromStdString(survey::stop_reason(loaded)));
+        save_->setEnabled(false);
+        return false;
+    }
+    if (items_.empty())
+        status += tr("nothing to plot (no IP or gravity readings).");
+    else
+        status += items_.size() == 1 ? tr("1 plot.") : tr("%1 plots.").arg(items_.size());
+    if (!loaded.complete())
+        status += QStringLiteral(" ") + QString::fromStdString(survey::stop_reason(loaded)) +
+                  tr(" What was read before is shown.");
+    status_->setText(status);
+    fillChannelChoice();
+    for (const plots::PlotItem &item : items_)
+        list_->addItem(QString::fromStdString(item.title));
+    save_->setEnabled(!items_.empty());
+    if (!items_.empty()) list_->setCurrentRow(0);
+    return true;
+}
+
+bool ViewPage::savePlots(const QString &path) {
+    const int row = list_->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return false;
+    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return plots::write_pdf(path, database_, items_, options_);
+    return plots::write_png(path, database_, items_[static_cast<std::size_t>(row)], options_);
+}
+
+void ViewPage::chooseDatabase() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open a converted database"), QFileInfo(path_).path(),
+                                     tr("Converted databases (*.tvd)"));
+    if (!path.isEmpty()) openDatabase(path);
+}
+
+void ViewPage::chooseSaveFile() {
+    const QString pdfFilter = tr("PDF of every plot (*.pdf)");
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save plots"), QFileInfo(path_).path(),
+        tr("PNG image of this plot (*.png)") + QStringLiteral(";;") + pdfFilter, &filter);
+    if (path.isEmpty()) return;
+    // A name typed without its suffix gets the one of the chosen kind.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QStringLiteral("png") && suffix != QStringLiteral("pdf"))
+        path += filter == pdfFilter ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    if (!savePlots(path))
+        status_->setText(tr("Cannot write %1.").arg(path));
+    else
+        status_->setText(tr("Wrote %1.").arg(path));
+}
+
+void ViewPage::showItem(int row) {
+    readingValues_->clear();
+    decay_->showChannels({});
+    if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) {
+        canvas_->clear();
+        return;
+    }
+    canvas_->showPlot(&database_, items_[static_cast<std::size_t>(row)], options_);
+}
+
+void ViewPage::fillChannelChoice() {
+    std::size_t channels = 0;
+    for (const survey::Survey &s : database_.surveys)
+        for (const survey::Line &line : s.lines)
+            for (const survey::IpReading &r : line.ip_readings)
+                channels = std::max(channels, r.m.size());
+    const QSignalBlocker quiet(channel_);
+    channel_->clear();
+    channel_->addItem(tr("Chargeability: mean of M channels"));
+    for (std::size_t k = 1; k <= channels; ++k)
+        channel_->addItem(tr("Chargeability: M%1").arg(k));
+    options_.channel = -1;
+}
+
+void ViewPage::showReading(std::size_t index) {
+    const int row = list_->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return;
+    const plots::PlotItem &item = items_[static_cast<std::size_t>(row)];
+    const survey::Line &line = database_.surveys[item.survey].lines[item.line];
+    if (index >= line.ip_readings.size()) return;
+    const survey::IpReading &r = line.ip_readings[index];
+    readingValues_->setText(tr("X %1  n %2  dN %3\nRo %4 ohm.m  Stdev %5\nVp %6  Itx %7  SP %8")
+                                .arg(r.x)
+                                .arg(r.n)
+                                .arg(r.dn)
+                                .arg(r.ro, 0, 'f', 3)
+                                .arg(r.stdev, 0, 'f', 3)
+                                .arg(r.vp, 0, 'f', 3)
+                                .arg(r.itx, 0, 'f', 3)
+                                .arg(r.sp));
+    decay_->showChannels(r.m);
+}
