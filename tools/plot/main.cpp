@@ -29,11 +29,11 @@ int positive_number(const QString &text) {
 } // namespace
 
 int main(int argc, char **argv) {
-    // Plots are drawn off screen; no display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("ravelin-plot"));
-    QGuiApplication::setApplicationVersion(QStringLiteral(RAVELIN_VERSION));
+    // The arguments are read before the application exists, so --help and --version answer
+    // without starting the drawing platform (which may talk on standard error).
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -56,13 +56,12 @@ int main(int argc, char **argv) {
     parser.addPositionalArgument(QStringLiteral("FILE.tvd"),
                                  QStringLiteral("A converted database."));
 
-    if (!parser.parse(app.arguments()))
+    if (!parser.parse(arguments))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"), 2);
     if (parser.isSet(help)) {
-        // The usage line names the tool, not the path it was started by.
-        const QString text = parser.helpText().replace(
-            QStringLiteral("Usage: ") + app.arguments().constFirst(),
-            QStringLiteral("Usage: ravelin-plot"));
+        // Without an application object Qt names the program "<executable_name>".
+        const QString text = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                       QStringLiteral("ravelin-plot"));
         std::fputs(qPrintable(text), stdout);
         return 0;
     }
@@ -86,6 +85,10 @@ int main(int argc, char **argv) {
         if (k == 0) return fail(QStringLiteral("--channel takes a number from 1"), 2);
         options.channel = k - 1;
     }
+
+    // Plots are drawn off screen; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
 
     const survey::LoadResult loaded = survey::load_database(database_path.toStdString());
     if (loaded.stop == survey::LoadStop::CannotOpen)
