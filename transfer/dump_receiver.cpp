@@ -36,7 +36,7 @@ void DumpReceiver::begin() {
     s_.FailureText.clear();
 }
 
-void DumpReceiver::ReceiveDumpData() {
+void DumpReceiver::receiveDumpData() {
     while (port_.InBufferCount() > 0) {
         // A finished or failed dump takes nothing more; what waits stays queued.
         if (ended()) return;
@@ -103,7 +103,7 @@ void DumpReceiver::acceptBlock() {
     send(kReady);
 }
 
-void DumpReceiver::Timer2_Timer() {
+void DumpReceiver::onSilence() {
     s_.ByteCount = 0;
     // A partial header goes too, so the header sent again is read alone.
     if (s_.AwaitingLength) s_.LengthText.clear();

@@ -29,8 +29,8 @@ class DumpReceiver {
 
     // Resets the fields a dump starts from.
     void begin();
-    void ReceiveDumpData();
-    void Timer2_Timer(); // 2000 ms of silence: drop the partial block or header, ask again
+    void receiveDumpData();
+    void onSilence(); // 2000 ms of silence: drop the partial block or header, ask again
 
     // The wait loop's end conditions.
     bool ended() const { return s_.TransferDone || s_.MemoryEmpty || !s_.FailureText.isEmpty(); }

@@ -16,7 +16,7 @@ void UploadSender::begin(const QList<QByteArray> &lines, int16_t lineTotal) {
     s_.FailureText.clear();
 }
 
-void UploadSender::SendSystemLines() {
+void UploadSender::sendSystemLines() {
     while (port_.InBufferCount() > 0) {
         const uint8_t b = port_.InputByte();
         ++bytesTaken_;

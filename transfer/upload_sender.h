@@ -18,7 +18,7 @@ class UploadSender {
         : s_(state), port_(port), timer1_(timer1), sink_(sink) {}
 
     void begin(const QList<QByteArray> &lines, int16_t lineTotal);
-    void SendSystemLines();
+    void sendSystemLines();
     qint64 bytesTaken() const { return bytesTaken_; } // bytes read from the instrument so far
 
   private:
