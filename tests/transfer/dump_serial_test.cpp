@@ -160,8 +160,9 @@ class DumpSerialTest : public QObject {
         };
         const QString raw = target("aborted.raw");
         QCOMPARE(engine->startDump(raw, false), TransferOutcome::Failed);
-        QCOMPARE(sink.lastStatus(), "Dump Aborted: stopped by the operator; what arrived is kept in " +
-                                        raw + ".partial");
+        QCOMPARE(sink.lastStatus(),
+                 "Dump Aborted: stopped by the operator; what arrived is kept in " + raw +
+                     ".partial");
         QVERIFY(!QFile::exists(raw));
         QCOMPARE(contents(raw + ".partial").size() % kBlockData, 0);
         QVERIFY(contents(raw + ".partial").size() >= 2 * kBlockData);

@@ -34,9 +34,9 @@ class UploadSenderTest : public QObject {
         QCOMPARE(f.LineTotal, 2);
         QCOMPARE(f.lines, (QList<QByteArray>{"A", "B"}));
         // over USB, lines of 49 to 64 characters are counted as cut
-        f = readSystemFile(systemFile("2\r\n" + QByteArray(48, 'x') + "\r\n" +
-                                      QByteArray(64, 'y') + "\r\n"),
-                           true);
+        f = readSystemFile(
+            systemFile("2\r\n" + QByteArray(48, 'x') + "\r\n" + QByteArray(64, 'y') + "\r\n"),
+            true);
         QVERIFY(f.error.isEmpty());
         QCOMPARE(f.linesCut, 1);
     }
