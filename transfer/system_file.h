@@ -10,8 +10,8 @@
 
 namespace ravelin {
 
-inline constexpr int kUsbPacketSize = 48; // bytes of a line sent in its USB packet
-inline constexpr int kLongestUsbLine = 64;  // a longer line cannot be sent at all
+inline constexpr int kUsbPacketSize = 48;  // bytes of a line sent in its USB packet
+inline constexpr int kLongestUsbLine = 64; // a longer line cannot be sent at all
 
 struct SystemFile {
     int16_t LineTotal = 0;

@@ -73,7 +73,7 @@ class TransferEngine : public QObject {
     TransferOutcome usbDump(const QString &rawPath);
     TransferOutcome serialUpload(const QList<QByteArray> &lines, const QString &uploadSettings);
     TransferOutcome usbUpload(const QList<QByteArray> &lines, int linesCut);
-    bool bindUsb(); // false: failure already on the status bar
+    bool bindUsb();                            // false: failure already on the status bar
     bool openDumpFile(const QString &rawPath); // false: failure already on the status bar
     TransferOutcome fail(const QString &text); // status, beep, Failed
     QString keptPartialNote();                 // where a failed dump left what arrived
@@ -95,7 +95,7 @@ class TransferEngine : public QObject {
     std::function<void(bool)> pump_;
     bool busy_ = false;
     bool dumpFileOpened_ = false; // by the running dump
-    QString abortedText_; // "Dump Aborted" or "Upload Aborted", for the running transfer
+    QString abortedText_;         // "Dump Aborted" or "Upload Aborted", for the running transfer
 };
 
 } // namespace ravelin
