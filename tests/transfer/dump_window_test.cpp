@@ -13,7 +13,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -106,24 +108,40 @@ class DumpWindowTest : public QObject {
         instrument.waitForFinished();
     }
 
-    void usbDumpNormalisesTheNameAndReportsTheConvertedDatabase() {
+    // The program's own dialog names a new file; the name is normalised, the folder chosen is
+    // the next start folder, and a name that exists is replaced only when the user says so.
+    void usbDumpIntoANewFileNamedInTheDialog() {
         usb.dumpOf(memoryImage(1000), 1000);
         find<QCheckBox>("USBInterface")->setChecked(true);
+        const QString folder = dir.filePath("season 2006");
+        QVERIFY(QDir().mkpath(folder));
+        const QString raw = folder + "/line7.raw";
         ModalAnswerer answerer;
-        answerer.chooseFile(dir.filePath("line7.txt"));
+        answerer.chooseFile(folder + "/line7.txt");
         find<QPushButton>("STARTDUMP")->click();
         QCOMPARE(answerer.fileDialogs().size(), 1);
         QCOMPARE(answerer.fileDialogs()[0].nameFilters, QStringList{"All Files (*.*)"});
-        QCOMPARE(find<ravelin::CommonDialog>("CommonDialog1")->FileName, dir.filePath("line7.raw"));
-        QFile raw(dir.filePath("line7.raw"));
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        QCOMPARE(raw.readAll(), memoryImage(1000));
-        QCOMPARE(status(), "Upload Finished,  File saved: " + dir.filePath("line7.tvd"));
+        QCOMPARE(answerer.fileDialogs()[0].fileMode, QFileDialog::AnyFile);
+        auto *dialog = find<ravelin::CommonDialog>("CommonDialog1");
+        QCOMPARE(dialog->FileName, raw);
+        QCOMPARE(contents(raw), memoryImage(1000));
+        QCOMPARE(status(), "Upload Finished,  File saved: " + folder + "/line7.tvd");
         QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Caption(), QString("100%"));
         QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Value(), 100);
         QVERIFY(find<QPushButton>("STARTDUMP")->isEnabled());
-        QCOMPARE(sandbox->file().value("DATAPATH/LastDir").toString(), dir.path());
+        QCOMPARE(dialog->InitDir, folder);
+        QCOMPARE(sandbox->file().value("DATAPATH/LastDir").toString(), folder);
         QVERIFY(answerer.boxes().isEmpty());
+
+        usb.dumpOf(memoryImage(640), 640);
+        answerer.chooseFile(folder + "/line7.raw");
+        answerer.pressButton(QMessageBox::No);
+        find<QPushButton>("STARTDUMP")->click();
+        QCOMPARE(answerer.boxes().size(), 1);
+        QCOMPARE(answerer.boxes()[0].text, raw + " already exists. Replace it with this dump?");
+        QCOMPARE(answerer.boxes()[0].defaultButton, QMessageBox::No);
+        QCOMPARE(contents(raw), memoryImage(1000));
+        QCOMPARE(usb.openedPipes.size(), 1); // the first dump's only
     }
 
     // Every key and button the operator might touch in the middle of a dump leaves it alone,
