@@ -202,6 +202,11 @@ class ConvertTest : public QObject {
         answerer.answerWith(clickFirstButton);
         find<QPushButton>("Convert")->click();
         QCOMPARE(answerer.boxes().size(), 1);
+        QCOMPARE(answerer.boxes()[0].text,
+                 path("line7.raw") +
+                     "file converted to .TVD\n\nNo printer is installed: the "
+                     "printout is in " +
+                     path("line7.pdf"));
         QVERIFY(isEnded());
 
         const QList<QByteArray> survey = readFile(path("line7.txt")).split('\n');
