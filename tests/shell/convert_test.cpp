@@ -380,6 +380,19 @@ class ConvertTest : public QObject {
         QVERIFY(QFile::exists(path("line7.tvd")));
         QVERIFY(isEnded());
     }
+
+    // What a failed dump kept under ".partial" converts like any raw database, named after the
+    // file up to its first ".".
+    void rawToTvdConvertsWhatAFailedDumpKept() {
+        writeKx4Database(path("line7.raw.partial"));
+        ModalAnswerer answerer;
+        answerer.chooseFile(path("line7.raw.partial"));
+        answerer.answerWith(clickFirstButton);
+        find<QPushButton>("butRAWTVD")->click();
+        QCOMPARE(answerer.boxes().size(), 1);
+        QVERIFY(QFile::exists(path("line7.tvd")));
+        QVERIFY(isEnded());
+    }
 };
 
 QTEST_MAIN(ConvertTest)
