@@ -41,7 +41,7 @@ void DumpReceiver::receiveDumpData() {
         // A finished or failed dump takes nothing more; what waits stays queued.
         if (ended()) return;
         const uint8_t b = port_.InputByte();
-        timer2_.stop();
+        silenceTimer_.stop();
         if (s_.AwaitingLength)
             takeHeaderByte(b);
         else
@@ -50,7 +50,7 @@ void DumpReceiver::receiveDumpData() {
 }
 
 void DumpReceiver::takeHeaderByte(uint8_t b) {
-    timer1_.stop();
+    readyTimer_.stop();
     s_.BlockBuffer[std::size_t(s_.ByteCount)] = b;
     s_.LengthText.append(char(b));
     ++s_.ByteCount;

@@ -20,7 +20,7 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
         stopTimersAndClosePort();
         return fail("Dump Aborted: " + describe(e));
     }
-    timer1_.start();
+    readyTimer_.start();
 
     for (;;) {
         if (state_.TransferDone) break;
@@ -37,7 +37,8 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
             return fail(state_.FailureText); // keeps what arrived under ".partial"
         }
         pump(true);
-        if (!timer2_.isActive()) timer2_.start(); // restarted only after a pass without input
+        if (!silenceTimer_.isActive())
+            silenceTimer_.start(); // restarted only after a pass without input
     }
 
     stopTimersAndClosePort();

@@ -21,15 +21,15 @@ void defaultPump(bool wait) {
 
 TransferEngine::TransferEngine(SerialChannel &port, QTimer &readyTimer, QTimer &silenceTimer,
                                TransferSink &sink, QObject *parent)
-    : QObject(parent), port_(port), timer1_(readyTimer), timer2_(silenceTimer), sink_(sink),
-      receiver_(state_, port, readyTimer, silenceTimer, sink, file_),
+    : QObject(parent), port_(port), readyTimer_(readyTimer), silenceTimer_(silenceTimer),
+      sink_(sink), receiver_(state_, port, readyTimer, silenceTimer, sink, file_),
       sender_(state_, port, readyTimer, sink), pump_(defaultPump) {
-    timer1_.stop();
-    timer2_.stop();
-    timer1_.setInterval(500);
-    timer2_.setInterval(2000);
-    connect(&timer1_, &QTimer::timeout, this, &TransferEngine::sendReadyByte);
-    connect(&timer2_, &QTimer::timeout, this, &TransferEngine::onSilence);
+    readyTimer_.stop();
+    silenceTimer_.stop();
+    readyTimer_.setInterval(500);
+    silenceTimer_.setInterval(2000);
+    connect(&readyTimer_, &QTimer::timeout, this, &TransferEngine::sendReadyByte);
+    connect(&silenceTimer_, &QTimer::timeout, this, &TransferEngine::onSilence);
 }
 
 TransferEngine::~TransferEngine() = default;
@@ -82,8 +82,8 @@ void TransferEngine::onSilence() {
 }
 
 void TransferEngine::stopTimersAndClosePort() {
-    timer1_.stop();
-    timer2_.stop();
+    readyTimer_.stop();
+    silenceTimer_.stop();
     try {
         port_.setPortOpen(false);
     } catch (const std::exception &) {

@@ -83,8 +83,8 @@ class TransferEngine : public QObject {
     template <typename Handler> void guarded(Handler &&handler);
 
     SerialChannel &port_;
-    QTimer &timer1_;
-    QTimer &timer2_;
+    QTimer &readyTimer_;
+    QTimer &silenceTimer_;
     TransferSink &sink_;
     TransferState state_;
     DumpFile file_;

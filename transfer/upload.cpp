@@ -24,7 +24,7 @@ TransferOutcome TransferEngine::serialUpload(const QList<QByteArray> &lines,
         stopTimersAndClosePort();
         return fail("Upload Aborted: " + describe(e));
     }
-    timer1_.start();
+    readyTimer_.start();
     while (!state_.TransferDone && state_.FailureText.isEmpty())
         pump(true);
     // The instrument may ask for the last line again: the port stays open until it has been

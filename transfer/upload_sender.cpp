@@ -26,7 +26,7 @@ void UploadSender::sendSystemLines() {
         } else if (s_.AwaitingLength) {
             if (b != kNextLine) continue;
             sink_.setStatus("ON-LINE...");
-            timer1_.stop();
+            readyTimer_.stop();
             s_.AwaitingLength = false;
         } else if (b == kNextLine) {
             if (nextLine_ >= lines_.size()) continue; // checked before the start; never here
