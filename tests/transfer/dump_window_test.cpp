@@ -150,13 +150,18 @@ class DumpWindowTest : public QObject {
         const QByteArray memory = memoryImage(252 * 10);
         useSerialPort(startInstrument(
             {"--silence-ms", "1200", "--silence-every", "3", "dump", imageFile(memory)}));
+        auto *laterPage = new QWidget; // a page added later is held like the others
+        new QPushButton("later", laterPage);
+        laterPage->findChild<QPushButton *>()->setObjectName("laterPageButton");
+        form->addPage(laterPage, "Later");
         bool tried = false;
         QStringList notHeld;
         QTimer probe;
         onceWhenStatusIs(probe, "ON-LINE...", [&] {
             tried = true;
-            for (const char *name : {"STARTDUMP", "Convert", "butRAWTVD", "REPROGRAMSYSTEM",
-                                     "cmdOK", "cmdCancel", "USBInterface", "cboSpeed"})
+            for (const char *name :
+                 {"STARTDUMP", "Convert", "butRAWTVD", "REPROGRAMSYSTEM", "cmdOK", "cmdCancel",
+                  "USBInterface", "cboSpeed", "laterPageButton"})
                 if (find<QWidget>(name)->isEnabled()) notHeld << name;
             if (!find<QPushButton>("STOPTRANSFER")->isVisible()) notHeld << "no STOP";
             auto *tabs = find<QTabWidget>("vsIndexTab1");
