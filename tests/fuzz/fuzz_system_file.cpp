@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
           "accepted a file with fewer lines than announced");
     if (usb)
         for (const QByteArray &line : system.lines)
-            check(line.size() <= ravelin::kLongestUsbLine, "accepted a line longer than 64 characters");
+            check(line.size() <= ravelin::kLongestUsbLine,
+                  "accepted a line longer than 64 characters");
     for (const QByteArray &line : system.lines)
         check(!line.contains('\n'), "a line kept its line end");
     upload(system, options);
