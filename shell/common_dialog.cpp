@@ -23,11 +23,26 @@ QStringList CommonDialog::nameFilters(const QString &filter) {
     return result;
 }
 
+CommonDialog::CommonDialog(QWidget *owner) : QObject(owner), owner_(owner) {
+    setObjectName(QStringLiteral("CommonDialog1"));
+}
+
 bool CommonDialog::ShowOpen() {
-    QFileDialog dialog(owner_, DialogTitle.isEmpty() ? QStringLiteral("Open") : DialogTitle);
+    return show(false);
+}
+
+bool CommonDialog::ShowSave() {
+    return show(true);
+}
+
+bool CommonDialog::show(bool forSaving) {
+    const QString title = forSaving ? QStringLiteral("Save As") : QStringLiteral("Open");
+    QFileDialog dialog(owner_, DialogTitle.isEmpty() ? title : DialogTitle);
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode((Flags & kFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Desktop dialogs in open mode refuse a name that does not exist yet: a new file is saved.
+    dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (forSaving) dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (nonNative_ || QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs))
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     const QStringList filters = nameFilters(Filter);

@@ -1,8 +1,11 @@
 // CommonDialog1: the one file dialog of the window. Callers set Filter, Flags, CancelError,
-// InitDir and FileName, call ShowOpen, and read FileName back; FileName keeps its value between
-// uses. ShowOpen accepts names of files that do not exist yet (the dump creates its file).
+// InitDir and FileName, call ShowOpen or ShowSave, and read FileName back; FileName keeps its
+// value between uses. ShowOpen names existing files only; ShowSave also accepts a new name (the
+// dump creates its file), on every desktop's dialog, and leaves the overwrite question to the
+// caller, which knows the name it will really write.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -18,14 +21,14 @@ class DialogCancelled : public std::runtime_error {
     DialogCancelled() : std::runtime_error("Cancel was selected.") {}
 };
 
-class CommonDialog {
+class CommonDialog : public QObject {
+    Q_OBJECT
   public:
     // Flags bits that change the dialog; the others are kept and reported back unchanged.
     static constexpr int32_t kReadOnly = 0x1;     // read-only box ticked
     static constexpr int32_t kHideReadOnly = 0x4; // read-only box hidden
-    static constexpr int32_t kFileMustExist = 0x1000;
 
-    explicit CommonDialog(QWidget *owner) : owner_(owner) {}
+    explicit CommonDialog(QWidget *owner);
 
     QString Filter; // "description|pattern|description|pattern..."
     int32_t Flags = 0;
@@ -38,6 +41,8 @@ class CommonDialog {
     // path); on cancel leaves FileName as it was and returns false, or throws DialogCancelled
     // when CancelError is true.
     bool ShowOpen();
+    // The same for a file to be written.
+    bool ShowSave();
 
     // The Qt name filters that Filter stands for, e.g. "All Files (*.*)".
     static QStringList nameFilters(const QString &filter);
@@ -46,6 +51,7 @@ class CommonDialog {
     void setNonNative(bool nonNative) { nonNative_ = nonNative; }
 
   private:
+    bool show(bool forSaving);
     QWidget *owner_;
     bool nonNative_ = false;
 };

@@ -1,6 +1,6 @@
 #include "init_module.h"
 
-#include "form1.h"
+#include "main_window.h"
 #include "program_identity.h"
 #include "single_instance.h"
 #include "x11_window_finder.h"
@@ -47,7 +47,7 @@ int Main(QApplication &app) {
         showRunningCopy(instance);
         return 0;
     }
-    auto *form = new Form1;
+    auto *form = new MainWindow;
     QObject::connect(&instance, &SingleInstance::raiseRequested, form,
                      [form] { bringToFront(form); });
     form->show();

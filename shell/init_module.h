@@ -15,7 +15,7 @@ void showRunningCopy(const SingleInstance &instance);
 void setProgramIdentity();
 
 // Ends at once when another copy runs (bringing its window to the front); otherwise shows
-// Form1 and runs the window's events. Returns the exit code.
+// the main window and runs the window's events. Returns the exit code.
 int Main(QApplication &app);
 
 } // namespace ravelin

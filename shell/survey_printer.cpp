@@ -3,6 +3,8 @@
 #include "text_lines.h"
 
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -31,6 +33,22 @@ QString printableText(const QByteArray &line) {
         }
     }
     return text;
+}
+
+// Turns the page to landscape when the longest line, indent included, is wider than the portrait
+// page: a KX-4 survey line runs to about 150 characters, and the right-hand columns (TIME,
+// DEC.TIME, TERRAIN, DATE) would otherwise fall off the paper.
+void turnPageForWidestLine(QPagedPaintDevice &device, const QList<QByteArray> &lines) {
+    QFont font(QStringLiteral("Courier New"), 8);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setBold(true); // never narrower than the plain face
+    const QFontMetricsF metrics(font, &device);
+    const QString indent(indentWidth, QLatin1Char(' '));
+    qreal widest = 0;
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        if (!lines[i].startsWith('-')) // drawn as a rule of three quarters of the width
+            widest = qMax(widest, metrics.horizontalAdvance(indent + printableText(lines[i])));
+    if (widest > device.width()) device.setPageOrientation(QPageLayout::Landscape);
 }
 
 } // namespace
@@ -89,6 +107,7 @@ PrintResult printSurveyTextFile(const QString &surveyPath, const QString &pdfPat
         result.pdfPath = pdfPath;
     }
 
+    turnPageForWidestLine(*device, lines);
     auto surface = PaintDeviceSurface::begin(device.get(), &result.failure);
     if (!surface) {
         if (!result.pdfPath.isEmpty())

@@ -36,12 +36,12 @@ void DumpReceiver::begin() {
     s_.FailureText.clear();
 }
 
-void DumpReceiver::ReceiveDumpData() {
+void DumpReceiver::receiveDumpData() {
     while (port_.InBufferCount() > 0) {
         // A finished or failed dump takes nothing more; what waits stays queued.
         if (ended()) return;
         const uint8_t b = port_.InputByte();
-        timer2_.stop();
+        silenceTimer_.stop();
         if (s_.AwaitingLength)
             takeHeaderByte(b);
         else
@@ -50,7 +50,7 @@ void DumpReceiver::ReceiveDumpData() {
 }
 
 void DumpReceiver::takeHeaderByte(uint8_t b) {
-    timer1_.stop();
+    readyTimer_.stop();
     s_.BlockBuffer[std::size_t(s_.ByteCount)] = b;
     s_.LengthText.append(char(b));
     ++s_.ByteCount;
@@ -103,7 +103,7 @@ void DumpReceiver::acceptBlock() {
     send(kReady);
 }
 
-void DumpReceiver::Timer2_Timer() {
+void DumpReceiver::onSilence() {
     s_.ByteCount = 0;
     // A partial header goes too, so the header sent again is read alone.
     if (s_.AwaitingLength) s_.LengthText.clear();

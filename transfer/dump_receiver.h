@@ -23,14 +23,15 @@ std::optional<int32_t> roundedDumpLength(int32_t announced);
 
 class DumpReceiver {
   public:
-    DumpReceiver(TransferState &state, SerialChannel &port, QTimer &timer1, QTimer &timer2,
-                 TransferSink &sink, DumpFile &file)
-        : s_(state), port_(port), timer1_(timer1), timer2_(timer2), sink_(sink), file_(file) {}
+    DumpReceiver(TransferState &state, SerialChannel &port, QTimer &readyTimer,
+                 QTimer &silenceTimer, TransferSink &sink, DumpFile &file)
+        : s_(state), port_(port), readyTimer_(readyTimer), silenceTimer_(silenceTimer), sink_(sink),
+          file_(file) {}
 
     // Resets the fields a dump starts from.
     void begin();
-    void ReceiveDumpData();
-    void Timer2_Timer(); // 2000 ms of silence: drop the partial block or header, ask again
+    void receiveDumpData();
+    void onSilence(); // 2000 ms of silence: drop the partial block or header, ask again
 
     // The wait loop's end conditions.
     bool ended() const { return s_.TransferDone || s_.MemoryEmpty || !s_.FailureText.isEmpty(); }
@@ -43,8 +44,8 @@ class DumpReceiver {
 
     TransferState &s_;
     SerialChannel &port_;
-    QTimer &timer1_;
-    QTimer &timer2_;
+    QTimer &readyTimer_;
+    QTimer &silenceTimer_;
     TransferSink &sink_;
     DumpFile &file_;
 };

@@ -17,6 +17,7 @@ inline constexpr uint16_t kVendor = 0x0815;
 inline constexpr uint16_t kProductKx4 = 0x1A2D;
 inline constexpr uint16_t kProductVirel = 0x0DDE;
 inline constexpr int kDescriptorAttempts = 11;
+inline constexpr int32_t kUsbReadSize = 64; // bytes asked of every dump read
 inline constexpr int32_t kUnknownDumpTotal = 1000000;
 inline constexpr int32_t kLargestDumpTotal = 12500000;
 inline constexpr int kLastLineGraceMs = 1000; // an upload's last line may be asked for again

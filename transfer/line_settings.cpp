@@ -62,6 +62,15 @@ LineSettings parseLineSettings(const QString &text) {
     return settings;
 }
 
+QString unavailableOnLinux(const LineSettings &settings) {
+    if (settings.dataBits < 5)
+        return QStringLiteral("%1 data bits are not available on Linux (choose 5 to 8)")
+            .arg(settings.dataBits);
+    if (settings.stopBits == StopBits::OneAndHalf)
+        return QStringLiteral("1.5 stop bits are not available on Linux (choose 1 or 2)");
+    return {};
+}
+
 QString formatLineSettings(const LineSettings &settings) {
     static const char *const stopTexts[] = {"1", "1.5", "2"};
     return QStringLiteral("%1,%2,%3,%4")

@@ -21,6 +21,10 @@ struct LineSettings {
 // is not the full four-field form.
 LineSettings parseLineSettings(const QString &text);
 
+// What Linux cannot set of these settings (4 data bits, 1.5 stop bits), naming the setting;
+// empty when nothing stands in the way.
+QString unavailableOnLinux(const LineSettings &settings);
+
 // The full form with the parity letter in lower case, e.g. "9600,e,7,1.5".
 QString formatLineSettings(const LineSettings &settings);
 

@@ -28,16 +28,6 @@ TtyRequest ttyRequest(const LineSettings &settings, int32_t handshaking) {
     return request;
 }
 
-// What the Linux terminal layer has no way to express at all.
-QString linuxLimitation(const LineSettings &settings) {
-    if (settings.dataBits < 5)
-        return QStringLiteral("%1 data bits are not available on Linux (choose 5 to 8)")
-            .arg(settings.dataBits);
-    if (settings.stopBits == StopBits::OneAndHalf)
-        return QStringLiteral("1.5 stop bits are not available on Linux (choose 1 or 2)");
-    return {};
-}
-
 } // namespace
 
 struct MSComm::Impl {
@@ -58,7 +48,7 @@ struct MSComm::Impl {
 
     // Throws with `action` ("Cannot open /dev/ttyS0") in front of what went wrong.
     void applyToDevice(const LineSettings &wanted, int32_t flow, const QString &action) {
-        const QString limitation = linuxLimitation(wanted);
+        const QString limitation = unavailableOnLinux(wanted);
         if (!limitation.isEmpty()) throw CommError(action + QStringLiteral(": ") + limitation);
         const std::string problem = applyTtyRequest(port.handle(), ttyRequest(wanted, flow));
         if (!problem.empty())
@@ -178,7 +168,7 @@ void MSComm::setPortOpen(bool open) {
         throw CommError(
             QStringLiteral("Cannot open Com%1: no device is set for it").arg(d->commPort));
     const QString action = QStringLiteral("Cannot open ") + path;
-    const QString limitation = linuxLimitation(d->settings);
+    const QString limitation = unavailableOnLinux(d->settings);
     if (!limitation.isEmpty()) throw CommError(action + QStringLiteral(": ") + limitation);
 
     d->openPath = path;
@@ -234,7 +224,7 @@ void MSComm::setDevicePathOverride(const QString &path) {
 }
 
 QString MSComm::unsupportedSettings() const {
-    return linuxLimitation(d->settings);
+    return unavailableOnLinux(d->settings);
 }
 
 QString MSComm::flowControlWarning(int code) {

@@ -1,4 +1,4 @@
-// The serial dump's procedure: open the file and the port, wait while ReceiveDumpData takes the
+// The serial dump's procedure: open the file and the port, wait while receiveDumpData takes the
 // instrument's bytes, then finish, report an empty memory or a failure.
 #include "dump_name.h"
 #include "engine_internals.h"
@@ -9,7 +9,7 @@ namespace ravelin {
 using namespace engine;
 
 TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
-    if (!file_.open(rawPath)) return fail("Dump Aborted: " + file_.errorString());
+    if (!openDumpFile(rawPath)) return TransferOutcome::Failed;
     sink_.setDumpButtonEnabled(false);
     sink_.setStatus("Syncronizing....");
     receiver_.begin();
@@ -20,7 +20,7 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
         stopTimersAndClosePort();
         return fail("Dump Aborted: " + describe(e));
     }
-    timer1_.start();
+    readyTimer_.start();
 
     for (;;) {
         if (state_.TransferDone) break;
@@ -34,18 +34,15 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
         }
         if (!state_.FailureText.isEmpty()) {
             stopTimersAndClosePort();
-            file_.keepPartial(); // deleted when nothing was written
-            return fail(state_.FailureText);
+            return fail(state_.FailureText); // keeps what arrived under ".partial"
         }
         pump(true);
-        if (!timer2_.isActive()) timer2_.start(); // restarted only after a pass without input
+        if (!silenceTimer_.isActive())
+            silenceTimer_.start(); // restarted only after a pass without input
     }
 
     stopTimersAndClosePort();
-    if (!file_.commit()) {
-        file_.keepPartial();
-        return fail("Dump Aborted: " + file_.errorString());
-    }
+    if (!file_.commit()) return fail("Dump Aborted: " + file_.errorString());
     sink_.setStatus("Upload Finished,  File saved: " + convertedDatabaseName(rawPath));
     sink_.beep();
     return TransferOutcome::Completed;

@@ -51,15 +51,17 @@ SystemFile readSystemFile(const QString &path, bool usbPackets) {
         return result;
     }
     if (usbPackets) {
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            if (lines[i].size() > kUsbPacketSize) {
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].size() > kLongestUsbLine) {
                 result.error = QString("Upload refused: line %1 of %2 is longer than %3 "
                                        "characters")
                                    .arg(i + 2)
                                    .arg(name)
-                                   .arg(kUsbPacketSize);
+                                   .arg(kLongestUsbLine);
                 return result;
             }
+            if (lines[i].size() > kUsbPacketSize) ++result.linesCut;
+        }
     }
     result.LineTotal = int16_t(announced);
     result.lines = std::move(lines);

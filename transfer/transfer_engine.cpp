@@ -4,6 +4,7 @@
 #include "system_file.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QScopeGuard>
 
 namespace ravelin {
@@ -18,22 +19,17 @@ void defaultPump(bool wait) {
 
 } // namespace
 
-TransferEngine::TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2,
-                               TransferSink &sink, TransferState &windowState, QObject *parent)
-    : QObject(parent), port_(port), timer1_(timer1), timer2_(timer2), sink_(sink),
-      state_(windowState), receiver_(state_, port, timer1, timer2, sink, file_),
-      sender_(state_, port, timer1, sink), pump_(defaultPump) {
-    timer1_.stop();
-    timer2_.stop();
-    timer1_.setInterval(500);
-    timer2_.setInterval(2000);
-}
-
-TransferEngine::TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2,
+TransferEngine::TransferEngine(SerialChannel &port, QTimer &readyTimer, QTimer &silenceTimer,
                                TransferSink &sink, QObject *parent)
-    : TransferEngine(port, timer1, timer2, sink, ownState_, parent) {
-    connect(&timer1_, &QTimer::timeout, this, &TransferEngine::Timer1_Timer);
-    connect(&timer2_, &QTimer::timeout, this, &TransferEngine::Timer2_Timer);
+    : QObject(parent), port_(port), readyTimer_(readyTimer), silenceTimer_(silenceTimer),
+      sink_(sink), receiver_(state_, port, readyTimer, silenceTimer, sink, file_),
+      sender_(state_, port, readyTimer, sink), pump_(defaultPump) {
+    readyTimer_.stop();
+    silenceTimer_.stop();
+    readyTimer_.setInterval(500);
+    silenceTimer_.setInterval(2000);
+    connect(&readyTimer_, &QTimer::timeout, this, &TransferEngine::sendReadyByte);
+    connect(&silenceTimer_, &QTimer::timeout, this, &TransferEngine::onSilence);
 }
 
 TransferEngine::~TransferEngine() = default;
@@ -44,45 +40,50 @@ template <typename Handler> void TransferEngine::guarded(Handler &&handler) {
     try {
         handler();
     } catch (const std::exception &e) {
-        PortLost(describe(e));
+        portLost(describe(e));
     }
 }
 
-void TransferEngine::MSComm1_OnComm() {
+void TransferEngine::takeInput() {
     if (state_.UploadMode)
-        SendSystemLines();
+        sendSystemLines();
     else
-        ReceiveDumpData();
+        receiveDumpData();
 }
 
-void TransferEngine::ReceiveDumpData() {
-    guarded([this] { receiver_.ReceiveDumpData(); });
+void TransferEngine::receiveDumpData() {
+    guarded([this] { receiver_.receiveDumpData(); });
 }
 
-void TransferEngine::SendSystemLines() {
-    guarded([this] { sender_.SendSystemLines(); });
+void TransferEngine::sendSystemLines() {
+    guarded([this] { sender_.sendSystemLines(); });
 }
 
-void TransferEngine::PortLost(const QString &description) {
+void TransferEngine::portLost(const QString &description) {
     if (busy_ && state_.FailureText.isEmpty())
         state_.FailureText = abortedText_ + ": " + description;
 }
 
-void TransferEngine::Abort() {
+void TransferEngine::abort() {
     if (busy_ && state_.FailureText.isEmpty()) state_.FailureText = abortedText_;
 }
 
-void TransferEngine::Timer1_Timer() {
+void TransferEngine::stop() {
+    if (busy_ && state_.FailureText.isEmpty())
+        state_.FailureText = abortedText_ + ": stopped by the operator";
+}
+
+void TransferEngine::sendReadyByte() {
     guarded([this] { port_.Output(QByteArray(1, char(kReady))); });
 }
 
-void TransferEngine::Timer2_Timer() {
-    guarded([this] { receiver_.Timer2_Timer(); });
+void TransferEngine::onSilence() {
+    guarded([this] { receiver_.onSilence(); });
 }
 
 void TransferEngine::stopTimersAndClosePort() {
-    timer1_.stop();
-    timer2_.stop();
+    readyTimer_.stop();
+    silenceTimer_.stop();
     try {
         port_.setPortOpen(false);
     } catch (const std::exception &) {
@@ -92,7 +93,7 @@ void TransferEngine::stopTimersAndClosePort() {
 
 // ---- Dump ---------------------------------------------------------------------------------
 
-TransferOutcome TransferEngine::StartDump(const QString &rawPath, bool viaUsb) {
+TransferOutcome TransferEngine::startDump(const QString &rawPath, bool viaUsb) {
     if (busy_) {
         sink_.setStatus("Another transfer is running; wait for it to end");
         return TransferOutcome::Failed;
@@ -100,14 +101,29 @@ TransferOutcome TransferEngine::StartDump(const QString &rawPath, bool viaUsb) {
     busy_ = true;
     const auto idle = qScopeGuard([this] { busy_ = false; });
     abortedText_ = "Dump Aborted";
+    dumpFileOpened_ = false;
     state_.FailureText.clear();
     const TransferOutcome outcome = viaUsb ? usbDump(rawPath) : serialDump(rawPath);
     sink_.setDumpButtonEnabled(true);
     return outcome;
 }
 
+bool TransferEngine::openDumpFile(const QString &rawPath) {
+    dumpFileOpened_ = file_.open(rawPath);
+    if (!dumpFileOpened_) fail("Dump Aborted: " + file_.errorString());
+    return dumpFileOpened_;
+}
+
+QString TransferEngine::keptPartialNote() {
+    if (!dumpFileOpened_) return {};
+    file_.keepPartial();
+    const QString partial = DumpFile::partialName(file_.target());
+    if (file_.written() == 0 || !QFileInfo::exists(partial)) return {};
+    return "; what arrived is kept in " + partial;
+}
+
 TransferOutcome TransferEngine::fail(const QString &text) {
-    sink_.setStatus(text);
+    sink_.setStatus(text + keptPartialNote());
     sink_.beep();
     return TransferOutcome::Failed;
 }
@@ -134,7 +150,7 @@ TransferOutcome TransferEngine::usbPipeNotOpened() {
 
 // ---- Upload -------------------------------------------------------------------------------
 
-TransferOutcome TransferEngine::StartUpload(const QString &systemFile, bool viaUsb,
+TransferOutcome TransferEngine::startUpload(const QString &systemFile, bool viaUsb,
                                             const QString &uploadSettings) {
     if (busy_) {
         sink_.setStatus("Another transfer is running; wait for it to end");
@@ -143,6 +159,7 @@ TransferOutcome TransferEngine::StartUpload(const QString &systemFile, bool viaU
     busy_ = true;
     const auto idle = qScopeGuard([this] { busy_ = false; });
     abortedText_ = "Upload Aborted";
+    dumpFileOpened_ = false;
     state_.FailureText.clear();
     const SystemFile file = readSystemFile(systemFile, viaUsb);
     if (!file.error.isEmpty()) {
@@ -154,7 +171,7 @@ TransferOutcome TransferEngine::StartUpload(const QString &systemFile, bool viaU
     state_.LinesSent = 0;
     pump(false);
     const TransferOutcome outcome =
-        viaUsb ? usbUpload(file.lines) : serialUpload(file.lines, uploadSettings);
+        viaUsb ? usbUpload(file.lines, file.linesCut) : serialUpload(file.lines, uploadSettings);
     sink_.setUploadButtonEnabled(true);
     return outcome;
 }

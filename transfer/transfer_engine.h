@@ -27,21 +27,17 @@ enum class TransferOutcome {
 class TransferEngine : public QObject {
     Q_OBJECT
   public:
-    // Timer1 (500 ms, sends 0x06) and Timer2 (2000 ms, drops a partial block, sends 0x0F) belong
-    // to the caller; their intervals are set here. This engine keeps its own transfer state and
-    // takes the timer ticks itself.
-    TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2, TransferSink &sink,
-                   QObject *parent = nullptr);
-    // The window's way: the state is the window's, and its own timer and port handlers call
-    // Timer1_Timer, Timer2_Timer and MSComm1_OnComm here.
-    TransferEngine(SerialChannel &port, QTimer &timer1, QTimer &timer2, TransferSink &sink,
-                   TransferState &windowState, QObject *parent = nullptr);
+    // The ready timer (500 ms, sends 0x06) and the silence timer (2000 ms, drops a partial
+    // block, sends 0x0F) belong to the caller; their intervals are set here and their ticks
+    // are taken here. The port's input event goes to takeInput().
+    TransferEngine(SerialChannel &port, QTimer &readyTimer, QTimer &silenceTimer,
+                   TransferSink &sink, QObject *parent = nullptr);
     ~TransferEngine() override;
 
     // rawPath: the normalised ".raw" name.
-    TransferOutcome StartDump(const QString &rawPath, bool viaUsb);
+    TransferOutcome startDump(const QString &rawPath, bool viaUsb);
     // uploadSettings: the port settings string at 57600 the serial upload runs with.
-    TransferOutcome StartUpload(const QString &systemFile, bool viaUsb,
+    TransferOutcome startUpload(const QString &systemFile, bool viaUsb,
                                 const QString &uploadSettings);
 
     bool busy() const { return busy_; }
@@ -49,7 +45,7 @@ class TransferEngine : public QObject {
 
     // Flushes and closes a dump file left open (the program is ending): what was received
     // stays under the ".partial" name.
-    void CloseFiles() { file_.keepPartial(); }
+    void closeFiles() { file_.keepPartial(); }
 
     // USB: load this file instead of searching for libusbbulk.so, or use these functions.
     void setUsbLibraryPath(const QString &path) { usbLibraryPath_ = path; }
@@ -59,24 +55,28 @@ class TransferEngine : public QObject {
     void setEventPump(std::function<void(bool wait)> pump) { pump_ = std::move(pump); }
 
   public slots:
-    void MSComm1_OnComm(); // ReceiveDumpData or SendSystemLines, by UploadMode
-    void ReceiveDumpData();
-    void SendSystemLines();
-    void Timer1_Timer();
-    void Timer2_Timer();
+    void takeInput(); // receiveDumpData or sendSystemLines, by UploadMode
+    void receiveDumpData();
+    void sendSystemLines();
+    void sendReadyByte();
+    void onSilence();
     // Ends the running transfer as soon as it waits again ("Dump Aborted" / "Upload Aborted");
     // a dump keeps what it received under the ".partial" name.
-    void Abort();
+    void abort();
+    // The same, on the operator's word: "Dump Aborted: stopped by the operator".
+    void stop();
     // The open port failed (adapter pulled): the running transfer ends with this description.
-    void PortLost(const QString &description);
+    void portLost(const QString &description);
 
   private:
     TransferOutcome serialDump(const QString &rawPath);
     TransferOutcome usbDump(const QString &rawPath);
     TransferOutcome serialUpload(const QList<QByteArray> &lines, const QString &uploadSettings);
-    TransferOutcome usbUpload(const QList<QByteArray> &lines);
+    TransferOutcome usbUpload(const QList<QByteArray> &lines, int linesCut);
     bool bindUsb();                            // false: failure already on the status bar
+    bool openDumpFile(const QString &rawPath); // false: failure already on the status bar
     TransferOutcome fail(const QString &text); // status, beep, Failed
+    QString keptPartialNote();                 // where a failed dump left what arrived
     TransferOutcome usbFailure();
     TransferOutcome usbPipeNotOpened(); // says so when the system refused access
     void stopTimersAndClosePort();
@@ -84,11 +84,10 @@ class TransferEngine : public QObject {
     template <typename Handler> void guarded(Handler &&handler);
 
     SerialChannel &port_;
-    QTimer &timer1_;
-    QTimer &timer2_;
+    QTimer &readyTimer_;
+    QTimer &silenceTimer_;
     TransferSink &sink_;
-    TransferState ownState_;
-    TransferState &state_;
+    TransferState state_;
     DumpFile file_;
     DumpReceiver receiver_;
     UploadSender sender_;
@@ -96,7 +95,8 @@ class TransferEngine : public QObject {
     QString usbLibraryPath_;
     std::function<void(bool)> pump_;
     bool busy_ = false;
-    QString abortedText_; // "Dump Aborted" or "Upload Aborted", for the running transfer
+    bool dumpFileOpened_ = false; // by the running dump
+    QString abortedText_;         // "Dump Aborted" or "Upload Aborted", for the running transfer
 };
 
 } // namespace ravelin

@@ -1,4 +1,4 @@
-// The upload's two ways: serially, answered line by line by SendSystemLines, or over USB, one
+// The upload's two ways: serially, answered line by line by sendSystemLines, or over USB, one
 // 48-byte packet per line through "PIPE2".
 #include "engine_internals.h"
 #include "progress_text.h"
@@ -24,7 +24,7 @@ TransferOutcome TransferEngine::serialUpload(const QList<QByteArray> &lines,
         stopTimersAndClosePort();
         return fail("Upload Aborted: " + describe(e));
     }
-    timer1_.start();
+    readyTimer_.start();
     while (!state_.TransferDone && state_.FailureText.isEmpty())
         pump(true);
     // The instrument may ask for the last line again: the port stays open until it has been
@@ -43,7 +43,7 @@ TransferOutcome TransferEngine::serialUpload(const QList<QByteArray> &lines,
     return TransferOutcome::Completed;
 }
 
-TransferOutcome TransferEngine::usbUpload(const QList<QByteArray> &lines) {
+TransferOutcome TransferEngine::usbUpload(const QList<QByteArray> &lines, int linesCut) {
     if (!bindUsb()) return TransferOutcome::Failed;
     const UsbBulkApi &usb = *usb_;
     TransferState &s = state_;
@@ -64,8 +64,9 @@ TransferOutcome TransferEngine::usbUpload(const QList<QByteArray> &lines) {
     for (const QByteArray &line : lines) {
         s.CurrentLine = line;
         s.LinesSent += 1;
-        // Checked before the start: a line fits one packet.
-        std::copy(line.begin(), line.end(), s.WriteBuffer.begin());
+        // A line longer than the packet goes out cut to its first 48 bytes.
+        std::copy_n(line.begin(), std::min<qsizetype>(line.size(), kUsbPacketSize),
+                    s.WriteBuffer.begin());
         int32_t written = 0;
         if (usb.writePipe(s.UploadPipe, s.WriteBuffer.data(), s.WriteLength, &written) == 0)
             return usbFailure();
@@ -78,10 +79,18 @@ TransferOutcome TransferEngine::usbUpload(const QList<QByteArray> &lines) {
     closePipe.dismiss();
     usb.closeUsbPipe(s.UploadPipe);
     sink_.setUploadProgress(100, percentCaption(100, "% Completed"));
+    QString done;
     if (product == kProductKx4)
-        sink_.setStatus("New Operating System Downloaded, wait for KX-4 to POWER DOWN");
+        done = "New Operating System Downloaded, wait for KX-4 to POWER DOWN";
     if (product == kProductVirel)
-        sink_.setStatus("New Operating System Downloaded, wait for VIREL to POWER DOWN");
+        done = "New Operating System Downloaded, wait for VIREL to POWER DOWN";
+    if (linesCut > 0)
+        done = (done.isEmpty() ? QString("Operating system sent") : done) +
+               QString(" (%1 %2 longer than %3 characters sent cut to %3)")
+                   .arg(linesCut)
+                   .arg(linesCut == 1 ? "line" : "lines")
+                   .arg(kUsbPacketSize);
+    if (!done.isEmpty()) sink_.setStatus(done);
     sink_.beep();
     pump(false);
     return TransferOutcome::Completed;

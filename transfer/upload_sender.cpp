@@ -16,7 +16,7 @@ void UploadSender::begin(const QList<QByteArray> &lines, int16_t lineTotal) {
     s_.FailureText.clear();
 }
 
-void UploadSender::SendSystemLines() {
+void UploadSender::sendSystemLines() {
     while (port_.InBufferCount() > 0) {
         const uint8_t b = port_.InputByte();
         ++bytesTaken_;
@@ -26,7 +26,7 @@ void UploadSender::SendSystemLines() {
         } else if (s_.AwaitingLength) {
             if (b != kNextLine) continue;
             sink_.setStatus("ON-LINE...");
-            timer1_.stop();
+            readyTimer_.stop();
             s_.AwaitingLength = false;
         } else if (b == kNextLine) {
             if (nextLine_ >= lines_.size()) continue; // checked before the start; never here

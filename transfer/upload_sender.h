@@ -14,11 +14,11 @@ namespace ravelin {
 
 class UploadSender {
   public:
-    UploadSender(TransferState &state, SerialChannel &port, QTimer &timer1, TransferSink &sink)
-        : s_(state), port_(port), timer1_(timer1), sink_(sink) {}
+    UploadSender(TransferState &state, SerialChannel &port, QTimer &readyTimer, TransferSink &sink)
+        : s_(state), port_(port), readyTimer_(readyTimer), sink_(sink) {}
 
     void begin(const QList<QByteArray> &lines, int16_t lineTotal);
-    void SendSystemLines();
+    void sendSystemLines();
     qint64 bytesTaken() const { return bytesTaken_; } // bytes read from the instrument so far
 
   private:
@@ -26,7 +26,7 @@ class UploadSender {
 
     TransferState &s_;
     SerialChannel &port_;
-    QTimer &timer1_;
+    QTimer &readyTimer_;
     TransferSink &sink_;
     QList<QByteArray> lines_;
     qsizetype nextLine_ = 0;

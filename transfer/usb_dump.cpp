@@ -24,7 +24,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     if (!found || descriptorVendor(s.DeviceDescriptor) != kVendor) return usbFailure();
     pump(false);
 
-    if (!file_.open(rawPath)) return fail("Dump Aborted: " + file_.errorString());
+    if (!openDumpFile(rawPath)) return TransferOutcome::Failed;
     sink_.setDumpButtonEnabled(false);
     pump(false);
 
@@ -40,7 +40,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         file_.keepPartial();
     });
 
-    s.RequestLength = 64;
+    s.RequestLength = kUsbReadSize;
     s.ReceivedLength = 64;
     if (usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) == 0)
         return usbFailure();
@@ -89,8 +89,10 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
 
     // A read that came up short before the announced length is a cable pulled or an instrument
     // that stopped: the bytes received stay under the ".partial" name, never as a whole dump.
+    // Some instruments count the first packet in the length they announce, so a dump that ends
+    // within one packet of it is whole.
     if (s.DumpCount == 0) return fail("Dump Aborted: the instrument sent no data");
-    if (lengthTrusted && s.DumpCount < s.DumpTotal)
+    if (lengthTrusted && s.DumpTotal - s.DumpCount > kUsbReadSize)
         return fail(QString("Dump Aborted: the instrument sent %1 of %2 bytes")
                         .arg(s.DumpCount)
                         .arg(s.DumpTotal));
@@ -98,10 +100,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     closePipe.dismiss();
     const bool saved = file_.commit();
     usb.closeUsbPipe(s.DumpPipe);
-    if (!saved) {
-        file_.keepPartial();
-        return fail("Dump Aborted: " + file_.errorString());
-    }
+    if (!saved) return fail("Dump Aborted: " + file_.errorString());
     sink_.setDumpProgress(100, percentCaption(100));
     pump(false);
     stopTimersAndClosePort();

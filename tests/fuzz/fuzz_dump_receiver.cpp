@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     auto arrive = [&](const Bytes &bytes) {
         line.insert(line.end(), bytes.begin(), bytes.end());
         port.incoming.insert(port.incoming.end(), bytes.begin(), bytes.end());
-        receiver.ReceiveDumpData();
+        receiver.receiveDumpData();
     };
     Script script(data, size);
     while (!script.done()) {
@@ -136,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             arrive(script.take(script.next()));
             break;
         case 1:
-            receiver.Timer2_Timer();
+            receiver.onSilence();
             break;
         case 2:
             arrive(sound_block(script.take(script.next())));

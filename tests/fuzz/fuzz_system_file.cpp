@@ -34,7 +34,7 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
     std::uint32_t noise = options;
     port.incoming.push_back(0x42); // a stray byte, then the exchange opens
     port.incoming.push_back(ravelin::kNextLine);
-    sender.SendSystemLines();
+    sender.sendSystemLines();
     for (int line = 0; line < system.LineTotal; ++line) {
         noise = noise * 1103515245u + 12345u;
         port.incoming.push_back(ravelin::kNextLine);
@@ -44,7 +44,7 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
             expected += system.lines[line] + "\r\n";
         }
         if (noise >> 28 == 1) port.incoming.push_back(0x06);
-        sender.SendSystemLines();
+        sender.sendSystemLines();
     }
     check(state.TransferDone, "the upload did not end after the announced lines");
     check(port.sent == expected, "the upload sent other bytes than the file's lines");
@@ -53,7 +53,7 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
     port.incoming.push_back(ravelin::kNextLine);
     port.incoming.push_back(0x06);
     port.incoming.push_back(ravelin::kRepeat);
-    sender.SendSystemLines();
+    sender.sendSystemLines();
     expected += system.lines[system.LineTotal - 1] + "\r\n";
     check(port.sent == expected, "the wrong bytes were sent after the upload ended");
 }
@@ -99,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
           "accepted a file with fewer lines than announced");
     if (usb)
         for (const QByteArray &line : system.lines)
-            check(line.size() <= ravelin::kUsbPacketSize, "accepted a line longer than a packet");
+            check(line.size() <= ravelin::kLongestUsbLine,
+                  "accepted a line longer than 64 characters");
     for (const QByteArray &line : system.lines)
         check(!line.contains('\n'), "a line kept its line end");
     upload(system, options);

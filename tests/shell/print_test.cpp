@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -117,6 +118,29 @@ class PrintTest : public QObject {
                      qPrintable(QString::number(rule.y2 - rule.y1)));
         }
         QVERIFY(rules[1].y1 > rules[0].y1);
+    }
+
+    // A KX-4 data line with its indent is about 150 characters: the page turns so that every
+    // character reaches the paper, the DATE column included.
+    void widestLineTurnsThePage() {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("a printer is installed here; the printout would go to it");
+        const QByteArray data = "    1001\t  1.000\t  2.000\t  3.000\t 4123.456\t  0.012\t"
+                                "  0.003\t 12:34:56\t 12.5823\t   0.000\t 0.000\t  7/ 8/2006";
+        writeFile(dir.filePath("w.txt"), "\r\n/\tKX-4\r\n" + data + "\r\n");
+        const ravelin::PrintResult result =
+            ravelin::printSurveyTextFile(dir.filePath("w.txt"), dir.filePath("w.pdf"));
+        QVERIFY2(result.ok, qPrintable(result.failure));
+        QStringList texts;
+        for (const PdfTextLine &line : pdfTextLines(result.pdfPath))
+            texts << line.text.simplified();
+        QCOMPARE(texts.value(1), QString(data).simplified());
+        QProcess info;
+        info.start("pdfinfo", {result.pdfPath});
+        QVERIFY(info.waitForFinished());
+        const QString size = QString(info.readAllStandardOutput()).section("Page size:", 1, 1);
+        const QStringList wh = size.simplified().split(' ');
+        QVERIFY2(wh.value(0).toDouble() > wh.value(2).toDouble(), qPrintable(size)); // landscape
     }
 
     // The page breaks by itself when full; no line is lost or doubled at the break.

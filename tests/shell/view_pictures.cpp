@@ -2,7 +2,7 @@
 // KX-4 gravity line, from generated sample databases.
 //   xvfb-run -a shell_view_pictures OUTPUT_FOLDER
 #include "convert.h"
-#include "form1.h"
+#include "main_window.h"
 #include "plot_canvas.h"
 #include "samples.h"
 #include "view_page.h"
@@ -38,13 +38,13 @@ int main(int argc, char *argv[]) {
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
     QTemporaryDir settings, data;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-    ravelin::Form1 form;
+    ravelin::MainWindow form;
     form.setProgramEnder([] {});
     form.resize(1280, 800);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
     auto *view = form.findChild<ViewPage *>(QStringLiteral("ViewTab"));
-    form.vsIndexTab1->setCurrentWidget(view);
+    form.findChild<QTabWidget *>(QStringLiteral("vsIndexTab1"))->setCurrentWidget(view);
 
     ravelin::sample::VirelShape virel;
     virel.stations = 24;

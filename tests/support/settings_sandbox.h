@@ -1,6 +1,6 @@
 // SettingsSandbox: points the settings store (QSettings, INI, user scope) at a fresh temporary
 // folder for as long as it lives, so a test never touches the user's own settings. Create it
-// before the Form1 or MSComm under test; set() writes a value ("COMM/CommPort", "3") as a stored
+// before the window or MSComm under test; set() writes a value ("COMM/CommPort", "3") as a stored
 // one, file() reads back what the program stored. Child processes need XDG_CONFIG_HOME instead.
 #pragma once
 

@@ -24,7 +24,7 @@ class DumpReceiverTest : public QObject {
 
     void deliver(const QByteArray &bytes) {
         port.incoming += bytes;
-        receiver->ReceiveDumpData();
+        receiver->receiveDumpData();
     }
     QByteArray written() {
         file.keepPartial();
@@ -103,7 +103,7 @@ class DumpReceiverTest : public QObject {
         deliver(lengthHeader(252));
         const QByteArray block = dumpBlock(memoryImage(252));
         deliver(block.left(100));
-        receiver->Timer2_Timer();
+        receiver->onSilence();
         QCOMPARE(state.ByteCount, 0);
         QCOMPARE(port.sent.right(1), QByteArray(1, char(kRepeat)));
         deliver(block); // sent again whole: taken from its first byte
@@ -113,7 +113,7 @@ class DumpReceiverTest : public QObject {
 
     void silenceMidHeaderDropsThePartialHeader() {
         deliver("0000");
-        receiver->Timer2_Timer();
+        receiver->onSilence();
         QVERIFY(state.LengthText.isEmpty());
         QCOMPARE(state.ByteCount, 0);
         deliver(lengthHeader(504));

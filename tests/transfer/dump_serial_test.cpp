@@ -65,7 +65,7 @@ class DumpSerialTest : public QObject {
         timer2 = new QTimer;
         sink = RecordingSink{};
         engine = new TransferEngine(*port, *timer1, *timer2, sink);
-        connect(port, &FakePort::OnComm, engine, &TransferEngine::MSComm1_OnComm);
+        connect(port, &FakePort::OnComm, engine, &TransferEngine::takeInput);
         timer1->setInterval(10);
         timer2->setInterval(200);
     }
@@ -85,7 +85,7 @@ class DumpSerialTest : public QObject {
         DumpInstrument instrument{memoryImage(1000), 1000, {1, 3}};
         port->instrument = std::ref(instrument);
 
-        QCOMPARE(engine->StartDump(raw, false), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(raw, false), TransferOutcome::Completed);
         QCOMPARE(contents(raw), memoryImage(1000) + QByteArray(8, char(0xFF)));
         QCOMPARE(instrument.repeatsAsked, 2);
         QCOMPARE(sink.statuses.first(), QString("Syncronizing...."));
@@ -106,7 +106,7 @@ class DumpSerialTest : public QObject {
             return repeat >= 2 ? lengthHeader(0) : QByteArray();
         };
         const QString raw = target("empty.raw");
-        QCOMPARE(engine->StartDump(raw, false), TransferOutcome::MemoryEmpty);
+        QCOMPARE(engine->startDump(raw, false), TransferOutcome::MemoryEmpty);
         QVERIFY2(ready >= 10, qPrintable(QString::number(ready))); // 10 ms against 200 ms
         QCOMPARE(sink.messages, QStringList{"Error|Data Memory Empty"});
         QCOMPARE(sink.lastStatus(), QString("Dump Aborted"));
@@ -119,7 +119,7 @@ class DumpSerialTest : public QObject {
     void portThatWillNotOpenIsReported() {
         port->refuseOpen = "Cannot open /dev/ttyS9: No such file or directory";
         const QString raw = target("noport.raw");
-        QCOMPARE(engine->StartDump(raw, false), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(raw, false), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(),
                  QString("Dump Aborted: Cannot open /dev/ttyS9: No such file or directory"));
         QVERIFY(sink.dumpButton.last());
@@ -132,7 +132,7 @@ class DumpSerialTest : public QObject {
         QVERIFY(QFile::link("/dev/full", raw + ".partial"));
         DumpInstrument instrument{memoryImage(70000), 70000, {}};
         port->instrument = std::ref(instrument);
-        QCOMPARE(engine->StartDump(raw, false), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(raw, false), TransferOutcome::Failed);
         QVERIFY2(sink.lastStatus().startsWith("Dump Aborted: cannot write " + raw + ".partial"),
                  qPrintable(sink.lastStatus()));
         QVERIFY(!QFile::exists(raw));
@@ -142,25 +142,27 @@ class DumpSerialTest : public QObject {
     void portLostEndsTheDump() {
         port->instrument = [&](const QByteArray &) {
             QMetaObject::invokeMethod(
-                engine, [this] { engine->PortLost("/dev/ttyUSB0 was unplugged"); },
+                engine, [this] { engine->portLost("/dev/ttyUSB0 was unplugged"); },
                 Qt::QueuedConnection);
             return lengthHeader(504);
         };
         const QString raw = target("lost.raw");
-        QCOMPARE(engine->StartDump(raw, false), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(raw, false), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), QString("Dump Aborted: /dev/ttyUSB0 was unplugged"));
         QVERIFY(!QFile::exists(raw + ".partial")); // nothing was received
     }
 
-    void abortKeepsWhatArrived() {
+    void stopKeepsWhatArrivedAndNamesIt() {
         DumpInstrument instrument{memoryImage(2520), 2520, {}};
         port->instrument = [&](const QByteArray &sent) {
-            if (instrument.current == 2) engine->Abort(); // as Ctrl-C or closing the window
+            if (instrument.current == 2) engine->stop();
             return instrument(sent);
         };
         const QString raw = target("aborted.raw");
-        QCOMPARE(engine->StartDump(raw, false), TransferOutcome::Failed);
-        QCOMPARE(sink.lastStatus(), QString("Dump Aborted"));
+        QCOMPARE(engine->startDump(raw, false), TransferOutcome::Failed);
+        QCOMPARE(sink.lastStatus(),
+                 "Dump Aborted: stopped by the operator; what arrived is kept in " + raw +
+                     ".partial");
         QVERIFY(!QFile::exists(raw));
         QCOMPARE(contents(raw + ".partial").size() % kBlockData, 0);
         QVERIFY(contents(raw + ".partial").size() >= 2 * kBlockData);
@@ -172,13 +174,13 @@ class DumpSerialTest : public QObject {
             QMetaObject::invokeMethod(
                 engine,
                 [this] {
-                    QCOMPARE(engine->StartUpload(target("x.sys"), false, "57600,n,8,1"),
+                    QCOMPARE(engine->startUpload(target("x.sys"), false, "57600,n,8,1"),
                              TransferOutcome::Failed);
                 },
                 Qt::QueuedConnection);
             return lengthHeader(0);
         };
-        QCOMPARE(engine->StartDump(target("busy.raw"), false), TransferOutcome::MemoryEmpty);
+        QCOMPARE(engine->startDump(target("busy.raw"), false), TransferOutcome::MemoryEmpty);
         QVERIFY(sink.statuses.contains("Another transfer is running; wait for it to end"));
     }
 
@@ -196,7 +198,7 @@ class DumpSerialTest : public QObject {
             ++lines;
             return lines == 2 ? "\x0F\x11" : "\x13\x11"; // a repeat request, a stray byte
         };
-        QCOMPARE(engine->StartUpload(sys, false, "57600,n,8,1"), TransferOutcome::Completed);
+        QCOMPARE(engine->startUpload(sys, false, "57600,n,8,1"), TransferOutcome::Completed);
         QCOMPARE(port->settings, QString("57600,n,8,1"));
         QCOMPARE(received, QByteArray("FIRST\r\nSECOND\r\nSECOND\r\nTHIRD\r\n"));
         QCOMPARE(sink.statuses, (QStringList{"Syncronizing....", "ON-LINE...",
@@ -213,7 +215,7 @@ class DumpSerialTest : public QObject {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("5\r\nONLY\r\n");
         f.close();
-        QCOMPARE(engine->StartUpload(sys, false, "57600,n,8,1"), TransferOutcome::Failed);
+        QCOMPARE(engine->startUpload(sys, false, "57600,n,8,1"), TransferOutcome::Failed);
         QVERIFY(sink.lastStatus().startsWith("Upload refused: line 1 of bad.sys"));
         QCOMPARE(port->opens, 0);
         QVERIFY(port->sent.isEmpty());

@@ -3,31 +3,62 @@
 // instrument) and over a pseudo-terminal (the instrument simulator).
 #include "common_dialog.h"
 #include "dump_fakes.h"
-#include "form1.h"
-#include "form1_transfers.h"
+#include "main_window.h"
 #include "modal_answerer.h"
 #include "mscomm.h"
 #include "progress_indicator.h"
 #include "settings_sandbox.h"
 #include "usb_script.h"
+#include "window_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
+#include <pty.h>
+#include <unistd.h>
 
 using namespace ravelin;
 using namespace ravelin::test;
+
+namespace {
+
+// A serial line with nobody on the other end.
+class SilentLine {
+  public:
+    SilentLine() {
+        char name[256] = {};
+        if (::openpty(&controller_, &device_, name, nullptr, nullptr) == 0)
+            path_ = QString::fromLocal8Bit(name);
+    }
+    ~SilentLine() {
+        ::close(controller_);
+        ::close(device_);
+    }
+    QString path() const { return path_; }
+
+  private:
+    int controller_ = -1;
+    int device_ = -1;
+    QString path_;
+};
+
+} // namespace
 
 class DumpWindowTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
     std::unique_ptr<SettingsSandbox> sandbox;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
+    template <typename T> T *find(const QString &name) const { return control<T>(*form, name); }
+    ravelin::MSComm *port() const { return find<ravelin::MSComm>("MSComm1"); }
     QProcess instrument;
 
     QString startInstrument(const QStringList &args) {
@@ -39,17 +70,37 @@ class DumpWindowTest : public QObject {
         return QString::fromLocal8Bit(instrument.readLine()).trimmed();
     }
     QString status() const { return form->statusText(); }
+    void useSerialPort(const QString &device) {
+        find<QCheckBox>("USBInterface")->setChecked(false);
+        port()->setDevicePathOverride(device);
+        port()->setHandshaking(0);
+    }
+    QString imageFile(const QByteArray &bytes, const QString &name = "image.bin") {
+        QFile image(dir.filePath(name));
+        if (!image.open(QIODevice::WriteOnly)) return {};
+        image.write(bytes);
+        return image.fileName();
+    }
+    // Runs check once, the first time the status reads text while a transfer runs.
+    void onceWhenStatusIs(QTimer &probe, const QString &text, std::function<void()> check) {
+        connect(&probe, &QTimer::timeout, this, [this, &probe, text, check] {
+            if (status() != text || !form->transferRunning()) return;
+            probe.stop();
+            check();
+        });
+        probe.start(20);
+    }
 
   private slots:
     void initTestCase() { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
     void init() {
         sandbox = std::make_unique<SettingsSandbox>();
-        form = std::make_unique<Form1>();
+        form = std::make_unique<MainWindow>();
         form->setProgramEnder([] {});
-        form->CommonDialog1->setNonNative(true);
-        form->CommonDialog1->InitDir = dir.path();
+        find<ravelin::CommonDialog>("CommonDialog1")->setNonNative(true);
+        find<ravelin::CommonDialog>("CommonDialog1")->InitDir = dir.path();
         usb = UsbScript{};
-        TransfersOf(*form).setUsbApi(scriptedUsbApi());
+        form->transfers().setUsbApi(scriptedUsbApi());
     }
     void cleanup() {
         form.reset();
@@ -57,47 +108,169 @@ class DumpWindowTest : public QObject {
         instrument.waitForFinished();
     }
 
-    void usbDumpNormalisesTheNameAndReportsTheConvertedDatabase() {
+    // The program's own dialog names a new file; the name is normalised, the folder chosen is
+    // the next start folder, and a name that exists is replaced only when the user says so.
+    void usbDumpIntoANewFileNamedInTheDialog() {
         usb.dumpOf(memoryImage(1000), 1000);
-        form->USBInterface->setChecked(true);
+        find<QCheckBox>("USBInterface")->setChecked(true);
+        const QString folder = dir.filePath("season 2006");
+        QVERIFY(QDir().mkpath(folder));
+        const QString raw = folder + "/line7.raw";
         ModalAnswerer answerer;
-        answerer.chooseFile(dir.filePath("line7.txt"));
-        form->STARTDUMP->click();
+        answerer.chooseFile(folder + "/line7.txt");
+        find<QPushButton>("STARTDUMP")->click();
         QCOMPARE(answerer.fileDialogs().size(), 1);
         QCOMPARE(answerer.fileDialogs()[0].nameFilters, QStringList{"All Files (*.*)"});
-        QCOMPARE(form->CommonDialog1->FileName, dir.filePath("line7.raw"));
-        QFile raw(dir.filePath("line7.raw"));
-        QVERIFY(raw.open(QIODevice::ReadOnly));
-        QCOMPARE(raw.readAll(), memoryImage(1000));
-        QCOMPARE(status(), "Upload Finished,  File saved: " + dir.filePath("line7.tvd"));
-        QCOMPARE(form->UploadProgress->Caption(), QString("100%"));
-        QCOMPARE(form->UploadProgress->Value(), 100);
-        QVERIFY(form->STARTDUMP->isEnabled());
-        QCOMPARE(sandbox->file().value("DATAPATH/LastDir").toString(), dir.path());
+        QCOMPARE(answerer.fileDialogs()[0].fileMode, QFileDialog::AnyFile);
+        auto *dialog = find<ravelin::CommonDialog>("CommonDialog1");
+        QCOMPARE(dialog->FileName, raw);
+        QCOMPARE(contents(raw), memoryImage(1000));
+        QCOMPARE(status(), "Upload Finished,  File saved: " + folder + "/line7.tvd");
+        QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Caption(), QString("100%"));
+        QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Value(), 100);
+        QVERIFY(find<QPushButton>("STARTDUMP")->isEnabled());
+        QCOMPARE(dialog->InitDir, folder);
+        QCOMPARE(sandbox->file().value("DATAPATH/LastDir").toString(), folder);
         QVERIFY(answerer.boxes().isEmpty());
+
+        usb.dumpOf(memoryImage(640), 640);
+        answerer.chooseFile(folder + "/line7.raw");
+        answerer.pressButton(QMessageBox::No);
+        find<QPushButton>("STARTDUMP")->click();
+        QCOMPARE(answerer.boxes().size(), 1);
+        QCOMPARE(answerer.boxes()[0].text, raw + " already exists. Replace it with this dump?");
+        QCOMPARE(answerer.boxes()[0].defaultButton, QMessageBox::No);
+        QCOMPARE(contents(raw), memoryImage(1000));
+        QCOMPARE(usb.openedPipes.size(), 1); // the first dump's only
+    }
+
+    // Every key and button the operator might touch in the middle of a dump leaves it alone,
+    // and the file equals the instrument's memory.
+    void runningDumpIsProtected() {
+        const QByteArray memory = memoryImage(252 * 10);
+        useSerialPort(startInstrument(
+            {"--silence-ms", "1200", "--silence-every", "3", "dump", imageFile(memory)}));
+        auto *laterPage = new QWidget; // a page added later is held like the others
+        new QPushButton("later", laterPage);
+        laterPage->findChild<QPushButton *>()->setObjectName("laterPageButton");
+        form->addPage(laterPage, "Later");
+        bool tried = false;
+        QStringList notHeld;
+        QTimer probe;
+        onceWhenStatusIs(probe, "ON-LINE...", [&] {
+            tried = true;
+            for (const char *name :
+                 {"STARTDUMP", "Convert", "butRAWTVD", "REPROGRAMSYSTEM", "cmdOK", "cmdCancel",
+                  "USBInterface", "cboSpeed", "laterPageButton"})
+                if (find<QWidget>(name)->isEnabled()) notHeld << name;
+            if (!find<QPushButton>("STOPTRANSFER")->isVisible()) notHeld << "no STOP";
+            auto *tabs = find<QTabWidget>("vsIndexTab1");
+            QApplication::setActiveWindow(form.get()); // back from the file dialog
+            QVERIFY(QApplication::focusWidget());
+            for (int page = 0; page < tabs->count(); ++page) {
+                tabs->setCurrentIndex(page);
+                for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+                    QTest::keyClick(QApplication::focusWidget(), key);
+            }
+            tabs->setCurrentIndex(0);
+        });
+        ModalAnswerer answerer;
+        answerer.chooseFile(dir.filePath("guarded"));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        find<QPushButton>("STARTDUMP")->click();
+        QVERIFY(tried);
+        QCOMPARE(notHeld, QStringList());
+        QCOMPARE(answerer.boxes().size(), 0);
+        QCOMPARE(answerer.unexpected(), 0);
+        QCOMPARE(status(), "Upload Finished,  File saved: " + dir.filePath("guarded.tvd"));
+        QCOMPARE(contents(dir.filePath("guarded.raw")), memory);
+        QVERIFY(!form->isUnloaded());
+        for (const char *name : {"STARTDUMP", "Convert", "cmdOK", "USBInterface"})
+            QVERIFY2(find<QWidget>(name)->isEnabled(), name);
+        QVERIFY(!find<QPushButton>("STOPTRANSFER")->isVisible());
+    }
+
+    // STOP (and Escape) ends a dump like a failure; the blocks received stay under ".partial".
+    void stoppedDumpKeepsTheBlocksReceived() {
+        const QByteArray memory = memoryImage(252 * 10);
+        useSerialPort(startInstrument(
+            {"--silence-ms", "1500", "--silence-every", "3", "dump", imageFile(memory)}));
+        int percentAtStop = -1;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            const int percent = find<ravelin::ProgressIndicator>("UploadProgress")->Value();
+            if (percent < 20 || percentAtStop >= 0) return;
+            percentAtStop = percent;
+            QApplication::setActiveWindow(form.get()); // back from the file dialog
+            QTest::keyClick(form.get(), Qt::Key_Escape);
+        });
+        probe.start(10);
+        ModalAnswerer answerer;
+        answerer.chooseFile(dir.filePath("stopped"));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        find<QPushButton>("STARTDUMP")->click();
+        const QString partial = dir.filePath("stopped.raw.partial");
+        QCOMPARE(status(),
+                 "Dump Aborted: stopped by the operator; what arrived is kept in " + partial);
+        QCOMPARE(contents(partial), memory.left(252 * 10 * percentAtStop / 100));
+        QVERIFY(!QFile::exists(dir.filePath("stopped.raw")));
+        QVERIFY(!port()->PortOpen());
+    }
+
+    // An instrument that never answers: STOP ends the wait; an upload asks first.
+    void silentInstrumentCanBeStopped() {
+        SilentLine line;
+        useSerialPort(line.path());
+        QTimer probe;
+        onceWhenStatusIs(probe, "Syncronizing....",
+                         [&] { find<QPushButton>("STOPTRANSFER")->click(); });
+        ModalAnswerer answerer;
+        answerer.chooseFile(dir.filePath("silent"));
+        find<QPushButton>("STARTDUMP")->click();
+        QCOMPARE(status(), QString("Dump Aborted: stopped by the operator"));
+        QVERIFY(!QFile::exists(dir.filePath("silent.raw.partial")));
+
+        const QString sys = imageFile("1\r\nONLY\r\n", "new.sys");
+        QTimer uploadProbe;
+        onceWhenStatusIs(uploadProbe, "Syncronizing....", [&] {
+            find<QPushButton>("STOPTRANSFER")->click(); // answered No: goes on
+            find<QPushButton>("STOPTRANSFER")->click(); // answered Yes
+        });
+        answerer.chooseFile(sys);
+        answerer.pressButton(QMessageBox::No);
+        answerer.pressButton(QMessageBox::Yes);
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
+        QCOMPARE(answerer.boxes().size(), 2);
+        QCOMPARE(answerer.boxes()[0].text,
+                 QString("The instrument will hold an incomplete operating system. Stop anyway?"));
+        QCOMPARE(answerer.boxes()[0].defaultButton, QMessageBox::No);
+        QCOMPARE(status(), QString("Upload Aborted: stopped by the operator"));
+        QVERIFY(find<QPushButton>("REPROGRAMSYSTEM")->isEnabled());
     }
 
     void cancelledDialogEndsSilently() {
         form->setStatusText("before");
         ModalAnswerer answerer;
         answerer.cancelFileDialog();
-        form->STARTDUMP->click();
+        find<QPushButton>("STARTDUMP")->click();
         QCOMPARE(status(), QString("before"));
-        QCOMPARE(form->UploadProgress->Caption(), QString("00%"));
-        QVERIFY(form->STARTDUMP->isEnabled());
+        QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Caption(), QString("00%"));
+        QVERIFY(find<QPushButton>("STARTDUMP")->isEnabled());
         QVERIFY(usb.openedPipes.isEmpty());
     }
 
     void usbFailureIsOnTheStatusBar() {
         usb.present = false;
-        form->USBInterface->setChecked(true);
+        find<QCheckBox>("USBInterface")->setChecked(true);
         ModalAnswerer answerer;
         answerer.chooseFile(dir.filePath("nodevice"));
-        form->STARTDUMP->click();
+        find<QPushButton>("STARTDUMP")->click();
         QCOMPARE(status(),
                  QString("ERROR ----> USB DEVICE NOT DETECTED, connect again and restart"));
         QVERIFY(!QFile::exists(dir.filePath("nodevice.raw")));
-        QVERIFY(form->STARTDUMP->isEnabled());
+        QVERIFY(find<QPushButton>("STARTDUMP")->isEnabled());
     }
 
     void serialEmptyMemoryShowsTheBoxAndKeepsTheWindowResponsive() {
@@ -107,24 +280,24 @@ class DumpWindowTest : public QObject {
         image.close();
         const QString pty = startInstrument({"--empty", "dump", image.fileName()});
         QVERIFY(!pty.isEmpty());
-        form->USBInterface->setChecked(false);
-        form->MSComm1->setDevicePathOverride(pty);
-        form->MSComm1->setHandshaking(0);
+        find<QCheckBox>("USBInterface")->setChecked(false);
+        port()->setDevicePathOverride(pty);
+        port()->setHandshaking(0);
 
-        bool startDisabled = false, reprogramEnabled = false;
+        bool startDisabled = false, reprogramHeld = false;
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
             if (form->statusText() != "Syncronizing....") return;
-            startDisabled = !form->STARTDUMP->isEnabled();
-            reprogramEnabled = form->REPROGRAMSYSTEM->isEnabled();
+            startDisabled = !find<QPushButton>("STARTDUMP")->isEnabled();
+            reprogramHeld = !find<QPushButton>("REPROGRAMSYSTEM")->isEnabled();
         });
         probe.start(20);
         ModalAnswerer answerer;
         answerer.chooseFile(dir.filePath("empty"));
         answerer.pressButton(QMessageBox::Ok);
-        form->STARTDUMP->click();
+        find<QPushButton>("STARTDUMP")->click();
         QVERIFY(startDisabled);
-        QVERIFY(reprogramEnabled); // only the button that started the transfer is disabled
+        QVERIFY(reprogramHeld);
         QCOMPARE(answerer.boxes().size(), 1);
         QCOMPARE(answerer.boxes()[0].text, QString("Data Memory Empty"));
         QCOMPARE(answerer.boxes()[0].title, QString("Error"));
@@ -133,8 +306,8 @@ class DumpWindowTest : public QObject {
                  QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(status(), QString("Dump Aborted"));
         QVERIFY(!QFile::exists(dir.filePath("empty.raw")));
-        QVERIFY(form->STARTDUMP->isEnabled());
-        QVERIFY(!form->MSComm1->PortOpen());
+        QVERIFY(find<QPushButton>("STARTDUMP")->isEnabled());
+        QVERIFY(!port()->PortOpen());
     }
 
     void serialUploadRunsAt57600AndPutsTheSpeedBoxBack() {
@@ -144,26 +317,27 @@ class DumpWindowTest : public QObject {
         sys.close();
         const QString received = dir.filePath("received.txt");
         const QString pty = startInstrument({"--lines", "3", "upload", received});
-        form->USBInterface->setChecked(false);
-        form->MSComm1->setDevicePathOverride(pty);
-        form->MSComm1->setHandshaking(0);
-        form->cboSpeed->setCurrentText("19200");
-        form->cboParity->setCurrentText("None");
+        find<QCheckBox>("USBInterface")->setChecked(false);
+        port()->setDevicePathOverride(pty);
+        port()->setHandshaking(0);
+        find<QComboBox>("cboSpeed")->setCurrentText("19200");
+        find<QComboBox>("cboParity")->setCurrentText("None");
         QString speedDuring;
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
-            if (form->MSComm1->PortOpen()) speedDuring = form->cboSpeed->currentText();
+            if (port()->PortOpen()) speedDuring = find<QComboBox>("cboSpeed")->currentText();
         });
         probe.start(10);
         ModalAnswerer answerer;
         answerer.chooseFile(sys.fileName());
-        form->REPROGRAMSYSTEM->click();
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
         QCOMPARE(speedDuring, QString("57600"));
-        QCOMPARE(form->cboSpeed->currentText(), QString("19200"));
-        QVERIFY(form->MSComm1->Settings().startsWith("57600,n,"));
+        QCOMPARE(find<QComboBox>("cboSpeed")->currentText(), QString("19200"));
+        QVERIFY(port()->Settings().startsWith("57600,n,"));
         QCOMPARE(status(), QString("New Operating System Downloaded, wait for UNIT to POWER DOWN"));
-        QCOMPARE(form->ReprogramProgress->Caption(), QString("100% Completed"));
-        QVERIFY(form->REPROGRAMSYSTEM->isEnabled());
+        QCOMPARE(find<ravelin::ProgressIndicator>("ReprogramProgress")->Caption(),
+                 QString("100% Completed"));
+        QVERIFY(find<QPushButton>("REPROGRAMSYSTEM")->isEnabled());
         QVERIFY(instrument.state() == QProcess::NotRunning || instrument.waitForFinished(10000));
         QFile got(received);
         QVERIFY(got.open(QIODevice::ReadOnly));
@@ -176,15 +350,16 @@ class DumpWindowTest : public QObject {
         QVERIFY(sys.open(QIODevice::WriteOnly));
         sys.write("1\r\nONLY\r\n");
         sys.close();
-        form->USBInterface->setChecked(true);
+        find<QCheckBox>("USBInterface")->setChecked(true);
         ModalAnswerer answerer;
         answerer.chooseFile(sys.fileName());
-        form->REPROGRAMSYSTEM->click();
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
         QCOMPARE(answerer.fileDialogs()[0].nameFilters, QStringList{"System Files (*.sys)"});
         QCOMPARE(status(),
                  QString("New Operating System Downloaded, wait for VIREL to POWER DOWN"));
         QCOMPARE(usb.writes, QList<QByteArray>{"ONLY" + QByteArray(44, '\0')});
-        QCOMPARE(form->ReprogramProgress->Caption(), QString("100% Completed"));
+        QCOMPARE(find<ravelin::ProgressIndicator>("ReprogramProgress")->Caption(),
+                 QString("100% Completed"));
     }
 };
 

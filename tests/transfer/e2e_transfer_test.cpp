@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <pty.h>
+#include <unistd.h>
 
 using namespace ravelin;
 using namespace ravelin::test;
@@ -114,6 +117,24 @@ class E2eTransferTest : public QObject {
         QVERIFY(contents(raw) == paddedToBlocks(image)); // not QCOMPARE: 1 MB in a failure
         QVERIFY(!QFile::exists(raw + ".partial"));
         QCOMPARE(instrumentExit(), 0);
+    }
+
+    // Ctrl-C ends an upload that waits on a silent line, as it ends a dump.
+    void ctrlCEndsAWaitingUpload() {
+        int controller = -1, device = -1;
+        char line[256] = {};
+        QCOMPARE(::openpty(&controller, &device, line, nullptr, nullptr), 0);
+        write(dir.filePath("os.sys"), "1\r\nA\r\n");
+        QProcess upload;
+        upload.start(RAVELIN_UPLOAD, {"--port", line, dir.filePath("os.sys")});
+        QVERIFY(upload.waitForReadyRead(10000)); // "Syncronizing...."
+        ::kill(pid_t(upload.processId()), SIGINT);
+        QVERIFY(upload.waitForFinished(10000));
+        ::close(controller);
+        ::close(device);
+        QCOMPARE(upload.exitCode(), 1);
+        QCOMPARE(QString(upload.readAllStandardOutput()),
+                 QString("Syncronizing....\nUpload Aborted\n"));
     }
 
     void emptyMemoryLeavesNoFile() {

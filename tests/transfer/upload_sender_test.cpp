@@ -33,8 +33,12 @@ class UploadSenderTest : public QObject {
         f = readSystemFile(systemFile(" 1.6 lines\r\nA\r\nB"), false);
         QCOMPARE(f.LineTotal, 2);
         QCOMPARE(f.lines, (QList<QByteArray>{"A", "B"}));
-        f = readSystemFile(systemFile("1\r\n" + QByteArray(48, 'x') + "\r\n"), true);
+        // over USB, lines of 49 to 64 characters are counted as cut
+        f = readSystemFile(
+            systemFile("2\r\n" + QByteArray(48, 'x') + "\r\n" + QByteArray(64, 'y') + "\r\n"),
+            true);
         QVERIFY(f.error.isEmpty());
+        QCOMPARE(f.linesCut, 1);
     }
 
     void refusedFiles_data() {
@@ -51,8 +55,8 @@ class UploadSenderTest : public QObject {
         QTest::newRow("beyond 16 bits")
             << QByteArray("40000\r\nA\r\n") << false << count.arg("os%1.sys", "1");
         QTest::newRow("long line on USB")
-            << QByteArray("2\r\nA\r\n" + QByteArray(49, 'x') + "\r\n") << true
-            << QString("Upload refused: line 3 of os%1.sys is longer than 48 characters");
+            << QByteArray("2\r\nA\r\n" + QByteArray(65, 'x') + "\r\n") << true
+            << QString("Upload refused: line 3 of os%1.sys is longer than 64 characters");
     }
     void refusedFiles() {
         QFETCH(QByteArray, content);
@@ -84,7 +88,7 @@ class UploadSenderTest : public QObject {
 
         auto deliver = [&](QByteArray bytes) {
             port.incoming += bytes;
-            sender.SendSystemLines();
+            sender.sendSystemLines();
         };
         deliver(QByteArray("\x0F\x06x", 3)); // before the first 0x11: ignored
         QVERIFY(port.sent.isEmpty());

@@ -63,7 +63,7 @@ class UsbFakeLibraryTest : public QObject {
 
     void dumpEqualsTheImageWithAShortLastRead() {
         image(memoryImage(64 * 300 + 10)); // the last read delivers 10 bytes
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
         QCOMPARE(contents(target), memoryImage(64 * 300 + 10));
         QCOMPARE(sink.statuses.first(), QString("Reading KX-4 data......"));
         QCOMPARE(count(FAKE_USBBULK_OPEN_PIPES), 0); // the pipe is closed again
@@ -73,7 +73,7 @@ class UsbFakeLibraryTest : public QObject {
     void shortFirstReadEndsTheDumpWithoutAFile() {
         image(memoryImage(640));
         set(FAKE_USBBULK_FIRST_READ_LENGTH, 20);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QVERIFY(!QFile::exists(target));
         QVERIFY(!QFile::exists(target + ".partial"));
         QCOMPARE(sink.lastStatus(), QString("Dump Aborted: the instrument sent no data"));
@@ -88,10 +88,24 @@ class UsbFakeLibraryTest : public QObject {
         older.close();
         image(memoryImage(640));
         set(FAKE_USBBULK_ANNOUNCED_LENGTH, 6400);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(contents(target), QByteArray("older dump"));
         QCOMPARE(contents(target + ".partial"), memoryImage(640));
-        QCOMPARE(sink.lastStatus(), QString("Dump Aborted: the instrument sent 640 of 6400 bytes"));
+        QCOMPARE(sink.lastStatus(), "Dump Aborted: the instrument sent 640 of 6400 bytes; what "
+                                    "arrived is kept in " +
+                                        target + ".partial");
+    }
+
+    // Whether the announced length counts the first packet differs between instruments: one
+    // packet short is whole, more is cut short.
+    void dumpWithinOnePacketOfTheAnnouncedLengthIsWhole() {
+        image(memoryImage(6400));
+        set(FAKE_USBBULK_ANNOUNCED_LENGTH, 6400 + 64);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(contents(target), memoryImage(6400));
+        set(FAKE_USBBULK_ANNOUNCED_LENGTH, 6400 + 65);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(contents(target + ".partial"), memoryImage(6400));
     }
 
     void announcedLengthIsClamped_data() {
@@ -105,28 +119,28 @@ class UsbFakeLibraryTest : public QObject {
         QFETCH(int, dumpTotal);
         image(memoryImage(6400));
         set(FAKE_USBBULK_ANNOUNCED_LENGTH, announced);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
         QCOMPARE(engine->state().DumpTotal, dumpTotal);
         QCOMPARE(contents(target), memoryImage(6400));
     }
 
     void noDeviceWrongVendorOrNoPipeLeaveNoFile() {
         set(FAKE_USBBULK_ATTACHED, 0);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(count(FAKE_USBBULK_DESCRIPTOR_CALLS), 11);
         QCOMPARE(sink.lastStatus(), kUsbError);
         reset();
         set(FAKE_USBBULK_DESCRIPTOR_FAILURES, 10); // the eleventh attempt finds it
         image(memoryImage(64));
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
         QVERIFY(QFile::remove(target));
         reset();
         set(FAKE_USBBULK_VENDOR, 0x0816);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(count(FAKE_USBBULK_OPEN_CALLS), 0);
         reset();
         set(FAKE_USBBULK_OPEN_FAILS, 1);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), kUsbError);
         QVERIFY(!QFile::exists(target));
         QVERIFY(!QFile::exists(target + ".partial"));
@@ -137,10 +151,10 @@ class UsbFakeLibraryTest : public QObject {
         const QString noAccess = "no access to the USB instrument: install the RAVELIN package or "
                                  "its udev rule, then plug it in again";
         set(FAKE_USBBULK_NO_ACCESS, 1);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), noAccess);
         QVERIFY(!QFile::exists(target + ".partial"));
-        QCOMPARE(engine->StartUpload(sysFile("1\r\nLINE-1\r\n"), true, ""),
+        QCOMPARE(engine->startUpload(sysFile("1\r\nLINE-1\r\n"), true, ""),
                  TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), noAccess);
     }
@@ -148,8 +162,8 @@ class UsbFakeLibraryTest : public QObject {
     void failedReadKeepsWhatArrivedAsPartial() {
         image(memoryImage(64 * 10));
         set(FAKE_USBBULK_READ_FAILS_AFTER, 4); // the first packet and three of data
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
-        QCOMPARE(sink.lastStatus(), kUsbError);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(sink.lastStatus(), kUsbError + "; what arrived is kept in " + target + ".partial");
         QCOMPARE(contents(target + ".partial"), memoryImage(64 * 3));
         QVERIFY(!QFile::exists(target));
         QCOMPARE(count(FAKE_USBBULK_OPEN_PIPES), 0);
@@ -157,8 +171,8 @@ class UsbFakeLibraryTest : public QObject {
 
     void uploadWrites48BytePackets() {
         set(FAKE_USBBULK_PRODUCT, 0x0DDE);
-        const QByteArray sixty(60 - 12, 'S'); // 48: the longest line that fits
-        QCOMPARE(engine->StartUpload(sysFile("3\r\nLINE-1\r\n" + sixty + "\r\nEND\r\n"), true, ""),
+        const QByteArray sixty = QByteArray(48, 'S') + QByteArray(12, 'c'); // sent cut to 48
+        QCOMPARE(engine->startUpload(sysFile("3\r\nLINE-1\r\n" + sixty + "\r\nEND\r\n"), true, ""),
                  TransferOutcome::Completed);
         QCOMPARE(packetCount(), 3);
         QList<QByteArray> packets;
@@ -168,18 +182,19 @@ class UsbFakeLibraryTest : public QObject {
             packets << p;
         }
         QCOMPARE(packets[0], "LINE-1" + QByteArray(42, '\0'));
-        QCOMPARE(packets[1], sixty);
-        QCOMPARE(packets[2], "END" + sixty.mid(3));
-        QCOMPARE(sink.lastStatus(),
-                 QString("New Operating System Downloaded, wait for VIREL to POWER DOWN"));
+        QCOMPARE(packets[1], sixty.left(48));
+        QCOMPARE(packets[2], "END" + sixty.mid(3, 45));
+        QCOMPARE(sink.lastStatus(), QString("New Operating System Downloaded, wait for VIREL to "
+                                            "POWER DOWN (1 line longer than 48 characters sent "
+                                            "cut to 48)"));
         QCOMPARE(count(FAKE_USBBULK_OPEN_PIPES), 0);
     }
 
     void overlongLineIsRefusedBeforeAnythingIsSent() {
-        QCOMPARE(engine->StartUpload(sysFile("1\r\n" + QByteArray(65, 'x') + "\r\n"), true, ""),
+        QCOMPARE(engine->startUpload(sysFile("1\r\n" + QByteArray(65, 'x') + "\r\n"), true, ""),
                  TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(),
-                 QString("Upload refused: line 2 of os.sys is longer than 48 characters"));
+                 QString("Upload refused: line 2 of os.sys is longer than 64 characters"));
         QCOMPARE(count(FAKE_USBBULK_DESCRIPTOR_CALLS), 0);
         QCOMPARE(count(FAKE_USBBULK_WRITE_CALLS), 0);
     }
@@ -188,14 +203,14 @@ class UsbFakeLibraryTest : public QObject {
         // No path given: libusbbulk.so from the program's folder, which finds no instrument here
         // (none is attached to a test machine) and so reports the USB failure, not a load error.
         TransferEngine own(port, timer1, timer2, sink);
-        QCOMPARE(own.StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(own.startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), kUsbError);
         QVERIFY(!QFile::exists(target + ".partial"));
     }
 
     void failedWriteEndsTheUpload() {
         set(FAKE_USBBULK_WRITE_FAILS_AFTER, 1);
-        QCOMPARE(engine->StartUpload(sysFile("2\r\nA\r\nB\r\n"), true, ""),
+        QCOMPARE(engine->startUpload(sysFile("2\r\nA\r\nB\r\n"), true, ""),
                  TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), kUsbError);
         QCOMPARE(packetCount(), 1);

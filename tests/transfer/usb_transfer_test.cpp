@@ -42,7 +42,7 @@ class UsbTransferTest : public QObject {
     void dumpWritesExactlyWhatWasDelivered() {
         const QByteArray image = memoryImage(1000); // last packet: 40 bytes after a full one
         usb.dumpOf(image, 1000);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
         QCOMPARE(contents(target), image);
         QCOMPARE(usb.openedPipes, QList<QByteArray>{"PIPE3"});
         QCOMPARE(usb.closedHandles, QList<int32_t>{3});
@@ -57,19 +57,19 @@ class UsbTransferTest : public QObject {
 
     void tenByteLastReadAddsTenBytes() {
         usb.dumpOf(memoryImage(128 + 10), 138);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
         QCOMPARE(contents(target), memoryImage(138));
     }
 
     void productNamesTheStatus() {
         usb.product = 0x0DDE;
         usb.dumpOf(memoryImage(64), 64);
-        engine->StartDump(target, true);
+        engine->startDump(target, true);
         QCOMPARE(sink.statuses.first(), QString("Reading  VIREL data....."));
         usb.product = 0x1234; // read the same way, unnamed
         sink = RecordingSink{};
         usb.reads = 0;
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
         QCOMPARE(sink.statuses.size(), 1);
         QCOMPARE(contents(target), memoryImage(64));
     }
@@ -77,38 +77,38 @@ class UsbTransferTest : public QObject {
     void shortFirstReadLeavesNoFile() {
         usb.packets = {QByteArray(20, '\0')};
         usb.announced = 5000;
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QVERIFY(!QFile::exists(target));
         QCOMPARE(sink.lastStatus(), QString("Dump Aborted: the instrument sent no data"));
     }
 
     void announcedLengthIsClamped() {
         usb.dumpOf(memoryImage(640), -5);
-        engine->StartDump(target, true);
+        engine->startDump(target, true);
         QCOMPARE(engine->state().DumpTotal, 1000000);
         QCOMPARE(sink.dumpProgress.first(), qMakePair(0, QString("00%"))); // 64 of 1000000
         // an unknown length does not cut the memory at the guessed million bytes
         usb.dumpOf(memoryImage(1100000), -1);
         usb.reads = 0;
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
         QVERIFY(contents(target) == memoryImage(1100000));
         QCOMPARE(sink.dumpProgress.last(), qMakePair(100, QString("100%")));
         usb.dumpOf(memoryImage(640), 20000000);
         usb.reads = 0;
-        engine->StartDump(target, true);
+        engine->startDump(target, true);
         QCOMPARE(engine->state().DumpTotal, 12500000);
     }
 
     void moreThanAnnouncedEndsPastFullProgress() {
         usb.dumpOf(memoryImage(64 * 10), 64 * 4); // keeps sending after its announced length
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Completed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
         QCOMPARE(contents(target).size(), 64 * 5); // the read that took it above 101% ends it
         QCOMPARE(sink.dumpProgress.last(), qMakePair(100, QString("100%")));
     }
 
     void zeroLengthIsReportedNotDivided() {
         usb.dumpOf(memoryImage(64), 0);
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(),
                  QString("Dump Aborted: the instrument announced a dump of 0 bytes"));
         QVERIFY(!QFile::exists(target));
@@ -118,14 +118,14 @@ class UsbTransferTest : public QObject {
 
     void noDeviceOrWrongVendorCreatesNoFile() {
         usb.present = false;
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(usb.descriptorCalls, 11);
         QCOMPARE(sink.lastStatus(), kUsbError);
         QCOMPARE(sink.beeps, 1);
         QVERIFY(sink.dumpButton.isEmpty() || sink.dumpButton.last());
         usb.present = true;
         usb.vendor = 0x0816;
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), kUsbError);
         QVERIFY(usb.openedPipes.isEmpty());
         QVERIFY(!QFile::exists(target));
@@ -134,7 +134,7 @@ class UsbTransferTest : public QObject {
 
     void pipeThatWillNotOpenCreatesNoFile() {
         usb.pipeHandle = -1;
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), kUsbError);
         QVERIFY(usb.closedHandles.isEmpty());
         QVERIFY(!QFile::exists(target + ".partial"));
@@ -143,8 +143,8 @@ class UsbTransferTest : public QObject {
     void failedReadKeepsThePartialDump() {
         usb.dumpOf(memoryImage(640), 640);
         usb.failReadAt = 4;
-        QCOMPARE(engine->StartDump(target, true), TransferOutcome::Failed);
-        QCOMPARE(sink.lastStatus(), kUsbError);
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(sink.lastStatus(), kUsbError + "; what arrived is kept in " + target + ".partial");
         QCOMPARE(contents(target + ".partial"), memoryImage(192));
         QVERIFY(!QFile::exists(target));
         QCOMPARE(usb.closedHandles, QList<int32_t>{3});
@@ -153,13 +153,13 @@ class UsbTransferTest : public QObject {
     void missingLibraryOrFunctionIsReported() {
         TransferEngine bare(port, timer1, timer2, sink);
         bare.setUsbLibraryPath(dir.filePath("libnothing.so"));
-        QCOMPARE(bare.StartDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(bare.startDump(target, true), TransferOutcome::Failed);
         QVERIFY2(sink.lastStatus().startsWith("Cannot load the USB library"),
                  qPrintable(sink.lastStatus()));
         TransferEngine wrong(port, timer1, timer2, sink);
         wrong.setUsbLibraryPath(QLibraryInfo::path(QLibraryInfo::LibrariesPath) +
                                 "/libQt6Test.so.6");
-        QCOMPARE(wrong.StartUpload(sysFile("1\r\nA\r\n"), true, ""), TransferOutcome::Failed);
+        QCOMPARE(wrong.startUpload(sysFile("1\r\nA\r\n"), true, ""), TransferOutcome::Failed);
         QVERIFY2(sink.lastStatus().endsWith("has no function dll_getDeviceDescriptor"),
                  qPrintable(sink.lastStatus()));
         QVERIFY(!QFile::exists(target));
@@ -167,18 +167,19 @@ class UsbTransferTest : public QObject {
 
     void uploadSendsOne48BytePacketPerLine() {
         usb.product = 0x0DDE;
-        const QByteArray longLine(48, 'L');
+        const QByteArray longLine = QByteArray(48, 'L') + QByteArray(12, 'c'); // cut to 48
         QCOMPARE(
-            engine->StartUpload(sysFile("2\r\nSHORT\r\n" + longLine + "\r\nTAIL\r\n"), true, ""),
+            engine->startUpload(sysFile("2\r\nSHORT\r\n" + longLine + "\r\nTAIL\r\n"), true, ""),
             TransferOutcome::Completed);
         QCOMPARE(usb.openedPipes, QList<QByteArray>{"PIPE2"});
         QCOMPARE(usb.writes.size(), 3); // to the end of the file, beyond the announced 2
         QCOMPARE(usb.writes[0], "SHORT" + QByteArray(43, '\0'));
-        QCOMPARE(usb.writes[1], longLine);
-        QCOMPARE(usb.writes[2], "TAIL" + longLine.mid(4)); // what the longer line left
+        QCOMPARE(usb.writes[1], longLine.left(48));
+        QCOMPARE(usb.writes[2], "TAIL" + longLine.mid(4, 44)); // what the longer line left
         QCOMPARE(sink.statuses,
                  (QStringList{"Uploading new O.S. for VIREL.....",
-                              "New Operating System Downloaded, wait for VIREL to POWER DOWN"}));
+                              "New Operating System Downloaded, wait for VIREL to POWER DOWN (1 "
+                              "line longer than 48 characters sent cut to 48)"}));
         QCOMPARE(sink.uploadProgress.first(), qMakePair(50, QString("50% Completed")));
         QCOMPARE(sink.uploadProgress.last(), qMakePair(100, QString("100% Completed")));
         QCOMPARE(sink.uploadButton, (QList<bool>{false, true}));
@@ -186,7 +187,7 @@ class UsbTransferTest : public QObject {
     }
 
     void uploadKx4Statuses() {
-        engine->StartUpload(sysFile("1\r\nX\r\n"), true, "");
+        engine->startUpload(sysFile("1\r\nX\r\n"), true, "");
         QCOMPARE(sink.statuses,
                  (QStringList{"Uploading new O.S. for KX-4.....",
                               "New Operating System Downloaded, wait for KX-4 to POWER DOWN"}));
@@ -194,22 +195,22 @@ class UsbTransferTest : public QObject {
 
     void overlongLineIsRefusedBeforeAnythingIsSent() {
         QCOMPARE(
-            engine->StartUpload(sysFile("2\r\nA\r\n" + QByteArray(65, 'x') + "\r\n"), true, ""),
+            engine->startUpload(sysFile("2\r\nA\r\n" + QByteArray(65, 'x') + "\r\n"), true, ""),
             TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(),
-                 QString("Upload refused: line 3 of os.sys is longer than 48 characters"));
+                 QString("Upload refused: line 3 of os.sys is longer than 64 characters"));
         QCOMPARE(usb.descriptorCalls, 0);
         QVERIFY(usb.writes.isEmpty());
     }
 
     void uploadFailures() {
         usb.present = false;
-        QCOMPARE(engine->StartUpload(sysFile("1\r\nA\r\n"), true, ""), TransferOutcome::Failed);
+        QCOMPARE(engine->startUpload(sysFile("1\r\nA\r\n"), true, ""), TransferOutcome::Failed);
         QCOMPARE(usb.descriptorCalls, 1); // one attempt only
         QCOMPARE(sink.lastStatus(), kUsbError);
         usb.present = true;
         usb.failWriteAt = 1;
-        QCOMPARE(engine->StartUpload(sysFile("2\r\nA\r\nB\r\n"), true, ""),
+        QCOMPARE(engine->startUpload(sysFile("2\r\nA\r\nB\r\n"), true, ""),
                  TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), kUsbError);
         QCOMPARE(usb.writes.size(), 1);

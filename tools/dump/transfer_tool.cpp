@@ -128,8 +128,8 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
     QTimer timer1, timer2;
     PrintingSink sink;
     TransferEngine engine(channel, timer1, timer2, sink);
-    QObject::connect(&comm, &MSComm::OnComm, &engine, &TransferEngine::MSComm1_OnComm);
-    QObject::connect(&comm, &MSComm::portLost, &engine, &TransferEngine::PortLost);
+    QObject::connect(&comm, &MSComm::OnComm, &engine, &TransferEngine::takeInput);
+    QObject::connect(&comm, &MSComm::portLost, &engine, &TransferEngine::portLost);
     if (parser.isSet(libraryOption)) engine.setUsbLibraryPath(parser.value(libraryOption));
 
     // Ctrl-C ends the transfer the way a failure does: a dump keeps what it received.
@@ -138,7 +138,7 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
         QObject::connect(notifier, &QSocketNotifier::activated, &engine, [&engine] {
             char byte;
             [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
-            engine.Abort();
+            engine.abort();
         });
         std::signal(SIGINT, onSignal);
         std::signal(SIGTERM, onSignal);
@@ -147,8 +147,8 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
     const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     const bool usb = parser.isSet(usbOption);
     const TransferOutcome outcome =
-        dump ? engine.StartDump(normalisedDumpName(file), usb)
-             : engine.StartUpload(file, usb, uploadSettings(comm.Settings()));
+        dump ? engine.startDump(normalisedDumpName(file), usb)
+             : engine.startUpload(file, usb, uploadSettings(comm.Settings()));
     switch (outcome) {
     case TransferOutcome::Completed:
         return 0;

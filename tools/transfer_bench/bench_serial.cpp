@@ -1,6 +1,6 @@
 // ravelin-bench-serial: the serial dump's software throughput. The instrument simulator plays
 // the instrument on a pseudo-terminal, which has no baud limit, so the figure is how fast the PC
-// side (port component, ReceiveDumpData, file) answers blocks.
+// side (port component, receiveDumpData, file) answers blocks.
 // Usage: ravelin-bench-serial [MEGABYTES]   (default 8)
 #include "bench_support.h"
 #include "mscomm.h"
@@ -42,7 +42,7 @@ int main(int argc, char **argv) {
     QTimer timer1, timer2;
     bench::CountingSink sink;
     TransferEngine engine(channel, timer1, timer2, sink);
-    QObject::connect(&comm, &MSComm::OnComm, &engine, &TransferEngine::MSComm1_OnComm);
+    QObject::connect(&comm, &MSComm::OnComm, &engine, &TransferEngine::takeInput);
     bench::PumpWatch watch;
     watch.attach(engine);
 
@@ -53,7 +53,7 @@ int main(int argc, char **argv) {
     });
     const QString raw = dir.filePath("bench.raw");
     const bool ok =
-        engine.StartDump(raw, false) == TransferOutcome::Completed && QFile(raw).size() >= size;
+        engine.startDump(raw, false) == TransferOutcome::Completed && QFile(raw).size() >= size;
     const qint64 ns = clock.nsecsElapsed();
     instrument.waitForFinished(5000);
     return bench::report("serial dump over a pseudo-terminal", size, ns, 1.0, watch, ok);

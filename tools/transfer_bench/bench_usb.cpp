@@ -55,7 +55,7 @@ int main(int argc, char **argv) {
     QElapsedTimer clock;
     clock.start();
     const bool ok =
-        engine.StartDump(raw, true) == TransferOutcome::Completed && QFile(raw).size() == size;
+        engine.startDump(raw, true) == TransferOutcome::Completed && QFile(raw).size() == size;
     const qint64 ns = clock.nsecsElapsed();
     return bench::report("USB dump loop against the fake library", size, ns, 20.0, watch, ok);
 }

@@ -1,19 +1,23 @@
 // The Com Parameters page: stored settings shown at start-up, the OK and Cancel actions.
-#include "form1.h"
+#include "com_parameters_page.h"
+#include "main_window.h"
 #include "modal_answerer.h"
 #include "mscomm.h"
 #include "settings_sandbox.h"
+#include "window_controls.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <memory>
 #include <pty.h>
 #include <unistd.h>
 
-using ravelin::Form1;
+using ravelin::MainWindow;
 
 namespace {
 
@@ -46,22 +50,30 @@ struct Shown {
 
 } // namespace
 
-class Form1Settings : public QObject {
+class ComParametersTest : public QObject {
     Q_OBJECT
     std::unique_ptr<SettingsSandbox> sandbox;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
+    template <typename T> T *find(const QString &name) const { return control<T>(*form, name); }
+    ravelin::MSComm *port() const { return find<ravelin::MSComm>("MSComm1"); }
+    int16_t flowChoice() const {
+        return find<ravelin::ComParametersPage>("ComParametersPage")->choice().flowControl;
+    }
 
     void open() {
-        form = std::make_unique<Form1>();
+        form = std::make_unique<MainWindow>();
         form->setProgramEnder([] {});
     }
     Shown shown() const {
         int flow = -1;
         for (int i = 0; i < 4; ++i)
-            if (form->optFlow[i]->isChecked()) flow = i;
-        return {form->cboPort->currentText(),     form->cboSpeed->currentText(),
-                form->cboParity->currentText(),   form->cboDataBits->currentText(),
-                form->cboStopBits->currentText(), flow};
+            if (find<QRadioButton>(QString("optFlow%1").arg(i))->isChecked()) flow = i;
+        return {find<QComboBox>("cboPort")->currentText(),
+                find<QComboBox>("cboSpeed")->currentText(),
+                find<QComboBox>("cboParity")->currentText(),
+                find<QComboBox>("cboDataBits")->currentText(),
+                find<QComboBox>("cboStopBits")->currentText(),
+                flow};
     }
     QStringList storedKeys() const {
         QSettings s = sandbox->file();
@@ -87,23 +99,25 @@ class Form1Settings : public QObject {
         QStringList ports;
         for (int i = 1; i <= 16; ++i)
             ports << QString("Com%1").arg(i);
-        QCOMPARE(entries(form->cboPort), ports);
-        QCOMPARE(entries(form->cboSpeed),
+        QCOMPARE(entries(find<QComboBox>("cboPort")), ports);
+        QCOMPARE(entries(find<QComboBox>("cboSpeed")),
                  (QStringList{"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200",
                               "28800", "38400", "56000", "57600", "115200", "128000", "256000"}));
-        QCOMPARE(entries(form->cboDataBits), (QStringList{"4", "5", "6", "7", "8"}));
-        QCOMPARE(entries(form->cboParity), (QStringList{"Even", "Odd", "None", "Mark", "Space"}));
-        QCOMPARE(entries(form->cboStopBits), (QStringList{"1", "1.5", "2"}));
-        for (QComboBox *box :
-             {form->cboPort, form->cboSpeed, form->cboDataBits, form->cboParity, form->cboStopBits})
+        QCOMPARE(entries(find<QComboBox>("cboDataBits")), (QStringList{"4", "5", "6", "7", "8"}));
+        QCOMPARE(entries(find<QComboBox>("cboParity")),
+                 (QStringList{"Even", "Odd", "None", "Mark", "Space"}));
+        QCOMPARE(entries(find<QComboBox>("cboStopBits")), (QStringList{"1", "1.5", "2"}));
+        for (QComboBox *box : {find<QComboBox>("cboPort"), find<QComboBox>("cboSpeed"),
+                               find<QComboBox>("cboDataBits"), find<QComboBox>("cboParity"),
+                               find<QComboBox>("cboStopBits")})
             QVERIFY(!box->isEditable());
     }
 
     void firstStartWithAnEmptyStore() {
         open();
-        QCOMPARE(form->MSComm1->CommPort(), int16_t(1));
-        QCOMPARE(form->MSComm1->Handshaking(), 1);
-        QCOMPARE(form->MSComm1->Settings(), QString("19200,n,8,1"));
+        QCOMPARE(port()->CommPort(), int16_t(1));
+        QCOMPARE(port()->Handshaking(), 1);
+        QCOMPARE(port()->Settings(), QString("19200,n,8,1"));
         const Shown s = shown();
         QCOMPARE(s.port, QString("Com1"));
         QCOMPARE(s.speed, QString("19200"));
@@ -111,8 +125,8 @@ class Form1Settings : public QObject {
         QCOMPARE(s.dataBits, QString("8"));
         QCOMPARE(s.stopBits, QString("1"));
         QCOMPARE(s.flow, 1);
-        QCOMPARE(form->FlowChoice, int16_t(1));
-        QVERIFY(!form->MSComm1->PortOpen());
+        QCOMPARE(flowChoice(), int16_t(1));
+        QVERIFY(!port()->PortOpen());
         QVERIFY(storedKeys().isEmpty()); // loading stores nothing
     }
 
@@ -169,7 +183,7 @@ class Form1Settings : public QObject {
         QTEST(s.dataBits, "dataBits");
         QTEST(s.stopBits, "stopBits");
         QTEST(s.flow, "flow");
-        QTEST(int(form->FlowChoice), "flow");
+        QTEST(int(flowChoice()), "flow");
     }
 
     // A damaged store no longer stops the program: each refused key takes its default, the
@@ -224,34 +238,34 @@ class Form1Settings : public QObject {
         sandbox->set("COMM/CommPort", port);
         sandbox->set("COMM/Handshaking", handshaking);
         open();
-        QTEST(form->MSComm1->Settings(), "expectSettings");
-        QCOMPARE(int(form->MSComm1->CommPort()), expectPort);
-        QCOMPARE(form->MSComm1->Handshaking(), expectFlow);
-        QCOMPARE(form->cboPort->currentIndex(), expectPort - 1);
-        QVERIFY(form->cboSpeed->currentIndex() >= 0);
-        QVERIFY(form->cboDataBits->currentIndex() >= 0);
+        QTEST(this->port()->Settings(), "expectSettings");
+        QCOMPARE(int(this->port()->CommPort()), expectPort);
+        QCOMPARE(this->port()->Handshaking(), expectFlow);
+        QCOMPARE(find<QComboBox>("cboPort")->currentIndex(), expectPort - 1);
+        QVERIFY(find<QComboBox>("cboSpeed")->currentIndex() >= 0);
+        QVERIFY(find<QComboBox>("cboDataBits")->currentIndex() >= 0);
         QCOMPARE(shown().flow, expectFlow);
     }
 
     void okStoresWhatTheComponentReports() {
         open();
-        form->cboSpeed->setCurrentText("38400");
-        form->cboParity->setCurrentText("Even");
-        form->cboDataBits->setCurrentText("7");
-        form->cboStopBits->setCurrentText("2");
-        form->optFlow[2]->click();
-        QCOMPARE(form->FlowChoice, int16_t(2));
+        find<QComboBox>("cboSpeed")->setCurrentText("38400");
+        find<QComboBox>("cboParity")->setCurrentText("Even");
+        find<QComboBox>("cboDataBits")->setCurrentText("7");
+        find<QComboBox>("cboStopBits")->setCurrentText("2");
+        find<QRadioButton>(QString("optFlow%1").arg(2))->click();
+        QCOMPARE(flowChoice(), int16_t(2));
         ModalAnswerer answerer;
-        form->cmdOK->click();
+        find<QPushButton>("cmdOK")->click();
         QCOMPARE(answerer.boxes().size(), 0);
         QSettings s = sandbox->file();
         QCOMPARE(s.value("COMM/Settings").toString(), QString("38400,e,7,2"));
         QCOMPARE(s.value("COMM/CommPort").toString(), QString("1"));
         QCOMPARE(s.value("COMM/Handshaking").toString(), QString("2"));
-        QVERIFY(!form->MSComm1->PortOpen());
+        QVERIFY(!port()->PortOpen());
 
         // What was stored is what the next start shows.
-        form = std::make_unique<Form1>();
+        form = std::make_unique<MainWindow>();
         form->setProgramEnder([] {});
         const Shown shownAgain = shown();
         QCOMPARE(shownAgain.speed, QString("38400"));
@@ -266,13 +280,13 @@ class Form1Settings : public QObject {
         sandbox->set("PORTS/Com2", pty.path());
         sandbox->set("COMM/CommPort", "2");
         open();
-        form->MSComm1->setPortOpen(true);
-        form->cboSpeed->setCurrentText("9600");
+        port()->setPortOpen(true);
+        find<QComboBox>("cboSpeed")->setCurrentText("9600");
         ModalAnswerer answerer;
-        form->cmdOK->click();
+        find<QPushButton>("cmdOK")->click();
         QCOMPARE(answerer.boxes().size(), 0);
-        QCOMPARE(form->MSComm1->CommPort(), int16_t(2));
-        QVERIFY(!form->MSComm1->PortOpen());
+        QCOMPARE(port()->CommPort(), int16_t(2));
+        QVERIFY(!port()->PortOpen());
         QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("9600,n,8,1"));
         QCOMPARE(sandbox->file().value("COMM/CommPort").toString(), QString("2"));
     }
@@ -283,13 +297,13 @@ class Form1Settings : public QObject {
         sandbox->set("PORTS/Com7", second.path());
         sandbox->set("COMM/CommPort", "2");
         open();
-        form->MSComm1->setPortOpen(true);
-        form->cboPort->setCurrentIndex(6);
+        port()->setPortOpen(true);
+        find<QComboBox>("cboPort")->setCurrentIndex(6);
         ModalAnswerer answerer;
-        form->cmdOK->click();
+        find<QPushButton>("cmdOK")->click();
         QCOMPARE(answerer.boxes().size(), 0);
-        QCOMPARE(form->MSComm1->CommPort(), int16_t(7));
-        QVERIFY(!form->MSComm1->PortOpen());
+        QCOMPARE(port()->CommPort(), int16_t(7));
+        QVERIFY(!port()->PortOpen());
         QCOMPARE(sandbox->file().value("COMM/CommPort").toString(), QString("7"));
     }
 
@@ -299,12 +313,12 @@ class Form1Settings : public QObject {
         sandbox->set("PORTS/Com4", sandbox->path() + "/no-such-device");
         sandbox->set("COMM/CommPort", "2");
         open();
-        form->MSComm1->setPortOpen(true);
-        form->cboPort->setCurrentIndex(3);
-        form->cboSpeed->setCurrentText("9600");
+        port()->setPortOpen(true);
+        find<QComboBox>("cboPort")->setCurrentIndex(3);
+        find<QComboBox>("cboSpeed")->setCurrentText("9600");
         ModalAnswerer answerer;
         answerer.pressButton(QMessageBox::Ok);
-        form->cmdOK->click();
+        find<QPushButton>("cmdOK")->click();
         QCOMPARE(answerer.boxes().size(), 1);
         const auto &box = answerer.boxes()[0];
         QCOMPARE(box.title, QString("RAVELIN"));
@@ -312,86 +326,113 @@ class Form1Settings : public QObject {
         QCOMPARE(box.standardButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY2(box.text.startsWith("Cannot open " + sandbox->path() + "/no-such-device"),
                  qPrintable(box.text));
-        QCOMPARE(form->MSComm1->CommPort(), int16_t(2));
-        QVERIFY(!form->MSComm1->PortOpen());
-        QCOMPARE(form->MSComm1->Settings(), QString("19200,n,8,1")); // not applied
+        QCOMPARE(port()->CommPort(), int16_t(2));
+        QVERIFY(!port()->PortOpen());
+        QCOMPARE(port()->Settings(), QString("19200,n,8,1")); // not applied
         QStringList keys = storedKeys();
         keys.sort();
         QCOMPARE(keys, (QStringList{"COMM/CommPort", "PORTS/Com2", "PORTS/Com4"}));
         QCOMPARE(sandbox->file().value("COMM/CommPort").toString(), QString("2"));
     }
 
-    void okWithSettingsTheOpenDeviceRefusesStoresNothing() {
-        PseudoTerminal pty;
-        sandbox->set("PORTS/Com2", pty.path());
-        sandbox->set("COMM/CommPort", "2");
+    // Framings Linux cannot set are refused by OK, naming the setting, before anything is
+    // applied: not later, when a transfer opens the port.
+    void okRefusesFramingsThisSystemCannotSet_data() {
+        QTest::addColumn<QString>("dataBits");
+        QTest::addColumn<QString>("stopBits");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("4 data bits") << "4"
+                                     << "1"
+                                     << "4 data bits";
+        QTest::newRow("1.5 stop bits") << "8"
+                                       << "1.5"
+                                       << "1.5 stop bits";
+    }
+    void okRefusesFramingsThisSystemCannotSet() {
         open();
-        form->MSComm1->setPortOpen(true);
-        form->cboDataBits->setCurrentText("4");
-        form->optFlow[2]->click();
+        find<QComboBox>("cboPort")->setCurrentIndex(4);
+        QFETCH(QString, dataBits);
+        QFETCH(QString, stopBits);
+        QFETCH(QString, named);
+        find<QComboBox>("cboDataBits")->setCurrentText(dataBits);
+        find<QComboBox>("cboStopBits")->setCurrentText(stopBits);
+        find<QRadioButton>(QString("optFlow%1").arg(2))->click();
         ModalAnswerer answerer;
         answerer.pressButton(QMessageBox::Ok);
-        form->cmdOK->click();
+        find<QPushButton>("cmdOK")->click();
         QCOMPARE(answerer.boxes().size(), 1);
         QCOMPARE(answerer.boxes()[0].title, QString("RAVELIN"));
         QCOMPARE(answerer.boxes()[0].icon, QMessageBox::Warning);
-        QVERIFY2(answerer.boxes()[0].text.contains("4 data bits"),
-                 qPrintable(answerer.boxes()[0].text));
-        QCOMPARE(form->MSComm1->Handshaking(), 1); // the action stopped before the flow code
-        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString());
+        QVERIFY2(answerer.boxes()[0].text.startsWith(named), qPrintable(answerer.boxes()[0].text));
+        QCOMPARE(port()->CommPort(), int16_t(1));
+        QCOMPARE(port()->Settings(), QString("19200,n,8,1"));
+        QCOMPARE(port()->Handshaking(), 1);
+        QVERIFY(storedKeys().isEmpty());
+        QCOMPARE(find<QComboBox>("cboStopBits")->currentText(), stopBits); // the page keeps them
     }
 
     void cancelKeepsTheChoicesAndAppliesNothing() {
         open();
-        form->cboPort->setCurrentIndex(5);
-        form->cboSpeed->setCurrentText("2400");
-        form->optFlow[3]->click();
-        form->cmdCancel->click();
-        QCOMPARE(form->cboPort->currentText(), QString("Com6"));
-        QCOMPARE(form->cboSpeed->currentText(), QString("2400"));
-        QCOMPARE(form->MSComm1->CommPort(), int16_t(1));
-        QCOMPARE(form->MSComm1->Settings(), QString("19200,n,8,1"));
-        QCOMPARE(form->MSComm1->Handshaking(), 1);
+        find<QComboBox>("cboPort")->setCurrentIndex(5);
+        find<QComboBox>("cboSpeed")->setCurrentText("2400");
+        find<QRadioButton>(QString("optFlow%1").arg(3))->click();
+        find<QPushButton>("cmdCancel")->click();
+        QCOMPARE(find<QComboBox>("cboPort")->currentText(), QString("Com6"));
+        QCOMPARE(find<QComboBox>("cboSpeed")->currentText(), QString("2400"));
+        QCOMPARE(port()->CommPort(), int16_t(1));
+        QCOMPARE(port()->Settings(), QString("19200,n,8,1"));
+        QCOMPARE(port()->Handshaking(), 1);
         QVERIFY(storedKeys().isEmpty());
     }
 
-    void enterPressesOkUnlessAButtonHasTheFocus() {
+    void enterPressesOkOnItsPageUnlessAButtonHasTheFocus() {
         open();
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        form->vsIndexTab1->setCurrentIndex(2);
-        form->cboSpeed->setFocus();
-        form->cboSpeed->setCurrentText("4800");
-        QTest::keyClick(form->cboSpeed, Qt::Key_Return);
+        find<QTabWidget>("vsIndexTab1")->setCurrentIndex(2);
+        find<QComboBox>("cboSpeed")->setFocus();
+        find<QComboBox>("cboSpeed")->setCurrentText("4800");
+        QTest::keyClick(find<QComboBox>("cboSpeed"), Qt::Key_Return);
         QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
 
-        form->cboSpeed->setCurrentText("2400");
-        form->cmdCancel->setFocus();
-        QTest::keyClick(form->cmdCancel, Qt::Key_Return);
+        find<QComboBox>("cboSpeed")->setCurrentText("2400");
+        find<QPushButton>("cmdCancel")->setFocus();
+        QTest::keyClick(find<QPushButton>("cmdCancel"), Qt::Key_Return);
+        QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
+
+        // On the other pages Enter never reaches OK.
+        ModalAnswerer answerer;
+        auto *tabs = find<QTabWidget>("vsIndexTab1");
+        for (int page : {0, 1, 3}) {
+            tabs->setCurrentIndex(page);
+            tabs->tabBar()->setFocus();
+            QTest::keyClick(tabs->tabBar(), Qt::Key_Return);
+        }
+        QCOMPARE(answerer.unexpected(), 0);
         QCOMPARE(sandbox->file().value("COMM/Settings").toString(), QString("4800,n,8,1"));
     }
 
     void pageNamesTheDeviceOfTheSelectedPort() {
         sandbox->set("PORTS/Com3", "/dev/ttyUSB7");
         open();
-        form->cboPort->setCurrentIndex(2);
-        QCOMPARE(form->portDevice->text(), QString("Com3 is /dev/ttyUSB7"));
-        QVERIFY(form->presentDevices->text().startsWith("Serial devices found: "));
+        find<QComboBox>("cboPort")->setCurrentIndex(2);
+        QCOMPARE(find<QLabel>("portDevice")->text(), QString("Com3 is /dev/ttyUSB7"));
+        QVERIFY(find<QLabel>("presentDevices")->text().startsWith("Serial devices found: "));
     }
 
     void xonXoffChoiceCarriesANote() {
         open();
-        form->optFlow[0]->click();
-        QVERIFY(form->flowControlNote->text().isEmpty());
-        form->optFlow[1]->click();
-        QCOMPARE(form->flowControlNote->text(), ravelin::MSComm::flowControlWarning(1));
-        QVERIFY(!form->flowControlNote->text().isEmpty());
-        form->optFlow[3]->click();
-        QVERIFY(!form->flowControlNote->text().isEmpty());
-        form->optFlow[2]->click();
-        QVERIFY(form->flowControlNote->text().isEmpty());
+        find<QRadioButton>(QString("optFlow%1").arg(0))->click();
+        QVERIFY(find<QLabel>("flowControlNote")->text().isEmpty());
+        find<QRadioButton>(QString("optFlow%1").arg(1))->click();
+        QCOMPARE(find<QLabel>("flowControlNote")->text(), ravelin::MSComm::flowControlWarning(1));
+        QVERIFY(!find<QLabel>("flowControlNote")->text().isEmpty());
+        find<QRadioButton>(QString("optFlow%1").arg(3))->click();
+        QVERIFY(!find<QLabel>("flowControlNote")->text().isEmpty());
+        find<QRadioButton>(QString("optFlow%1").arg(2))->click();
+        QVERIFY(find<QLabel>("flowControlNote")->text().isEmpty());
     }
 };
 
-QTEST_MAIN(Form1Settings)
-#include "test_form1_settings.moc"
+QTEST_MAIN(ComParametersTest)
+#include "test_com_parameters.moc"

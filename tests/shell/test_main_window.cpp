@@ -1,12 +1,13 @@
 // The window as the user meets it: controls, pages, captions, help text, exit.
 #include "common_dialog.h"
-#include "form1.h"
 #include "init_module.h"
+#include "main_window.h"
 #include "picture_box.h"
 #include "progress_indicator.h"
 #include "settings_sandbox.h"
 #include "status_bar.h"
 #include "text_box.h"
+#include "window_controls.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -21,24 +22,25 @@
 #include <QTimer>
 #include <memory>
 
-using ravelin::Form1;
+using ravelin::MainWindow;
 
-class Form1Window : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
     std::unique_ptr<SettingsSandbox> sandbox;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
+    template <typename T> T *find(const QString &name) const { return control<T>(*form, name); }
     int ended = 0;
 
     int pageOf(QWidget *w) const {
-        for (int i = 0; i < form->vsIndexTab1->count(); ++i)
-            if (form->vsIndexTab1->widget(i)->isAncestorOf(w)) return i;
+        for (int i = 0; i < find<QTabWidget>("vsIndexTab1")->count(); ++i)
+            if (find<QTabWidget>("vsIndexTab1")->widget(i)->isAncestorOf(w)) return i;
         return -1;
     }
 
   private slots:
     void init() {
         sandbox = std::make_unique<SettingsSandbox>();
-        form = std::make_unique<Form1>();
+        form = std::make_unique<MainWindow>();
         ended = 0;
         form->setProgramEnder([this] { ++ended; });
         form->show();
@@ -62,13 +64,14 @@ class Form1Window : public QObject {
 
     void fileDialogStartsInTheStoredFolder() {
         // Empty store: the user's documents folder, never a path of another system.
-        QVERIFY(QDir::isAbsolutePath(form->CommonDialog1->InitDir));
-        QVERIFY(!form->CommonDialog1->InitDir.contains('\\'));
+        QVERIFY(QDir::isAbsolutePath(find<ravelin::CommonDialog>("CommonDialog1")->InitDir));
+        QVERIFY(!find<ravelin::CommonDialog>("CommonDialog1")->InitDir.contains('\\'));
         sandbox->set("DATAPATH/LastDir", "/data/field 2006");
-        Form1 again;
+        MainWindow again;
         again.setProgramEnder([] {});
-        QCOMPARE(again.CommonDialog1->InitDir, QString("/data/field 2006"));
-        QCOMPARE(again.CommonDialog1->FileName, QString());
+        const auto *dialog = control<ravelin::CommonDialog>(again, "CommonDialog1");
+        QCOMPARE(dialog->InitDir, QString("/data/field 2006"));
+        QCOMPARE(dialog->FileName, QString());
     }
 
     void programIdentity() {
@@ -78,12 +81,12 @@ class Form1Window : public QObject {
     }
 
     void tabCaptionsWithAccessKeys() {
-        QCOMPARE(form->vsIndexTab1->objectName(), QString("vsIndexTab1"));
+        QCOMPARE(find<QTabWidget>("vsIndexTab1")->objectName(), QString("vsIndexTab1"));
         const QStringList expected = {"&Dump", "&Operating_System", "Com &Parameters", "&Help",
                                       "&View"};
-        QCOMPARE(form->vsIndexTab1->count(), expected.size());
+        QCOMPARE(find<QTabWidget>("vsIndexTab1")->count(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(form->vsIndexTab1->tabText(i), expected[i]);
+            QCOMPARE(find<QTabWidget>("vsIndexTab1")->tabText(i), expected[i]);
     }
 
     void controlsByNameKindCaptionAndPage_data() {
@@ -149,29 +152,28 @@ class Form1Window : public QObject {
         QCOMPARE(titles,
                  (QStringList{"&Flow Control", "Connection Preferences", "Maximum Speed", "Port"}));
         QStringList labels;
-        for (auto *label : form->vsIndexTab1->widget(2)->findChildren<QLabel *>())
+        for (auto *label : find<QTabWidget>("vsIndexTab1")->widget(2)->findChildren<QLabel *>())
             labels << label->text();
         for (const char *caption : {"Data Bits:", "Parity:", "Stop Bits:"})
             QVERIFY2(labels.contains(caption), caption);
     }
 
     void stateWhenCreated() {
-        QVERIFY(!form->PrintTextFile->isChecked());
-        QVERIFY(!form->CreateXYZ->isChecked());
-        QVERIFY(!form->KeepLogFile->isChecked());
-        QVERIFY(form->USBInterface->isChecked());
-        QCOMPARE(form->KeepFlag, int16_t(0));
-        QVERIFY(form->REPROGRAMSYSTEM->font().bold());
-        QVERIFY(form->cmdOK->isDefault());
-        QVERIFY(!form->Timer1->isActive());
-        QVERIFY(!form->Timer2->isActive());
-        QCOMPARE(form->Timer1->interval(), 500);
-        QCOMPARE(form->Timer2->interval(), 2000);
-        QCOMPARE(form->PictureExit->size(), QSize(32, 32));
-        QCOMPARE(form->PictureEXIT2->size(), QSize(32, 32));
-        QVERIFY(form->LabEXIT->font().bold());
-        QCOMPARE(form->LabEXIT->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(form->LabEXIT2->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(!find<QCheckBox>("PrintTextFile")->isChecked());
+        QVERIFY(!find<QCheckBox>("CreateXYZ")->isChecked());
+        QVERIFY(!find<QCheckBox>("KeepLogFile")->isChecked());
+        QVERIFY(find<QCheckBox>("USBInterface")->isChecked());
+        QVERIFY(find<QPushButton>("REPROGRAMSYSTEM")->font().bold());
+        QVERIFY(find<QPushButton>("cmdOK")->isDefault());
+        QVERIFY(!find<QTimer>("Timer1")->isActive());
+        QVERIFY(!find<QTimer>("Timer2")->isActive());
+        QCOMPARE(find<QTimer>("Timer1")->interval(), 500);
+        QCOMPARE(find<QTimer>("Timer2")->interval(), 2000);
+        QCOMPARE(find<ravelin::PictureBox>("PictureExit")->size(), QSize(32, 32));
+        QCOMPARE(find<ravelin::PictureBox>("PictureEXIT2")->size(), QSize(32, 32));
+        QVERIFY(find<QLabel>("LabEXIT")->font().bold());
+        QCOMPARE(find<QLabel>("LabEXIT")->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QCOMPARE(find<QLabel>("LabEXIT2")->palette().color(QPalette::WindowText), QColor(Qt::red));
         QCOMPARE(form->statusText(), QString());
     }
 
@@ -198,34 +200,36 @@ class Form1Window : public QObject {
             "3.\tConnect USB cable  to remote unit\r\n"
             "4.\tFollow RAVELIN instructions for Dump or O.S. upload\r\n"
             "5.\tNo setting required on remote side( unit PWR ON only)\r\n";
-        QCOMPARE(form->HelpInfo->Text(), expected);
+        QCOMPARE(find<ravelin::TextBox>("HelpInfo")->Text(), expected);
         // Shown one line per CR LF, nothing lost.
-        QCOMPARE(form->HelpInfo->toPlainText() + "\n", QString(expected).replace("\r\n", "\n"));
-        QVERIFY(form->HelpInfo->isReadOnly());
-        QCOMPARE(form->HelpInfo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(find<ravelin::TextBox>("HelpInfo")->toPlainText() + "\n",
+                 QString(expected).replace("\r\n", "\n"));
+        QVERIFY(find<ravelin::TextBox>("HelpInfo")->isReadOnly());
+        QCOMPARE(find<ravelin::TextBox>("HelpInfo")->verticalScrollBarPolicy(),
+                 Qt::ScrollBarAlwaysOn);
     }
 
     void exitLabelsDoNothing() {
-        form->vsIndexTab1->setCurrentIndex(0);
-        QTest::mouseClick(form->LabEXIT, Qt::LeftButton);
-        form->vsIndexTab1->setCurrentIndex(1);
-        QTest::mouseClick(form->LabEXIT2, Qt::LeftButton);
+        find<QTabWidget>("vsIndexTab1")->setCurrentIndex(0);
+        QTest::mouseClick(find<QLabel>("LabEXIT"), Qt::LeftButton);
+        find<QTabWidget>("vsIndexTab1")->setCurrentIndex(1);
+        QTest::mouseClick(find<QLabel>("LabEXIT2"), Qt::LeftButton);
         QCOMPARE(ended, 0);
         QVERIFY(form->isVisible());
     }
 
     void exitPictureOfTheDumpPageEnds() {
-        form->vsIndexTab1->setCurrentIndex(0);
-        QSignalSpy unloaded(form.get(), &Form1::unloaded);
-        QTest::mouseClick(form->PictureExit, Qt::LeftButton);
+        find<QTabWidget>("vsIndexTab1")->setCurrentIndex(0);
+        QSignalSpy unloaded(form.get(), &MainWindow::unloaded);
+        QTest::mouseClick(find<ravelin::PictureBox>("PictureExit"), Qt::LeftButton);
         QCOMPARE(unloaded.count(), 1);
         QCOMPARE(ended, 1);
         QVERIFY(!form->isVisible());
     }
 
     void exitPictureOfTheOperatingSystemPageEnds() {
-        form->vsIndexTab1->setCurrentIndex(1);
-        QTest::mouseClick(form->PictureEXIT2, Qt::LeftButton);
+        find<QTabWidget>("vsIndexTab1")->setCurrentIndex(1);
+        QTest::mouseClick(find<ravelin::PictureBox>("PictureEXIT2"), Qt::LeftButton);
         QCOMPARE(ended, 1);
     }
 
@@ -236,7 +240,8 @@ class Form1Window : public QObject {
     }
 
     void progressIndicatorsShowTheirCaption() {
-        for (auto *bar : {form->UploadProgress, form->ReprogramProgress}) {
+        for (auto *bar : {find<ravelin::ProgressIndicator>("UploadProgress"),
+                          find<ravelin::ProgressIndicator>("ReprogramProgress")}) {
             bar->setCaption("Block 7 of 12, 58% done");
             bar->setValue(58);
             QCOMPARE(bar->text(), QString("Block 7 of 12, 58% done"));
@@ -250,11 +255,12 @@ class Form1Window : public QObject {
     void statusBarKeepsItsText() {
         form->setStatusText("Converting ........C:/data/line7.raw");
         QCOMPARE(form->statusText(), QString("Converting ........C:/data/line7.raw"));
-        QCOMPARE(form->StatusBar1->objectName(), QString("StatusBar1"));
+        QCOMPARE(find<ravelin::StatusBar>("StatusBar1")->objectName(), QString("StatusBar1"));
         QTest::qWait(50);
-        QCOMPARE(form->StatusBar1->SimpleText(), QString("Converting ........C:/data/line7.raw"));
+        QCOMPARE(find<ravelin::StatusBar>("StatusBar1")->SimpleText(),
+                 QString("Converting ........C:/data/line7.raw"));
     }
 };
 
-QTEST_MAIN(Form1Window)
-#include "test_form1_window.moc"
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"

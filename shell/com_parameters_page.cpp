@@ -1,0 +1,286 @@
+#include "com_parameters_page.h"
+
+#include "line_settings.h"
+#include "mscomm.h"
+#include "page_parts.h"
+#include "port_names.h"
+#include "port_settings_lists.h"
+#include "program_identity.h"
+#include "settings_store.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace ravelin {
+
+namespace {
+
+const QString kDefaultSettings = QStringLiteral("19200");
+const QString kDefaultCommPort = QStringLiteral("1");
+const QString kDefaultHandshaking = QStringLiteral("1");
+const QString kUploadSpeed = QStringLiteral("57600");
+
+int16_t storedPort(const QString &text) {
+    bool ok = false;
+    const int port = text.trimmed().toInt(&ok);
+    if (!ok || port < 1 || port > 16) throw CommError("Invalid port number");
+    return static_cast<int16_t>(port);
+}
+
+int32_t storedHandshaking(const QString &text) {
+    bool ok = false;
+    const int code = text.trimmed().toInt(&ok);
+    if (!ok || code < 0 || code > 3) throw CommError("Invalid property value");
+    return code;
+}
+
+// Applies the stored value of a COMM key; one the port refuses gives way to the key's default,
+// so a damaged store never keeps the window from opening.
+template <typename Apply>
+void applyStored(const QString &key, const QString &defaultValue, Apply apply) {
+    try {
+        apply(GetSetting("COMM", key, defaultValue));
+    } catch (const std::exception &) {
+        apply(defaultValue);
+    }
+}
+
+bool readsAsListEntries(const std::optional<ReportedSettings> &reported) {
+    return reported && speedEntries().contains(reported->speed) &&
+           dataBitsEntries().contains(reported->dataBits);
+}
+
+QComboBox *pickList(const char *objectName, const QStringList &entries) {
+    auto *box = named(new QComboBox, objectName);
+    box->setEditable(false);
+    box->addItems(entries);
+    return box;
+}
+
+} // namespace
+
+ComParametersPage::ComParametersPage(MSComm &port, QWidget *parent) : QWidget(parent), port_(port) {
+    setObjectName(QStringLiteral("ComParametersPage"));
+    usbInterface_ = named(new QCheckBox(QStringLiteral("USB Interface")), "USBInterface");
+    usbInterface_->setChecked(true);
+    auto *rs232Label = named(new QLabel(QStringLiteral("RS232 setup")), "rs232Label");
+    QFont bold = rs232Label->font();
+    bold.setBold(true);
+    rs232Label->setFont(bold);
+    auto *line = named(new QFrame, "Line1");
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    portList_ = pickList("cboPort", portEntries());
+    speedList_ = pickList("cboSpeed", speedEntries());
+    dataBitsList_ = pickList("cboDataBits", dataBitsEntries());
+    parityList_ = pickList("cboParity", parityEntries());
+    stopBitsList_ = pickList("cboStopBits", stopBitsEntries());
+    portDevice_ = named(new QLabel, "portDevice");
+    presentDevices_ = named(new QLabel, "presentDevices");
+    presentDevices_->setWordWrap(true);
+    connect(portList_, &QComboBox::currentIndexChanged, this, [this] { showPortDevices(); });
+
+    auto *portFrame = named(new QGroupBox(QStringLiteral("Port")), "framePort");
+    auto *portLayout = new QVBoxLayout(portFrame);
+    portLayout->addWidget(portList_);
+    portLayout->addWidget(portDevice_);
+
+    auto *speedFrame = named(new QGroupBox(QStringLiteral("Maximum Speed")), "frameSpeed");
+    (new QVBoxLayout(speedFrame))->addWidget(speedList_);
+
+    auto *preferences =
+        named(new QGroupBox(QStringLiteral("Connection Preferences")), "framePreferences");
+    auto *preferencesLayout = new QGridLayout(preferences);
+    int row = 0;
+    for (auto [caption, box] :
+         {std::pair{"Data Bits:", dataBitsList_}, std::pair{"Parity:", parityList_},
+          std::pair{"Stop Bits:", stopBitsList_}}) {
+        auto *label = new QLabel(QString::fromLatin1(caption));
+        label->setBuddy(box);
+        preferencesLayout->addWidget(label, row, 0);
+        preferencesLayout->addWidget(box, row, 1);
+        ++row;
+    }
+
+    auto *flowFrame = named(new QGroupBox(QStringLiteral("&Flow Control")), "frameFlow");
+    auto *flowLayout = new QVBoxLayout(flowFrame);
+    const char *flowCaptions[] = {"None", "Xon/Xoff", "RTS", "Xon/RTS"};
+    for (int16_t i = 0; i < 4; ++i) {
+        flowOptions_[i] = new QRadioButton(QString::fromLatin1(flowCaptions[i]));
+        flowOptions_[i]->setObjectName(QStringLiteral("optFlow%1").arg(i));
+        flowLayout->addWidget(flowOptions_[i]);
+    }
+    flowOptions_[0]->setChecked(true);
+    for (int16_t i = 0; i < 4; ++i)
+        connect(flowOptions_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) flowChoice_ = i;
+            showFlowControlNote();
+        });
+    flowControlNote_ = named(new QLabel, "flowControlNote");
+    flowControlNote_->setWordWrap(true);
+    flowLayout->addWidget(flowControlNote_);
+
+    ok_ = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
+    auto *cancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &ComParametersPage::applyChoice);
+    // Cancel leaves the lists as picked and applies nothing.
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(portFrame);
+    left->addWidget(speedFrame);
+    left->addStretch();
+    auto *middle = new QVBoxLayout;
+    middle->addWidget(preferences);
+    middle->addStretch();
+    auto *right = new QVBoxLayout;
+    right->addWidget(flowFrame);
+    right->addStretch();
+    auto *frames = new QHBoxLayout;
+    frames->addLayout(left, 1);
+    frames->addLayout(middle, 1);
+    frames->addLayout(right, 1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(presentDevices_, 1);
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(usbInterface_);
+    layout->addWidget(line);
+    layout->addWidget(rs232Label);
+    layout->addLayout(frames, 1);
+    layout->addLayout(buttons);
+}
+
+void ComParametersPage::loadStoredSettings() {
+    applyStored("Settings", kDefaultSettings, [this](const QString &v) { port_.setSettings(v); });
+    applyStored("CommPort", kDefaultCommPort,
+                [this](const QString &v) { port_.setCommPort(storedPort(v)); });
+    applyStored("Handshaking", kDefaultHandshaking,
+                [this](const QString &v) { port_.setHandshaking(storedHandshaking(v)); });
+
+    auto reported = readReportedSettings(port_.Settings());
+    if (!readsAsListEntries(reported)) {
+        // A speed or data-bits text the lists do not hold: fall back to the default settings.
+        port_.setSettings(kDefaultSettings);
+        reported = readReportedSettings(port_.Settings());
+    }
+    if (reported) {
+        speedList_->setCurrentIndex(speedList_->findText(reported->speed));
+        const int parity = parityIndexForLetter(reported->parityLetter);
+        if (parity >= 0) parityList_->setCurrentIndex(parity);
+        dataBitsList_->setCurrentIndex(dataBitsList_->findText(reported->dataBits));
+        const int stop = stopBitsList_->findText(reported->stopBits);
+        if (stop >= 0) stopBitsList_->setCurrentIndex(stop);
+    }
+    portList_->setCurrentIndex(port_.CommPort() - 1);
+    flowOptions_[port_.Handshaking()]->setChecked(true);
+    showPortDevices();
+    showFlowControlNote();
+}
+
+PortSettings ComParametersPage::choice() const {
+    return {static_cast<int16_t>(portList_->currentIndex() + 1),
+            speedList_->currentText(),
+            parityList_->currentText(),
+            dataBitsList_->currentText(),
+            stopBitsList_->currentText(),
+            flowChoice_};
+}
+
+bool ComParametersPage::usbChosen() const {
+    return usbInterface_->isChecked();
+}
+
+void ComParametersPage::showUploadSpeed(bool uploading) {
+    if (uploading) {
+        speedBeforeUpload_ = speedList_->currentText();
+        speedList_->setCurrentText(kUploadSpeed);
+    } else {
+        speedList_->setCurrentText(speedBeforeUpload_);
+    }
+}
+
+void ComParametersPage::applyChoice() {
+    const PortSettings wanted = choice();
+    QString failure; // the first failure's description; later steps still run
+    auto attempt = [&failure](auto step) {
+        try {
+            step();
+        } catch (const CommError &e) {
+            if (failure.isEmpty()) failure = e.description();
+        } catch (const std::exception &e) {
+            if (failure.isEmpty()) failure = QString::fromUtf8(e.what());
+        }
+    };
+    auto report = [this, &failure] {
+        QMessageBox::warning(this, kTitle, failure, QMessageBox::Ok);
+    };
+
+    // A framing this system cannot set is refused now, not when a transfer opens the port.
+    attempt([&] { failure = unavailableOnLinux(parseLineSettings(wanted.settingsText())); });
+    if (!failure.isEmpty()) return report();
+
+    const int16_t oldPort = port_.CommPort();
+    if (wanted.port != oldPort) {
+        bool reopen = false;
+        attempt([&] {
+            if (port_.PortOpen()) {
+                port_.setPortOpen(false);
+                reopen = true;
+            }
+        });
+        attempt([&] { port_.setCommPort(wanted.port); });
+        if (failure.isEmpty() && reopen) attempt([&] { port_.setPortOpen(true); });
+        if (!failure.isEmpty()) {
+            report();
+            attempt([&] { port_.setCommPort(oldPort); });
+            return;
+        }
+    }
+
+    attempt([&] { port_.setSettings(wanted.settingsText()); });
+    if (!failure.isEmpty()) return report();
+    attempt([&] { port_.setHandshaking(wanted.flowControl); });
+    if (!failure.isEmpty()) return report();
+
+    try {
+        SaveSetting("COMM", "Settings", port_.Settings());
+        SaveSetting("COMM", "CommPort", QString::number(port_.CommPort()));
+        SaveSetting("COMM", "Handshaking", QString::number(port_.Handshaking()));
+    } catch (const std::exception &) {
+    }
+    try {
+        port_.setPortOpen(false);
+    } catch (const std::exception &) {
+    }
+}
+
+void ComParametersPage::showPortDevices() {
+    const int port = portList_->currentIndex() + 1;
+    if (port >= 1)
+        portDevice_->setText(QStringLiteral("Com%1 is %2").arg(port).arg(devicePathForPort(port)));
+    const QStringList present = presentSerialDevices();
+    presentDevices_->setText(QStringLiteral("Serial devices found: ") +
+                             (present.isEmpty() ? QStringLiteral("none") : present.join(", ")));
+}
+
+void ComParametersPage::showFlowControlNote() {
+    for (int16_t code = 0; code < 4; ++code)
+        if (flowOptions_[code]->isChecked())
+            flowControlNote_->setText(MSComm::flowControlWarning(code));
+}
+
+} // namespace ravelin

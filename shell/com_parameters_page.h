@@ -1,0 +1,58 @@
+// The Com Parameters page: port, speed, framing and flow control for RS-232, and the USB
+// Interface box. The stored settings are applied to the port at start-up; OK applies the choice
+// to the port and stores it; Cancel changes nothing.
+#pragma once
+
+#include "port_settings.h"
+
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace ravelin {
+
+class MSComm;
+
+class ComParametersPage : public QWidget {
+    Q_OBJECT
+  public:
+    ComParametersPage(MSComm &port, QWidget *parent = nullptr);
+
+    // Applies the stored settings to the port (a refused value gives way to its default) and
+    // shows them in the lists.
+    void loadStoredSettings();
+    // What the lists and options show now.
+    PortSettings choice() const;
+    bool usbChosen() const;
+    // The speed box shows 57600 while a serial upload runs at it; false puts back what it held.
+    void showUploadSpeed(bool uploading);
+    QPushButton *okButton() const { return ok_; }
+    // The devices the port entries stand for and those present, shown again.
+    void showPortDevices();
+
+  private:
+    void applyChoice(); // OK
+    void showFlowControlNote();
+
+    MSComm &port_;
+    int16_t flowChoice_ = 0; // the option last clicked
+    QString speedBeforeUpload_;
+    QComboBox *portList_;
+    QComboBox *speedList_;
+    QComboBox *dataBitsList_;
+    QComboBox *parityList_;
+    QComboBox *stopBitsList_;
+    std::array<QRadioButton *, 4> flowOptions_;
+    QPushButton *ok_;
+    QCheckBox *usbInterface_;
+    QLabel *portDevice_;
+    QLabel *presentDevices_;
+    QLabel *flowControlNote_;
+};
+
+} // namespace ravelin
