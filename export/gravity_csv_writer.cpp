@@ -1,0 +1,119 @@
+#include "gravity_csv_writer.h"
+
+#include "number_text.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+namespace exports {
+
+namespace {
+
+constexpr long long kDayMs = 24LL * 3600 * 1000;
+
+bool is_line_station_mode(std::uint16_t mode) {
+    return mode == 0 || mode == 1 || mode == 4 || mode == 5;
+}
+
+// The reading's time and date, shifted by offset_ms; a date that is no calendar date keeps its
+// numbers and only the time of day moves.
+struct Moment {
+    long long ms = 0; // since midnight
+    int year = 0, month = 0, day = 0;
+    bool valid = false;
+    long long serial_day = 0; // days since 1899-12-30, the spreadsheet count
+};
+
+Moment shifted(const survey::GravityReading &r, long long offset_ms) {
+    using namespace std::chrono;
+    const long long total = static_cast<long long>(r.time_ms) - offset_ms;
+    const long long carry = total >= 0 ? total / kDayMs : -((-total + kDayMs - 1) / kDayMs);
+    Moment m{.ms = total - carry * kDayMs,
+             .year = r.date.year,
+             .month = r.date.month(),
+             .day = r.date.day()};
+    const year_month_day date{year{m.year}, month{static_cast<unsigned>(m.month)},
+                              day{static_cast<unsigned>(m.day)}};
+    if (!date.ok()) return m;
+    const sys_days moved = sys_days{date} + days{carry};
+    const year_month_day result{moved};
+    m.year = static_cast<int>(result.year());
+    m.month = static_cast<int>(static_cast<unsigned>(result.month()));
+    m.day = static_cast<int>(static_cast<unsigned>(result.day()));
+    m.valid = true;
+    m.serial_day = (moved - sys_days{1899y / December / 30}).count();
+    return m;
+}
+
+void field(std::string &out, double value, int decimals) {
+    append_fixed(out, value, decimals);
+    out += ',';
+}
+
+} // namespace
+
+std::string station_name(const survey::GravityReading &r) {
+    const bool by_line = is_line_station_mode(r.coordinate_mode);
+    std::string name = by_line ? "L" : "";
+    name += compact(r.y, by_line ? 3 : 7);
+    name += by_line ? '-' : '_';
+    name += compact(r.x, by_line ? 3 : 7);
+    return name;
+}
+
+GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions &options) {
+    const long long offset_ms =
+        options.utc_offset_hours ? std::llround(*options.utc_offset_hours * 3600000.0) : 0;
+    GravityCsv csv;
+    std::string &out = csv.text;
+    out += kGravityCsvHeader;
+    out += '\n';
+    if (options.utc_offset_hours)
+        out += "% TIME and DATE in UTC: the meter's times less " +
+               compact(*options.utc_offset_hours, 3) + " h\n";
+
+    bool by_line_and_station = false;
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines)
+            for (const survey::GravityReading &r : line.gravity_readings)
+                by_line_and_station = by_line_and_station || r.coordinate_mode != 12;
+    // Readings in latitude/longitude mode carry their own; the others stand at the survey's
+    // reference position, close enough for a tide model.
+    if (by_line_and_station)
+        out += "% LAT and LON of readings without their own: the survey's reference position\n";
+
+    char text[64];
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines)
+            for (const survey::GravityReading &r : line.gravity_readings) {
+                const bool own_position = r.coordinate_mode == 12;
+                const Moment m = shifted(r, offset_ms);
+                csv.invalid_dates += m.valid ? 0 : 1;
+                ++csv.readings;
+
+                out += station_name(r);
+                out += ',';
+                field(out, own_position ? r.y : s.header.latitude, 7);
+                field(out, own_position ? r.x : s.header.longitude, 7);
+                field(out, r.altitude, 3);
+                field(out, r.gravity, 3);
+                field(out, r.standard_deviation, 3);
+                field(out, r.tilt_x, 1);
+                field(out, r.tilt_y, 1);
+                field(out, r.temperature, 2);
+                field(out, r.tide, 3);
+                const long long seconds = m.ms / 1000;
+                std::snprintf(text, sizeof text, "%u,%u,%02lld:%02lld:%02lld,", r.duration,
+                              r.rejected, seconds / 3600, seconds / 60 % 60, seconds % 60);
+                out += text;
+                field(out, static_cast<double>(m.serial_day) + static_cast<double>(m.ms) / kDayMs,
+                      5);
+                field(out, r.terrain_correction, 3);
+                std::snprintf(text, sizeof text, "%d/%d/%d\n", m.month, m.day, m.year);
+                out += text;
+            }
+    return csv;
+}
+
+} // namespace exports

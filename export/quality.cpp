@@ -1,0 +1,43 @@
+#include "quality.h"
+
+#include "number_text.h"
+
+#include <cmath>
+
+namespace exports {
+
+namespace {
+
+void add(std::string &doubts, const std::string &doubt) {
+    if (!doubts.empty()) doubts += "; ";
+    doubts += doubt;
+}
+
+} // namespace
+
+std::string ip_doubts(const survey::IpReading &r, double stdev_limit) {
+    std::string doubts;
+    if (!std::isfinite(r.ro))
+        add(doubts, "Ro not finite");
+    else if (r.ro <= 0)
+        add(doubts, "Ro not positive");
+    if (!(r.stdev <= stdev_limit)) add(doubts, "Stdev above " + compact(stdev_limit, 3));
+    // A decay that rises instead of falling points at a noisy channel or a bad contact.
+    for (std::size_t k = 1; k < r.m.size(); ++k)
+        if (r.m[k] > r.m[k - 1]) {
+            add(doubts, "M rising from window " + std::to_string(k) + " to " +
+                            std::to_string(k + 1));
+            break;
+        }
+    return doubts;
+}
+
+std::string gravity_doubts(const survey::GravityReading &r) {
+    std::string doubts;
+    if (!(r.standard_deviation <= kGravitySdLimit)) add(doubts, "SD above 0.1 mGal");
+    if (r.rejected > kRejectedShareLimit * r.duration)
+        add(doubts, "more than a tenth of the samples rejected");
+    return doubts;
+}
+
+} // namespace exports

@@ -1,0 +1,132 @@
+#include "table_csv_writer.h"
+
+#include "line_names.h"
+#include "number_text.h"
+#include "plot_geometry.h"
+#include "quality.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace exports {
+
+void append_csv_text(std::string &out, std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+namespace {
+
+constexpr const char *kEol = "\r\n";
+
+template <typename Value> void number(std::string &out, Value value) {
+    out += ',';
+    if constexpr (std::is_floating_point_v<Value>)
+        append_exact(out, static_cast<float>(value));
+    else
+        out += std::to_string(value);
+}
+
+void text(std::string &out, std::string_view value) {
+    out += ',';
+    append_csv_text(out, value);
+}
+
+} // namespace
+
+TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
+    std::size_t channels = 0;
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines)
+            for (const survey::IpReading &r : line.ip_readings)
+                channels = std::max(channels, r.m.size());
+
+    TableCsv csv;
+    std::string &out = csv.text;
+    out += "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,X,Y,Z,LINE_COORD,N,DN,DA,DB,RES_CON,SP,VP,"
+           "ITX,RO,STDEV";
+    for (std::size_t k = 1; k <= channels; ++k)
+        out += ",M" + std::to_string(k);
+    out += ",QC";
+    out += kEol;
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines) {
+            const std::string line_name = line_title(line);
+            for (const survey::IpReading &r : line.ip_readings) {
+                ++csv.readings;
+                append_csv_text(out, s.header.name);
+                text(out, line_name);
+                text(out, survey::array_name(r.array_code));
+                number(out, r.operating_mode);
+                number(out, r.window_count);
+                for (float v : {r.x, r.y, r.z})
+                    number(out, v);
+                number(out, r.line_coord);
+                number(out, r.n);
+                for (float v : {r.dn, r.da, r.db})
+                    number(out, v);
+                number(out, r.res_con);
+                number(out, r.sp);
+                for (float v : {r.vp, r.itx, r.ro, r.stdev})
+                    number(out, v);
+                for (std::size_t k = 0; k < channels; ++k) {
+                    if (k < r.m.size())
+                        number(out, r.m[k]);
+                    else
+                        out += ',';
+                }
+                text(out, ip_doubts(r, stdev_limit));
+                out += kEol;
+            }
+        }
+    return csv;
+}
+
+TableCsv gravity_table_csv(const survey::Database &database) {
+    TableCsv csv;
+    std::string &out = csv.text;
+    out += "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
+           "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC";
+    out += kEol;
+    char stamp[64];
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines) {
+            const std::string line_name = line_title(line);
+            for (const survey::GravityReading &r : line.gravity_readings) {
+                ++csv.readings;
+                append_csv_text(out, s.header.name);
+                text(out, line_name);
+                for (float v : {r.x, r.y, r.altitude, r.line_id, r.gravity, r.standard_deviation})
+                    number(out, v);
+                for (double v : {r.tilt_x, r.tilt_y, r.temperature, r.tide}) {
+                    out += ',';
+                    append_fixed(out, v, 3);
+                }
+                number(out, r.duration);
+                number(out, r.rejected);
+                number(out, r.terrain_correction);
+                const unsigned seconds = r.time_ms / 1000;
+                // The date as recorded, ISO order; BCD digits that are no number stay visible.
+                std::snprintf(stamp, sizeof stamp, ",%02u:%02u:%02u.%03u,%04u-%02X-%02X",
+                              seconds / 3600, seconds / 60 % 60, seconds % 60, r.time_ms % 1000,
+                              unsigned{r.date.year}, unsigned{r.date.month_bcd},
+                              unsigned{r.date.day_bcd});
+                out += stamp;
+                number(out, unsigned{r.line_direction});
+                number(out, r.coordinate_mode);
+                text(out, gravity_doubts(r));
+                out += kEol;
+            }
+        }
+    return csv;
+}
+
+} // namespace exports
