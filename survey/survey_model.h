@@ -109,7 +109,8 @@ struct IpUserReading {
     std::vector<float> m;
 };
 
-// One KX-4 gravity reading. Tilts, temperature and tide are scaled to their units.
+// One KX-4 gravity reading. Tilts, temperature and tide are the stored counts scaled as the
+// meter lists them (x 0.1, x 0.1, x 0.01, x 0.001).
 struct GravityReading {
     float x = 0; // station, easting or longitude by coordinate mode
     float y = 0; // line, northing or latitude by coordinate mode
@@ -117,7 +118,7 @@ struct GravityReading {
     float line_id = 0;
     float gravity = 0;            // mGal, the meter's tide correction included
     float standard_deviation = 0; // mGal
-    double tilt_x = 0;            // arc seconds
+    double tilt_x = 0;
     double tilt_y = 0;
     double temperature = 0;     // degrees C
     double tide = 0;            // mGal
@@ -199,6 +200,7 @@ struct LoadResult {
     LoadStop stop = LoadStop::EndOfFile;
     std::uint64_t stop_offset = 0; // byte offset of the record where reading stopped
     std::uint16_t stop_record_id = 0;
+    std::uint16_t stop_record_length = 0;
     std::string path;
 
     // Whether every byte of the file was read as sound records.
