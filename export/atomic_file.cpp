@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <unistd.h>
 
 namespace exports {

@@ -18,8 +18,8 @@ bool is_pole_pole(std::uint16_t array_code) {
 
 ElectrodeLayout electrode_layout(const survey::IpReading &r) {
     const double m = r.x;
-    ElectrodeLayout layout{.a = m + double{r.da}, .b = m + double{r.db}, .m = m,
-                           .n = m + double{r.dn}};
+    ElectrodeLayout layout{
+        .a = m + double{r.da}, .b = m + double{r.db}, .m = m, .n = m + double{r.dn}};
     if (is_pole_dipole(r.array_code) || is_pole_pole(r.array_code)) layout.b.reset();
     if (is_pole_pole(r.array_code)) layout.n.reset();
     return layout;
@@ -32,16 +32,15 @@ namespace {
 std::optional<double> inverse_distance(const std::optional<Point> &current,
                                        const std::optional<Point> &potential) {
     if (!current || !potential) return 0.0;
-    const double d = std::hypot(current->x - potential->x, current->y - potential->y,
-                                current->z - potential->z);
+    const double d =
+        std::hypot(current->x - potential->x, current->y - potential->y, current->z - potential->z);
     if (!(d > 0)) return std::nullopt;
     return 1.0 / d;
 }
 
 } // namespace
 
-std::optional<double> geometric_factor(const std::optional<Point> &a,
-                                       const std::optional<Point> &b,
+std::optional<double> geometric_factor(const std::optional<Point> &a, const std::optional<Point> &b,
                                        const std::optional<Point> &m,
                                        const std::optional<Point> &n) {
     const auto am = inverse_distance(a, m), bm = inverse_distance(b, m);

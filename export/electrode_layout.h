@@ -26,8 +26,7 @@ struct Point {
 
 // The geometric factor of a surface array, 2 pi / (1/AM - 1/BM - 1/AN + 1/BN), with the terms of
 // remote electrodes left out. Empty when two electrodes coincide or the potentials cancel.
-std::optional<double> geometric_factor(const std::optional<Point> &a,
-                                       const std::optional<Point> &b,
+std::optional<double> geometric_factor(const std::optional<Point> &a, const std::optional<Point> &b,
                                        const std::optional<Point> &m,
                                        const std::optional<Point> &n);
 

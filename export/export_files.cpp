@@ -106,8 +106,10 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                 exporter.note(stem.substr(1) + ": " +
                               left_out(selected.coincident, "electrodes at one place"));
             for (const ReadingGroup &group : selected.groups) {
-                const std::string name =
-                    exporter.unique(stem + std::string(family_suffix(group.family)));
+                // A profile whose array changed mid-line gives one file per form.
+                const std::string name = exporter.unique(
+                    selected.groups.size() > 1 ? stem + std::string(family_suffix(group.family))
+                                               : stem);
                 const ProfileElectrodes electrodes(group.readings);
                 if (options.format == Format::Res2dinv) {
                     const std::string title = survey.header.name + " " + line_title(line) + " " +

@@ -12,9 +12,9 @@ void append_fixed(std::string &out, double value, int decimals) {
         return;
     }
     if (value == 0) value = 0; // no "-0.000"
-    char buffer[400];           // the widest double with 17 decimals fits
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, decimals);
+    char buffer[400];          // the widest double with 17 decimals fits
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     out.append(buffer, result.ptr);
     // A value that rounds to zero keeps no sign either.
     const std::size_t start = out.size() - static_cast<std::size_t>(result.ptr - buffer);
@@ -43,9 +43,8 @@ void append_exact(std::string &out, float value) {
         return;
     }
     char buffer[64]; // FLT_MAX in fixed notation has 39 digits
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value == 0 ? 0.0f : value,
-                      std::chars_format::fixed);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value == 0 ? 0.0f : value,
+                                      std::chars_format::fixed);
     out.append(buffer, result.ptr);
 }
 

@@ -18,9 +18,9 @@ namespace {
 
 bool finite(const survey::IpReading &r) {
     const double m = survey::chargeability(r, -1);
-    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z) &&
-           std::isfinite(r.da) && std::isfinite(r.db) && std::isfinite(r.dn) &&
-           std::isfinite(r.ro) && std::isfinite(r.stdev) && (r.m.empty() || std::isfinite(m));
+    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z) && std::isfinite(r.da) &&
+           std::isfinite(r.db) && std::isfinite(r.dn) && std::isfinite(r.ro) &&
+           std::isfinite(r.stdev) && (r.m.empty() || std::isfinite(m));
 }
 
 std::optional<Point> flat(const std::optional<double> &x) {

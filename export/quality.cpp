@@ -25,8 +25,8 @@ std::string ip_doubts(const survey::IpReading &r, double stdev_limit) {
     // A decay that rises instead of falling points at a noisy channel or a bad contact.
     for (std::size_t k = 1; k < r.m.size(); ++k)
         if (r.m[k] > r.m[k - 1]) {
-            add(doubts, "M rising from window " + std::to_string(k) + " to " +
-                            std::to_string(k + 1));
+            add(doubts,
+                "M rising from window " + std::to_string(k) + " to " + std::to_string(k + 1));
             break;
         }
     return doubts;

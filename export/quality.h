@@ -8,7 +8,7 @@
 namespace exports {
 
 inline constexpr double kDefaultStdevLimit = 5.0;
-inline constexpr double kGravitySdLimit = 0.1;    // mGal
+inline constexpr double kGravitySdLimit = 0.1;     // mGal
 inline constexpr double kRejectedShareLimit = 0.1; // of the samples of a reading
 
 // "Ro not positive", "Ro not finite", "Stdev above LIMIT", "M rising from window K to K+1",
