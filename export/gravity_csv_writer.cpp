@@ -69,10 +69,16 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
     std::string &out = csv.text;
     out += kGravityCsvHeader;
     out += '\n';
-    if (options.utc_offset_hours)
-        out += "% TIME and DATE in UTC: the meter's times less " +
-               compact(*options.utc_offset_hours, 3) + " h\n";
-
+    if (options.utc_offset_hours) {
+        const double zone = *options.utc_offset_hours;
+        out += "% TIME and DATE in UTC: the meter's times (UTC";
+        out += zone < 0 ? "-" : "+";
+        out += compact(std::fabs(zone), 3);
+        out += ") shifted by ";
+        out += zone > 0 ? "-" : "+";
+        out += compact(std::fabs(zone), 3);
+        out += " h\n";
+    }
     bool by_line_and_station = false;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)

@@ -36,13 +36,10 @@ inline tvd::Record ip(const Ip &r) {
 // A survey header with the coordinate mode of its KX-4 readings and its reference position.
 inline tvd::Record survey(std::string_view name, std::uint16_t coordinate_mode = 0,
                           double latitude = 0, double longitude = 0) {
-    return tvd::survey_header("Client", name, 2024, 0x03, 0x07)
-        .at(124)
-        .u16(coordinate_mode)
-        .at(132)
-        .f64(longitude)
-        .f64(latitude)
-        .at(184);
+    tvd::Record r(0x1004);
+    r.text("Client", 36).text(name, 36).text("Operator", 36).u32(0).u8(0x07).u8(0x03).u16(2024);
+    r.u32(0).u16(coordinate_mode).at(132).f64(longitude).f64(latitude);
+    return r.at(184);
 }
 
 struct Gravity {
