@@ -88,10 +88,11 @@ std::string left_out(int count, const char *why) {
 void export_profiles(const survey::Database &database, const ExportOptions &options,
                      Exporter &exporter) {
     const char *extension = options.format == Format::Res2dinv ? ".dat" : ".ohm";
-    int files = 0, soundings = 0, unheaded = 0;
+    int files = 0, soundings = 0, unheaded = 0, free_electrodes = 0;
     for (std::size_t s = 0; s < database.surveys.size(); ++s) {
         const survey::Survey &survey = database.surveys[s];
         for (const survey::Line &line : survey.lines) {
+            free_electrodes += static_cast<int>(line.ip_user_readings.size());
             if (line.ip_readings.empty()) continue;
             if (line.kind == survey::LineKind::Sounding) ++soundings;
             if (line.kind == survey::LineKind::Unheaded) unheaded += 1;
@@ -112,8 +113,11 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                                                : stem);
                 const ProfileElectrodes electrodes(group.readings);
                 if (options.format == Format::Res2dinv) {
-                    const std::string title = survey.header.name + " " + line_title(line) + " " +
-                                              survey::array_name(group.readings[0]->array_code);
+                    std::string title = survey.header.name + " " + line_title(line) + " " +
+                                        survey::array_name(group.readings[0]->array_code);
+                    // A damaged name field must not break the title line.
+                    for (char &c : title)
+                        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
                     exporter.write(name + extension, res2dinv_text(title, group, electrodes));
                 } else {
                     exporter.write(name + extension, ohm_text(group, electrodes));
@@ -127,6 +131,8 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                       " sounding(s) left out: a profile format holds profiles only");
     if (unheaded)
         exporter.note("IP readings before any line header left out: they belong to no profile");
+    if (free_electrodes)
+        exporter.note(left_out(free_electrodes, "free electrode positions; --format csv has them"));
     if (files == 0) exporter.fail("no IP profile readings to export");
 }
 

@@ -15,16 +15,16 @@ void add(std::string &doubts, const std::string &doubt) {
 
 } // namespace
 
-std::string ip_doubts(const survey::IpReading &r, double stdev_limit) {
+std::string ip_doubts(float ro, float stdev, const std::vector<float> &m, double stdev_limit) {
     std::string doubts;
-    if (!std::isfinite(r.ro))
+    if (!std::isfinite(ro))
         add(doubts, "Ro not finite");
-    else if (r.ro <= 0)
+    else if (ro <= 0)
         add(doubts, "Ro not positive");
-    if (!(r.stdev <= stdev_limit)) add(doubts, "Stdev above " + compact(stdev_limit, 3));
+    if (!(stdev <= stdev_limit)) add(doubts, "Stdev above " + compact(stdev_limit, 3));
     // A decay that rises instead of falling points at a noisy channel or a bad contact.
-    for (std::size_t k = 1; k < r.m.size(); ++k)
-        if (r.m[k] > r.m[k - 1]) {
+    for (std::size_t k = 1; k < m.size(); ++k)
+        if (m[k] > m[k - 1]) {
             add(doubts,
                 "M rising from window " + std::to_string(k) + " to " + std::to_string(k + 1));
             break;

@@ -4,6 +4,7 @@
 #include "survey_model.h"
 
 #include <string>
+#include <vector>
 
 namespace exports {
 
@@ -13,7 +14,7 @@ inline constexpr double kRejectedShareLimit = 0.1; // of the samples of a readin
 
 // "Ro not positive", "Ro not finite", "Stdev above LIMIT", "M rising from window K to K+1",
 // joined by "; "; empty for a sound reading.
-std::string ip_doubts(const survey::IpReading &reading, double stdev_limit);
+std::string ip_doubts(float ro, float stdev, const std::vector<float> &m, double stdev_limit);
 
 // "SD above 0.1 mGal", "more than a tenth of the samples rejected"; the meter takes one sample a
 // second, so a reading of DUR seconds has DUR samples.

@@ -42,17 +42,45 @@ void text(std::string &out, std::string_view value) {
 
 } // namespace
 
+namespace {
+
+// The measurement columns both kinds of IP reading share, and the QC column.
+template <typename Reading>
+void measurements(std::string &out, const Reading &r, std::size_t channels, double stdev_limit) {
+    number(out, r.res_con);
+    number(out, r.sp);
+    for (float v : {r.vp, r.itx, r.ro, r.stdev})
+        number(out, v);
+    for (std::size_t k = 0; k < channels; ++k) {
+        if (k < r.m.size())
+            number(out, r.m[k]);
+        else
+            out += ',';
+    }
+    text(out, ip_doubts(r.ro, r.stdev, r.m, stdev_limit));
+    out += kEol;
+}
+
+} // namespace
+
 TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
     std::size_t channels = 0;
+    bool free_electrodes = false;
     for (const survey::Survey &s : database.surveys)
-        for (const survey::Line &line : s.lines)
+        for (const survey::Line &line : s.lines) {
             for (const survey::IpReading &r : line.ip_readings)
                 channels = std::max(channels, r.m.size());
+            for (const survey::IpUserReading &r : line.ip_user_readings)
+                channels = std::max(channels, r.m.size());
+            free_electrodes = free_electrodes || !line.ip_user_readings.empty();
+        }
 
     TableCsv csv;
     std::string &out = csv.text;
-    out += "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,X,Y,Z,LINE_COORD,N,DN,DA,DB,RES_CON,SP,VP,"
-           "ITX,RO,STDEV";
+    out += "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB";
+    // Readings with free electrode positions give the four points instead of X and distances.
+    if (free_electrodes) out += ",A_X,A_Y,A_Z,B_X,B_Y,B_Z,M_X,M_Y,M_Z,N_X,N_Y,N_Z";
+    out += ",RES_CON,SP,VP,ITX,RO,STDEV";
     for (std::size_t k = 1; k <= channels; ++k)
         out += ",M" + std::to_string(k);
     out += ",QC";
@@ -67,24 +95,28 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
                 text(out, survey::array_name(r.array_code));
                 number(out, r.operating_mode);
                 number(out, r.window_count);
+                number(out, r.line_coord);
                 for (float v : {r.x, r.y, r.z})
                     number(out, v);
-                number(out, r.line_coord);
                 number(out, r.n);
                 for (float v : {r.dn, r.da, r.db})
                     number(out, v);
-                number(out, r.res_con);
-                number(out, r.sp);
-                for (float v : {r.vp, r.itx, r.ro, r.stdev})
-                    number(out, v);
-                for (std::size_t k = 0; k < channels; ++k) {
-                    if (k < r.m.size())
-                        number(out, r.m[k]);
-                    else
-                        out += ',';
-                }
-                text(out, ip_doubts(r, stdev_limit));
-                out += kEol;
+                if (free_electrodes) out += ",,,,,,,,,,,,";
+                measurements(out, r, channels, stdev_limit);
+            }
+            for (const survey::IpUserReading &r : line.ip_user_readings) {
+                ++csv.readings;
+                append_csv_text(out, s.header.name);
+                text(out, line_name);
+                text(out, "free electrodes");
+                number(out, r.operating_mode);
+                number(out, r.window_count);
+                number(out, r.line_coord);
+                out += ",,,,,,,";
+                for (const survey::ElectrodePoint &p : r.electrodes)
+                    for (float v : {p.x, p.y, p.z})
+                        number(out, v);
+                measurements(out, r, channels, stdev_limit);
             }
         }
     return csv;

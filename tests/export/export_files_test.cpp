@@ -24,19 +24,27 @@ TEST_F(ExportFiles, SpreadsheetCsvNamesWhatIsDoubtful) {
         .add(export_test::ip({.x = 5, .dn = 5, .da = -5, .db = 10, .m = {4, 3, 2, 1}}))
         .add(export_test::ip(
             {.x = 10, .dn = 5, .da = -5, .db = 10, .ro = -3, .stdev = 6, .m = {4, 3, 3.5f, 1}}))
+        .add(tvd::Record(0x0101).at(68).f32(9).f32(0.5f).f32(4)) // free electrodes, one M
         .add(export_test::gravity({.sd = 0.2f, .duration = 60, .rejected = 7}));
     const auto outcome = run(db, exports::Format::Csv);
     ASSERT_TRUE(outcome.ok());
     ASSERT_EQ(outcome.written,
               (std::vector<std::string>{path("line7-ip.csv"), path("line7-kx4.csv")}));
     const std::string ip = read(outcome.written[0]);
-    EXPECT_EQ(ip, "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,X,Y,Z,LINE_COORD,N,DN,DA,DB,RES_CON,"
-                  "SP,VP,ITX,RO,STDEV,M1,M2,M3,M4,QC\r\n"
-                  "\"Grid, \"\"north\"\"\",Line 100N,Wenner,0,4,5,0,0,0,1,5,-5,10,250,-15,120.5,"
-                  "0.5,100,0.5,4,3,2,1,\r\n"
-                  "\"Grid, \"\"north\"\"\",Line 100N,Wenner,0,4,10,0,0,0,1,5,-5,10,250,-15,120.5,"
-                  "0.5,-3,6,4,3,3.5,1,Ro not positive; Stdev above 5; M rising from window 2 to "
-                  "3\r\n");
+    const std::string name = "\"Grid, \"\"north\"\"\",Line 100N,";
+    EXPECT_EQ(ip,
+              "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB,A_X,A_Y,"
+              "A_Z,B_X,B_Y,B_Z,M_X,M_Y,M_Z,N_X,N_Y,N_Z,RES_CON,SP,VP,ITX,RO,STDEV,M1,M2,M3,M4,"
+              "QC\r\n" +
+                  name +
+                  "Wenner,0,4,0,5,0,0,1,5,-5,10,,,,,,,,,,,,,250,-15,120.5,0.5,100,0.5,"
+                  "4,3,2,1,\r\n" +
+                  name +
+                  "Wenner,0,4,0,10,0,0,1,5,-5,10,,,,,,,,,,,,,250,-15,120.5,0.5,-3,6,4,"
+                  "3,3.5,1,Ro not positive; Stdev above 5; M rising from window 2 to "
+                  "3\r\n" +
+                  name +
+                  "free electrodes,0,4,0,,,,,,,,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,9,0.5,4,,,,\r\n");
     const std::string kx4 = read(outcome.written[1]);
     EXPECT_TRUE(kx4.ends_with(
         ",0,00:00:00.000,2024-03-07,0,0,SD above 0.1 mGal; more than a tenth of the samples "
