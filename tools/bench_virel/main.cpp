@@ -13,29 +13,8 @@
 namespace {
 
 constexpr double kMB = 1024.0 * 1024.0;
-constexpr std::size_t kMemorySize = 12 * 1024 * 1024 + 512 * 1024; // the largest instrument memory
-
-// The shape of a full memory: ten surveys of thirty profiles (every array in turn), readings at
-// six dipole numbers per station with six M channels, a sounding and a bore hole per survey, and
-// as many stations as fill 99 % of the memory.
-ravelin::sample::VirelShape full_memory_shape() {
-    ravelin::sample::VirelShape shape;
-    shape.surveys = 10;
-    shape.profiles_per_survey = 30;
-    shape.levels = 6;
-    shape.window_count = 6;
-    shape.stations = 1;
-    const double one = static_cast<double>(ravelin::sample::build_virel(shape).size());
-    shape.stations = 2;
-    const double per_station =
-        static_cast<double>(ravelin::sample::build_virel(shape).size()) - one;
-    shape.stations = static_cast<int>((kMemorySize * 0.99 - one) / per_station) + 1;
-    shape.memory_size = kMemorySize;
-    return shape;
-}
-
 ravelin::bench::BenchDatabase write_full_memory(const std::filesystem::path &raw) {
-    const ravelin::sample::VirelShape shape = full_memory_shape();
+    const ravelin::sample::VirelShape shape = ravelin::sample::full_memory_virel_shape();
     const auto bytes = ravelin::sample::build_virel(shape);
     std::ofstream(raw, std::ios::binary)
         .write(reinterpret_cast<const char *>(bytes.data()),

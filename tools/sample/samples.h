@@ -38,6 +38,14 @@ struct VirelShape {
 
 std::vector<std::uint8_t> build_virel(const VirelShape &shape);
 
+// The largest instrument memory, 12.5 MB.
+inline constexpr std::size_t kFullMemorySize = 12 * 1024 * 1024 + 512 * 1024;
+
+// A full VIREL memory: ten surveys of thirty profiles (every array in turn), readings at six
+// dipole numbers per station with six M channels, a sounding and a bore hole per survey, and as
+// many stations as fill 99 % of the memory.
+VirelShape full_memory_virel_shape();
+
 // One named kind of sample database for `ravelin-sample --kind NAME`.
 struct SampleKind {
     std::string_view name;

@@ -180,4 +180,19 @@ std::vector<std::uint8_t> build_virel(const VirelShape &shape) {
     return raw.bytes();
 }
 
+VirelShape full_memory_virel_shape() {
+    VirelShape shape;
+    shape.surveys = 10;
+    shape.profiles_per_survey = 30;
+    shape.levels = 6;
+    shape.window_count = 6;
+    shape.stations = 1;
+    const double one = static_cast<double>(build_virel(shape).size());
+    shape.stations = 2;
+    const double per_station = static_cast<double>(build_virel(shape).size()) - one;
+    shape.stations = static_cast<int>((kFullMemorySize * 0.99 - one) / per_station) + 1;
+    shape.memory_size = kFullMemorySize;
+    return shape;
+}
+
 } // namespace ravelin::sample
