@@ -44,11 +44,16 @@ class Exporter {
         : tvd_path_(tvd_path), base_(ravelin::output_name(tvd_path, "")), outcome_(outcome) {}
 
     void write(const std::string &suffix, std::string_view text) {
-        std::string path = base_ + suffix;
-        if (const std::string error = write_file_whole(path, text); !error.empty())
+        if (const std::string error = files_.stage(base_ + suffix, text); !error.empty())
             outcome_.failures.push_back(error);
-        else
-            outcome_.written.push_back(std::move(path));
+    }
+
+    // Every file written takes its name now, complete, or not at all.
+    void finish() {
+        FileBatch::Committed committed = files_.commit();
+        outcome_.written = std::move(committed.named);
+        outcome_.failures.insert(outcome_.failures.end(), committed.errors.begin(),
+                                 committed.errors.end());
     }
 
     // A name not yet used by this export: "-2", "-3" ... for a line measured twice.
@@ -67,6 +72,7 @@ class Exporter {
     std::string base_;
     ExportOutcome &outcome_;
     std::set<std::string> used_;
+    FileBatch files_;
 };
 
 std::string_view family_suffix(ArrayFamily family) {
@@ -185,6 +191,7 @@ ExportOutcome export_loaded(const survey::LoadResult &loaded, const std::string 
         export_tables(loaded.database, options, exporter);
         break;
     }
+    exporter.finish();
     // What came before the damage is exported; the rest of the memory is not, which is no success.
     if (!loaded.complete())
         exporter.fail(survey::stop_reason(loaded) + " Exported the readings before that point.");

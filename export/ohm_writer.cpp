@@ -34,13 +34,16 @@ std::string ohm_text(const ReadingGroup &group, const ProfileElectrodes &electro
     out += "; stdev: the receiver's stacking standard deviation\n";
     out += with_ip ? "# a b m n rhoa k r ip stdev\n" : "# a b m n rhoa k r stdev\n";
 
-    for (const survey::IpReading *r : group.readings) {
-        const ElectrodeLayout layout = electrode_layout(*r);
-        for (const auto &x : {layout.a, layout.b, layout.m, layout.n})
-            out += std::to_string(electrodes.number(x)) + ' ';
+    for (std::size_t index = 0; index < group.readings.size(); ++index) {
+        const survey::IpReading *r = group.readings[index];
+        const std::array<int, 4> &n = electrodes.numbers(index);
+        for (int number : n) {
+            out += std::to_string(number);
+            out += ' ';
+        }
         // Selection guarantees a factor for the flat layout; topography rarely changes that.
-        const double k = geometric_factor(electrodes.point(layout.a), electrodes.point(layout.b),
-                                          electrodes.point(layout.m), electrodes.point(layout.n))
+        const double k = geometric_factor(electrodes.point(n[0]), electrodes.point(n[1]),
+                                          electrodes.point(n[2]), electrodes.point(n[3]))
                              .value_or(0);
         append_fixed(out, r->ro, 3);
         out += ' ';

@@ -1,5 +1,6 @@
 #include "profile_electrodes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace exports {
@@ -39,27 +40,45 @@ void fill_between(std::vector<double> &values, const std::vector<bool> &known,
 } // namespace
 
 ProfileElectrodes::ProfileElectrodes(const std::vector<const survey::IpReading *> &readings) {
+    std::vector<std::array<std::optional<long long>, 4>> keys;
+    keys.reserve(readings.size());
+    std::vector<long long> places;
     for (const survey::IpReading *r : readings) {
         const ElectrodeLayout layout = electrode_layout(*r);
-        for (const auto &x : {layout.a, layout.b, layout.m, layout.n})
-            if (x) numbers_.emplace(position_key(*x), 0);
+        auto &reading_keys = keys.emplace_back();
+        std::size_t e = 0;
+        for (const auto &x : {layout.a, layout.b, layout.m, layout.n}) {
+            if (x) places.push_back(reading_keys[e].emplace(position_key(*x)));
+            ++e;
+        }
         has_elevation_ = has_elevation_ || r->z != 0;
         has_cross_line_ = has_cross_line_ || r->y != 0;
     }
-    for (auto &[key, index] : numbers_) {
-        index = static_cast<int>(points_.size());
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    for (long long key : places)
         points_.push_back({.x = static_cast<double>(key) / 1000.0});
+    auto number_of = [&](long long key) {
+        return static_cast<int>(std::lower_bound(places.begin(), places.end(), key) -
+                                places.begin()) +
+               1;
+    };
+    numbers_.reserve(keys.size());
+    for (const auto &reading_keys : keys) {
+        std::array<int, 4> &n = numbers_.emplace_back();
+        for (std::size_t e = 0; e < 4; ++e)
+            n[e] = reading_keys[e] ? number_of(*reading_keys[e]) : 0;
     }
 
-    // A reading's Y and Z are those of its own position X, the first potential electrode.
+    // A reading's Y and Z are those of its own position X, the first potential electrode (M).
     std::vector<double> y(points_.size()), z(points_.size());
     std::vector<bool> known(points_.size(), false);
-    for (const survey::IpReading *r : readings) {
-        const int index = numbers_.at(position_key(r->x));
+    for (std::size_t k = 0; k < readings.size(); ++k) {
+        const auto index = static_cast<std::size_t>(numbers_[k][2] - 1);
         if (known[index]) continue;
         known[index] = true;
-        y[index] = r->y;
-        z[index] = r->z;
+        y[index] = readings[k]->y;
+        z[index] = readings[k]->z;
     }
     fill_between(y, known, points_);
     fill_between(z, known, points_);
@@ -69,14 +88,7 @@ ProfileElectrodes::ProfileElectrodes(const std::vector<const survey::IpReading *
     }
 }
 
-int ProfileElectrodes::number(const std::optional<double> &x) const {
-    if (!x) return 0;
-    const auto found = numbers_.find(position_key(*x));
-    return found == numbers_.end() ? 0 : found->second + 1;
-}
-
-std::optional<Point> ProfileElectrodes::point(const std::optional<double> &x) const {
-    const int n = number(x);
+std::optional<Point> ProfileElectrodes::point(int n) const {
     if (n == 0) return std::nullopt;
     return points_[static_cast<std::size_t>(n - 1)];
 }

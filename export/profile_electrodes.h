@@ -4,7 +4,7 @@
 
 #include "electrode_layout.h"
 
-#include <map>
+#include <array>
 #include <vector>
 
 namespace exports {
@@ -14,9 +14,12 @@ class ProfileElectrodes {
     explicit ProfileElectrodes(const std::vector<const survey::IpReading *> &readings);
 
     const std::vector<Point> &points() const { return points_; }
-    // The number of the electrode at position x (from 1); 0 for a remote electrode.
-    int number(const std::optional<double> &x) const;
-    std::optional<Point> point(const std::optional<double> &x) const;
+
+    // The electrode numbers (from 1) of A, B, M and N of the k-th reading given to the
+    // constructor; 0 for a remote electrode.
+    const std::array<int, 4> &numbers(std::size_t k) const { return numbers_[k]; }
+    // The electrode with number n, or empty for 0 (remote).
+    std::optional<Point> point(int n) const;
 
     // Whether any reading gives an elevation (Z) or a cross-line coordinate (Y) other than 0.
     bool has_elevation() const { return has_elevation_; }
@@ -26,8 +29,8 @@ class ProfileElectrodes {
     double smallest_spacing() const;
 
   private:
-    std::map<long long, int> numbers_; // position in millimetres -> index into points_
     std::vector<Point> points_;
+    std::vector<std::array<int, 4>> numbers_;
     bool has_elevation_ = false;
     bool has_cross_line_ = false;
 };

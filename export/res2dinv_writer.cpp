@@ -23,21 +23,20 @@ void number(std::string &out, double value) {
 
 // The row of a four-electrode reading: "4", then x and z of C1, C2, P1, P2. The z are 0: the
 // electrodes stand on the ground, whose elevation the topography list gives.
-void general_row(std::string &out, const survey::IpReading &r, const ProfileElectrodes &e) {
-    const ElectrodeLayout layout = electrode_layout(r);
+void general_row(std::string &out, const std::array<int, 4> &n, const ProfileElectrodes &e) {
     out += '4';
-    for (const auto &x : {layout.a, layout.b, layout.m, layout.n}) {
+    for (int electrode : n) {
         out += ' ';
-        number(out, e.point(x)->x);
+        number(out, e.point(electrode)->x);
         out += " 0.000";
     }
 }
 
 // Pole-dipole: the C1 position, the dipole length a and n = C1 to the nearer potential
 // electrode over a, negative when the dipole lies behind C1.
-void pole_dipole_row(std::string &out, const survey::IpReading &r, const ProfileElectrodes &e) {
-    const ElectrodeLayout layout = electrode_layout(r);
-    const double a = e.point(layout.a)->x, m = e.point(layout.m)->x, n = e.point(layout.n)->x;
+void pole_dipole_row(std::string &out, const std::array<int, 4> &numbers,
+                     const ProfileElectrodes &e) {
+    const double a = e.point(numbers[0])->x, m = e.point(numbers[2])->x, n = e.point(numbers[3])->x;
     const double dipole = std::fabs(n - m);
     const double nearer = std::fabs(m - a) < std::fabs(n - a) ? m : n;
     number(out, a);
@@ -48,9 +47,9 @@ void pole_dipole_row(std::string &out, const survey::IpReading &r, const Profile
 }
 
 // Pole-pole: the first of the two electrodes and their distance.
-void pole_pole_row(std::string &out, const survey::IpReading &r, const ProfileElectrodes &e) {
-    const ElectrodeLayout layout = electrode_layout(r);
-    const double a = e.point(layout.a)->x, m = e.point(layout.m)->x;
+void pole_pole_row(std::string &out, const std::array<int, 4> &numbers,
+                   const ProfileElectrodes &e) {
+    const double a = e.point(numbers[0])->x, m = e.point(numbers[2])->x;
     number(out, std::fmin(a, m));
     out += ' ';
     number(out, std::fabs(m - a));
@@ -90,16 +89,18 @@ std::string res2dinv_text(const std::string &title, const ReadingGroup &group,
         // The records state no window timing the inversion could use.
         line(out, "0.000,0.000");
     }
-    for (const survey::IpReading *r : group.readings) {
+    for (std::size_t index = 0; index < group.readings.size(); ++index) {
+        const survey::IpReading *r = group.readings[index];
+        const std::array<int, 4> &numbers = electrodes.numbers(index);
         switch (group.family) {
         case ArrayFamily::FourElectrode:
-            general_row(out, *r, electrodes);
+            general_row(out, numbers, electrodes);
             break;
         case ArrayFamily::PoleDipole:
-            pole_dipole_row(out, *r, electrodes);
+            pole_dipole_row(out, numbers, electrodes);
             break;
         case ArrayFamily::PolePole:
-            pole_pole_row(out, *r, electrodes);
+            pole_pole_row(out, numbers, electrodes);
             break;
         }
         out += ' ';
