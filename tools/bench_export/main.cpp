@@ -114,15 +114,21 @@ int main(int argc, char **argv) {
                         {exports::Format::Ohm, {virel}},
                         {exports::Format::GravityCsv, {kx4}},
                         {exports::Format::Csv, {virel, kx4}}};
+    // Every run writes into a folder of its own, as a first export does: replacing the files of
+    // the run before would time the file system's handling of just-deleted files instead.
+    int folder = 0;
     for (const Job &job : jobs) {
         std::size_t files = 0;
         const double seconds = best_of([&] {
             files = 0;
+            const fs::path run_dir = dir / ("run-" + std::to_string(++folder));
+            fs::create_directories(run_dir);
             for (const std::string &database : job.databases) {
                 exports::ExportOptions options;
                 options.format = job.format;
                 const exports::ExportOutcome outcome = exports::export_loaded(
-                    database == virel ? loaded_virel : loaded_kx4, database, options);
+                    database == virel ? loaded_virel : loaded_kx4,
+                    (run_dir / fs::path(database).filename()).string(), options);
                 failed = failed || !outcome.ok();
                 files += outcome.written.size();
             }
