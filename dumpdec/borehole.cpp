@@ -61,7 +61,7 @@ void clear_array_sections(Decoder &d) {
 } // namespace
 
 void handle_bore_hole_header(Decoder &d) {
-    const std::uint32_t first_data = d.convert_u32(52);
+    const std::uint32_t first_data = d.convert_u32(ravelin::link_field::kBoreHoleFirstData);
     if (first_data == kNoLink) {
         d.drop_record();
         d.put(d.listing, "=======> EMPTY  HEADER <=======\n");
@@ -83,7 +83,8 @@ void handle_bore_hole_header(Decoder &d) {
     d.print(d.listing, "*dIndex:\t\t\t%-4x\n", d.convert_u32(36));
     d.print(d.listing, "*pIndex:\t\t\t%-4x\n", d.convert_u32(40));
     d.print(d.listing, "*Extension:\t\t\t%-4x\n", d.convert_u32(44));
-    d.print(d.listing, "*Next:\t\t\t%-4x\n", d.convert_u32(48));
+    d.print(d.listing, "*Next:\t\t\t%-4x\n",
+            d.convert_u32(ravelin::link_field::kBoreHoleNextBoreHole));
     d.print(d.listing, "Reserved1:\t\t\t\t%-4x\n", d.convert_u32(56));
 
     d.link_line_header();

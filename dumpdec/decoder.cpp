@@ -1,7 +1,7 @@
 #include "decoder.h"
 
-#include "../common/output_name.h"
 #include "ip_text.h"
+#include "output_name.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -39,8 +39,8 @@ std::string KeptRecord<N>::text(std::size_t offset, std::size_t width) const {
     return value;
 }
 
-template struct KeptRecord<184>;
-template struct KeptRecord<28>;
+template struct KeptRecord<ravelin::record_size::kSurveyHeader>;
+template struct KeptRecord<ravelin::record_size::kProfileHeader>;
 
 void Decoder::read_record_header() {
     const std::uint8_t b0 = input.byte(), b1 = input.byte(), b2 = input.byte(), b3 = input.byte();

@@ -8,6 +8,7 @@
 
 #include "files.h"
 #include "link_table.h"
+#include "record_layout.h"
 
 #include <array>
 #include <cstdarg>
@@ -18,8 +19,7 @@
 namespace dumpdec {
 
 inline constexpr std::size_t kRecordBufferSize = 25000;
-inline constexpr std::uint16_t kEndOfData = 0xFFFF;
-inline constexpr std::uint32_t kNoLink = 0xFFFFFFFF;
+using ravelin::kNoLink;
 
 // Why the first pass stopped. Only kEndMarker and kLengthTest mean the raw database was read
 // whole; the others leave data in it that the converted database does not hold.
@@ -79,8 +79,8 @@ struct Decoder {
     bool instrument_is_kx4 = false;
     std::uint16_t instrument_serial = 0;
     bool column_header_due = false;
-    KeptRecord<184> current_survey_header;
-    KeptRecord<28> current_profile_header;
+    KeptRecord<ravelin::record_size::kSurveyHeader> current_survey_header;
+    KeptRecord<ravelin::record_size::kProfileHeader> current_profile_header;
     bool line_is_profile = false;
 
     // ---- Links --------------------------------------------------------------------------

@@ -74,8 +74,9 @@ void handle_survey_header(Decoder &d) {
     d.print(log, "Grid S:\t\t\t\t%-8.3f\n", d.convert_f32(156));
     d.print(log, "Grid E:\t\t\t\t%-8.3f\n", d.convert_f32(160));
     d.print(log, "Grid W:\t\t\t\t%-8.3f\n", d.convert_f32(164));
-    d.print(log, "*Next Survey:\t\t\t%-4x\n", d.convert_u32(168));
-    d.print(log, "*First Line:\t\t\t%-4x\n", d.convert_u32(172));
+    d.print(log, "*Next Survey:\t\t\t%-4x\n",
+            d.convert_u32(ravelin::link_field::kSurveyNextSurvey));
+    d.print(log, "*First Line:\t\t\t%-4x\n", d.convert_u32(ravelin::link_field::kSurveyFirstLine));
     d.print(log, "Reserved1:\t\t\t\t%-4x\n", d.convert_u32(176));
     d.print(log, "Reserved2:\t\t\t\t%-4x\n", d.convert_u32(180));
     d.write_record();
@@ -104,8 +105,8 @@ void handle_profile_header(Decoder &d) {
     const std::uint16_t station = d.convert_u16(12);
     const std::uint16_t reserved1 = d.convert_u16(14);
     const std::uint32_t reserved2 = d.convert_u32(16);
-    const std::uint32_t first_data = d.convert_u32(20);
-    const std::uint32_t next_profile = d.convert_u32(24);
+    const std::uint32_t first_data = d.convert_u32(ravelin::link_field::kProfileFirstData);
+    const std::uint32_t next_profile = d.convert_u32(ravelin::link_field::kProfileNextProfile);
     d.keep_copy(d.current_profile_header);
 
     OutputFile &log = d.listing;

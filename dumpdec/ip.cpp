@@ -46,7 +46,8 @@ void handle_array(Decoder &d) {
     d.write_record();
 
     if (const auto naming = ip::array_record_naming(code)) {
-        d.put(d.survey_text, naming->name_line);
+        d.put(d.survey_text, "\r\n/\t");
+        d.put(d.survey_text, naming->name);
         d.column_names = naming->column_names;
     } else {
         // Readings of an unknown array are laid out by the dipole-dipole formulas, so its

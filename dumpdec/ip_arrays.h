@@ -1,6 +1,9 @@
-// Electrode arrays of the VIREL receiver: how each array code is announced in the survey text
-// file and how it lays out its pseudo-section.
+// Electrode arrays of the VIREL receiver as the decoder announces them in the survey text file:
+// the array-name line and the data columns. The codes, names and pseudo-section array types
+// themselves are in common/array_codes.h.
 #pragma once
+
+#include "array_codes.h"
 
 #include <cstdint>
 #include <optional>
@@ -8,21 +11,12 @@
 
 namespace dumpdec::ip {
 
-enum ArrayCode : std::uint16_t {
-    kDipoleDipole = 0x00,
-    kPoleDipole = 0x08,
-    kPolePole = 0x0C,
-    kSchlumberger = 0x10,
-    kWenner = 0x11,
-    kLateralDipoleDipole = 0x20,
-    kLateralPolePole = 0x2C,
-    kGradient = 0x40,
-    kOffsetWenner = 0x91,
-};
+using namespace ravelin::array_code;
+using ravelin::pseudo_section_array_type;
 
-// The array-name line and the data-column names written to the survey text file.
+// The array's name (written after "\r\n/\t") and the data-column names of the survey text file.
 struct ArrayNaming {
-    std::string_view name_line;
+    std::string_view name;
     std::string_view column_names;
 };
 
@@ -35,8 +29,5 @@ ArrayNaming sounding_naming(std::uint16_t code);
 
 // The column names of the default (dipole-dipole) formulas.
 inline constexpr std::string_view kDipoleDipoleColumns = "Xp,n,a,Ro,Sd,SP,RC,Vp,Itx";
-
-// The four-letter array type of a pseudo-section header block.
-std::string_view pseudo_section_array_type(std::uint16_t code);
 
 } // namespace dumpdec::ip

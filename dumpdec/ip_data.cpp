@@ -64,7 +64,7 @@ ip::PseudoSectionHeader header_block_values(const Decoder &d) {
 
 void handle_sounding_header(Decoder &d) {
     d.line_is_profile = false;
-    const std::uint32_t first_data = d.convert_u32(36);
+    const std::uint32_t first_data = d.convert_u32(ravelin::link_field::kSoundingFirstData);
     if (first_data == kNoLink) {
         d.put(d.listing, "EMPTY  HEADER\n");
         d.drop_record();
@@ -84,7 +84,8 @@ void handle_sounding_header(Decoder &d) {
     const std::string name = d.text(28, 8);
     ip::append_format(listing, "Sound name:\t\t\t%s\n", name.c_str());
     ip::append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
-    ip::append_format(listing, "*Next_Sound:\t\t\t%-4x\n", d.convert_u32(44));
+    ip::append_format(listing, "*Next_Sound:\t\t\t%-4x\n",
+                      d.convert_u32(ravelin::link_field::kSoundingNextSounding));
     d.put(d.listing, listing);
     d.link_line_header();
     d.write_record();
@@ -92,7 +93,8 @@ void handle_sounding_header(Decoder &d) {
     const ip::ArrayNaming naming = ip::sounding_naming(array);
     std::string text;
     ip::append_format(text, "\r\nSounding\t%s", name.c_str());
-    text += naming.name_line;
+    text += "\r\n/\t";
+    text += naming.name;
     ip::append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
                       easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
     ip::append_format(text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);

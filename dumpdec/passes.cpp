@@ -4,12 +4,15 @@
 
 namespace dumpdec {
 
+namespace record_id = ravelin::record_id;
+namespace link_field = ravelin::link_field;
+
 namespace {
 
 // Patches one line header's two links: first data from its table, next from the line header
 // table unless the header says it has none.
-void patch_line_header(Decoder &d, const char *format, std::size_t next_at,
-                       std::size_t first_data_at) {
+void patch_line_header(Decoder &d, const char *format) {
+    const auto [next_at, first_data_at] = ravelin::line_header_links(d.record_id);
     const std::uint32_t first_data = d.first_data_offsets.take();
     d.store_u32(first_data_at, first_data);
     std::uint32_t next = d.line_header_offsets.take();
@@ -28,7 +31,7 @@ void first_pass(Decoder &d) {
     }
     for (;;) {
         d.read_record_header();
-        if (d.record_id == kEndOfData) {
+        if (d.record_id == record_id::kEndOfData) {
             d.pass_end = PassEnd::kEndMarker;
             return;
         }
@@ -76,30 +79,30 @@ void second_pass(Decoder &d) {
     for (;;) {
         d.read_stored_header();
         // The intermediate database is our own, but a short or broken one must still end.
-        if (d.record_id == kEndOfData || d.record_length < 4 || d.record_length > kRecordBufferSize)
+        if (d.record_id == record_id::kEndOfData || d.record_length < 4 ||
+            d.record_length > kRecordBufferSize)
             return;
         d.read_body();
         switch (d.record_id) {
-        case 0x1004: {
+        case record_id::kSurveyHeader: {
             const std::uint32_t next_survey = d.survey_offsets.take();
-            d.store_u32(168, next_survey);
+            d.store_u32(link_field::kSurveyNextSurvey, next_survey);
             // One entry per survey, also when the survey says it has no line.
             std::uint32_t first_line = d.first_line_offsets.take();
-            if (d.stored_u32(172) == kNoLink) first_line = 0;
-            d.store_u32(172, first_line);
+            if (d.stored_u32(link_field::kSurveyFirstLine) == kNoLink) first_line = 0;
+            d.store_u32(link_field::kSurveyFirstLine, first_line);
             d.print(d.listing, "\nH_SURVEY\t%-4x\nNext_Survey\t%-4x\nFirst_Line\t%-4x\n\n",
                     d.file_position, next_survey, first_line);
             break;
         }
-        case 0x1002:
-            patch_line_header(d, "\nH_PROFILE\t%-4x\nNext_Prof\t%-4x\nFirst_Data\t%-4x\n\n", 24,
-                              20);
+        case record_id::kProfileHeader:
+            patch_line_header(d, "\nH_PROFILE\t%-4x\nNext_Prof\t%-4x\nFirst_Data\t%-4x\n\n");
             break;
-        case 0x1010:
-            patch_line_header(d, "\nH_BH\t%-4x\nNext\t%-4x\nFirst_Data\t%-4x\n\n", 48, 52);
+        case record_id::kBoreHoleHeader:
+            patch_line_header(d, "\nH_BH\t%-4x\nNext\t%-4x\nFirst_Data\t%-4x\n\n");
             break;
-        case 0x1100:
-            patch_line_header(d, "\nH_SOUND\t%-4x\nNext_Sound\t%-4x\nFirst_Data\t%-4x\n\n", 44, 36);
+        case record_id::kSoundingHeader:
+            patch_line_header(d, "\nH_SOUND\t%-4x\nNext_Sound\t%-4x\nFirst_Data\t%-4x\n\n");
             break;
         default:
             break;

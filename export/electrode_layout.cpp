@@ -1,6 +1,6 @@
 #include "electrode_layout.h"
 
-#include "layout.h"
+#include "array_codes.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,5 +1,6 @@
 #include "pseudo_section.h"
 
+#include "array_codes.h"
 #include "text_format.h"
 
 #include <cmath>
@@ -8,13 +9,7 @@ namespace i2dwriter {
 
 namespace {
 
-constexpr std::uint16_t pole_dipole = 0x08;
-constexpr std::uint16_t pole_pole = 0x0C;
-constexpr std::uint16_t schlumberger = 0x10;
-constexpr std::uint16_t wenner = 0x11;
-constexpr std::uint16_t lateral_dipole_dipole = 0x20;
-constexpr std::uint16_t lateral_pole_pole = 0x2C;
-constexpr std::uint16_t gradient = 0x40;
+using namespace ravelin::array_code;
 
 char direction_letter(float line_pos, std::uint16_t line_coord) {
     const bool easting = (line_coord & 0x2) != 0;
@@ -24,33 +19,20 @@ char direction_letter(float line_pos, std::uint16_t line_coord) {
 
 } // namespace
 
-const char *array_type_name(std::uint16_t array_code) {
-    switch (array_code) {
-    case pole_dipole:
-        return "PDIP";
-    case pole_pole:
-        return "POLP";
-    case schlumberger:
-        return "SCHL";
-    case wenner:
-        return "WENN";
-    case gradient:
-        return "GRAD";
-    default:
-        return "DIPO";
-    }
+std::string_view array_type_name(std::uint16_t array_code) {
+    return ravelin::pseudo_section_array_type(array_code);
 }
 
 ProfileGeometry profile_geometry(std::uint16_t array_code, float x, float dn, float da) {
     const float x_plus_da = static_cast<float>(static_cast<double>(x) + da);
     switch (array_code) {
-    case pole_dipole:
-    case schlumberger:
-    case wenner:
+    case kPoleDipole:
+    case kSchlumberger:
+    case kWenner:
         return {x_plus_da, dn};
-    case pole_pole:
+    case kPolePole:
         return {x_plus_da, std::fabs(da)};
-    case gradient:
+    case kGradient:
         return {x, dn};
     default:
         return {x_plus_da, std::fabs(dn)};
@@ -72,8 +54,8 @@ int tx_index(float x, float da, const ProfileGeometry &geometry) {
 int rx_index(std::uint16_t array_code, float dn, float da, const ProfileGeometry &geometry) {
     if (geometry.spacing == 0.0f) return 0;
     // The lateral arrays measure their spacing along dA, as pole-pole does.
-    const bool along_da = array_code == pole_pole || array_code == schlumberger ||
-                          array_code == lateral_dipole_dipole || array_code == lateral_pole_pole;
+    const bool along_da = array_code == kPolePole || array_code == kSchlumberger ||
+                          array_code == kLateralDipoleDipole || array_code == kLateralPolePole;
     const float distance = std::fabs(along_da ? da : dn);
     return truncate_index(static_cast<double>(distance) / geometry.spacing);
 }
@@ -81,6 +63,7 @@ int rx_index(std::uint16_t array_code, float dn, float da, const ProfileGeometry
 void append_header_block(std::string &out, const HeaderBlock &block) {
     const std::string client(block.client);
     const std::string project(block.project);
+    const std::string array_type(block.array_type);
     append_format(out, "/ SPACING:       \t%-8.3f", block.geometry.spacing);
     append_format(out, "\r\n/ LEFT ELECTRODE:\t%-8.3f", block.geometry.left_electrode);
     append_format(out, "\r\n/ CLIENT:        \t%-s", client.c_str());
@@ -89,7 +72,7 @@ void append_header_block(std::string &out, const HeaderBlock &block) {
     out += "\r\n/ EQUIPMENT:     \tVIREL";
     append_format(out, "\r\n/ DATE:          \t%-4d-%02X-%02X", block.year, block.month_bcd,
                   block.day_bcd);
-    append_format(out, "\r\n/ ARRAY TYPE:    \t%-s", block.array_type);
+    append_format(out, "\r\n/ ARRAY TYPE:    \t%-s", array_type.c_str());
     append_format(out, "\r\nLINE\t%8.3f%c\tDATA:  TX_INDEX, RX_INDEX, RHO-A, IP-VALUE\r\n",
                   std::fabs(block.line_pos), direction_letter(block.line_pos, block.line_coord));
 }

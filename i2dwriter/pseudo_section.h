@@ -15,7 +15,7 @@ struct ProfileGeometry {
 };
 
 // Four-letter array type of the header block.
-const char *array_type_name(std::uint16_t array_code);
+std::string_view array_type_name(std::uint16_t array_code);
 
 ProfileGeometry profile_geometry(std::uint16_t array_code, float x, float dn, float da);
 
@@ -37,7 +37,7 @@ struct HeaderBlock {
     std::uint16_t year = 0;
     std::uint8_t month_bcd = 0;
     std::uint8_t day_bcd = 0;
-    const char *array_type = "";
+    std::string_view array_type;
     float line_pos = 0.0f;
     std::uint16_t line_coord = 0;
 };

@@ -1,5 +1,7 @@
 #include "pseudo_section_writer.h"
 
+#include "record_layout.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -8,37 +10,24 @@ namespace i2dwriter {
 
 namespace {
 
-enum RecordKind : std::uint16_t {
-    note = 0x0001,
-    ipr_standard = 0x0100,
-    ipr_user = 0x0101,
-    bore_hole_resistivity = 0x0102,
-    bore_hole_sp = 0x0103,
-    bore_hole_fluid = 0x0104,
-    profile_header = 0x1002,
-    survey_header = 0x1004,
-    file_header = 0x1008,
-    bore_hole_header = 0x1010,
-    sounding_header = 0x1100,
-    ipi = 0x3100,
-    array = 0x4100,
-};
+using namespace ravelin::record_id;
 
+// Every kind but the KX-4 ones: a gravity record ends the run as an unknown one does.
 bool is_handled_kind(std::uint16_t id) {
     switch (id) {
-    case note:
-    case ipr_standard:
-    case ipr_user:
-    case bore_hole_resistivity:
-    case bore_hole_sp:
-    case bore_hole_fluid:
-    case profile_header:
-    case survey_header:
-    case file_header:
-    case bore_hole_header:
-    case sounding_header:
-    case ipi:
-    case array:
+    case kNote:
+    case kIprStandard:
+    case kIprUser:
+    case kBoreHoleResData:
+    case kBoreHoleSpData:
+    case kBoreHoleFluidData:
+    case kProfileHeader:
+    case kSurveyHeader:
+    case kFileHeader:
+    case kBoreHoleHeader:
+    case kSoundingHeader:
+    case kIpi:
+    case kArray:
         return true;
     default:
         return false;
@@ -80,34 +69,34 @@ bool PseudoSectionWriter::handle_record() {
     reader_.read_body();
 
     switch (reader_.id()) {
-    case ipr_standard:
+    case kIprStandard:
         on_ipr_standard();
         break;
-    case ipr_user:
-    case bore_hole_resistivity:
-    case bore_hole_sp:
-    case bore_hole_fluid:
+    case kIprUser:
+    case kBoreHoleResData:
+    case kBoreHoleSpData:
+    case kBoreHoleFluidData:
         awaiting_first_data_ = false;
         break;
-    case profile_header:
+    case kProfileHeader:
         line_is_profile_ = true;
         std::memcpy(current_profile_header_.data(), reader_.bytes(), profile_copy_size);
         awaiting_first_data_ = true;
         break;
-    case survey_header:
+    case kSurveyHeader:
         std::memcpy(current_survey_header_.data(), reader_.bytes(), survey_copy_size);
         break;
-    case bore_hole_header:
+    case kBoreHoleHeader:
         awaiting_first_data_ = true;
         break;
-    case sounding_header:
+    case kSoundingHeader:
         line_is_profile_ = false;
         break;
-    case ipi:
+    case kIpi:
         ip_operating_mode_ = reader_.u16(4);
         ip_window_count_ = static_cast<std::uint32_t>(reader_.u16(16)) + reader_.u16(18);
         break;
-    case array:
+    case kArray:
         array_code_ = reader_.u16(4);
         break;
     default: // note, file header

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pseudo_section.h"
+#include "record_layout.h"
 #include "record_reader.h"
 
 #include <array>
@@ -27,7 +28,7 @@ class PseudoSectionWriter {
     bool flush();
 
     static constexpr std::size_t survey_copy_size = 120;
-    static constexpr std::size_t profile_copy_size = 28;
+    static constexpr std::size_t profile_copy_size = ravelin::record_size::kProfileHeader;
 
     RecordReader reader_;
     std::uint64_t input_length_;

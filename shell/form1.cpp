@@ -9,6 +9,7 @@
 #include "settings_store.h"
 #include "status_bar.h"
 #include "text_box.h"
+#include "view_page.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -97,6 +98,7 @@ Form1::Form1(QWidget *parent)
     vsIndexTab1->addTab(buildOperatingSystemPage(), QStringLiteral("&Operating_System"));
     vsIndexTab1->addTab(buildComParametersPage(), QStringLiteral("Com &Parameters"));
     vsIndexTab1->addTab(buildHelpPage(), QStringLiteral("&Help"));
+    vsIndexTab1->addTab(new ViewPage(this), QStringLiteral("&View"));
     setCentralWidget(vsIndexTab1);
     connect(vsIndexTab1, &QTabWidget::currentChanged, this, [this] { showPortDevices(); });
 

@@ -1,6 +1,6 @@
 #include "plot_geometry.h"
 
-#include "layout.h"
+#include "array_codes.h"
 
 #include <cmath>
 #include <cstdio>
@@ -98,31 +98,11 @@ bool has_plottable_resistivity(const IpReading &reading) {
 }
 
 std::string array_name(std::uint16_t array_code) {
-    switch (array_code) {
-    case ac::kDipoleDipole:
-        return "Dipole_Dipole";
-    case ac::kPoleDipole:
-        return "Pole_Dipole";
-    case ac::kPolePole:
-        return "Pole_Pole";
-    case ac::kSchlumberger:
-        return "Schlumberger";
-    case ac::kWenner:
-        return "Wenner";
-    case ac::kLateralDipoleDipole:
-        return "Lateral Dipole_Dipole";
-    case ac::kLateralPolePole:
-        return "Lateral Pole_Pole";
-    case ac::kGradient:
-        return "Gradient";
-    case ac::kOffsetWenner:
-        return "Offset Wenner";
-    default: {
-        char name[16];
-        std::snprintf(name, sizeof name, "array 0x%x", array_code);
-        return name;
-    }
-    }
+    if (const ravelin::ArrayKind *kind = ravelin::find_array(array_code))
+        return std::string(kind->name);
+    char name[16];
+    std::snprintf(name, sizeof name, "array 0x%x", array_code);
+    return name;
 }
 
 double reading_hours(const GravityReading &reading) {

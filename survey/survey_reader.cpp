@@ -1,6 +1,6 @@
 #include "survey_reader.h"
 
-#include "layout.h"
+#include "record_layout.h"
 #include "record_reader.h"
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 namespace survey {
 
 namespace id = ravelin::record_id;
+namespace link = ravelin::link_field;
 
 namespace {
 
@@ -214,7 +215,7 @@ void ModelBuilder::add_survey_header() {
 }
 
 void ModelBuilder::add_profile_header() {
-    if (is_empty_header(20)) return;
+    if (is_empty_header(link::kProfileFirstData)) return;
     ProfileHeader &h = start_line(LineKind::Profile).profile;
     h.line_pos = r_.f32(4);
     h.line_coord = r_.u16(8);
@@ -223,7 +224,7 @@ void ModelBuilder::add_profile_header() {
 }
 
 void ModelBuilder::add_sounding_header() {
-    if (is_empty_header(36)) return;
+    if (is_empty_header(link::kSoundingFirstData)) return;
     SoundingHeader &h = start_line(LineKind::Sounding).sounding;
     h.array_code = r_.u16(4);
     h.azimuth_tenths = r_.u16(6);
@@ -236,7 +237,7 @@ void ModelBuilder::add_sounding_header() {
 }
 
 void ModelBuilder::add_bore_hole_header() {
-    if (is_empty_header(52)) return;
+    if (is_empty_header(link::kBoreHoleFirstData)) return;
     BoreHoleHeader &h = start_line(LineKind::BoreHole).bore_hole;
     h.plunge_tenths = r_.u16(4);
     h.azimuth_tenths = r_.u16(6);

@@ -79,7 +79,8 @@ class Form1Window : public QObject {
 
     void tabCaptionsWithAccessKeys() {
         QCOMPARE(form->vsIndexTab1->objectName(), QString("vsIndexTab1"));
-        const QStringList expected = {"&Dump", "&Operating_System", "Com &Parameters", "&Help"};
+        const QStringList expected = {"&Dump", "&Operating_System", "Com &Parameters", "&Help",
+                                      "&View"};
         QCOMPARE(form->vsIndexTab1->count(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(form->vsIndexTab1->tabText(i), expected[i]);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "raw_builder.h"
+#include "record_layout.h"
 
 #include <cstdint>
 #include <string>
@@ -49,7 +50,7 @@ struct BoreHoleSp {
 };
 
 inline RawBuilder &add(RawBuilder &raw, const BoreHoleHeader &h) {
-    raw.record(0x1010)
+    raw.record(record_id::kBoreHoleHeader)
         .u16(h.plunge)
         .u16(h.azimuth)
         .f64(h.easting)
@@ -66,7 +67,7 @@ inline RawBuilder &add(RawBuilder &raw, const BoreHoleHeader &h) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const BoreHoleResistivity &r) {
-    raw.record(0x0102)
+    raw.record(record_id::kBoreHoleResData)
         .u16(r.array)
         .i16(r.sp)
         .f32(r.depth)
@@ -77,12 +78,17 @@ inline RawBuilder &add(RawBuilder &raw, const BoreHoleResistivity &r) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const BoreHoleFluid &r) {
-    raw.record(0x0104).f32(r.depth).f32(r.resistivity).f32(r.temp).u32(r.next_depth).u32(r.n_param);
+    raw.record(record_id::kBoreHoleFluidData)
+        .f32(r.depth)
+        .f32(r.resistivity)
+        .f32(r.temp)
+        .u32(r.next_depth)
+        .u32(r.n_param);
     return raw;
 }
 
 inline RawBuilder &add(RawBuilder &raw, const BoreHoleSp &r) {
-    raw.record(0x0103)
+    raw.record(record_id::kBoreHoleSpData)
         .f32(r.depth)
         .i16(r.sp)
         .u16(r.reserved1)

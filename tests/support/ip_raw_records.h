@@ -11,6 +11,7 @@
 #pragma once
 
 #include "raw_builder.h"
+#include "record_layout.h"
 
 #include <array>
 #include <cstdint>
@@ -82,7 +83,7 @@ struct IprUser {
 };
 
 inline RawBuilder &add(RawBuilder &raw, const Ipi &r) {
-    raw.record(0x3100)
+    raw.record(record_id::kIpi)
         .u16(r.operating_mode)
         .u8(r.data_type)
         .u8(r.inputs)
@@ -101,17 +102,19 @@ inline RawBuilder &add(RawBuilder &raw, const Ipi &r) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const ArrayRecord &r) {
-    raw.record(0x4100).u16(r.array_code).u16(r.reserved).f32(r.base_spacing);
+    raw.record(record_id::kArray).u16(r.array_code).u16(r.reserved).f32(r.base_spacing);
     return raw;
 }
 
 inline RawBuilder &add(RawBuilder &raw, const Note &r) {
-    raw.record(0x0001).u32(r.note_code).text(r.text, r.width ? r.width : r.text.size() + 1);
+    raw.record(record_id::kNote)
+        .u32(r.note_code)
+        .text(r.text, r.width ? r.width : r.text.size() + 1);
     return raw;
 }
 
 inline RawBuilder &add(RawBuilder &raw, const SoundingHeader &r) {
-    raw.record(0x1100)
+    raw.record(record_id::kSoundingHeader)
         .u16(r.array)
         .u16(r.azimuth)
         .f64(r.easting)
@@ -125,7 +128,7 @@ inline RawBuilder &add(RawBuilder &raw, const SoundingHeader &r) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const IprStandard &r) {
-    raw.record(0x0100)
+    raw.record(record_id::kIprStandard)
         .f32(r.x)
         .f32(r.y)
         .f32(r.z)
@@ -146,7 +149,7 @@ inline RawBuilder &add(RawBuilder &raw, const IprStandard &r) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const IprUser &r) {
-    raw.record(0x0101).u16(r.line_coord).u16(r.reserved);
+    raw.record(record_id::kIprUser).u16(r.line_coord).u16(r.reserved);
     for (const ElectrodePoint &p : r.points)
         raw.f32(p.x).f32(p.y).f32(p.z);
     raw.u16(r.res_con).i16(r.sp).f32(r.vp).f32(r.itx).f32(r.ro).f32(r.stdev);

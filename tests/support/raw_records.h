@@ -11,6 +11,7 @@
 #pragma once
 
 #include "raw_builder.h"
+#include "record_layout.h"
 
 #include <cstdint>
 #include <optional>
@@ -101,7 +102,7 @@ struct Kx4Parameter {
 };
 
 inline RawBuilder &add(RawBuilder &raw, const FileHeader &h) {
-    raw.record(0x1008)
+    raw.record(record_id::kFileHeader)
         .text(h.manufacture_name, 16)
         .u16(h.manufacture_id)
         .u16(h.family_id)
@@ -129,7 +130,7 @@ inline RawBuilder &add(RawBuilder &raw, const FileHeader &h) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const SurveyHeader &h) {
-    raw.record(0x1004)
+    raw.record(record_id::kSurveyHeader)
         .text(h.client_name, 36)
         .text(h.survey_name, 36)
         .text(h.operator_name, 36)
@@ -157,7 +158,7 @@ inline RawBuilder &add(RawBuilder &raw, const SurveyHeader &h) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const ProfileHeader &h) {
-    raw.record(0x1002)
+    raw.record(record_id::kProfileHeader)
         .f32(h.line_pos)
         .u16(h.line_coord)
         .u16(h.azimuth)
@@ -170,7 +171,7 @@ inline RawBuilder &add(RawBuilder &raw, const ProfileHeader &h) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const Kx4Data &r) {
-    raw.record(0x0800)
+    raw.record(record_id::kKx4Data)
         .f32(r.x)
         .f32(r.y)
         .f32(r.altitude)
@@ -199,7 +200,7 @@ inline RawBuilder &add(RawBuilder &raw, const Kx4Data &r) {
 }
 
 inline RawBuilder &add(RawBuilder &raw, const Kx4Parameter &p) {
-    raw.record(0x4800)
+    raw.record(record_id::kKx4Parameter)
         .f64(p.gref)
         .f64(p.gcal1)
         .f64(p.tiltx_s)

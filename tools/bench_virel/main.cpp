@@ -13,6 +13,7 @@
 namespace {
 
 constexpr double kMB = 1024.0 * 1024.0;
+
 ravelin::bench::BenchDatabase write_full_memory(const std::filesystem::path &raw) {
     const ravelin::sample::VirelShape shape = ravelin::sample::full_memory_virel_shape();
     const auto bytes = ravelin::sample::build_virel(shape);

@@ -1,6 +1,8 @@
 // Realistic raw databases built in code, for the sample tool, the benchmark and tests.
 #pragma once
 
+#include "array_codes.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -30,7 +32,10 @@ struct VirelShape {
     int levels = 4;       // dipole numbers 1 to levels at every station
     int window_count = 6; // M channels per reading
     std::uint16_t operating_mode = 0;
-    std::vector<std::uint16_t> arrays = {0x00, 0x11, 0x0C, 0x08, 0x10, 0x40, 0x20, 0x2C, 0x91};
+    std::vector<std::uint16_t> arrays = {
+        array_code::kDipoleDipole,        array_code::kWenner,          array_code::kPolePole,
+        array_code::kPoleDipole,          array_code::kSchlumberger,    array_code::kGradient,
+        array_code::kLateralDipoleDipole, array_code::kLateralPolePole, array_code::kOffsetWenner};
     bool soundings = true;
     bool bore_holes = true;
     std::size_t memory_size = 0; // pad with erased bytes (0xFF) up to this size; 0: no padding
@@ -38,7 +43,7 @@ struct VirelShape {
 
 std::vector<std::uint8_t> build_virel(const VirelShape &shape);
 
-// The largest instrument memory, 12.5 MB.
+// The largest instrument memory: 12.5 MB.
 inline constexpr std::size_t kFullMemorySize = 12 * 1024 * 1024 + 512 * 1024;
 
 // A full VIREL memory: ten surveys of thirty profiles (every array in turn), readings at six

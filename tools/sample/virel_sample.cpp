@@ -10,6 +10,9 @@
 #include "raw_records.h"
 #include "samples.h"
 
+#include "array_codes.h"
+#include "record_layout.h"
+
 #include <array>
 #include <cmath>
 
@@ -30,18 +33,18 @@ struct Distances {
 Distances distances(std::uint16_t array_code, int n, float a) {
     const float na = static_cast<float>(n) * a;
     switch (array_code) {
-    case 0x08: // pole-dipole
+    case array_code::kPoleDipole:
         return {na, -a, -na - a};
-    case 0x0C: // pole-pole: the only distance is dA
+    case array_code::kPolePole: // the only distance is dA
         return {a, -na, 0.0f};
-    case 0x10: // Schlumberger: fixed MN, growing AB
+    case array_code::kSchlumberger: // fixed MN, growing AB
         return {a, -na, na};
-    case 0x11: // Wenner
+    case array_code::kWenner:
         return {na, -na, 2.0f * na};
-    case 0x20: // lateral arrays: spaced along dA
-    case 0x2C:
+    case array_code::kLateralDipoleDipole: // lateral arrays: spaced along dA
+    case array_code::kLateralPolePole:
         return {a, -na, -na - a};
-    case 0x40: // gradient: fixed current electrodes far out
+    case array_code::kGradient: // fixed current electrodes far out
         return {a, -10.0f * a, 10.0f * a};
     default: // dipole-dipole and offset Wenner
         return {na, -a, -na - a};
@@ -94,13 +97,13 @@ void add_profile(RawBuilder &raw, Noise &noise, const VirelShape &shape, int sur
 }
 
 void add_sounding(RawBuilder &raw, Noise &noise, const VirelShape &shape, int survey) {
-    add(raw, test::SoundingHeader{.array = 0x10,
+    add(raw, test::SoundingHeader{.array = array_code::kSchlumberger,
                                   .azimuth = 1350,
                                   .easting = 512340.5 + 100.0 * survey,
                                   .northing = -5034120.25,
                                   .sound_name = "VES-" + std::to_string(survey + 1)});
     for (int step = 1; step <= 8; ++step) {
-        test::IprStandard r = reading(noise, shape, 0x10, 0.0f, step, 1.5f);
+        test::IprStandard r = reading(noise, shape, array_code::kSchlumberger, 0.0f, step, 1.5f);
         r.da = -1.5f * static_cast<float>(step * step);
         r.db = -r.da;
         add(raw, r);
@@ -109,7 +112,7 @@ void add_sounding(RawBuilder &raw, Noise &noise, const VirelShape &shape, int su
 }
 
 void add_bore_hole(RawBuilder &raw, Noise &noise, int survey) {
-    raw.record(0x1010)
+    raw.record(record_id::kBoreHoleHeader)
         .u16(900)
         .u16(450)
         .f64(512400.0 + survey)
@@ -124,7 +127,7 @@ void add_bore_hole(RawBuilder &raw, Noise &noise, int survey) {
         .u32(0);
     for (std::uint16_t array = 0; array < 3; ++array)
         for (int step = 1; step <= 5; ++step)
-            raw.record(0x0102)
+            raw.record(record_id::kBoreHoleResData)
                 .u16(array)
                 .i16(static_cast<std::int16_t>(30 * noise.next()))
                 .f32(2.0f * static_cast<float>(step))
@@ -132,14 +135,14 @@ void add_bore_hole(RawBuilder &raw, Noise &noise, int survey) {
                 .u32(0)
                 .u32(0);
     for (int step = 1; step <= 5; ++step)
-        raw.record(0x0104)
+        raw.record(record_id::kBoreHoleFluidData)
             .f32(2.0f * static_cast<float>(step))
             .f32(static_cast<float>(12.0 + noise.next()))
             .f32(static_cast<float>(9.5 + 0.2 * step))
             .u32(0)
             .u32(0);
     for (int step = 1; step <= 5; ++step)
-        raw.record(0x0103)
+        raw.record(record_id::kBoreHoleSpData)
             .f32(2.0f * static_cast<float>(step))
             .i16(static_cast<std::int16_t>(25 * noise.next()))
             .u16(0)

@@ -1,0 +1,83 @@
+#include "plot_axis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace plots {
+
+Axis::Axis(double lo, double hi, bool logarithmic) : lo_(lo), hi_(hi), log_(logarithmic) {
+    if (lo_ > hi_) std::swap(lo_, hi_);
+    if (log_) {
+        if (!(lo_ > 0)) lo_ = hi_ > 0 ? hi_ / 10 : 1;
+        if (!(hi_ > 0)) hi_ = 10;
+        if (hi_ / lo_ < 1.0001) { // one value: a decade around it
+            lo_ /= 3.1623;
+            hi_ *= 3.1623;
+        }
+    } else if (hi_ - lo_ <= 1e-12 * std::max(1.0, std::fabs(lo_))) {
+        const double half = std::max(0.5, std::fabs(lo_) * 0.05);
+        lo_ -= half;
+        hi_ += half;
+    }
+}
+
+double Axis::fraction(double value) const {
+    if (log_) return std::log10(value / lo_) / std::log10(hi_ / lo_);
+    return (value - lo_) / (hi_ - lo_);
+}
+
+double Axis::step() const {
+    const double raw = (hi_ - lo_) / 6.0;
+    const double decade = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (m * decade >= raw) return m * decade;
+    return 10 * decade;
+}
+
+std::vector<double> Axis::ticks() const {
+    std::vector<double> ticks;
+    if (log_) {
+        const int first = static_cast<int>(std::floor(std::log10(lo_)));
+        const int last = static_cast<int>(std::ceil(std::log10(hi_)));
+        // Short ranges also get 2 and 5 of each decade, or every multiple within one decade, so
+        // the axis has at least three labels.
+        const std::vector<double> multiples[3] = {{1}, {1, 2, 5}, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+        for (int fineness = last - first <= 2 ? 1 : 0; fineness < 3 && ticks.size() < 3;
+             ++fineness) {
+            ticks.clear();
+            for (int e = first; e <= last; ++e)
+                for (double m : multiples[fineness]) {
+                    const double t = m * std::pow(10.0, e);
+                    if (t >= lo_ * 0.9999 && t <= hi_ * 1.0001) ticks.push_back(t);
+                }
+        }
+        return ticks;
+    }
+    const double s = step();
+    for (double t = std::ceil(lo_ / s - 1e-9) * s; t <= hi_ + s * 1e-9; t += s)
+        ticks.push_back(std::fabs(t) < s * 1e-9 ? 0.0 : t);
+    return ticks;
+}
+
+std::string Axis::label(double tick) const {
+    const double s = log_ ? tick : step();
+    const int decimals =
+        s >= 1 ? 0 : std::min(6, static_cast<int>(std::ceil(-std::log10(s) - 1e-9)));
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", decimals, tick);
+    return text;
+}
+
+Range finite_range(const std::vector<double> &values, bool positive_only) {
+    Range range{INFINITY, -INFINITY};
+    for (double v : values) {
+        if (!std::isfinite(v) || (positive_only && v <= 0)) continue;
+        range.lo = std::min(range.lo, v);
+        range.hi = std::max(range.hi, v);
+    }
+    if (range.lo > range.hi) return positive_only ? Range{1, 10} : Range{0, 1};
+    return range;
+}
+
+} // namespace plots

@@ -1,0 +1,49 @@
+#include "plot_painter.h"
+
+#include "plot_frame.h"
+#include "plot_kinds.h"
+
+#include <QPainter>
+
+namespace plots {
+
+QString chargeability_title(const PlotOptions &options) {
+    if (options.channel < 0) return QStringLiteral("Chargeability, mean of M channels (mV/V)");
+    return QStringLiteral("Chargeability M%1 (mV/V)").arg(options.channel + 1);
+}
+
+void draw_plot(QPainter &painter, const QRectF &area, const survey::Database &database,
+               const PlotItem &item, const PlotOptions &options,
+               std::vector<PlacedReading> *placed) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(area, Qt::white);
+    const double u = device_unit(painter);
+    const QRectF title(area.left(), area.top(), area.width(), 30 * u);
+    draw_title(painter, title, QString::fromStdString(item.title));
+    const QRectF body = area.adjusted(0, 30 * u, 0, 0);
+    if (item.survey >= database.surveys.size()) {
+        painter.restore();
+        return;
+    }
+    const survey::Survey &survey = database.surveys[item.survey];
+    if (item.kind == PlotKind::GravityDrift) {
+        draw_gravity_drift(painter, body, survey);
+    } else if (item.line < survey.lines.size()) {
+        const survey::Line &line = survey.lines[item.line];
+        switch (item.kind) {
+        case PlotKind::PseudoSection:
+            draw_pseudo_section(painter, body, line, options, placed);
+            break;
+        case PlotKind::Sounding:
+            draw_sounding(painter, body, line, options, placed);
+            break;
+        default:
+            draw_gravity_line(painter, body, line);
+            break;
+        }
+    }
+    painter.restore();
+}
+
+} // namespace plots

@@ -1,0 +1,132 @@
+#include "view_page.h"
+
+#include "decay_view.h"
+#include "plot_canvas.h"
+#include "plot_output.h"
+#include "survey_reader.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ViewTab"));
+    auto *open = new QPushButton(QStringLiteral("OPEN .TVD"), this);
+    open->setObjectName(QStringLiteral("OPENTVD"));
+    save_ = new QPushButton(tr("Save as PNG/PDF"), this);
+    save_->setObjectName(QStringLiteral("SAVEPLOTS"));
+    save_->setEnabled(false);
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("PlotList"));
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("ViewStatus"));
+    status_->setWordWrap(true);
+    readingValues_ = new QLabel(this);
+    readingValues_->setObjectName(QStringLiteral("ReadingValues"));
+    readingValues_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    decay_ = new DecayView(this);
+    canvas_ = new PlotCanvas(this);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(open);
+    side->addWidget(list_, 2);
+    side->addWidget(save_);
+    side->addWidget(readingValues_);
+    side->addWidget(decay_, 1);
+    auto *main = new QVBoxLayout;
+    main->addWidget(canvas_, 1);
+    main->addWidget(status_);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(side, 1);
+    layout->addLayout(main, 3);
+
+    connect(open, &QPushButton::clicked, this, &ViewPage::chooseDatabase);
+    connect(save_, &QPushButton::clicked, this, &ViewPage::chooseSaveFile);
+    connect(list_, &QListWidget::currentRowChanged, this, &ViewPage::showItem);
+    connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
+}
+
+bool ViewPage::openDatabase(const QString &path) {
+    survey::LoadResult loaded = survey::load_database(path.toStdString());
+    canvas_->clear();
+    list_->clear();
+    readingValues_->clear();
+    decay_->showChannels({});
+    path_ = path;
+    database_ = std::move(loaded.database);
+    items_ = plots::plot_items(database_);
+    QString status = QFileInfo(path).fileName() + QStringLiteral(": ");
+    if (loaded.stop == survey::LoadStop::CannotOpen) {
+        status_->setText(QString::fromStdString(survey::stop_reason(loaded)));
+        save_->setEnabled(false);
+        return false;
+    }
+    status += items_.empty() ? tr("nothing to plot (no IP or gravity readings).")
+                             : tr("%n plot(s).", nullptr, static_cast<int>(items_.size()));
+    if (!loaded.complete())
+        status += QStringLiteral(" ") + QString::fromStdString(survey::stop_reason(loaded)) +
+                  tr(" What was read before is shown.");
+    status_->setText(status);
+    for (const plots::PlotItem &item : items_)
+        list_->addItem(QString::fromStdString(item.title));
+    save_->setEnabled(!items_.empty());
+    if (!items_.empty()) list_->setCurrentRow(0);
+    return true;
+}
+
+bool ViewPage::savePlots(const QString &path) {
+    const int row = list_->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return false;
+    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return plots::write_pdf(path, database_, items_, {});
+    return plots::write_png(path, database_, items_[static_cast<std::size_t>(row)], {});
+}
+
+void ViewPage::chooseDatabase() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open a converted database"), QFileInfo(path_).path(),
+                                     tr("Converted databases (*.tvd)"));
+    if (!path.isEmpty()) openDatabase(path);
+}
+
+void ViewPage::chooseSaveFile() {
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save plots"), QFileInfo(path_).path(),
+        tr("PNG image of this plot (*.png);;PDF of every plot (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (!savePlots(path))
+        status_->setText(tr("Cannot write %1.").arg(path));
+    else
+        status_->setText(tr("Wrote %1.").arg(path));
+}
+
+void ViewPage::showItem(int row) {
+    readingValues_->clear();
+    decay_->showChannels({});
+    if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) {
+        canvas_->clear();
+        return;
+    }
+    canvas_->showPlot(&database_, items_[static_cast<std::size_t>(row)], {});
+}
+
+void ViewPage::showReading(std::size_t index) {
+    const plots::PlotItem &item = items_[static_cast<std::size_t>(list_->currentRow())];
+    const survey::Line &line = database_.surveys[item.survey].lines[item.line];
+    if (index >= line.ip_readings.size()) return;
+    const survey::IpReading &r = line.ip_readings[index];
+    readingValues_->setText(tr("X %1  n %2  dN %3\nRo %4 ohm.m  Stdev %5\nVp %6  Itx %7  SP %8")
+                                .arg(r.x)
+                                .arg(r.n)
+                                .arg(r.dn)
+                                .arg(r.ro, 0, 'f', 3)
+                                .arg(r.stdev, 0, 'f', 3)
+                                .arg(r.vp, 0, 'f', 3)
+                                .arg(r.itx, 0, 'f', 3)
+                                .arg(r.sp));
+    decay_->showChannels(r.m);
+}

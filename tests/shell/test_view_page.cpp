@@ -1,0 +1,185 @@
+// The plots as drawn (colours of known readings, hollow marks, axis ticks, the drift fit), the
+// View page on a damaged database, and ravelin-plot's files and exit codes.
+#include "../i2dwriter/tvd_builder.h"
+#include "colour_scale.h"
+#include "plot_canvas.h"
+#include "plot_geometry.h"
+#include "plot_painter.h"
+#include "survey_reader.h"
+#include "view_page.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A dipole-dipole profile of three readings at n = 1: Ro 10 and 1000 bound the colour scale, the
+// third has a negative Ro.
+tvd::Database three_reading_profile() {
+    tvd::Database db;
+    db.add(tvd::Record(0x1008).at(28).text("VIREL", 16).at(112))
+        .add(tvd::survey_header("Client", "Grid", 2006, 0x07, 0x15))
+        .add(tvd::ipi(0, 2, 2))
+        .add(tvd::array(0x00))
+        .add(tvd::profile_header(100, 0, 900));
+    for (float ro : {10.0f, 1000.0f, -5.0f}) {
+        static float x = 0;
+        db.add(
+            tvd::ipr_standard({.x = x, .dn = 10, .da = 5, .db = -10, .ro = ro, .m = {4, 3, 2, 1}}));
+        x += 10;
+    }
+    return db;
+}
+
+QRgb pixel(const QImage &image, const QPointF &at) {
+    return image.pixel(at.toPoint());
+}
+
+} // namespace
+
+class ViewPageTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void pseudoSectionColoursTheReadingsAndMarksThoseWithoutRo() {
+        const survey::LoadResult loaded = read(three_reading_profile(), "p.tvd");
+        const std::vector<plots::PlotItem> items = plots::plot_items(loaded.database);
+        QCOMPARE(items.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(items[0].title),
+                 QString("Grid - Line 100.000N - Dipole_Dipole"));
+        QImage image(1200, 800, QImage::Format_RGB32);
+        image.setDotsPerMeterX(3780); // 96 dpi
+        image.setDotsPerMeterY(3780);
+        std::vector<plots::PlacedReading> placed;
+        {
+            QPainter painter(&image);
+            plots::draw_plot(painter, image.rect(), loaded.database, items[0], {}, &placed);
+        }
+        QCOMPARE(placed.size(), std::size_t{6}); // three readings in each of two panels
+        QCOMPARE(pixel(image, placed[0].mark.center()), plots::scale_colour(0).rgb());
+        QCOMPARE(pixel(image, placed[1].mark.center()), plots::scale_colour(1).rgb());
+        // Ro <= 0: a hollow mark, white inside with a dark outline, not left out.
+        QCOMPARE(pixel(image, placed[2].mark.center()), QColor(Qt::white).rgb());
+        const QRectF mark = placed[2].mark;
+        QVERIFY(qGray(pixel(image, QPointF(mark.left() + 2, mark.center().y()))) < 128);
+        // Its chargeability is a value like any other: a coloured cell.
+        QVERIFY(pixel(image, placed[5].mark.center()) != QColor(Qt::white).rgb());
+        // Readings left to right in order of position, levels downward from n = 1.
+        QVERIFY(placed[0].mark.center().x() < placed[1].mark.center().x());
+    }
+
+    void axesTickAtRoundValues() {
+        QVERIFY((plots::Axis(3, 870, true).ticks() ==
+                 std::vector<double>{5, 10, 20, 50, 100, 200, 500}));
+        QVERIFY((plots::Axis(0.5, 4.5, false).ticks() == std::vector<double>{1, 2, 3, 4}));
+        QCOMPARE(plots::Axis(3912.0, 3912.8, false).label(3912.2), std::string("3912.2"));
+    }
+
+    void driftOfARepeatedStationIsItsSlopePerHour() {
+        tvd::Database db;
+        db.add(tvd::survey_header("Client", "Gravity", 2006, 0x11, 0x05));
+        // The base station at 08:00, 10:00 and (next day) 00:00, and one other station.
+        const std::uint32_t times[] = {8 * 3600000u, 10 * 3600000u, 0u};
+        const std::uint8_t days[] = {0x05, 0x05, 0x06};
+        for (int i = 0; i < 4; ++i) {
+            const float gravity = i == 3 ? 3900.0f : 3912.0f + 0.025f * (i == 2 ? 16 : 2 * i);
+            tvd::Record r(0x0800);
+            r.f32(i == 3 ? 25 : 0).f32(100).f32(0).f32(100).f32(gravity).f32(0.01f);
+            r.at(44).u32(times[i % 3]).u8(days[i % 3]).u8(0x11).u16(2006).at(62);
+            db.add(r);
+        }
+        const survey::LoadResult loaded = read(db, "g.tvd");
+        const auto stations = plots::repeated_stations(loaded.database.surveys.at(0));
+        QCOMPARE(stations.size(), std::size_t{1});
+        QCOMPARE(stations[0].readings.size(), std::size_t{3});
+        std::vector<double> hours, gravity;
+        for (const survey::GravityReading *g : stations[0].readings) {
+            hours.push_back(survey::reading_hours(*g));
+            gravity.push_back(g->gravity);
+        }
+        const auto fit = plots::straight_line_fit(hours, gravity);
+        QVERIFY(fit.has_value());
+        QVERIFY(std::fabs(fit->slope - 0.025) < 1e-4);
+    }
+
+    void viewPageShowsWhatADamagedFileHoldsAndWhereItStopped() {
+        std::vector<std::uint8_t> bytes = three_reading_profile().bytes();
+        const std::size_t last = bytes.size() - (52 + 16);
+        bytes.resize(bytes.size() - 10);
+        const QString path = dir.filePath("cut.tvd");
+        QVERIFY(tvd::Database().raw(bytes).write(path.toStdString()));
+
+        ViewPage page;
+        page.resize(1200, 800);
+        QVERIFY(page.openDatabase(path));
+        QCOMPARE(page.findChild<QListWidget *>("PlotList")->count(), 1);
+        const QString status = page.findChild<QLabel *>("ViewStatus")->text();
+        QVERIFY2(status.contains(QString("Reading stopped at byte %1: the file ends inside record "
+                                         "0x0100. What was read before is shown.")
+                                     .arg(last)),
+                 qPrintable(status));
+
+        // Picking the second reading shows its values and its decay.
+        auto *canvas = page.findChild<PlotCanvas *>("PlotCanvas");
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        canvas->grab();
+        QTest::mouseClick(canvas, Qt::LeftButton, {},
+                          canvas->placedReadings()[1].mark.center().toPoint());
+        QVERIFY(page.findChild<QLabel *>("ReadingValues")->text().contains("Ro 1000.000"));
+
+        QVERIFY(page.savePlots(dir.filePath("shown.png")));
+        QVERIFY(QImage(dir.filePath("shown.png")).width() > 0);
+        QVERIFY(page.savePlots(dir.filePath("all.pdf")));
+        QFile pdf(dir.filePath("all.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+    }
+
+    void plotToolWritesBesideTheDatabaseAndSaysWhenThereIsNothing() {
+        QVERIFY(three_reading_profile().write(dir.filePath("line.a.tvd").toStdString()));
+        QCOMPARE(run({dir.filePath("line.a.tvd")}), 0);
+        QCOMPARE(out.trimmed(), dir.filePath("line-plots.pdf").toUtf8());
+        QVERIFY(QFile::exists(dir.filePath("line-plots.pdf")));
+
+        tvd::Database nothing;
+        nothing.add(tvd::survey_header("Client", "Empty", 2006, 0x01, 0x01));
+        QVERIFY(nothing.write(dir.filePath("empty.tvd").toStdString()));
+        QCOMPARE(run({dir.filePath("empty.tvd")}), 1);
+        QVERIFY(err.contains("holds nothing to plot"));
+        QVERIFY(!QFile::exists(dir.filePath("empty-plots.pdf")));
+
+        QCOMPARE(run({dir.filePath("line.a.tvd"), "--out", dir.filePath("x.svg")}), 2);
+        QCOMPARE(run({dir.filePath("line.a.tvd"), "--channel", "0"}), 2);
+        QCOMPARE(run({"--help"}), 0);
+        QVERIFY(out.contains("--profile"));
+    }
+
+  private:
+    survey::LoadResult read(const tvd::Database &db, const QString &name) {
+        const QString path = dir.filePath(name);
+        if (!db.write(path.toStdString())) return {};
+        return survey::load_database(path.toStdString());
+    }
+
+    int run(const QStringList &arguments) {
+        QProcess process;
+        process.start(RAVELIN_PLOT, arguments);
+        process.waitForFinished(60000);
+        out = process.readAllStandardOutput();
+        err = process.readAllStandardError();
+        return process.exitCode();
+    }
+
+    QTemporaryDir dir;
+    QByteArray out, err;
+};
+
+QTEST_MAIN(ViewPageTest)
+#include "test_view_page.moc"
