@@ -171,31 +171,38 @@ void export_tables(const survey::Database &database, const ExportOptions &option
 
 } // namespace
 
-ExportOutcome export_loaded(const survey::LoadResult &loaded, const std::string &tvd_path,
-                            const ExportOptions &options) {
+ExportOutcome export_read(const survey::Database &database, const std::string &stop_reason,
+                          const std::string &tvd_path, const ExportOptions &options) {
     ExportOutcome outcome;
     Exporter exporter(tvd_path, outcome);
-    if (loaded.stop == survey::LoadStop::CannotOpen) {
-        exporter.fail(survey::stop_reason(loaded));
-        return outcome;
-    }
     switch (options.format) {
     case Format::Res2dinv:
     case Format::Ohm:
-        export_profiles(loaded.database, options, exporter);
+        export_profiles(database, options, exporter);
         break;
     case Format::GravityCsv:
-        export_gravity_csv(loaded.database, options, exporter);
+        export_gravity_csv(database, options, exporter);
         break;
     case Format::Csv:
-        export_tables(loaded.database, options, exporter);
+        export_tables(database, options, exporter);
         break;
     }
     exporter.finish();
     // What came before the damage is exported; the rest of the memory is not, which is no success.
-    if (!loaded.complete())
-        exporter.fail(survey::stop_reason(loaded) + " Exported the readings before that point.");
+    if (!stop_reason.empty())
+        exporter.fail(stop_reason + " Exported the readings before that point.");
     return outcome;
+}
+
+ExportOutcome export_loaded(const survey::LoadResult &loaded, const std::string &tvd_path,
+                            const ExportOptions &options) {
+    if (loaded.stop == survey::LoadStop::CannotOpen) {
+        ExportOutcome outcome;
+        outcome.failures.push_back(tvd_path + ": " + survey::stop_reason(loaded));
+        return outcome;
+    }
+    return export_read(loaded.database, loaded.complete() ? "" : survey::stop_reason(loaded),
+                       tvd_path, options);
 }
 
 ExportOutcome export_database(const std::string &tvd_path, const ExportOptions &options) {

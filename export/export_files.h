@@ -43,4 +43,9 @@ ExportOutcome export_database(const std::string &tvd_path, const ExportOptions &
 ExportOutcome export_loaded(const survey::LoadResult &loaded, const std::string &tvd_path,
                             const ExportOptions &options);
 
+// The same for a database kept after reading, as the View page keeps it: stop_reason says where
+// reading stopped (empty when the whole file was read) and is repeated among the failures.
+ExportOutcome export_read(const survey::Database &database, const std::string &stop_reason,
+                          const std::string &tvd_path, const ExportOptions &options);
+
 } // namespace exports
