@@ -8,8 +8,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,6 +22,9 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     save_ = new QPushButton(tr("Save as PNG/PDF"), this);
     save_->setObjectName(QStringLiteral("SAVEPLOTS"));
     save_->setEnabled(false);
+    export_ = new QPushButton(tr("Export..."), this);
+    export_->setObjectName(QStringLiteral("EXPORT"));
+    export_->setEnabled(false);
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("PlotList"));
     status_ = new QLabel(this);
@@ -35,6 +40,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     side->addWidget(open);
     side->addWidget(list_, 2);
     side->addWidget(save_);
+    side->addWidget(export_);
     side->addWidget(readingValues_);
     side->addWidget(decay_, 1);
     auto *main = new QVBoxLayout;
@@ -46,6 +52,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
 
     connect(open, &QPushButton::clicked, this, &ViewPage::chooseDatabase);
     connect(save_, &QPushButton::clicked, this, &ViewPage::chooseSaveFile);
+    connect(export_, &QPushButton::clicked, this, &ViewPage::chooseExport);
     connect(list_, &QListWidget::currentRowChanged, this, &ViewPage::showItem);
     connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
 }
@@ -60,11 +67,14 @@ bool ViewPage::openDatabase(const QString &path) {
     database_ = std::move(loaded.database);
     items_ = plots::plot_items(database_);
     QString status = QFileInfo(path).fileName() + QStringLiteral(": ");
+    stopReason_ = loaded.complete() ? "" : survey::stop_reason(loaded);
     if (loaded.stop == survey::LoadStop::CannotOpen) {
         status_->setText(QString::fromStdString(survey::stop_reason(loaded)));
         save_->setEnabled(false);
+        export_->setEnabled(false);
         return false;
     }
+    export_->setEnabled(true);
     status += items_.empty() ? tr("nothing to plot (no IP or gravity readings).")
                              : tr("%n plot(s).", nullptr, static_cast<int>(items_.size()));
     if (!loaded.complete())
@@ -102,6 +112,38 @@ void ViewPage::chooseSaveFile() {
         status_->setText(tr("Cannot write %1.").arg(path));
     else
         status_->setText(tr("Wrote %1.").arg(path));
+}
+
+bool ViewPage::exportDatabase(exports::Format format, std::optional<double> utc_offset_hours) {
+    exports::ExportOptions options;
+    options.format = format;
+    options.utc_offset_hours = utc_offset_hours;
+    const exports::ExportOutcome outcome =
+        exports::export_read(database_, stopReason_, path_.toStdString(), options);
+    status_->setText(exportReport(outcome));
+    return outcome.ok();
+}
+
+void ViewPage::chooseExport() {
+    QMenu menu(this);
+    for (const ExportChoice &choice : exportChoices()) {
+        connect(menu.addAction(choice.label), &QAction::triggered, this, [this, choice] {
+            std::optional<double> offset;
+            if (choice.in_utc) {
+                // The survey header's time zone is the likely answer.
+                const double recorded = database_.surveys.empty()
+                                            ? 0.0
+                                            : database_.surveys[0].header.utc_offset_ms / 3.6e6;
+                bool ok = false;
+                offset = QInputDialog::getDouble(this, tr("Gravity CSV in UTC"),
+                                                 tr("The meter's time zone, in hours east of UTC:"),
+                                                 recorded, -14, 14, 2, &ok);
+                if (!ok) return;
+            }
+            exportDatabase(choice.format, offset);
+        });
+    }
+    menu.exec(export_->mapToGlobal(QPoint(0, export_->height())));
 }
 
 void ViewPage::showItem(int row) {
