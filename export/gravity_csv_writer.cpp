@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 
 namespace exports {
 
@@ -51,6 +50,14 @@ void field(std::string &out, double value, int decimals) {
     out += ',';
 }
 
+std::size_t reading_count(const survey::Database &database) {
+    std::size_t count = 0;
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines)
+            count += line.gravity_readings.size();
+    return count;
+}
+
 } // namespace
 
 std::string station_name(const survey::GravityReading &r) {
@@ -89,7 +96,7 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
     if (by_line_and_station)
         out += "% LAT and LON of readings without their own: the survey's reference position\n";
 
-    char text[64];
+    out.reserve(out.size() + 140 * reading_count(database));
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
             for (const survey::GravityReading &r : line.gravity_readings) {
@@ -109,15 +116,26 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 field(out, r.tilt_y, 1);
                 field(out, r.temperature, 2);
                 field(out, r.tide, 3);
-                const long long seconds = m.ms / 1000;
-                std::snprintf(text, sizeof text, "%u,%u,%02lld:%02lld:%02lld,", r.duration,
-                              r.rejected, seconds / 3600, seconds / 60 % 60, seconds % 60);
-                out += text;
+                append_integer(out, r.duration);
+                out += ',';
+                append_integer(out, r.rejected);
+                out += ',';
+                const auto seconds = static_cast<int>(m.ms / 1000);
+                append_two_digits(out, seconds / 3600);
+                out += ':';
+                append_two_digits(out, seconds / 60 % 60);
+                out += ':';
+                append_two_digits(out, seconds % 60);
+                out += ',';
                 field(out, static_cast<double>(m.serial_day) + static_cast<double>(m.ms) / kDayMs,
                       5);
                 field(out, r.terrain_correction, 3);
-                std::snprintf(text, sizeof text, "%d/%d/%d\n", m.month, m.day, m.year);
-                out += text;
+                append_integer(out, m.month);
+                out += '/';
+                append_integer(out, m.day);
+                out += '/';
+                append_integer(out, m.year);
+                out += '\n';
             }
     return csv;
 }

@@ -12,6 +12,11 @@ void append_fixed(std::string &out, double value, int decimals);
 
 std::string fixed(double value, int decimals);
 
+void append_integer(std::string &out, long long value);
+
+// Appends value (0 to 99) as two digits: the parts of a time of day.
+void append_two_digits(std::string &out, int value);
+
 // Appends value in fixed notation with at least `digits` significant digits and at least
 // `min_decimals` decimals, so that a small resistance keeps its precision without an exponent.
 void append_significant(std::string &out, double value, int digits, int min_decimals);
