@@ -60,6 +60,14 @@ std::size_t reading_count(const survey::Database &database) {
 
 } // namespace
 
+bool is_finite(const survey::GravityReading &r) {
+    for (double v : {double{r.x}, double{r.y}, double{r.altitude}, double{r.gravity},
+                     double{r.standard_deviation}, r.tilt_x, r.tilt_y, r.temperature, r.tide,
+                     double{r.terrain_correction}})
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
 std::string station_name(const survey::GravityReading &r) {
     const bool by_line = is_line_station_mode(r.coordinate_mode);
     std::string name = by_line ? "L" : "";
@@ -100,6 +108,10 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
             for (const survey::GravityReading &r : line.gravity_readings) {
+                if (!is_finite(r)) {
+                    ++csv.not_finite;
+                    continue;
+                }
                 const bool own_position = r.coordinate_mode == 12;
                 const Moment m = shifted(r, offset_ms);
                 csv.invalid_dates += m.valid ? 0 : 1;

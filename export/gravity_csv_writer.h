@@ -23,7 +23,11 @@ struct GravityCsv {
     std::string text;
     int readings = 0;
     int invalid_dates = 0; // readings whose date is no calendar date: written as recorded
+    int not_finite = 0;    // readings left out: a value that is not a number
 };
+
+// Whether every number of a reading is finite: a reader would take "nan" for a gravity value.
+bool is_finite(const survey::GravityReading &reading);
 
 GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions &options);
 

@@ -1,5 +1,6 @@
 #include "quality.h"
 
+#include "gravity_csv_writer.h"
 #include "number_text.h"
 
 #include <cmath>
@@ -34,6 +35,7 @@ std::string ip_doubts(float ro, float stdev, const std::vector<float> &m, double
 
 std::string gravity_doubts(const survey::GravityReading &r) {
     std::string doubts;
+    if (!is_finite(r)) add(doubts, "a value not finite");
     if (!(r.standard_deviation <= kGravitySdLimit)) add(doubts, "SD above 0.1 mGal");
     if (r.rejected > kRejectedShareLimit * r.duration)
         add(doubts, "more than a tenth of the samples rejected");

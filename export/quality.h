@@ -16,8 +16,8 @@ inline constexpr double kRejectedShareLimit = 0.1; // of the samples of a readin
 // joined by "; "; empty for a sound reading.
 std::string ip_doubts(float ro, float stdev, const std::vector<float> &m, double stdev_limit);
 
-// "SD above 0.1 mGal", "more than a tenth of the samples rejected"; the meter takes one sample a
-// second, so a reading of DUR seconds has DUR samples.
+// "a value not finite", "SD above 0.1 mGal", "more than a tenth of the samples rejected"; the
+// meter takes one sample a second, so a reading of DUR seconds has DUR samples.
 std::string gravity_doubts(const survey::GravityReading &reading);
 
 } // namespace exports

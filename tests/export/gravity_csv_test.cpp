@@ -2,6 +2,8 @@
 // (the date), then at ":" (the time), then at ",".
 #include "export_fixture.h"
 
+#include <limits>
+
 namespace {
 
 using export_test::Gravity;
@@ -76,7 +78,8 @@ tvd::Database kx4_across_midnight() {
                                    .time_ms = 30 * 1000,
                                    .day_bcd = 0x08}))
         .add(export_test::gravity(
-            {.x = -20, .y = 1, .time_ms = 30 * 60 * 1000, .month_bcd = 0x03, .day_bcd = 0x01}));
+            {.x = -20, .y = 1, .time_ms = 30 * 60 * 1000, .month_bcd = 0x03, .day_bcd = 0x01}))
+        .add(export_test::gravity({.gravity = std::numeric_limits<float>::quiet_NaN()}));
     return db;
 }
 
@@ -86,6 +89,10 @@ TEST_F(GravityCsvExport, ReadingsAcrossMidnightAsRecorded) {
     const auto outcome = run(kx4_across_midnight(), exports::Format::GravityCsv);
     ASSERT_TRUE(outcome.ok());
     ASSERT_EQ(outcome.written, std::vector<std::string>{path("line7-gravity.csv")});
+    // A reader would take "nan" for a gravity value.
+    EXPECT_EQ(outcome.notes, std::vector<std::string>{path("line7.tvd") +
+                                                      ": 1 reading left out: a value that is not "
+                                                      "a number"});
     std::vector<std::string> comments;
     const std::vector<Row> rows = parse(read(outcome.written[0]), comments);
     ASSERT_EQ(rows.size(), 3u);
