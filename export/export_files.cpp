@@ -101,7 +101,7 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
             free_electrodes += static_cast<int>(line.ip_user_readings.size());
             if (line.ip_readings.empty()) continue;
             if (line.kind == survey::LineKind::Sounding) ++soundings;
-            if (line.kind == survey::LineKind::Unheaded) unheaded += 1;
+            if (line.kind == survey::LineKind::Unheaded) ++unheaded;
             if (line.kind != survey::LineKind::Profile) continue;
 
             const std::string stem = "-S" + std::to_string(s + 1) + "-" + line_file_part(line);
@@ -138,7 +138,8 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
     if (unheaded)
         exporter.note("IP readings before any line header left out: they belong to no profile");
     if (free_electrodes)
-        exporter.note(left_out(free_electrodes, "free electrode positions; --format csv has them"));
+        exporter.note(
+            left_out(free_electrodes, "free electrode positions; the spreadsheet CSV has them"));
     if (files == 0) exporter.fail("no IP profile readings to export");
 }
 
@@ -157,6 +158,7 @@ void export_gravity_csv(const survey::Database &database, const ExportOptions &o
     if (csv.invalid_dates)
         exporter.note(std::to_string(csv.invalid_dates) +
                       " reading(s) with no calendar date: written with the date as recorded");
+    if (csv.readings == 0) return exporter.fail("no KX-4 gravity reading with finite values");
     exporter.write("-gravity.csv", csv.text);
 }
 
