@@ -43,7 +43,8 @@ bool has_plottable_resistivity(const IpReading &reading);
 std::string array_name(std::uint16_t array_code);
 
 // The time of a gravity reading in hours since 1900-01-01 00:00 of the instrument's clock, so
-// readings of different days compare. Dates that are not valid BCD give a time on their day 0.
+// readings of different days compare. A date that is not valid BCD still gives a number, of no
+// meaning.
 double reading_hours(const GravityReading &reading);
 
 } // namespace survey

@@ -28,7 +28,7 @@ double Axis::fraction(double value) const {
 }
 
 double Axis::step() const {
-    const double raw = (hi_ - lo_) / 6.0;
+    const double raw = (hi_ - lo_) / 8.0; // five to ten ticks
     const double decade = std::pow(10.0, std::floor(std::log10(raw)));
     for (double m : {1.0, 2.0, 5.0})
         if (m * decade >= raw) return m * decade;
@@ -52,16 +52,18 @@ std::vector<double> Axis::ticks() const {
                     if (t >= lo_ * 0.9999 && t <= hi_ * 1.0001) ticks.push_back(t);
                 }
         }
+        // Within less than a decade the round values of a linear axis read better.
+        if (ticks.size() < 3) return Axis(lo_, hi_, false).ticks();
         return ticks;
     }
     const double s = step();
-    for (double t = std::ceil(lo_ / s - 1e-9) * s; t <= hi_ + s * 1e-9; t += s)
+    for (double t = std::ceil(lo_ / s - 1e-9) * s; t <= hi_ + s * 1e-9 && ticks.size() < 20; t += s)
         ticks.push_back(std::fabs(t) < s * 1e-9 ? 0.0 : t);
     return ticks;
 }
 
 std::string Axis::label(double tick) const {
-    const double s = log_ ? tick : step();
+    const double s = log_ && hi_ / lo_ >= 10 ? tick : Axis(lo_, hi_, false).step();
     const int decimals =
         s >= 1 ? 0 : std::min(6, static_cast<int>(std::ceil(-std::log10(s) - 1e-9)));
     char text[48];

@@ -46,7 +46,7 @@ void PlotFrame::draw_axes(QPainter &painter, const QString &x_title, const QStri
         painter.drawText(QRectF(px - 50 * u, area_.bottom() + 5 * u, 100 * u, metrics.height()),
                          Qt::AlignHCenter | Qt::AlignTop, label);
     }
-    for (double t : y_.ticks()) {
+    for (double t : y_ticks()) {
         const double py = y(t);
         painter.drawLine(QPointF(area_.left() - 4 * u, py), QPointF(area_.left(), py));
         const QString label = y_label ? y_label(t) : QString::fromStdString(y_.label(t));
@@ -74,7 +74,7 @@ void PlotFrame::draw_grid(QPainter &painter) const {
     painter.setPen(QPen(QColor(0, 0, 0, 40), device_unit(painter)));
     for (double t : x_.ticks())
         painter.drawLine(QPointF(x(t), area_.top()), QPointF(x(t), area_.bottom()));
-    for (double t : y_.ticks())
+    for (double t : y_ticks())
         painter.drawLine(QPointF(area_.left(), y(t)), QPointF(area_.right(), y(t)));
     painter.restore();
 }

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QPainter;
 
@@ -33,6 +34,10 @@ class PlotFrame {
     const Axis &x_axis() const { return x_; }
     const Axis &y_axis() const { return y_; }
 
+    // Ticks of the y axis at these values instead of the axis's round values (pseudo-section
+    // levels are each labelled).
+    void set_y_ticks(std::vector<double> ticks) { y_ticks_ = std::move(ticks); }
+
     // Light grid lines at the ticks, drawn before the data so that they never cover it.
     void draw_grid(QPainter &painter) const;
 
@@ -42,8 +47,11 @@ class PlotFrame {
 
   private:
     QRectF area_;
+    std::vector<double> y_ticks() const { return y_ticks_.empty() ? y_.ticks() : y_ticks_; }
+
     Axis x_, y_;
     bool y_down_;
+    std::vector<double> y_ticks_;
 };
 
 // The inner rectangle left for a panel's data after room for its axis labels.

@@ -12,7 +12,8 @@ void draw_sounding(QPainter &painter, const QRectF &area, const survey::Line &li
 void draw_gravity_line(QPainter &painter, const QRectF &area, const survey::Line &line);
 void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Survey &survey);
 
-// "Chargeability M3 (mV/V)" or "Chargeability, mean of M channels (mV/V)".
-QString chargeability_title(const PlotOptions &options);
+// "Chargeability M3 (mV/V)" or "Chargeability, mean of M channels (mV/V)"; compact: "M3
+// (mV/V)" or "Mean M (mV/V)", for short axes.
+QString chargeability_title(const PlotOptions &options, bool compact = false);
 
 } // namespace plots

@@ -7,9 +7,12 @@
 
 namespace plots {
 
-QString chargeability_title(const PlotOptions &options) {
-    if (options.channel < 0) return QStringLiteral("Chargeability, mean of M channels (mV/V)");
-    return QStringLiteral("Chargeability M%1 (mV/V)").arg(options.channel + 1);
+QString chargeability_title(const PlotOptions &options, bool compact) {
+    if (options.channel < 0)
+        return compact ? QStringLiteral("Mean M (mV/V)")
+                       : QStringLiteral("Chargeability, mean of M channels (mV/V)");
+    return (compact ? QStringLiteral("M%1 (mV/V)") : QStringLiteral("Chargeability M%1 (mV/V)"))
+        .arg(options.channel + 1);
 }
 
 void draw_plot(QPainter &painter, const QRectF &area, const survey::Database &database,

@@ -68,10 +68,15 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
     const survey::LevelKind kind =
         points.empty() ? survey::LevelKind::DipoleNumber : points[0].level_kind;
     const QString prefix = level_prefix(kind);
+    std::vector<double> distinct_levels = levels;
+    std::sort(distinct_levels.begin(), distinct_levels.end());
+    distinct_levels.erase(std::unique(distinct_levels.begin(), distinct_levels.end()),
+                          distinct_levels.end());
     const double half = area.height() / 2;
     for (int panel = 0; panel < 2; ++panel) {
         const QRectF outer(area.left(), area.top() + panel * half, area.width(), half);
-        const PlotFrame frame(panel_area(painter, outer, true), x_axis, level_axis, true);
+        PlotFrame frame(panel_area(painter, outer, true), x_axis, level_axis, true);
+        if (distinct_levels.size() <= 12) frame.set_y_ticks(distinct_levels);
         const double cell_w =
             std::clamp(x_gap ? std::fabs(frame.x(x_gap) - frame.x(0)) : 12 * u, 4 * u, 60 * u);
         const double cell_h = std::clamp(
@@ -95,9 +100,8 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
             if (placed) placed->push_back({cell, i});
         }
         painter.restore();
-        frame.draw_axes(
-            painter, QStringLiteral("Position (m)"), QStringLiteral("Level"),
-            [&](double t) { return prefix + QString::fromStdString(level_axis.label(t)); });
+        frame.draw_axes(painter, QStringLiteral("Position (m)"), QStringLiteral("Level"),
+                        [&](double t) { return prefix + QString::number(t, 'g', 6); });
         draw_colour_bar(painter, frame.area(), colour_axes[panel], titles[panel]);
     }
 }

@@ -43,7 +43,7 @@ void draw_sounding(QPainter &painter, const QRectF &area, const survey::Line &li
     const Axis y_axes[2] = {Axis(r.lo / 1.25, r.hi * 1.25, true),
                             Axis(mr.lo, mr.hi + 0.05 * (mr.hi - mr.lo), false)};
     const QString y_titles[2] = {QStringLiteral("Apparent resistivity (ohm.m)"),
-                                 chargeability_title(options)};
+                                 chargeability_title(options, true)};
     const bool schlumberger = !readings.empty() && survey::level_kind(readings[0].array_code) ==
                                                        survey::LevelKind::HalfSpread;
     const QString x_title =

@@ -29,7 +29,8 @@ void DecayView::paintEvent(QPaintEvent *) {
     const plots::Range range = plots::finite_range(values);
     const plots::PlotFrame frame(plots::panel_area(painter, QRectF(rect()), false),
                                  plots::Axis(0.5, channels_.size() + 0.5, false),
-                                 plots::Axis(range.lo, range.hi, false));
+                                 plots::Axis(range.lo - 0.08 * (range.hi - range.lo),
+                                             range.hi + 0.08 * (range.hi - range.lo), false));
     frame.draw_grid(painter);
     painter.setPen(QPen(Qt::black, 1.5));
     QPainterPath path;

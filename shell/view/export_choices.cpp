@@ -34,8 +34,8 @@ QString exportReport(const exports::ExportOutcome &outcome) {
         if (!names.isEmpty()) text += QStringLiteral(" ");
     }
     if (!names.isEmpty())
-        text += QCoreApplication::translate("ExportChoices", "Exported %n file(s): ", nullptr,
-                                            static_cast<int>(names.size())) +
+        text += (names.size() == 1 ? tr("Exported 1 file: ")
+                                   : tr("Exported %1 files: ").arg(names.size())) +
                 names.join(QStringLiteral(", ")) + QStringLiteral(".");
     for (const std::string &note : outcome.notes)
         text += QStringLiteral(" ") + QString::fromStdString(note) + QStringLiteral(".");

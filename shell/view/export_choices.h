@@ -16,6 +16,6 @@ struct ExportChoice {
 
 std::vector<ExportChoice> exportChoices();
 
-// "Exported N file(s): NAMES." followed by the notes, or "Export failed: ..." with every reason;
+// "Exported N files: NAMES." followed by the notes, or "Export failed: ..." with every reason;
 // file names without their folder, which the page names once.
 QString exportReport(const exports::ExportOutcome &outcome);

@@ -5,6 +5,7 @@
 #include "plot_output.h"
 #include "survey_reader.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,7 +14,10 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ViewTab"));
@@ -25,6 +29,9 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     export_ = new QPushButton(tr("Export..."), this);
     export_->setObjectName(QStringLiteral("EXPORT"));
     export_->setEnabled(false);
+    channel_ = new QComboBox(this);
+    channel_->setObjectName(QStringLiteral("ChannelChoice"));
+    channel_->setToolTip(tr("Chargeability shown in pseudo-sections and sounding curves"));
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("PlotList"));
     status_ = new QLabel(this);
@@ -39,6 +46,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     auto *side = new QVBoxLayout;
     side->addWidget(open);
     side->addWidget(list_, 2);
+    side->addWidget(channel_);
     side->addWidget(save_);
     side->addWidget(export_);
     side->addWidget(readingValues_);
@@ -55,6 +63,11 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     connect(export_, &QPushButton::clicked, this, &ViewPage::chooseExport);
     connect(list_, &QListWidget::currentRowChanged, this, &ViewPage::showItem);
     connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
+    connect(channel_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        options_.channel = index - 1; // the first choice is the mean
+        showItem(list_->currentRow());
+    });
+    fillChannelChoice();
 }
 
 bool ViewPage::openDatabase(const QString &path) {
@@ -75,12 +88,15 @@ bool ViewPage::openDatabase(const QString &path) {
         return false;
     }
     export_->setEnabled(true);
-    status += items_.empty() ? tr("nothing to plot (no IP or gravity readings).")
-                             : tr("%n plot(s).", nullptr, static_cast<int>(items_.size()));
+    if (items_.empty())
+        status += tr("nothing to plot (no IP or gravity readings).");
+    else
+        status += items_.size() == 1 ? tr("1 plot.") : tr("%1 plots.").arg(items_.size());
     if (!loaded.complete())
         status += QStringLiteral(" ") + QString::fromStdString(survey::stop_reason(loaded)) +
                   tr(" What was read before is shown.");
     status_->setText(status);
+    fillChannelChoice();
     for (const plots::PlotItem &item : items_)
         list_->addItem(QString::fromStdString(item.title));
     save_->setEnabled(!items_.empty());
@@ -92,8 +108,8 @@ bool ViewPage::savePlots(const QString &path) {
     const int row = list_->currentRow();
     if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return false;
     if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        return plots::write_pdf(path, database_, items_, {});
-    return plots::write_png(path, database_, items_[static_cast<std::size_t>(row)], {});
+        return plots::write_pdf(path, database_, items_, options_);
+    return plots::write_png(path, database_, items_[static_cast<std::size_t>(row)], options_);
 }
 
 void ViewPage::chooseDatabase() {
@@ -104,10 +120,16 @@ void ViewPage::chooseDatabase() {
 }
 
 void ViewPage::chooseSaveFile() {
-    const QString path = QFileDialog::getSaveFileName(
+    const QString pdfFilter = tr("PDF of every plot (*.pdf)");
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
         this, tr("Save plots"), QFileInfo(path_).path(),
-        tr("PNG image of this plot (*.png);;PDF of every plot (*.pdf)"));
+        tr("PNG image of this plot (*.png)") + QStringLiteral(";;") + pdfFilter, &filter);
     if (path.isEmpty()) return;
+    // A name typed without its suffix gets the one of the chosen kind.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QStringLiteral("png") && suffix != QStringLiteral("pdf"))
+        path += filter == pdfFilter ? QStringLiteral(".pdf") : QStringLiteral(".png");
     if (!savePlots(path))
         status_->setText(tr("Cannot write %1.").arg(path));
     else
@@ -153,11 +175,27 @@ void ViewPage::showItem(int row) {
         canvas_->clear();
         return;
     }
-    canvas_->showPlot(&database_, items_[static_cast<std::size_t>(row)], {});
+    canvas_->showPlot(&database_, items_[static_cast<std::size_t>(row)], options_);
+}
+
+void ViewPage::fillChannelChoice() {
+    std::size_t channels = 0;
+    for (const survey::Survey &s : database_.surveys)
+        for (const survey::Line &line : s.lines)
+            for (const survey::IpReading &r : line.ip_readings)
+                channels = std::max(channels, r.m.size());
+    const QSignalBlocker quiet(channel_);
+    channel_->clear();
+    channel_->addItem(tr("Chargeability: mean of M channels"));
+    for (std::size_t k = 1; k <= channels; ++k)
+        channel_->addItem(tr("Chargeability: M%1").arg(k));
+    options_.channel = -1;
 }
 
 void ViewPage::showReading(std::size_t index) {
-    const plots::PlotItem &item = items_[static_cast<std::size_t>(list_->currentRow())];
+    const int row = list_->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) return;
+    const plots::PlotItem &item = items_[static_cast<std::size_t>(row)];
     const survey::Line &line = database_.surveys[item.survey].lines[item.line];
     if (index >= line.ip_readings.size()) return;
     const survey::IpReading &r = line.ip_readings[index];

@@ -4,6 +4,7 @@
 
 #include "export_choices.h"
 #include "plot_items.h"
+#include "plot_painter.h"
 #include "survey_model.h"
 
 #include <QWidget>
@@ -14,6 +15,7 @@
 
 class DecayView;
 class PlotCanvas;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -38,6 +40,8 @@ class ViewPage : public QWidget {
     void chooseSaveFile();
     void chooseExport();
     void showItem(int row);
+    // The M channel choices for the database: the mean, then M1 to the most any reading carries.
+    void fillChannelChoice();
     void showReading(std::size_t index);
 
     PlotCanvas *canvas_;
@@ -47,8 +51,10 @@ class ViewPage : public QWidget {
     DecayView *decay_;
     QPushButton *save_;
     QPushButton *export_;
+    QComboBox *channel_;
     QString path_;
     survey::Database database_;
     std::string stopReason_; // where reading the open database stopped; empty when read whole
     std::vector<plots::PlotItem> items_;
+    plots::PlotOptions options_;
 };

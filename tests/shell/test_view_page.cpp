@@ -8,11 +8,13 @@
 #include "survey_reader.h"
 #include "view_page.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -77,7 +79,8 @@ class ViewPageTest : public QObject {
     void axesTickAtRoundValues() {
         QVERIFY((plots::Axis(3, 870, true).ticks() ==
                  std::vector<double>{5, 10, 20, 50, 100, 200, 500}));
-        QVERIFY((plots::Axis(0.5, 4.5, false).ticks() == std::vector<double>{1, 2, 3, 4}));
+        QVERIFY(
+            (plots::Axis(0.5, 8.5, false).ticks() == std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8}));
         QCOMPARE(plots::Axis(3912.0, 3912.8, false).label(3912.2), std::string("3912.2"));
     }
 
@@ -133,6 +136,16 @@ class ViewPageTest : public QObject {
         QTest::mouseClick(canvas, Qt::LeftButton, {},
                           canvas->placedReadings()[1].mark.center().toPoint());
         QVERIFY(page.findChild<QLabel *>("ReadingValues")->text().contains("Ro 1000.000"));
+
+        // Zoomed about the first reading, which stays under the mouse, a click there picks it.
+        const QPoint first = canvas->placedReadings()[0].mark.center().toPoint();
+        QWheelEvent wheel(first, canvas->mapToGlobal(first), {}, {0, 120}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas, &wheel);
+        QCOMPARE(canvas->zoom(), 1.25);
+        canvas->grab();
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, first);
+        QVERIFY(page.findChild<QLabel *>("ReadingValues")->text().contains("Ro 10.000"));
 
         QVERIFY(page.savePlots(dir.filePath("shown.png")));
         QVERIFY(QImage(dir.filePath("shown.png")).width() > 0);

@@ -36,7 +36,7 @@ class ViewPageExportTest : public QObject {
         const QString last = QString::number(db.bytes().size() - 52); // the second reading
         QCOMPARE(status->text(), "Export failed: " + path + ": Reading stopped at byte " + last +
                                      ": the file ends inside record 0x0100. Exported the readings "
-                                     "before that point. Exported 1 file(s): line7-S1-L100N.dat.");
+                                     "before that point. Exported 1 file: line7-S1-L100N.dat.");
         QVERIFY(QFile::exists(dir.filePath("line7-S1-L100N.dat")));
 
         QVERIFY(!page.exportDatabase(exports::Format::GravityCsv, 2.0));

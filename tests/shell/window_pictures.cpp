@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <iterator>
+
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
@@ -19,8 +21,8 @@ int main(int argc, char *argv[]) {
     form.setProgramEnder([] {});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
-    const char *names[] = {"dump", "operating-system", "com-parameters", "help"};
-    for (int page = 0; page < form.vsIndexTab1->count(); ++page) {
+    const char *names[] = {"dump", "operating-system", "com-parameters", "help", "view"};
+    for (int page = 0; page < form.vsIndexTab1->count() && page < std::ssize(names); ++page) {
         form.vsIndexTab1->setCurrentIndex(page);
         QTest::qWait(200);
         if (!form.grab().save(out.filePath(QStringLiteral("window-%1.png").arg(names[page]))))

@@ -104,6 +104,44 @@ TEST_F(SurveyCrossCheck, VirelReadingsEqualTheSurveyTextAndPseudoSectionFiles) {
     EXPECT_EQ(i2d_line, profile_readings.size());
 }
 
+TEST_F(SurveyCrossCheck, BoreHoleReadingsEqualTheDepthLogFiles) {
+    const survey::Database db = convert_and_load(ravelin::sample::build_virel({}));
+    const std::pair<survey::BoreHoleLog, const char *> logs[] = {
+        {survey::BoreHoleLog::ShortNormal, "a.sn"},
+        {survey::BoreHoleLog::LongNormal, "a.ln"},
+        {survey::BoreHoleLog::Lateral, "a.lat"},
+        {survey::BoreHoleLog::Fluid, "a.con"},
+        {survey::BoreHoleLog::SelfPotential, "a.sp"}};
+    for (const auto &[log, file] : logs) {
+        std::vector<const survey::BoreHoleReading *> readings;
+        for (const survey::Survey &s : db.surveys)
+            for (const survey::Line &line : s.lines)
+                for (const survey::BoreHoleReading &b : line.bore_hole_readings)
+                    if (b.log == log) readings.push_back(&b);
+        std::size_t next = 0;
+        for (const std::string &text : text_lines(read(file))) {
+            if (text.empty()) continue;
+            ASSERT_LT(next, readings.size()) << file;
+            const survey::BoreHoleReading &b = *readings[next++];
+            const std::vector<double> v = numbers(text, '\t'); // Depth, then the log's values
+            ASSERT_GE(v.size(), 2u) << text;
+            EXPECT_NEAR(b.depth, v[0], kPrinted) << text;
+            if (log == survey::BoreHoleLog::SelfPotential) {
+                EXPECT_EQ(b.sp, v[1]) << text;
+            } else {
+                EXPECT_NEAR(b.resistivity, v[1], kPrinted) << text;
+                ASSERT_EQ(v.size(), 3u) << text;
+                if (log == survey::BoreHoleLog::Fluid)
+                    EXPECT_NEAR(b.temperature, v[2], 0.05 + 1e-9) << text;
+                else
+                    EXPECT_EQ(b.sp, v[2]) << text;
+            }
+        }
+        EXPECT_EQ(next, readings.size()) << file;
+        EXPECT_GT(next, 0u) << file;
+    }
+}
+
 TEST_F(SurveyCrossCheck, GravityReadingsEqualTheSurveyTextFile) {
     ravelin::sample::Kx4Shape shape;
     shape.surveys = 2;

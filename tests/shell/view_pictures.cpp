@@ -1,0 +1,66 @@
+// Saves the README's pictures of the View page: a VIREL profile with a picked reading and a
+// KX-4 gravity line, from generated sample databases.
+//   xvfb-run -a shell_view_pictures OUTPUT_FOLDER
+#include "convert.h"
+#include "form1.h"
+#include "plot_canvas.h"
+#include "samples.h"
+#include "view_page.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+
+namespace {
+
+// Writes the database as NAME.raw in folder, converts it and returns the converted database.
+QString converted(const QTemporaryDir &folder, const char *name,
+                  const std::vector<std::uint8_t> &raw) {
+    const std::string path = folder.filePath(QString(name) + ".raw").toStdString();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(raw.data()),
+               static_cast<std::streamsize>(raw.size()));
+    const std::int16_t keep = 1;
+    dumpdec::convert(path, &keep);
+    return folder.filePath(QString(name) + ".tvd");
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    QTemporaryDir settings, data;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    ravelin::Form1 form;
+    form.setProgramEnder([] {});
+    form.resize(1280, 800);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    auto *view = form.findChild<ViewPage *>(QStringLiteral("ViewTab"));
+    form.vsIndexTab1->setCurrentWidget(view);
+
+    ravelin::sample::VirelShape virel;
+    virel.stations = 24;
+    virel.levels = 6;
+    view->openDatabase(converted(data, "virel", ravelin::sample::build_virel(virel)));
+    QTest::qWait(200);
+    auto *canvas = view->findChild<PlotCanvas *>(QStringLiteral("PlotCanvas"));
+    const auto &placed = canvas->placedReadings();
+    if (placed.size() > 40)
+        QTest::mouseClick(canvas, Qt::LeftButton, {}, placed[40].mark.center().toPoint());
+    QTest::qWait(200);
+    if (!form.grab().save(out.filePath(QStringLiteral("screenshot-view-profile.png")))) return 1;
+
+    ravelin::sample::Kx4Shape kx4;
+    kx4.readings_per_line = 30;
+    view->openDatabase(converted(data, "kx4", ravelin::sample::build_kx4(kx4)));
+    QTest::qWait(200);
+    return form.grab().save(out.filePath(QStringLiteral("screenshot-view-gravity.png"))) ? 0 : 1;
+}
