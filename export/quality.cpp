@@ -9,7 +9,7 @@ namespace exports {
 
 namespace {
 
-void add(std::string &doubts, const std::string &doubt) {
+void add(std::string &doubts, std::string_view doubt) {
     if (!doubts.empty()) doubts += "; ";
     doubts += doubt;
 }
@@ -36,7 +36,8 @@ std::string ip_doubts(float ro, float stdev, const std::vector<float> &m, double
 std::string gravity_doubts(const survey::GravityReading &r) {
     std::string doubts;
     if (!is_finite(r)) add(doubts, "a value not finite");
-    if (!(r.standard_deviation <= kGravitySdLimit)) add(doubts, "SD above 0.1 mGal");
+    if (!(r.standard_deviation <= kGravitySdLimit))
+        add(doubts, "SD above " + compact(kGravitySdLimit, 3) + " mGal");
     if (r.rejected > kRejectedShareLimit * r.duration)
         add(doubts, "more than a tenth of the samples rejected");
     return doubts;

@@ -32,7 +32,7 @@ template <typename Value> void number(std::string &out, Value value) {
     if constexpr (std::is_floating_point_v<Value>)
         append_exact(out, static_cast<float>(value));
     else
-        out += std::to_string(value);
+        append_integer(out, value);
 }
 
 void text(std::string &out, std::string_view value) {
@@ -87,11 +87,13 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
     out += kEol;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines) {
-            const std::string line_name = line_title(line);
+            // The survey and line columns, the same for every reading of the line.
+            std::string names;
+            append_csv_text(names, s.header.name);
+            text(names, line_title(line));
             for (const survey::IpReading &r : line.ip_readings) {
                 ++csv.readings;
-                append_csv_text(out, s.header.name);
-                text(out, line_name);
+                out += names;
                 text(out, survey::array_name(r.array_code));
                 number(out, r.operating_mode);
                 number(out, r.window_count);
@@ -106,8 +108,7 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
             }
             for (const survey::IpUserReading &r : line.ip_user_readings) {
                 ++csv.readings;
-                append_csv_text(out, s.header.name);
-                text(out, line_name);
+                out += names;
                 text(out, "free electrodes");
                 number(out, r.operating_mode);
                 number(out, r.window_count);
@@ -131,11 +132,12 @@ TableCsv gravity_table_csv(const survey::Database &database) {
     char stamp[64];
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines) {
-            const std::string line_name = line_title(line);
+            std::string names;
+            append_csv_text(names, s.header.name);
+            text(names, line_title(line));
             for (const survey::GravityReading &r : line.gravity_readings) {
                 ++csv.readings;
-                append_csv_text(out, s.header.name);
-                text(out, line_name);
+                out += names;
                 for (float v : {r.x, r.y, r.altitude, r.line_id, r.gravity, r.standard_deviation})
                     number(out, v);
                 for (double v : {r.tilt_x, r.tilt_y, r.temperature, r.tide}) {
