@@ -64,7 +64,7 @@ void measurements(std::string &out, const Reading &r, std::size_t channels, doub
 } // namespace
 
 TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
-    std::size_t channels = 0;
+    std::size_t channels = 0, rows = 0;
     bool free_electrodes = false;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines) {
@@ -73,10 +73,12 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
             for (const survey::IpUserReading &r : line.ip_user_readings)
                 channels = std::max(channels, r.m.size());
             free_electrodes = free_electrodes || !line.ip_user_readings.empty();
+            rows += line.ip_readings.size() + line.ip_user_readings.size();
         }
 
     TableCsv csv;
     std::string &out = csv.text;
+    out.reserve(rows * (200 + 12 * channels));
     out += "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB";
     // Readings with free electrode positions give the four points instead of X and distances.
     if (free_electrodes) out += ",A_X,A_Y,A_Z,B_X,B_Y,B_Z,M_X,M_Y,M_Z,N_X,N_Y,N_Z";
@@ -124,8 +126,13 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
 }
 
 TableCsv gravity_table_csv(const survey::Database &database) {
+    std::size_t rows = 0;
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines)
+            rows += line.gravity_readings.size();
     TableCsv csv;
     std::string &out = csv.text;
+    out.reserve(rows * 200);
     out += "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
            "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC";
     out += kEol;
