@@ -155,10 +155,12 @@ void export_gravity_csv(const survey::Database &database, const ExportOptions &o
     if (!has_gravity(database)) return exporter.fail("no KX-4 gravity readings to export");
     const GravityCsv csv = gravity_csv(database, {.utc_offset_hours = options.utc_offset_hours});
     if (csv.not_finite) exporter.note(left_out(csv.not_finite, "a value that is not a number"));
+    if (csv.beyond_a_day)
+        exporter.note(left_out(csv.beyond_a_day, "a time of day of 24 h or more"));
     if (csv.invalid_dates)
         exporter.note(std::to_string(csv.invalid_dates) +
                       " reading(s) with no calendar date: written with the date as recorded");
-    if (csv.readings == 0) return exporter.fail("no KX-4 gravity reading with finite values");
+    if (csv.readings == 0) return exporter.fail("no KX-4 gravity reading with sound values");
     exporter.write("-gravity.csv", csv.text);
 }
 

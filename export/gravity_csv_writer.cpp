@@ -112,6 +112,11 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                     ++csv.not_finite;
                     continue;
                 }
+                // A damaged clock field: moving the date by it would invent a day.
+                if (r.time_ms >= kDayMs) {
+                    ++csv.beyond_a_day;
+                    continue;
+                }
                 const bool own_position = r.coordinate_mode == 12;
                 const Moment m = shifted(r, offset_ms);
                 csv.invalid_dates += m.valid ? 0 : 1;

@@ -24,6 +24,7 @@ struct GravityCsv {
     int readings = 0;
     int invalid_dates = 0; // readings whose date is no calendar date: written as recorded
     int not_finite = 0;    // readings left out: a value that is not a number
+    int beyond_a_day = 0;  // readings left out: a time of day of 24 h or more
 };
 
 // Whether every number of a reading is finite: a reader would take "nan" for a gravity value.

@@ -79,7 +79,8 @@ tvd::Database kx4_across_midnight() {
                                    .day_bcd = 0x08}))
         .add(export_test::gravity(
             {.x = -20, .y = 1, .time_ms = 30 * 60 * 1000, .month_bcd = 0x03, .day_bcd = 0x01}))
-        .add(export_test::gravity({.gravity = std::numeric_limits<float>::quiet_NaN()}));
+        .add(export_test::gravity({.gravity = std::numeric_limits<float>::quiet_NaN()}))
+        .add(export_test::gravity({.time_ms = 24 * 3600 * 1000}));
     return db;
 }
 
@@ -89,10 +90,11 @@ TEST_F(GravityCsvExport, ReadingsAcrossMidnightAsRecorded) {
     const auto outcome = run(kx4_across_midnight(), exports::Format::GravityCsv);
     ASSERT_TRUE(outcome.ok());
     ASSERT_EQ(outcome.written, std::vector<std::string>{path("line7-gravity.csv")});
-    // A reader would take "nan" for a gravity value.
-    EXPECT_EQ(outcome.notes, std::vector<std::string>{path("line7.tvd") +
-                                                      ": 1 reading left out: a value that is not "
-                                                      "a number"});
+    // A reader would take "nan" for a gravity value; a damaged clock would move the date.
+    EXPECT_EQ(outcome.notes,
+              (std::vector<std::string>{
+                  path("line7.tvd") + ": 1 reading left out: a value that is not a number",
+                  path("line7.tvd") + ": 1 reading left out: a time of day of 24 h or more"}));
     std::vector<std::string> comments;
     const std::vector<Row> rows = parse(read(outcome.written[0]), comments);
     ASSERT_EQ(rows.size(), 3u);
