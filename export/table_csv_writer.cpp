@@ -6,7 +6,6 @@
 #include "quality.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace exports {
 
@@ -33,6 +32,37 @@ template <typename Value> void number(std::string &out, Value value) {
         append_exact(out, static_cast<float>(value));
     else
         append_integer(out, value);
+}
+
+// ",HH:MM:SS.mmm" of a clock field; the hours of a damaged field (beyond 99) in full.
+void append_clock(std::string &out, std::uint32_t ms) {
+    const std::uint32_t seconds = ms / 1000;
+    out += ',';
+    if (seconds / 3600 > 99)
+        append_integer(out, seconds / 3600);
+    else
+        append_two_digits(out, static_cast<int>(seconds / 3600));
+    out += ':';
+    append_two_digits(out, static_cast<int>(seconds / 60 % 60));
+    out += ':';
+    append_two_digits(out, static_cast<int>(seconds % 60));
+    out += '.';
+    append_two_digits(out, static_cast<int>(ms % 1000 / 10));
+    out += static_cast<char>('0' + ms % 10);
+}
+
+// ",YYYY-MM-DD" as recorded: the BCD bytes in hexadecimal, so digits that are no number show.
+void append_date(std::string &out, const survey::Date &date) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    out += ',';
+    const std::size_t start = out.size();
+    append_integer(out, date.year);
+    if (out.size() - start < 4) out.insert(start, 4 - (out.size() - start), '0');
+    for (std::uint8_t bcd : {date.month_bcd, date.day_bcd}) {
+        out += '-';
+        out += kHex[bcd >> 4];
+        out += kHex[bcd & 0x0F];
+    }
 }
 
 void text(std::string &out, std::string_view value) {
@@ -136,7 +166,6 @@ TableCsv gravity_table_csv(const survey::Database &database) {
     out += "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
            "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC";
     out += kEol;
-    char stamp[64];
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines) {
             std::string names;
@@ -154,13 +183,8 @@ TableCsv gravity_table_csv(const survey::Database &database) {
                 number(out, r.duration);
                 number(out, r.rejected);
                 number(out, r.terrain_correction);
-                const unsigned seconds = r.time_ms / 1000;
-                // The date as recorded, ISO order; BCD digits that are no number stay visible.
-                std::snprintf(stamp, sizeof stamp, ",%02u:%02u:%02u.%03u,%04u-%02X-%02X",
-                              seconds / 3600, seconds / 60 % 60, seconds % 60, r.time_ms % 1000,
-                              unsigned{r.date.year}, unsigned{r.date.month_bcd},
-                              unsigned{r.date.day_bcd});
-                out += stamp;
+                append_clock(out, r.time_ms);
+                append_date(out, r.date);
                 number(out, unsigned{r.line_direction});
                 number(out, r.coordinate_mode);
                 text(out, gravity_doubts(r));
