@@ -16,10 +16,20 @@ bool is_pole_pole(std::uint16_t array_code) {
            array_code == ravelin::array_code::kLateralPolePole;
 }
 
+namespace {
+
+double to_millimetre(double x) {
+    return std::round(x * 1000.0) / 1000.0;
+}
+
+} // namespace
+
 ElectrodeLayout electrode_layout(const survey::IpReading &r) {
     const double m = r.x;
-    ElectrodeLayout layout{
-        .a = m + double{r.da}, .b = m + double{r.db}, .m = m, .n = m + double{r.dn}};
+    ElectrodeLayout layout{.a = to_millimetre(m + double{r.da}),
+                           .b = to_millimetre(m + double{r.db}),
+                           .m = to_millimetre(m),
+                           .n = to_millimetre(m + double{r.dn})};
     if (is_pole_dipole(r.array_code) || is_pole_pole(r.array_code)) layout.b.reset();
     if (is_pole_pole(r.array_code)) layout.n.reset();
     return layout;

@@ -14,7 +14,13 @@ struct ElectrodeLayout {
     std::optional<double> a, b, m, n;
 };
 
+// Positions are rounded to the millimetre, so that float noise in X + dA cannot make two
+// electrodes of one peg, nor two electrodes closer than that differ.
 ElectrodeLayout electrode_layout(const survey::IpReading &reading);
+
+// The largest position an electrode can have, in metres: beyond it a value is damage, not a
+// survey (and the millimetres would not fit an integer).
+inline constexpr double kFarthestPosition = 1e9;
 
 // Pole-dipole: one remote current electrode. Pole-pole arrays: both far electrodes remote.
 bool is_pole_dipole(std::uint16_t array_code);

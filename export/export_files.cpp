@@ -106,9 +106,10 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
 
             const std::string stem = "-S" + std::to_string(s + 1) + "-" + line_file_part(line);
             const ProfileReadings selected = select_profile_readings(line.ip_readings);
-            if (selected.not_finite)
-                exporter.note(stem.substr(1) + ": " +
-                              left_out(selected.not_finite, "a value that is not a number"));
+            if (selected.unsound)
+                exporter.note(
+                    stem.substr(1) + ": " +
+                    left_out(selected.unsound, "a value that is not a number, or out of reach"));
             if (selected.coincident)
                 exporter.note(stem.substr(1) + ": " +
                               left_out(selected.coincident, "electrodes at one place"));

@@ -7,8 +7,8 @@ namespace exports {
 
 namespace {
 
-// Positions are told apart to the millimetre: float noise in X + dA must not make two
-// electrodes of one peg.
+// The electrode layout gives positions to the millimetre; as integers they sort and compare
+// exactly.
 long long position_key(double x) {
     return std::llround(x * 1000.0);
 }

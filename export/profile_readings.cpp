@@ -16,11 +16,16 @@ ArrayFamily array_family(std::uint16_t array_code) {
 
 namespace {
 
-bool finite(const survey::IpReading &r) {
+bool usable(double position) {
+    return std::fabs(position) <= kFarthestPosition;
+}
+
+// Every value finite, and the electrodes within reach.
+bool sound(const survey::IpReading &r) {
     const double m = survey::chargeability(r, -1);
-    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.z) && std::isfinite(r.da) &&
-           std::isfinite(r.db) && std::isfinite(r.dn) && std::isfinite(r.ro) &&
-           std::isfinite(r.stdev) && (r.m.empty() || std::isfinite(m));
+    return usable(r.x) && usable(double{r.x} + r.da) && usable(double{r.x} + r.db) &&
+           usable(double{r.x} + r.dn) && std::isfinite(r.y) && std::isfinite(r.z) &&
+           std::isfinite(r.ro) && std::isfinite(r.stdev) && (r.m.empty() || std::isfinite(m));
 }
 
 std::optional<Point> flat(const std::optional<double> &x) {
@@ -38,8 +43,8 @@ bool has_geometric_factor(const survey::IpReading &r) {
 ProfileReadings select_profile_readings(const std::vector<survey::IpReading> &readings) {
     ProfileReadings selected;
     for (const survey::IpReading &r : readings) {
-        if (!finite(r)) {
-            ++selected.not_finite;
+        if (!sound(r)) {
+            ++selected.unsound;
             continue;
         }
         if (!has_geometric_factor(r)) {

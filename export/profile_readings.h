@@ -21,7 +21,7 @@ struct ReadingGroup {
 
 struct ProfileReadings {
     std::vector<ReadingGroup> groups; // one per family met, in the order first met
-    int not_finite = 0;               // readings left out: a value that is not a number
+    int unsound = 0;                  // readings left out: a value not a number or out of reach
     int coincident = 0;               // readings left out: electrodes at one place
 };
 
