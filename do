@@ -60,8 +60,8 @@ sanitizer_env() {
     export LSAN_OPTIONS=suppressions=$ROOT/tests/support/lsan.supp:print_suppressions=0
 }
 
-FUZZ_HARNESSES=(fuzz_dumpdec fuzz_i2dwriter fuzz_survey fuzz_dump_receiver fuzz_system_file
-                fuzz_usb_dump)
+FUZZ_HARNESSES=(fuzz_dumpdec fuzz_i2dwriter fuzz_survey fuzz_export fuzz_dump_receiver
+                fuzz_system_file fuzz_usb_dump)
 
 build_fuzz() { # libFuzzer needs clang: a configuration of its own
     [[ -f build/fuzz/build.ninja ]] || CC=clang CXX=clang++ cmake -S "$ROOT" -B build/fuzz -G Ninja \

@@ -9,8 +9,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -24,6 +26,9 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     save_ = new QPushButton(tr("Save as PNG/PDF"), this);
     save_->setObjectName(QStringLiteral("SAVEPLOTS"));
     save_->setEnabled(false);
+    export_ = new QPushButton(tr("Export..."), this);
+    export_->setObjectName(QStringLiteral("EXPORT"));
+    export_->setEnabled(false);
     channel_ = new QComboBox(this);
     channel_->setObjectName(QStringLiteral("ChannelChoice"));
     channel_->setToolTip(tr("Chargeability shown in pseudo-sections and sounding curves"));
@@ -43,6 +48,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     side->addWidget(list_, 2);
     side->addWidget(channel_);
     side->addWidget(save_);
+    side->addWidget(export_);
     side->addWidget(readingValues_);
     side->addWidget(decay_, 1);
     auto *main = new QVBoxLayout;
@@ -54,6 +60,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
 
     connect(open, &QPushButton::clicked, this, &ViewPage::chooseDatabase);
     connect(save_, &QPushButton::clicked, this, &ViewPage::chooseSaveFile);
+    connect(export_, &QPushButton::clicked, this, &ViewPage::chooseExport);
     connect(list_, &QListWidget::currentRowChanged, this, &ViewPage::showItem);
     connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
     connect(channel_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -73,11 +80,14 @@ bool ViewPage::openDatabase(const QString &path) {
     database_ = std::move(loaded.database);
     items_ = plots::plot_items(database_);
     QString status = QFileInfo(path).fileName() + QStringLiteral(": ");
+    stopReason_ = loaded.complete() ? "" : survey::stop_reason(loaded);
     if (loaded.stop == survey::LoadStop::CannotOpen) {
         status_->setText(QString::fromStdString(survey::stop_reason(loaded)));
         save_->setEnabled(false);
+        export_->setEnabled(false);
         return false;
     }
+    export_->setEnabled(true);
     if (items_.empty())
         status += tr("nothing to plot (no IP or gravity readings).");
     else
@@ -124,6 +134,38 @@ void ViewPage::chooseSaveFile() {
         status_->setText(tr("Cannot write %1.").arg(path));
     else
         status_->setText(tr("Wrote %1.").arg(path));
+}
+
+bool ViewPage::exportDatabase(exports::Format format, std::optional<double> utc_offset_hours) {
+    exports::ExportOptions options;
+    options.format = format;
+    options.utc_offset_hours = utc_offset_hours;
+    const exports::ExportOutcome outcome =
+        exports::export_read(database_, stopReason_, path_.toStdString(), options);
+    status_->setText(exportReport(outcome));
+    return outcome.ok();
+}
+
+void ViewPage::chooseExport() {
+    QMenu menu(this);
+    for (const ExportChoice &choice : exportChoices()) {
+        connect(menu.addAction(choice.label), &QAction::triggered, this, [this, choice] {
+            std::optional<double> offset;
+            if (choice.in_utc) {
+                // The survey header's time zone is the likely answer.
+                const double recorded = database_.surveys.empty()
+                                            ? 0.0
+                                            : database_.surveys[0].header.utc_offset_ms / 3.6e6;
+                bool ok = false;
+                offset = QInputDialog::getDouble(this, tr("Gravity CSV in UTC"),
+                                                 tr("The meter's time zone, in hours east of UTC:"),
+                                                 recorded, -14, 14, 2, &ok);
+                if (!ok) return;
+            }
+            exportDatabase(choice.format, offset);
+        });
+    }
+    menu.exec(export_->mapToGlobal(QPoint(0, export_->height())));
 }
 
 void ViewPage::showItem(int row) {

@@ -2,12 +2,15 @@
 // sounding or gravity line, the values and decay of a picked reading, and saving as PNG or PDF.
 #pragma once
 
+#include "export_choices.h"
 #include "plot_items.h"
 #include "plot_painter.h"
 #include "survey_model.h"
 
 #include <QWidget>
 
+#include <optional>
+#include <string>
 #include <vector>
 
 class DecayView;
@@ -28,10 +31,14 @@ class ViewPage : public QWidget {
     bool openDatabase(const QString &path);
     // Writes the shown plot as PNG, or every plot as PDF, by the path's suffix.
     bool savePlots(const QString &path);
+    // Exports the open database beside its file and shows what was written, left out or failed;
+    // true when every file was written.
+    bool exportDatabase(exports::Format format, std::optional<double> utc_offset_hours);
 
   private:
     void chooseDatabase();
     void chooseSaveFile();
+    void chooseExport();
     void showItem(int row);
     // The M channel choices for the database: the mean, then M1 to the most any reading carries.
     void fillChannelChoice();
@@ -43,9 +50,11 @@ class ViewPage : public QWidget {
     QLabel *readingValues_;
     DecayView *decay_;
     QPushButton *save_;
+    QPushButton *export_;
     QComboBox *channel_;
     QString path_;
     survey::Database database_;
+    std::string stopReason_; // where reading the open database stopped; empty when read whole
     std::vector<plots::PlotItem> items_;
     plots::PlotOptions options_;
 };

@@ -1,0 +1,102 @@
+#include "atomic_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace exports {
+
+namespace {
+
+std::string failure(const std::string &what, const std::string &path) {
+    return what + " " + path + ": " + std::strerror(errno);
+}
+
+bool write_all(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::string folder_of(const std::string &path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Flushes everything written to the file system that holds folder, and the folder's entries.
+bool sync_folder(const std::string &folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::syncfs(fd) == 0 && ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+} // namespace
+
+FileBatch::~FileBatch() {
+    for (const Staged &s : staged_)
+        ::unlink(s.temporary.c_str());
+}
+
+std::string FileBatch::stage(const std::string &path, std::string_view text) {
+    // The process id keeps two exports of the same database apart.
+    const std::string temporary = path + ".part-" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return failure("cannot create a file beside", path);
+    const bool written = write_all(fd, text);
+    const std::string error = written ? "" : failure("cannot write", temporary);
+    if (::close(fd) != 0 || !written) {
+        const std::string close_error = error.empty() ? failure("cannot write", temporary) : error;
+        ::unlink(temporary.c_str());
+        return close_error;
+    }
+    staged_.push_back({path, temporary});
+    return "";
+}
+
+FileBatch::Committed FileBatch::commit() {
+    Committed result;
+    std::vector<std::string> synced_folders;
+    for (const Staged &s : staged_) {
+        const std::string folder = folder_of(s.path);
+        if (std::find(synced_folders.begin(), synced_folders.end(), folder) != synced_folders.end())
+            continue;
+        if (!sync_folder(folder)) {
+            // Not on the disk for sure: no staged file may take its name.
+            result.errors.push_back(failure("cannot sync the files written in", folder));
+            return result;
+        }
+        synced_folders.push_back(folder);
+    }
+    for (const Staged &s : staged_) {
+        if (std::rename(s.temporary.c_str(), s.path.c_str()) != 0) {
+            result.errors.push_back(failure("cannot name", s.path));
+            ::unlink(s.temporary.c_str());
+        } else {
+            result.named.push_back(s.path);
+        }
+    }
+    staged_.clear();
+    // The new names reach the disk too.
+    for (const std::string &folder : synced_folders) {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::fsync(fd);
+            ::close(fd);
+        }
+    }
+    return result;
+}
+
+} // namespace exports

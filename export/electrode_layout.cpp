@@ -1,0 +1,65 @@
+#include "electrode_layout.h"
+
+#include "array_codes.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace exports {
+
+bool is_pole_dipole(std::uint16_t array_code) {
+    return array_code == ravelin::array_code::kPoleDipole;
+}
+
+bool is_pole_pole(std::uint16_t array_code) {
+    return array_code == ravelin::array_code::kPolePole ||
+           array_code == ravelin::array_code::kLateralPolePole;
+}
+
+namespace {
+
+double to_millimetre(double x) {
+    return std::round(x * 1000.0) / 1000.0;
+}
+
+} // namespace
+
+ElectrodeLayout electrode_layout(const survey::IpReading &r) {
+    const double m = r.x;
+    ElectrodeLayout layout{.a = to_millimetre(m + double{r.da}),
+                           .b = to_millimetre(m + double{r.db}),
+                           .m = to_millimetre(m),
+                           .n = to_millimetre(m + double{r.dn})};
+    if (is_pole_dipole(r.array_code) || is_pole_pole(r.array_code)) layout.b.reset();
+    if (is_pole_pole(r.array_code)) layout.n.reset();
+    return layout;
+}
+
+namespace {
+
+// 1/distance between a current and a potential electrode; 0 when either is remote, empty when
+// they coincide.
+std::optional<double> inverse_distance(const std::optional<Point> &current,
+                                       const std::optional<Point> &potential) {
+    if (!current || !potential) return 0.0;
+    const double d =
+        std::hypot(current->x - potential->x, current->y - potential->y, current->z - potential->z);
+    if (!(d > 0)) return std::nullopt;
+    return 1.0 / d;
+}
+
+} // namespace
+
+std::optional<double> geometric_factor(const std::optional<Point> &a, const std::optional<Point> &b,
+                                       const std::optional<Point> &m,
+                                       const std::optional<Point> &n) {
+    const auto am = inverse_distance(a, m), bm = inverse_distance(b, m);
+    const auto an = inverse_distance(a, n), bn = inverse_distance(b, n);
+    if (!am || !bm || !an || !bn) return std::nullopt;
+    const double sum = *am - *bm - *an + *bn;
+    const double k = 2.0 * std::numbers::pi / sum;
+    if (!std::isfinite(k) || std::fabs(sum) < 1e-12 * (*am + *bm + *an + *bn)) return std::nullopt;
+    return k;
+}
+
+} // namespace exports

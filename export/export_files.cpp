@@ -1,0 +1,218 @@
+#include "export_files.h"
+
+#include "atomic_file.h"
+#include "gravity_csv_writer.h"
+#include "line_names.h"
+#include "ohm_writer.h"
+#include "output_name.h"
+#include "plot_geometry.h"
+#include "profile_electrodes.h"
+#include "profile_readings.h"
+#include "res2dinv_writer.h"
+#include "survey_reader.h"
+#include "table_csv_writer.h"
+
+#include <set>
+
+namespace exports {
+
+std::optional<Format> format_named(std::string_view name) {
+    for (Format f : {Format::Res2dinv, Format::Ohm, Format::GravityCsv, Format::Csv})
+        if (format_name(f) == name) return f;
+    return std::nullopt;
+}
+
+std::string_view format_name(Format format) {
+    switch (format) {
+    case Format::Res2dinv:
+        return "res2dinv";
+    case Format::Ohm:
+        return "ohm";
+    case Format::GravityCsv:
+        return "gravity-csv";
+    case Format::Csv:
+        return "csv";
+    }
+    return "";
+}
+
+namespace {
+
+class Exporter {
+  public:
+    Exporter(const std::string &tvd_path, ExportOutcome &outcome)
+        : tvd_path_(tvd_path), base_(ravelin::output_name(tvd_path, "")), outcome_(outcome) {}
+
+    void write(const std::string &suffix, std::string_view text) {
+        if (const std::string error = files_.stage(base_ + suffix, text); !error.empty())
+            outcome_.failures.push_back(error);
+    }
+
+    // Every file written takes its name now, complete, or not at all.
+    void finish() {
+        FileBatch::Committed committed = files_.commit();
+        outcome_.written = std::move(committed.named);
+        outcome_.failures.insert(outcome_.failures.end(), committed.errors.begin(),
+                                 committed.errors.end());
+    }
+
+    // A name not yet used by this export: "-2", "-3" ... for a line measured twice.
+    std::string unique(const std::string &stem) {
+        std::string name = stem;
+        for (int i = 2; !used_.insert(name).second; ++i)
+            name = stem + "-" + std::to_string(i);
+        return name;
+    }
+
+    void fail(const std::string &why) { outcome_.failures.push_back(tvd_path_ + ": " + why); }
+    void note(const std::string &what) { outcome_.notes.push_back(tvd_path_ + ": " + what); }
+
+  private:
+    const std::string &tvd_path_;
+    std::string base_;
+    ExportOutcome &outcome_;
+    std::set<std::string> used_;
+    FileBatch files_;
+};
+
+std::string_view family_suffix(ArrayFamily family) {
+    switch (family) {
+    case ArrayFamily::FourElectrode:
+        return "";
+    case ArrayFamily::PoleDipole:
+        return "-pole-dipole";
+    case ArrayFamily::PolePole:
+        return "-pole-pole";
+    }
+    return "";
+}
+
+std::string left_out(int count, const char *why) {
+    return std::to_string(count) + (count == 1 ? " reading" : " readings") + " left out: " + why;
+}
+
+void export_profiles(const survey::Database &database, const ExportOptions &options,
+                     Exporter &exporter) {
+    const char *extension = options.format == Format::Res2dinv ? ".dat" : ".ohm";
+    int files = 0, soundings = 0, unheaded = 0, free_electrodes = 0;
+    for (std::size_t s = 0; s < database.surveys.size(); ++s) {
+        const survey::Survey &survey = database.surveys[s];
+        for (const survey::Line &line : survey.lines) {
+            free_electrodes += static_cast<int>(line.ip_user_readings.size());
+            if (line.ip_readings.empty()) continue;
+            if (line.kind == survey::LineKind::Sounding) ++soundings;
+            if (line.kind == survey::LineKind::Unheaded) ++unheaded;
+            if (line.kind != survey::LineKind::Profile) continue;
+
+            const std::string stem = "-S" + std::to_string(s + 1) + "-" + line_file_part(line);
+            const ProfileReadings selected = select_profile_readings(line.ip_readings);
+            if (selected.unsound)
+                exporter.note(
+                    stem.substr(1) + ": " +
+                    left_out(selected.unsound, "a value that is not a number, or out of reach"));
+            if (selected.coincident)
+                exporter.note(stem.substr(1) + ": " +
+                              left_out(selected.coincident, "electrodes at one place"));
+            for (const ReadingGroup &group : selected.groups) {
+                // A profile whose array changed mid-line gives one file per form.
+                const std::string name = exporter.unique(
+                    selected.groups.size() > 1 ? stem + std::string(family_suffix(group.family))
+                                               : stem);
+                const ProfileElectrodes electrodes(group.readings);
+                if (options.format == Format::Res2dinv) {
+                    std::string title = survey.header.name + " " + line_title(line) + " " +
+                                        survey::array_name(group.readings[0]->array_code);
+                    // A damaged name field must not break the title line.
+                    for (char &c : title)
+                        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+                    exporter.write(name + extension, res2dinv_text(title, group, electrodes));
+                } else {
+                    exporter.write(name + extension, ohm_text(group, electrodes));
+                }
+                ++files;
+            }
+        }
+    }
+    if (soundings)
+        exporter.note(std::to_string(soundings) +
+                      " sounding(s) left out: a profile format holds profiles only");
+    if (unheaded)
+        exporter.note("IP readings before any line header left out: they belong to no profile");
+    if (free_electrodes)
+        exporter.note(
+            left_out(free_electrodes, "free electrode positions; the spreadsheet CSV has them"));
+    if (files == 0) exporter.fail("no IP profile readings to export");
+}
+
+bool has_gravity(const survey::Database &database) {
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines)
+            if (!line.gravity_readings.empty()) return true;
+    return false;
+}
+
+void export_gravity_csv(const survey::Database &database, const ExportOptions &options,
+                        Exporter &exporter) {
+    if (!has_gravity(database)) return exporter.fail("no KX-4 gravity readings to export");
+    const GravityCsv csv = gravity_csv(database, {.utc_offset_hours = options.utc_offset_hours});
+    if (csv.not_finite) exporter.note(left_out(csv.not_finite, "a value that is not a number"));
+    if (csv.beyond_a_day)
+        exporter.note(left_out(csv.beyond_a_day, "a time of day of 24 h or more"));
+    if (csv.invalid_dates)
+        exporter.note(std::to_string(csv.invalid_dates) +
+                      " reading(s) with no calendar date: written with the date as recorded");
+    if (csv.readings == 0) return exporter.fail("no KX-4 gravity reading with sound values");
+    exporter.write("-gravity.csv", csv.text);
+}
+
+void export_tables(const survey::Database &database, const ExportOptions &options,
+                   Exporter &exporter) {
+    const TableCsv ip = ip_table_csv(database, options.stdev_limit);
+    const TableCsv gravity = gravity_table_csv(database);
+    if (ip.readings == 0 && gravity.readings == 0)
+        return exporter.fail("no IP or gravity readings to export");
+    if (ip.readings) exporter.write("-ip.csv", ip.text);
+    if (gravity.readings) exporter.write("-kx4.csv", gravity.text);
+}
+
+} // namespace
+
+ExportOutcome export_read(const survey::Database &database, const std::string &stop_reason,
+                          const std::string &tvd_path, const ExportOptions &options) {
+    ExportOutcome outcome;
+    Exporter exporter(tvd_path, outcome);
+    switch (options.format) {
+    case Format::Res2dinv:
+    case Format::Ohm:
+        export_profiles(database, options, exporter);
+        break;
+    case Format::GravityCsv:
+        export_gravity_csv(database, options, exporter);
+        break;
+    case Format::Csv:
+        export_tables(database, options, exporter);
+        break;
+    }
+    exporter.finish();
+    // What came before the damage is exported; the rest of the memory is not, which is no success.
+    if (!stop_reason.empty())
+        exporter.fail(stop_reason + " Exported the readings before that point.");
+    return outcome;
+}
+
+ExportOutcome export_loaded(const survey::LoadResult &loaded, const std::string &tvd_path,
+                            const ExportOptions &options) {
+    if (loaded.stop == survey::LoadStop::CannotOpen) {
+        ExportOutcome outcome;
+        outcome.failures.push_back(tvd_path + ": " + survey::stop_reason(loaded));
+        return outcome;
+    }
+    return export_read(loaded.database, loaded.complete() ? "" : survey::stop_reason(loaded),
+                       tvd_path, options);
+}
+
+ExportOutcome export_database(const std::string &tvd_path, const ExportOptions &options) {
+    return export_loaded(survey::load_database(tvd_path), tvd_path, options);
+}
+
+} // namespace exports

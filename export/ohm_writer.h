@@ -1,0 +1,16 @@
+// The unified data format (".ohm") of one profile: the electrodes with their positions, then one
+// row per reading with the electrode numbers (0 for a remote electrode), the apparent
+// resistivity, the geometric factor, the resistance and, when every reading carries M channels,
+// their mean as ip; the stacking standard deviation in a column of its own.
+#pragma once
+
+#include "profile_electrodes.h"
+#include "profile_readings.h"
+
+#include <string>
+
+namespace exports {
+
+std::string ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes);
+
+} // namespace exports

@@ -1,0 +1,69 @@
+#include "profile_readings.h"
+
+#include "electrode_layout.h"
+#include "plot_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace exports {
+
+ArrayFamily array_family(std::uint16_t array_code) {
+    if (is_pole_dipole(array_code)) return ArrayFamily::PoleDipole;
+    if (is_pole_pole(array_code)) return ArrayFamily::PolePole;
+    return ArrayFamily::FourElectrode;
+}
+
+namespace {
+
+bool usable(double position) {
+    return std::fabs(position) <= kFarthestPosition;
+}
+
+// Every value finite, and the electrodes within reach.
+bool sound(const survey::IpReading &r) {
+    const double m = survey::chargeability(r, -1);
+    return usable(r.x) && usable(double{r.x} + r.da) && usable(double{r.x} + r.db) &&
+           usable(double{r.x} + r.dn) && std::isfinite(r.y) && std::isfinite(r.z) &&
+           std::isfinite(r.ro) && std::isfinite(r.stdev) && (r.m.empty() || std::isfinite(m));
+}
+
+std::optional<Point> flat(const std::optional<double> &x) {
+    if (!x) return std::nullopt;
+    return Point{.x = *x};
+}
+
+bool has_geometric_factor(const survey::IpReading &r) {
+    const ElectrodeLayout e = electrode_layout(r);
+    return geometric_factor(flat(e.a), flat(e.b), flat(e.m), flat(e.n)).has_value();
+}
+
+} // namespace
+
+ProfileReadings select_profile_readings(const std::vector<survey::IpReading> &readings) {
+    ProfileReadings selected;
+    for (const survey::IpReading &r : readings) {
+        if (!sound(r)) {
+            ++selected.unsound;
+            continue;
+        }
+        if (!has_geometric_factor(r)) {
+            ++selected.coincident;
+            continue;
+        }
+        const ArrayFamily family = array_family(r.array_code);
+        auto group = std::find_if(selected.groups.begin(), selected.groups.end(),
+                                  [&](const ReadingGroup &g) { return g.family == family; });
+        if (group == selected.groups.end())
+            group = selected.groups.insert(group, ReadingGroup{.family = family, .readings = {}});
+        group->readings.push_back(&r);
+    }
+    return selected;
+}
+
+bool every_reading_has_chargeability(const std::vector<const survey::IpReading *> &readings) {
+    return std::all_of(readings.begin(), readings.end(),
+                       [](const survey::IpReading *r) { return !r->m.empty(); });
+}
+
+} // namespace exports

@@ -1,0 +1,16 @@
+// The Res2DInv data file of one profile: four-electrode arrays in the general-array form (code 11),
+// pole-dipole and pole-pole in the index-based forms (codes 6 and 2). Apparent resistivity in
+// ohm m and, when every reading carries M channels, their mean as chargeability in mV/V.
+#pragma once
+
+#include "profile_electrodes.h"
+#include "profile_readings.h"
+
+#include <string>
+
+namespace exports {
+
+std::string res2dinv_text(const std::string &title, const ReadingGroup &group,
+                          const ProfileElectrodes &electrodes);
+
+} // namespace exports

@@ -1,0 +1,77 @@
+// The exports on arbitrary bytes as a converted database: every format is written from whatever
+// the survey model reads, without a fault, and the numbers stay in the form the readers take.
+#include "fuzz_harness.h"
+#include "gravity_csv_writer.h"
+#include "ohm_writer.h"
+#include "res2dinv_writer.h"
+#include "survey_reader.h"
+#include "table_csv_writer.h"
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace ravelin::fuzz;
+
+std::vector<Bytes> ravelin::fuzz::harness_seeds() {
+    return database_seeds(ravelin::test::ByteOrder::kLittle);
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    return 0;
+}
+
+namespace {
+
+survey::LoadResult read(const std::uint8_t *data, std::size_t size) {
+    Bytes copy(data, data + size);
+    copy.push_back(0); // fmemopen needs a buffer even for no input
+    std::FILE *in = fmemopen(copy.data(), size ? size : 1, "rb");
+    check(in != nullptr, "fmemopen failed");
+    survey::LoadResult result = survey::read_database(in, size);
+    std::fclose(in);
+    return result;
+}
+
+// Lines of numbers hold no letters: readers reject exponents and misread "nan" or "inf". The
+// title and the format's words ("Chargeability", "# x z", ...) begin with a letter or "#".
+void check_plain_numbers(const std::string &text) {
+    std::size_t start = text.find('\n') + 1; // after the title or the electrode count
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string_view line(text.data() + start, end - start);
+        if (line.empty() || !(line[0] == '-' || (line[0] >= '0' && line[0] <= '9'))) continue;
+        if (line.find('#') != std::string_view::npos) continue; // a count with its comment
+        check(std::none_of(line.begin(), line.end(),
+                           [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }),
+              "a number a reader cannot take");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const survey::Database database = read(data, size).database;
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines) {
+            const exports::ProfileReadings selected =
+                exports::select_profile_readings(line.ip_readings);
+            for (const exports::ReadingGroup &group : selected.groups) {
+                const exports::ProfileElectrodes electrodes(group.readings);
+                check_plain_numbers(exports::ohm_text(group, electrodes));
+                check_plain_numbers(exports::res2dinv_text("title", group, electrodes));
+            }
+        }
+    // Readers split a gravity line at "/" and ":": exactly the date's and the time's.
+    const exports::GravityCsv csv = exports::gravity_csv(database, {.utc_offset_hours = -3.5});
+    std::size_t start = 0;
+    for (std::size_t end; (end = csv.text.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        const std::string_view row(csv.text.data() + start, end - start);
+        if (start == 0 || row.starts_with('%')) continue;
+        check(std::count(row.begin(), row.end(), '/') == 2 &&
+                  std::count(row.begin(), row.end(), ':') == 2,
+              "a gravity line a reader splits wrongly");
+    }
+    exports::ip_table_csv(database, 5.0);
+    exports::gravity_table_csv(database);
+    return 0;
+}

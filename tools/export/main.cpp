@@ -1,0 +1,97 @@
+// ravelin-export --format res2dinv|ohm|gravity-csv|csv [--utc-offset H] [--stdev-limit S]
+// FILE.tvd...: writes the files inversion, network-adjustment and spreadsheet programs load,
+// beside each database, and prints every path written.
+#include "command_line.h"
+#include "export_files.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::optional<double> number(const std::string &text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+struct Arguments {
+    exports::Format format{};
+    std::optional<double> utc_offset_hours;
+    std::optional<double> stdev_limit;
+    std::vector<std::string> files;
+};
+
+// Returns the exit status when the tool ends before exporting anything.
+std::optional<int> parse(int argc, char **argv, Arguments &args) {
+    ravelin::CommandLine line(
+        "ravelin-export",
+        "Writes beside each converted database the files of FORMAT and prints their paths.\n"
+        "Exit status: 0 every file was written, 1 a database failed or held nothing of the\n"
+        "kind, 2 bad arguments.",
+        2);
+    line.addOption("format", "FORMAT",
+                   "res2dinv: one Res2DInv .dat file per profile; ohm: one unified-format .ohm "
+                   "file per profile; gravity-csv: NAME-gravity.csv, KX-4 readings for network "
+                   "adjustment; csv: NAME-ip.csv and NAME-kx4.csv, every field with a QC column.");
+    line.addOption("utc-offset", "H",
+                   "gravity-csv: the meter's time zone in hours east of UTC; times are shifted "
+                   "to UTC.");
+    line.addOption("stdev-limit", "S", "csv: a Stdev above S is doubtful (default 5).");
+    line.addArgument("FILE.tvd...", "The converted databases to export.");
+    if (const std::optional<int> status = line.parse(argc, argv)) return status;
+
+    if (!line.isSet("format")) return line.fail("--format is missing");
+    const std::string name = line.value("format");
+    const std::optional<exports::Format> format = exports::format_named(name);
+    if (!format) return line.fail("no format named \"" + name + "\"");
+    args.format = *format;
+    if (line.isSet("utc-offset")) {
+        args.utc_offset_hours = number(line.value("utc-offset"));
+        if (!args.utc_offset_hours || std::fabs(*args.utc_offset_hours) > 14)
+            return line.fail("--utc-offset takes hours from -14 to 14");
+        if (args.format != exports::Format::GravityCsv)
+            return line.fail("--utc-offset applies to --format gravity-csv only");
+    }
+    if (line.isSet("stdev-limit")) {
+        args.stdev_limit = number(line.value("stdev-limit"));
+        if (!args.stdev_limit || *args.stdev_limit < 0)
+            return line.fail("--stdev-limit takes a number not below 0");
+        if (args.format != exports::Format::Csv)
+            return line.fail("--stdev-limit applies to --format csv only");
+    }
+    args.files = line.arguments();
+    if (args.files.empty()) return line.fail("no database named");
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    Arguments args;
+    if (const std::optional<int> status = parse(argc, argv, args)) return *status;
+
+    exports::ExportOptions options;
+    options.format = args.format;
+    options.utc_offset_hours = args.utc_offset_hours;
+    if (args.stdev_limit) options.stdev_limit = *args.stdev_limit;
+    bool all_written = true;
+    for (const std::string &file : args.files) {
+        const exports::ExportOutcome outcome = exports::export_database(file, options);
+        for (const std::string &path : outcome.written)
+            std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
+        for (const std::string &note : outcome.notes)
+            std::fprintf(stderr, "ravelin-export: %s\n", note.c_str());
+        for (const std::string &failure : outcome.failures)
+            std::fprintf(stderr, "ravelin-export: %s\n", failure.c_str());
+        all_written = all_written && outcome.ok();
+    }
+    return all_written ? 0 : 1;
+}
