@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 namespace dumpdec {
 
@@ -170,6 +171,16 @@ void Decoder::link_data_record() {
     if (!awaiting_first_data) return;
     first_data_offsets.append(output_offset());
     awaiting_first_data = false;
+}
+
+void Decoder::limit_link_tables(std::uint64_t input_length) {
+    const std::uint64_t records = input_length / ravelin::kRecordHeaderSize + 1;
+    const std::size_t limit = records < std::numeric_limits<std::size_t>::max()
+                                  ? static_cast<std::size_t>(records)
+                                  : std::numeric_limits<std::size_t>::max();
+    for (LinkTable *table :
+         {&survey_offsets, &first_line_offsets, &line_header_offsets, &first_data_offsets})
+        table->limit = limit;
 }
 
 bool Decoder::links_have_room(LinkRole role) const {

@@ -22,7 +22,8 @@ inline constexpr std::size_t kRecordBufferSize = 25000;
 using ravelin::kNoLink;
 
 // Why the first pass stopped. Only kEndMarker and kLengthTest mean the raw database was read
-// whole; the others leave data in it that the converted database does not hold.
+// whole; the others leave data in it that the converted database does not hold. kTableFull is
+// the guard of the link tables, which no sound database reaches (link_table.h).
 enum class PassEnd { kRunning, kEndMarker, kLengthTest, kBadRecord, kBadLength, kTableFull };
 
 // The eleven names derived from the input path.
@@ -86,10 +87,12 @@ struct Decoder {
     // ---- Links --------------------------------------------------------------------------
     bool awaiting_first_line = false;
     bool awaiting_first_data = false;
-    LinkTable<20> survey_offsets;
-    LinkTable<20> first_line_offsets;
-    LinkTable<1000> line_header_offsets;
-    LinkTable<500> first_data_offsets;
+    LinkTable survey_offsets;
+    LinkTable first_line_offsets;
+    LinkTable line_header_offsets;
+    LinkTable first_data_offsets;
+    // Bounds every table by what a raw database of this length can hold.
+    void limit_link_tables(std::uint64_t input_length);
 
     // ---- IP parameters, array and pseudo-section (ip.cpp) -------------------------------
     std::uint16_t ip_operating_mode = 0;

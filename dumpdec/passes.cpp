@@ -29,6 +29,7 @@ void first_pass(Decoder &d) {
         d.pass_end = PassEnd::kLengthTest;
         return;
     }
+    d.limit_link_tables(length);
     for (;;) {
         d.read_record_header();
         if (d.record_id == record_id::kEndOfData) {
