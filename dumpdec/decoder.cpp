@@ -1,6 +1,5 @@
 #include "decoder.h"
 
-#include "ip_text.h"
 #include "output_name.h"
 
 #include <algorithm>
@@ -197,20 +196,6 @@ bool Decoder::links_have_room(LinkRole role) const {
         break;
     }
     return true;
-}
-
-void Decoder::print(OutputFile &file, const char *format, ...) {
-    std::va_list args;
-    va_start(args, format);
-    vprint(file, format, args);
-    va_end(args);
-}
-
-void Decoder::vprint(OutputFile &file, const char *format, std::va_list args) {
-    // The fast formatter gives the C library's bytes; the line grows to fit any note or value.
-    line_buffer.clear();
-    ip::append_vformat(line_buffer, format, args);
-    if (!line_buffer.empty()) file.write(line_buffer.data(), line_buffer.size());
 }
 
 const std::string &Decoder::bore_log_name(BoreLog which) const {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "files.h"
+#include "line_format.h"
 #include "link_table.h"
 #include "record_layout.h"
 
@@ -183,9 +184,14 @@ struct Decoder {
     bool links_have_room(LinkRole role) const;
 
     // ---- Output lines -------------------------------------------------------------------
-    // printf-style line into line_buffer, then written whole to the file.
-    void print(OutputFile &file, const char *format, ...) __attribute__((format(printf, 3, 4)));
-    void vprint(OutputFile &file, const char *format, std::va_list args);
+    // printf-style line into line_buffer, then written whole to the file (line_format.h).
+    template <typename... Args>
+    void print(OutputFile &file, const LineFormat<format_type_t<Args>...> &format,
+               const Args &...args) {
+        line_buffer.clear();
+        append_arguments(line_buffer, format.parsed, args...);
+        if (!line_buffer.empty()) file.write(line_buffer.data(), line_buffer.size());
+    }
     void put(OutputFile &file, std::string_view text) { file.write(text.data(), text.size()); }
     // Creates a bore hole log file on first use; false when it cannot be created.
     bool open_bore_log(BoreLog which);

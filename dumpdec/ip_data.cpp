@@ -4,7 +4,7 @@
 #include "ip_arrays.h"
 #include "ip_columns.h"
 #include "ip_reading.h"
-#include "ip_text.h"
+#include "line_format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,18 +30,17 @@ std::array<float, 4> list_m_channels(Decoder &d, std::string &listing, std::size
         const std::size_t offset = first_offset + std::size_t{4} * k;
         if (offset >= record_end) break;
         const float value = d.convert_f32(offset);
-        ip::append_format(listing, "M chanel %-d:\t\t%-8.3f\n", static_cast<int>(k), wide(value));
+        append_format(listing, "M chanel %-d:\t\t%-8.3f\n", static_cast<int>(k), wide(value));
         if (k < first_four.size()) first_four[k] = value;
     }
     return first_four;
 }
 
 // Converts a single-precision field and adds its listing line.
-float list_f32(Decoder &d, std::string &listing, std::size_t offset, const char *format)
-    __attribute__((format(printf, 4, 0)));
-float list_f32(Decoder &d, std::string &listing, std::size_t offset, const char *format) {
+float list_f32(Decoder &d, std::string &listing, std::size_t offset,
+               const LineFormat<double> &format) {
     const float value = d.convert_f32(offset);
-    ip::append_format(listing, format, wide(value));
+    append_format(listing, format, wide(value));
     return value;
 }
 
@@ -71,20 +70,20 @@ void handle_sounding_header(Decoder &d) {
         return;
     }
     std::string listing;
-    ip::append_format(listing, "*First_Data:\t\t\t%-4x\n", first_data);
+    append_format(listing, "*First_Data:\t\t\t%-4x\n", first_data);
     const std::uint16_t array = d.convert_u16(4);
-    ip::append_format(listing, "Array:\t\t\t\t\t%-4x\n", array);
+    append_format(listing, "Array:\t\t\t\t\t%-4x\n", array);
     const std::uint16_t azimuth = d.convert_u16(6);
-    ip::append_format(listing, "Azimuth:\t\t\t\t%-4d\n", azimuth);
+    append_format(listing, "Azimuth:\t\t\t\t%-4d\n", azimuth);
     const double easting = d.convert_f64(8);
-    ip::append_format(listing, "Easting:\t\t\t\t%-8.3f\n", easting);
+    append_format(listing, "Easting:\t\t\t\t%-8.3f\n", easting);
     const double northing = d.convert_f64(16);
-    ip::append_format(listing, "Northing:\t\t\t\t%-8.3f\n", northing);
+    append_format(listing, "Northing:\t\t\t\t%-8.3f\n", northing);
     const float altitude = list_f32(d, listing, 24, "Altitude:\t\t\t\t%-8.3f\n");
     const std::string name = d.text(28, 8);
-    ip::append_format(listing, "Sound name:\t\t\t%s\n", name.c_str());
-    ip::append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
-    ip::append_format(listing, "*Next_Sound:\t\t\t%-4x\n",
+    append_format(listing, "Sound name:\t\t\t%s\n", name.c_str());
+    append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
+    append_format(listing, "*Next_Sound:\t\t\t%-4x\n",
                       d.convert_u32(ravelin::link_field::kSoundingNextSounding));
     d.put(d.listing, listing);
     d.link_line_header();
@@ -92,13 +91,13 @@ void handle_sounding_header(Decoder &d) {
 
     const ip::ArrayNaming naming = ip::sounding_naming(array);
     std::string text;
-    ip::append_format(text, "\r\nSounding\t%s", name.c_str());
+    append_format(text, "\r\nSounding\t%s", name.c_str());
     text += "\r\n/\t";
     text += naming.name;
-    ip::append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
+    append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
                       easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
-    ip::append_format(text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);
-    ip::append_format(text, "\r\n/\tAltitude:      \t%8.3f", wide(altitude));
+    append_format(text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);
+    append_format(text, "\r\n/\tAltitude:      \t%8.3f", wide(altitude));
     d.put(d.survey_text, text);
     d.column_names = naming.column_names;
     print_data_columns(d);
@@ -124,7 +123,7 @@ void handle_ipr_standard(Decoder &d) {
     r.ro = d.convert_f32(44);
     r.stdev = d.convert_f32(48);
     // The lines of every reading in one call: this is the listing's hottest path.
-    ip::append_format(listing,
+    append_format(listing,
                       "X:\t\t\t\t\t\t%-8.3f\n"
                       "Y:\t\t\t\t\t\t%-8.3f\n"
                       "Z:\t\t\t\t\t\t%-8.3f\n"
@@ -177,16 +176,16 @@ void handle_ipr_user(Decoder &d) {
     d.link_data_record();
     std::string listing;
     listing.reserve(768 + 24 * std::size_t{d.ip_window_count});
-    ip::append_format(listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
-    ip::append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
+    append_format(listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
+    append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
     for (std::size_t point = 0; point < 4; ++point) {
         const std::size_t offset = 8 + 12 * point;
         list_f32(d, listing, offset, "x:\t\t\t\t\t\t%-8.3f\n");
         list_f32(d, listing, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n");
         list_f32(d, listing, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n");
     }
-    ip::append_format(listing, "ResCon:\t\t\t\t%-4d\n", d.convert_u16(56));
-    ip::append_format(listing, "SP:\t\t\t\t\t%-4d\n", d.convert_i16(58));
+    append_format(listing, "ResCon:\t\t\t\t%-4d\n", d.convert_u16(56));
+    append_format(listing, "SP:\t\t\t\t\t%-4d\n", d.convert_i16(58));
     list_f32(d, listing, 60, "Vp:\t\t\t\t\t%-8.3f\n");
     list_f32(d, listing, 64, "Itx:\t\t\t\t\t%-8.3f\n");
     list_f32(d, listing, 68, "Ro:\t\t\t\t\t%-8.3f\n");

@@ -11,7 +11,8 @@ namespace {
 
 // Patches one line header's two links: first data from its table, next from the line header
 // table unless the header says it has none.
-void patch_line_header(Decoder &d, const char *format) {
+void patch_line_header(Decoder &d,
+                       const LineFormat<std::uint32_t, std::uint32_t, std::uint32_t> &format) {
     const auto [next_at, first_data_at] = ravelin::line_header_links(d.record_id);
     const std::uint32_t first_data = d.first_data_offsets.take();
     d.store_u32(first_data_at, first_data);
