@@ -95,7 +95,7 @@ struct Decoder {
     // Bounds every table by what a raw database of this length can hold.
     void limit_link_tables(std::uint64_t input_length);
 
-    // ---- IP parameters, array and pseudo-section (ip.cpp) -------------------------------
+    // ---- IP parameters, array and pseudo-section (ip.cpp, ip_data.cpp) -------------------
     std::uint16_t ip_operating_mode = 0;
     std::uint32_t ip_window_count = 0;
     std::uint16_t array_code = 0;
