@@ -59,8 +59,27 @@ template <std::size_t N> struct KeptRecord {
     }
 };
 
-// How a record kind takes part in the links between headers and data.
-enum class LinkRole { kNone, kSurveyHeader, kLineHeader, kDataRecord };
+// What IPI, Array and Sounding records set for the readings that follow (ip.cpp, ip_data.cpp).
+struct IpState {
+    std::uint16_t operating_mode = 0;
+    std::uint32_t window_count = 0;
+    std::uint16_t array_code = 0;
+    std::string column_names;
+    // The pseudo-section geometry of the current profile, from its first reading.
+    float i2d_spacing = 0.0f;
+    float i2d_left_electrode = 0.0f;
+};
+
+// Which titled sections of the survey text file the current bore hole has opened
+// (borehole.cpp).
+struct BoreHoleSections {
+    bool res_title_written = false;
+    bool short_normal_announced = false;
+    bool long_normal_announced = false;
+    bool lateral_announced = false;
+    bool fluid_announced = false;
+    bool sp_announced = false;
+};
 
 // The five bore hole log files, created on first use.
 enum class BoreLog { kShortNormal, kLongNormal, kLateral, kFluid, kSp, kCount };
@@ -85,31 +104,10 @@ struct Decoder {
     KeptRecord<ravelin::record_size::kProfileHeader> current_profile_header;
     bool line_is_profile = false;
 
-    // ---- Links --------------------------------------------------------------------------
-    bool awaiting_first_line = false;
-    bool awaiting_first_data = false;
-    LinkTable survey_offsets;
-    LinkTable first_line_offsets;
-    LinkTable line_header_offsets;
-    LinkTable first_data_offsets;
-    // Bounds every table by what a raw database of this length can hold.
-    void limit_link_tables(std::uint64_t input_length);
-
-    // ---- IP parameters, array and pseudo-section (ip.cpp, ip_data.cpp) -------------------
-    std::uint16_t ip_operating_mode = 0;
-    std::uint32_t ip_window_count = 0;
-    std::uint16_t array_code = 0;
-    std::string column_names;
-    float i2d_spacing = 0.0f;
-    float i2d_left_electrode = 0.0f;
-
-    // ---- Bore hole log sections (borehole.cpp) ------------------------------------------
-    bool res_title_written = false;
-    bool short_normal_announced = false;
-    bool long_normal_announced = false;
-    bool lateral_announced = false;
-    bool fluid_announced = false;
-    bool sp_announced = false;
+    // ---- The parts that outlive a record ------------------------------------------------
+    LinkTables links;
+    IpState ip_state;
+    BoreHoleSections bore_hole;
 
     // ---- Files --------------------------------------------------------------------------
     OutputNames names;
@@ -176,12 +174,10 @@ struct Decoder {
             into.bytes[i] = byte(i);
     }
 
-    // ---- Link rules ---------------------------------------------------------------------
-    void link_survey_header();
-    void link_line_header();
-    void link_data_record();
-    // Whether a record of this role can make its link entries without overflowing a table.
-    bool links_have_room(LinkRole role) const;
+    // ---- Link rules, at the current record's offset in the output ------------------------
+    void link_survey_header() { links.add_survey_header(output_offset()); }
+    void link_line_header() { links.add_line_header(output_offset()); }
+    void link_data_record() { links.add_data_record(output_offset()); }
 
     // ---- Output lines -------------------------------------------------------------------
     // printf-style line into line_buffer, then written whole to the file (line_format.h).

@@ -26,7 +26,7 @@ double wide(float value) {
 std::array<float, 4> list_m_channels(Decoder &d, std::string &listing, std::size_t first_offset) {
     std::array<float, 4> first_four{};
     const std::size_t record_end = std::min<std::size_t>(d.record_length, kRecordBufferSize);
-    for (std::uint32_t k = 0; k < d.ip_window_count; ++k) {
+    for (std::uint32_t k = 0; k < d.ip_state.window_count; ++k) {
         const std::size_t offset = first_offset + std::size_t{4} * k;
         if (offset >= record_end) break;
         const float value = d.convert_f32(offset);
@@ -46,13 +46,13 @@ float list_f32(Decoder &d, std::string &listing, std::size_t offset,
 
 ip::PseudoSectionHeader header_block_values(const Decoder &d) {
     ip::PseudoSectionHeader h;
-    h.geometry = {d.i2d_left_electrode, d.i2d_spacing};
+    h.geometry = {d.ip_state.i2d_left_electrode, d.ip_state.i2d_spacing};
     h.client = d.current_survey_header.text(4, 36);
     h.project = d.current_survey_header.text(40, 36);
     h.day = d.current_survey_header.u8(116);
     h.month = d.current_survey_header.u8(117);
     h.year = d.current_survey_header.u16(118);
-    h.array_code = d.array_code;
+    h.array_code = d.ip_state.array_code;
     h.line_pos = d.current_profile_header.f32(4);
     h.line_coord = d.current_profile_header.u16(8);
     h.profile_azimuth = d.current_profile_header.u16(10);
@@ -84,7 +84,7 @@ void handle_sounding_header(Decoder &d) {
     append_format(listing, "Sound name:\t\t\t%s\n", name.c_str());
     append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
     append_format(listing, "*Next_Sound:\t\t\t%-4x\n",
-                      d.convert_u32(ravelin::link_field::kSoundingNextSounding));
+                  d.convert_u32(ravelin::link_field::kSoundingNextSounding));
     d.put(d.listing, listing);
     d.link_line_header();
     d.write_record();
@@ -95,13 +95,13 @@ void handle_sounding_header(Decoder &d) {
     text += "\r\n/\t";
     text += naming.name;
     append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
-                      easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
+                  easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
     append_format(text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);
     append_format(text, "\r\n/\tAltitude:      \t%8.3f", wide(altitude));
     d.put(d.survey_text, text);
-    d.column_names = naming.column_names;
+    d.ip_state.column_names = naming.column_names;
     print_data_columns(d);
-    d.array_code = array;
+    d.ip_state.array_code = array;
 }
 
 void handle_ipr_standard(Decoder &d) {
@@ -124,32 +124,32 @@ void handle_ipr_standard(Decoder &d) {
     r.stdev = d.convert_f32(48);
     // The lines of every reading in one call: this is the listing's hottest path.
     append_format(listing,
-                      "X:\t\t\t\t\t\t%-8.3f\n"
-                      "Y:\t\t\t\t\t\t%-8.3f\n"
-                      "Z:\t\t\t\t\t\t%-8.3f\n"
-                      "LineCoord:\t\t\t\t%-4x\n"
-                      "N:\t\t\t\t\t\t%-4x\n"
-                      "dN:\t\t\t\t\t%-8.3f\n"
-                      "dA:\t\t\t\t\t%-8.3f\n"
-                      "dB:\t\t\t\t\t%-8.3f\n"
-                      "ResCon:\t\t\t\t%-4d\n"
-                      "SP:\t\t\t\t\t%-4d\n"
-                      "Vp:\t\t\t\t\t%-8.3f\n"
-                      "Itx:\t\t\t\t\t%-8.3f\n"
-                      "Ro:\t\t\t\t\t%-8.3f\n"
-                      "Stdev:\t\t\t\t\t%-8.3f\n",
-                      wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n},
-                      wide(r.dn), wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp),
-                      wide(r.itx), wide(r.ro), wide(r.stdev));
+                  "X:\t\t\t\t\t\t%-8.3f\n"
+                  "Y:\t\t\t\t\t\t%-8.3f\n"
+                  "Z:\t\t\t\t\t\t%-8.3f\n"
+                  "LineCoord:\t\t\t\t%-4x\n"
+                  "N:\t\t\t\t\t\t%-4x\n"
+                  "dN:\t\t\t\t\t%-8.3f\n"
+                  "dA:\t\t\t\t\t%-8.3f\n"
+                  "dB:\t\t\t\t\t%-8.3f\n"
+                  "ResCon:\t\t\t\t%-4d\n"
+                  "SP:\t\t\t\t\t%-4d\n"
+                  "Vp:\t\t\t\t\t%-8.3f\n"
+                  "Itx:\t\t\t\t\t%-8.3f\n"
+                  "Ro:\t\t\t\t\t%-8.3f\n"
+                  "Stdev:\t\t\t\t\t%-8.3f\n",
+                  wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n},
+                  wide(r.dn), wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp),
+                  wide(r.itx), wide(r.ro), wide(r.stdev));
     r.m = list_m_channels(d, listing, kStandardChannels);
     d.put(d.listing, listing);
 
-    if (d.awaiting_first_data) {
+    if (d.links.awaiting_first_data) {
         d.link_data_record();
         if (d.line_is_profile) {
-            const ip::ProfileGeometry geometry = ip::profile_geometry(d.array_code, r);
-            d.i2d_left_electrode = geometry.left_electrode;
-            d.i2d_spacing = geometry.spacing;
+            const ip::ProfileGeometry geometry = ip::profile_geometry(d.ip_state.array_code, r);
+            d.ip_state.i2d_left_electrode = geometry.left_electrode;
+            d.ip_state.i2d_spacing = geometry.spacing;
             d.put(d.pseudo_section, ip::pseudo_section_header_block(header_block_values(d)));
         }
     }
@@ -157,25 +157,25 @@ void handle_ipr_standard(Decoder &d) {
 
     std::string &line = d.reading_text;
     line.clear();
-    ip::append_position_part(line, r, d.array_code, d.line_is_profile);
-    ip::append_measurement_part(line, r, d.ip_operating_mode);
+    ip::append_position_part(line, r, d.ip_state.array_code, d.line_is_profile);
+    ip::append_measurement_part(line, r, d.ip_state.operating_mode);
     d.put(d.survey_text, line);
 
     // Readings outside a profile have no place in a pseudo-section: written after the previous
     // profile's lines they would be taken for part of it.
     if (!d.line_is_profile) return;
     const float rho_a = std::fabs(r.ro);
-    const ip::PseudoSectionIndices indices =
-        ip::pseudo_section_indices(r, d.array_code, {d.i2d_left_electrode, d.i2d_spacing});
+    const ip::PseudoSectionIndices indices = ip::pseudo_section_indices(
+        r, d.ip_state.array_code, {d.ip_state.i2d_left_electrode, d.ip_state.i2d_spacing});
     line.clear();
-    ip::append_pseudo_section_data_line(line, indices, rho_a, r, d.ip_operating_mode);
+    ip::append_pseudo_section_data_line(line, indices, rho_a, r, d.ip_state.operating_mode);
     d.put(d.pseudo_section, line);
 }
 
 void handle_ipr_user(Decoder &d) {
     d.link_data_record();
     std::string listing;
-    listing.reserve(768 + 24 * std::size_t{d.ip_window_count});
+    listing.reserve(768 + 24 * std::size_t{d.ip_state.window_count});
     append_format(listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
     append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
     for (std::size_t point = 0; point < 4; ++point) {

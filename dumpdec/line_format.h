@@ -35,7 +35,7 @@ struct FormatPiece {
 struct ParsedFormat {
     static constexpr std::size_t kMaxPieces = 16;
     const char *text = nullptr;
-    std::uint16_t count = 0;      // pieces in use
+    std::uint16_t count = 0;       // pieces in use
     std::uint16_t conversions = 0; // of them with a conversion
     std::uint16_t tail_begin = 0;  // literal text after the last piece
     std::uint16_t tail_length = 0;
@@ -158,15 +158,9 @@ constexpr bool fits(char kind, char argument) {
 } // namespace format_check
 
 // The argument type a LineFormat names: any text as const char *, other values as they are.
-template <typename T> struct FormatType {
-    using type = std::decay_t<T>;
-};
-template <std::size_t N> struct FormatType<char[N]> {
-    using type = const char *;
-};
-template <> struct FormatType<char *> {
-    using type = const char *;
-};
+template <typename T> struct FormatType { using type = std::decay_t<T>; };
+template <std::size_t N> struct FormatType<char[N]> { using type = const char *; };
+template <> struct FormatType<char *> { using type = const char *; };
 template <typename T> using format_type_t = typename FormatType<T>::type;
 
 // A format string parsed when the program is compiled, checked against its argument types.
@@ -206,8 +200,7 @@ void append_format(std::string &out, const LineFormat<format_type_t<Args>...> &f
 }
 
 template <typename... Args>
-std::string format_text(const LineFormat<format_type_t<Args>...> &format,
-                        const Args &...args) {
+std::string format_text(const LineFormat<format_type_t<Args>...> &format, const Args &...args) {
     std::string text;
     append_arguments(text, format.parsed, args...);
     return text;

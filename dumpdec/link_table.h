@@ -34,4 +34,26 @@ struct LinkTable {
     }
 };
 
+// How a record kind takes part in the links between headers and data.
+enum class LinkRole { kNone, kSurveyHeader, kLineHeader, kDataRecord };
+
+// The four tables and the rules that fill them in the first pass; the second pass reads them
+// back in order to patch the link fields.
+struct LinkTables {
+    bool awaiting_first_line = false;
+    bool awaiting_first_data = false;
+    LinkTable survey_offsets;
+    LinkTable first_line_offsets;
+    LinkTable line_header_offsets;
+    LinkTable first_data_offsets;
+
+    // Bounds every table by what a raw database of this length can hold.
+    void limit(std::uint64_t input_length);
+    void add_survey_header(std::uint32_t offset);
+    void add_line_header(std::uint32_t offset);
+    void add_data_record(std::uint32_t offset);
+    // Whether a record of this role can make its link entries without overflowing a table.
+    bool have_room(LinkRole role) const;
+};
+
 } // namespace dumpdec
