@@ -22,7 +22,7 @@ char northing_letter(double northing) {
 
 // The section flag, array name and log file of one resistivity array.
 struct ArraySection {
-    bool Decoder::*announced;
+    bool BoreHoleSections::*announced;
     const char *name_line;
     BoreLog log;
 };
@@ -30,14 +30,15 @@ struct ArraySection {
 ArraySection array_section(ResistivityArray array) {
     switch (array) {
     case ResistivityArray::kShortNormal:
-        return {&Decoder::short_normal_announced, "\r\n/Array:\tShort Normal",
+        return {&BoreHoleSections::short_normal_announced, "\r\n/Array:\tShort Normal",
                 BoreLog::kShortNormal};
     case ResistivityArray::kLongNormal:
-        return {&Decoder::long_normal_announced, "\r\n/Array:\tLong Normal", BoreLog::kLongNormal};
+        return {&BoreHoleSections::long_normal_announced, "\r\n/Array:\tLong Normal",
+                BoreLog::kLongNormal};
     case ResistivityArray::kLateral:
         break;
     }
-    return {&Decoder::lateral_announced, "\r\n/Array:\tLateral", BoreLog::kLateral};
+    return {&BoreHoleSections::lateral_announced, "\r\n/Array:\tLateral", BoreLog::kLateral};
 }
 
 // The data lines go byte for byte to the survey text file and to their log file.
@@ -52,10 +53,10 @@ void sp_line(Decoder &d, OutputFile &file, float depth, std::int16_t sp) {
     d.print(file, "\r\n%-8.3f\t%-4d", depth, sp);
 }
 
-void clear_array_sections(Decoder &d) {
-    d.short_normal_announced = false;
-    d.long_normal_announced = false;
-    d.lateral_announced = false;
+void clear_array_sections(BoreHoleSections &sections) {
+    sections.short_normal_announced = false;
+    sections.long_normal_announced = false;
+    sections.lateral_announced = false;
 }
 
 } // namespace
@@ -113,17 +114,17 @@ void handle_bore_hole_res_data(Decoder &d) {
     d.print(d.listing, "*nParam:\t\t\t%-4x\n", d.convert_u32(20));
     d.write_record();
 
-    if (!d.res_title_written) {
+    if (!d.bore_hole.res_title_written) {
         d.put(d.survey_text, "\r\nBore Hole Resistivity Data\t");
-        d.res_title_written = true;
+        d.bore_hole.res_title_written = true;
     }
 
     if (array > static_cast<std::uint16_t>(ResistivityArray::kLateral)) {
         // An array the instrument does not define: named by its code, never logged, and its
         // lines interrupt every section, so the next reading of any kind heads its own again.
-        clear_array_sections(d);
-        d.sp_announced = false;
-        d.fluid_announced = false;
+        clear_array_sections(d.bore_hole);
+        d.bore_hole.sp_announced = false;
+        d.bore_hole.fluid_announced = false;
         d.print(d.survey_text, "\r\n/Array:\tUnknown array %x", array);
         d.put(d.survey_text, kResistivityColumns);
         resistivity_line(d, d.survey_text, depth, resistivity, sp);
@@ -132,11 +133,11 @@ void handle_bore_hole_res_data(Decoder &d) {
 
     const auto kind = static_cast<ResistivityArray>(array);
     const ArraySection section = array_section(kind);
-    if (!(d.*section.announced)) {
-        clear_array_sections(d);
-        d.*section.announced = true;
-        d.sp_announced = false;
-        if (kind == ResistivityArray::kLateral) d.fluid_announced = false;
+    if (!(d.bore_hole.*section.announced)) {
+        clear_array_sections(d.bore_hole);
+        d.bore_hole.*section.announced = true;
+        d.bore_hole.sp_announced = false;
+        if (kind == ResistivityArray::kLateral) d.bore_hole.fluid_announced = false;
         d.open_bore_log(section.log);
         d.put(d.survey_text, section.name_line);
         d.put(d.survey_text, kResistivityColumns);
@@ -158,11 +159,11 @@ void handle_bore_hole_fluid_data(Decoder &d) {
     d.print(d.listing, "*nParam:\t\t\t%-4x\n", d.convert_u32(20));
     d.write_record();
 
-    if (!d.fluid_announced) {
+    if (!d.bore_hole.fluid_announced) {
         d.put(d.survey_text, "\r\nBore Hole Fluid Data\t");
         d.put(d.survey_text, "\r\n/Data:\tDepth,Resistivity,Temperature");
-        d.fluid_announced = true;
-        clear_array_sections(d);
+        d.bore_hole.fluid_announced = true;
+        clear_array_sections(d.bore_hole);
     }
     d.open_bore_log(BoreLog::kFluid);
     fluid_line(d, d.survey_text, depth, resistivity, temperature);
@@ -182,12 +183,12 @@ void handle_bore_hole_sp_data(Decoder &d) {
     d.print(d.listing, "*nParam:\t\t\t%-4x\n", d.convert_u32(20));
     d.write_record();
 
-    if (!d.sp_announced) {
+    if (!d.bore_hole.sp_announced) {
         d.put(d.survey_text, "\r\nBore Hole SP Data\t");
         d.put(d.survey_text, "\r\n/Data:\tDepth,SP");
-        d.sp_announced = true;
-        clear_array_sections(d);
-        d.fluid_announced = false;
+        d.bore_hole.sp_announced = true;
+        clear_array_sections(d.bore_hole);
+        d.bore_hole.fluid_announced = false;
     }
     d.open_bore_log(BoreLog::kSp);
     sp_line(d, d.survey_text, depth, sp);

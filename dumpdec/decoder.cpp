@@ -1,6 +1,5 @@
 #include "decoder.h"
 
-#include "ip_text.h"
 #include "output_name.h"
 
 #include <algorithm>
@@ -145,61 +144,6 @@ void Decoder::store_u32(std::size_t offset, std::uint32_t value) {
     for (std::size_t i = 0; i < 4; ++i)
         if (offset + i < record_length && offset + i < kRecordBufferSize)
             record_buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-void Decoder::link_survey_header() {
-    survey_offsets.append(output_offset());
-    if (awaiting_first_line) first_line_offsets.append(0); // the previous survey had no line
-    awaiting_first_line = true;
-}
-
-void Decoder::link_line_header() {
-    const std::uint32_t offset = output_offset();
-    // The previous line header got no data: it keeps a 0 of its own, so this one's first data
-    // link does not land on it.
-    if (awaiting_first_data) first_data_offsets.append(0);
-    line_header_offsets.append(offset);
-    if (awaiting_first_line) {
-        first_line_offsets.append(offset);
-        awaiting_first_line = false;
-    }
-    awaiting_first_data = true;
-}
-
-void Decoder::link_data_record() {
-    if (!awaiting_first_data) return;
-    first_data_offsets.append(output_offset());
-    awaiting_first_data = false;
-}
-
-bool Decoder::links_have_room(LinkRole role) const {
-    switch (role) {
-    case LinkRole::kSurveyHeader:
-        return survey_offsets.has_room() && (!awaiting_first_line || first_line_offsets.has_room());
-    case LinkRole::kLineHeader:
-        return line_header_offsets.has_room() &&
-               (!awaiting_first_line || first_line_offsets.has_room()) &&
-               (!awaiting_first_data || first_data_offsets.has_room());
-    case LinkRole::kDataRecord:
-        return !awaiting_first_data || first_data_offsets.has_room();
-    case LinkRole::kNone:
-        break;
-    }
-    return true;
-}
-
-void Decoder::print(OutputFile &file, const char *format, ...) {
-    std::va_list args;
-    va_start(args, format);
-    vprint(file, format, args);
-    va_end(args);
-}
-
-void Decoder::vprint(OutputFile &file, const char *format, std::va_list args) {
-    // The fast formatter gives the C library's bytes; the line grows to fit any note or value.
-    line_buffer.clear();
-    ip::append_vformat(line_buffer, format, args);
-    if (!line_buffer.empty()) file.write(line_buffer.data(), line_buffer.size());
 }
 
 const std::string &Decoder::bore_log_name(BoreLog which) const {

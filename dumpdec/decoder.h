@@ -7,6 +7,7 @@
 #pragma once
 
 #include "files.h"
+#include "line_format.h"
 #include "link_table.h"
 #include "record_layout.h"
 
@@ -22,7 +23,8 @@ inline constexpr std::size_t kRecordBufferSize = 25000;
 using ravelin::kNoLink;
 
 // Why the first pass stopped. Only kEndMarker and kLengthTest mean the raw database was read
-// whole; the others leave data in it that the converted database does not hold.
+// whole; the others leave data in it that the converted database does not hold. kTableFull is
+// the guard of the link tables, which no sound database reaches (link_table.h).
 enum class PassEnd { kRunning, kEndMarker, kLengthTest, kBadRecord, kBadLength, kTableFull };
 
 // The eleven names derived from the input path.
@@ -57,8 +59,27 @@ template <std::size_t N> struct KeptRecord {
     }
 };
 
-// How a record kind takes part in the links between headers and data.
-enum class LinkRole { kNone, kSurveyHeader, kLineHeader, kDataRecord };
+// What IPI, Array and Sounding records set for the readings that follow (ip.cpp, ip_data.cpp).
+struct IpState {
+    std::uint16_t operating_mode = 0;
+    std::uint32_t window_count = 0;
+    std::uint16_t array_code = 0;
+    std::string column_names;
+    // The pseudo-section geometry of the current profile, from its first reading.
+    float i2d_spacing = 0.0f;
+    float i2d_left_electrode = 0.0f;
+};
+
+// Which titled sections of the survey text file the current bore hole has opened
+// (borehole.cpp).
+struct BoreHoleSections {
+    bool res_title_written = false;
+    bool short_normal_announced = false;
+    bool long_normal_announced = false;
+    bool lateral_announced = false;
+    bool fluid_announced = false;
+    bool sp_announced = false;
+};
 
 // The five bore hole log files, created on first use.
 enum class BoreLog { kShortNormal, kLongNormal, kLateral, kFluid, kSp, kCount };
@@ -83,29 +104,10 @@ struct Decoder {
     KeptRecord<ravelin::record_size::kProfileHeader> current_profile_header;
     bool line_is_profile = false;
 
-    // ---- Links --------------------------------------------------------------------------
-    bool awaiting_first_line = false;
-    bool awaiting_first_data = false;
-    LinkTable<20> survey_offsets;
-    LinkTable<20> first_line_offsets;
-    LinkTable<1000> line_header_offsets;
-    LinkTable<500> first_data_offsets;
-
-    // ---- IP parameters, array and pseudo-section (ip.cpp) -------------------------------
-    std::uint16_t ip_operating_mode = 0;
-    std::uint32_t ip_window_count = 0;
-    std::uint16_t array_code = 0;
-    std::string column_names;
-    float i2d_spacing = 0.0f;
-    float i2d_left_electrode = 0.0f;
-
-    // ---- Bore hole log sections (borehole.cpp) ------------------------------------------
-    bool res_title_written = false;
-    bool short_normal_announced = false;
-    bool long_normal_announced = false;
-    bool lateral_announced = false;
-    bool fluid_announced = false;
-    bool sp_announced = false;
+    // ---- The parts that outlive a record ------------------------------------------------
+    LinkTables links;
+    IpState ip_state;
+    BoreHoleSections bore_hole;
 
     // ---- Files --------------------------------------------------------------------------
     OutputNames names;
@@ -172,17 +174,20 @@ struct Decoder {
             into.bytes[i] = byte(i);
     }
 
-    // ---- Link rules ---------------------------------------------------------------------
-    void link_survey_header();
-    void link_line_header();
-    void link_data_record();
-    // Whether a record of this role can make its link entries without overflowing a table.
-    bool links_have_room(LinkRole role) const;
+    // ---- Link rules, at the current record's offset in the output ------------------------
+    void link_survey_header() { links.add_survey_header(output_offset()); }
+    void link_line_header() { links.add_line_header(output_offset()); }
+    void link_data_record() { links.add_data_record(output_offset()); }
 
     // ---- Output lines -------------------------------------------------------------------
-    // printf-style line into line_buffer, then written whole to the file.
-    void print(OutputFile &file, const char *format, ...) __attribute__((format(printf, 3, 4)));
-    void vprint(OutputFile &file, const char *format, std::va_list args);
+    // printf-style line into line_buffer, then written whole to the file (line_format.h).
+    template <typename... Args>
+    void print(OutputFile &file, const LineFormat<format_type_t<Args>...> &format,
+               const Args &...args) {
+        line_buffer.clear();
+        append_arguments(line_buffer, format.parsed, args...);
+        if (!line_buffer.empty()) file.write(line_buffer.data(), line_buffer.size());
+    }
     void put(OutputFile &file, std::string_view text) { file.write(text.data(), text.size()); }
     // Creates a bore hole log file on first use; false when it cannot be created.
     bool open_bore_log(BoreLog which);

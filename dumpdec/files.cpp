@@ -8,9 +8,9 @@
 namespace dumpdec {
 
 namespace {
-// Large stdio buffers: the listing gets dozens of short lines per record. The C library takes
-// the size only together with a buffer of our own; given none it uses a single page, and every
-// page of output becomes a system call.
+// A large stdio buffer for the input, read a record at a time. The C library takes the size only
+// together with a buffer of our own; given none it uses a single page, and every page becomes a
+// system call. (Outputs gather their bytes in blocks of their own, files.h.)
 constexpr std::size_t kStreamBuffer = 1 << 17;
 
 void use_large_buffer(std::FILE *file, std::unique_ptr<char[]> &buffer) {
@@ -49,14 +49,31 @@ bool OutputFile::create(const std::string &path) {
     close();
     file_ = std::fopen(path.c_str(), "w+b");
     if (!file_) return false;
-    use_large_buffer(file_, buffer_);
+    if (!buffer_) buffer_.reset(new (std::nothrow) char[kBlock]);
+    used_ = 0;
     written_ = 0;
     failed_ = false;
     return true;
 }
 
+void OutputFile::flush() {
+    if (used_ > 0 && fwrite_unlocked(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
+    used_ = 0;
+}
+
+void OutputFile::write_through(const char *bytes, std::size_t size) {
+    flush();
+    if (buffer_ && size < kBlock) {
+        std::memcpy(buffer_.get(), bytes, size);
+        used_ = size;
+    } else if (fwrite_unlocked(bytes, 1, size, file_) != size) {
+        failed_ = true;
+    }
+}
+
 bool OutputFile::close() {
     if (!file_) return !failed_;
+    flush();
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
     return !failed_;

@@ -228,7 +228,7 @@ void handle_kx4_parameter(Decoder &d) {
             drift_time.seconds);
     d.print(txt, "\r\n/\tDriftDate Start:\t%4d/%02X/%02X", year, month, day);
     d.put(txt, "\r\n\r\n/\tKX-4 OPTIONS");
-    static constexpr const char *kOptions[] = {
+    static constexpr LineFormat<const char *> kOptions[] = {
         "\r\n/\tTide Correction:    %3s", "\r\n/\tCont. Tilt:         %3s",
         "\r\n/\tAuto Rejection:     %3s", "\r\n/\tTerrain Corr.:      %3s",
         "\r\n/\tSeismic Filter:     %3s", "\r\n/\tRaw Data:           %3s",

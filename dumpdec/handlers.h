@@ -24,6 +24,8 @@ void handle_kx4_parameter(Decoder &d);
 void handle_note(Decoder &d);
 void handle_ipi(Decoder &d);
 void handle_array(Decoder &d);
+
+// ip_data.cpp
 void handle_sounding_header(Decoder &d);
 void handle_ipr_standard(Decoder &d);
 void handle_ipr_user(Decoder &d);

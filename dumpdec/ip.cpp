@@ -10,15 +10,16 @@ namespace dumpdec {
 
 void print_data_columns(Decoder &d) {
     // The M columns are announced in operating mode 0 only.
-    if (d.ip_operating_mode == 0)
-        d.print(d.survey_text, "\r\n/\tData:      \t%s,M1,M2,M3,M4", d.column_names.c_str());
+    if (d.ip_state.operating_mode == 0)
+        d.print(d.survey_text, "\r\n/\tData:      \t%s,M1,M2,M3,M4",
+                d.ip_state.column_names.c_str());
     else
-        d.print(d.survey_text, "\r\n/\tData:      \t%s", d.column_names.c_str());
+        d.print(d.survey_text, "\r\n/\tData:      \t%s", d.ip_state.column_names.c_str());
 }
 
 void handle_ipi(Decoder &d) {
-    d.ip_operating_mode = d.convert_u16(4);
-    d.print(d.listing, "Operating Mode:\t\t%-4x\n", d.ip_operating_mode);
+    d.ip_state.operating_mode = d.convert_u16(4);
+    d.print(d.listing, "Operating Mode:\t\t%-4x\n", d.ip_state.operating_mode);
     d.print(d.listing, "Data Type:\t\t\t\t%-1x\n", d.byte(6));
     d.print(d.listing, "Inputs:\t\t\t\t%1x\n", d.byte(7));
     d.print(d.listing, "OnTime:\t\t\t\t%-4d\n", d.convert_i32(8));
@@ -27,12 +28,12 @@ void handle_ipi(Decoder &d) {
     d.print(d.listing, "OnWinNum:\t\t\t\t%-4d\n", on_windows);
     const std::uint16_t off_windows = d.convert_u16(18);
     d.print(d.listing, "OffWinNum:\t\t\t\t%-4d\n", off_windows);
-    d.ip_window_count = std::uint32_t{on_windows} + off_windows;
+    d.ip_state.window_count = std::uint32_t{on_windows} + off_windows;
 
     // The window table: two 4-byte fields per window. A count that claims more windows than
     // the record holds converts only the fields inside it.
     const std::size_t record_end = std::min<std::size_t>(d.record_length, kRecordBufferSize);
-    const std::size_t table_end = 20 + std::size_t{8} * d.ip_window_count;
+    const std::size_t table_end = 20 + std::size_t{8} * d.ip_state.window_count;
     for (std::size_t offset = 20; offset < table_end && offset < record_end; offset += 4)
         d.swap32(offset);
     d.write_record();
@@ -48,15 +49,15 @@ void handle_array(Decoder &d) {
     if (const auto naming = ip::array_record_naming(code)) {
         d.put(d.survey_text, "\r\n/\t");
         d.put(d.survey_text, naming->name);
-        d.column_names = naming->column_names;
+        d.ip_state.column_names = naming->column_names;
     } else {
         // Readings of an unknown array are laid out by the dipole-dipole formulas, so its
         // columns are announced as the dipole-dipole ones.
         d.print(d.survey_text, "\r\n/\tUnknown array %X", code);
-        d.column_names = ip::kDipoleDipoleColumns;
+        d.ip_state.column_names = ip::kDipoleDipoleColumns;
     }
     print_data_columns(d);
-    d.array_code = code;
+    d.ip_state.array_code = code;
 }
 
 void handle_note(Decoder &d) {

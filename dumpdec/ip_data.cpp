@@ -4,7 +4,7 @@
 #include "ip_arrays.h"
 #include "ip_columns.h"
 #include "ip_reading.h"
-#include "ip_text.h"
+#include "line_format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,34 +26,33 @@ double wide(float value) {
 std::array<float, 4> list_m_channels(Decoder &d, std::string &listing, std::size_t first_offset) {
     std::array<float, 4> first_four{};
     const std::size_t record_end = std::min<std::size_t>(d.record_length, kRecordBufferSize);
-    for (std::uint32_t k = 0; k < d.ip_window_count; ++k) {
+    for (std::uint32_t k = 0; k < d.ip_state.window_count; ++k) {
         const std::size_t offset = first_offset + std::size_t{4} * k;
         if (offset >= record_end) break;
         const float value = d.convert_f32(offset);
-        ip::append_format(listing, "M chanel %-d:\t\t%-8.3f\n", static_cast<int>(k), wide(value));
+        append_format(listing, "M chanel %-d:\t\t%-8.3f\n", static_cast<int>(k), wide(value));
         if (k < first_four.size()) first_four[k] = value;
     }
     return first_four;
 }
 
 // Converts a single-precision field and adds its listing line.
-float list_f32(Decoder &d, std::string &listing, std::size_t offset, const char *format)
-    __attribute__((format(printf, 4, 0)));
-float list_f32(Decoder &d, std::string &listing, std::size_t offset, const char *format) {
+float list_f32(Decoder &d, std::string &listing, std::size_t offset,
+               const LineFormat<double> &format) {
     const float value = d.convert_f32(offset);
-    ip::append_format(listing, format, wide(value));
+    append_format(listing, format, wide(value));
     return value;
 }
 
 ip::PseudoSectionHeader header_block_values(const Decoder &d) {
     ip::PseudoSectionHeader h;
-    h.geometry = {d.i2d_left_electrode, d.i2d_spacing};
+    h.geometry = {d.ip_state.i2d_left_electrode, d.ip_state.i2d_spacing};
     h.client = d.current_survey_header.text(4, 36);
     h.project = d.current_survey_header.text(40, 36);
     h.day = d.current_survey_header.u8(116);
     h.month = d.current_survey_header.u8(117);
     h.year = d.current_survey_header.u16(118);
-    h.array_code = d.array_code;
+    h.array_code = d.ip_state.array_code;
     h.line_pos = d.current_profile_header.f32(4);
     h.line_coord = d.current_profile_header.u16(8);
     h.profile_azimuth = d.current_profile_header.u16(10);
@@ -71,38 +70,38 @@ void handle_sounding_header(Decoder &d) {
         return;
     }
     std::string listing;
-    ip::append_format(listing, "*First_Data:\t\t\t%-4x\n", first_data);
+    append_format(listing, "*First_Data:\t\t\t%-4x\n", first_data);
     const std::uint16_t array = d.convert_u16(4);
-    ip::append_format(listing, "Array:\t\t\t\t\t%-4x\n", array);
+    append_format(listing, "Array:\t\t\t\t\t%-4x\n", array);
     const std::uint16_t azimuth = d.convert_u16(6);
-    ip::append_format(listing, "Azimuth:\t\t\t\t%-4d\n", azimuth);
+    append_format(listing, "Azimuth:\t\t\t\t%-4d\n", azimuth);
     const double easting = d.convert_f64(8);
-    ip::append_format(listing, "Easting:\t\t\t\t%-8.3f\n", easting);
+    append_format(listing, "Easting:\t\t\t\t%-8.3f\n", easting);
     const double northing = d.convert_f64(16);
-    ip::append_format(listing, "Northing:\t\t\t\t%-8.3f\n", northing);
+    append_format(listing, "Northing:\t\t\t\t%-8.3f\n", northing);
     const float altitude = list_f32(d, listing, 24, "Altitude:\t\t\t\t%-8.3f\n");
     const std::string name = d.text(28, 8);
-    ip::append_format(listing, "Sound name:\t\t\t%s\n", name.c_str());
-    ip::append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
-    ip::append_format(listing, "*Next_Sound:\t\t\t%-4x\n",
-                      d.convert_u32(ravelin::link_field::kSoundingNextSounding));
+    append_format(listing, "Sound name:\t\t\t%s\n", name.c_str());
+    append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
+    append_format(listing, "*Next_Sound:\t\t\t%-4x\n",
+                  d.convert_u32(ravelin::link_field::kSoundingNextSounding));
     d.put(d.listing, listing);
     d.link_line_header();
     d.write_record();
 
     const ip::ArrayNaming naming = ip::sounding_naming(array);
     std::string text;
-    ip::append_format(text, "\r\nSounding\t%s", name.c_str());
+    append_format(text, "\r\nSounding\t%s", name.c_str());
     text += "\r\n/\t";
     text += naming.name;
-    ip::append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
-                      easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
-    ip::append_format(text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);
-    ip::append_format(text, "\r\n/\tAltitude:      \t%8.3f", wide(altitude));
+    append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
+                  easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
+    append_format(text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);
+    append_format(text, "\r\n/\tAltitude:      \t%8.3f", wide(altitude));
     d.put(d.survey_text, text);
-    d.column_names = naming.column_names;
+    d.ip_state.column_names = naming.column_names;
     print_data_columns(d);
-    d.array_code = array;
+    d.ip_state.array_code = array;
 }
 
 void handle_ipr_standard(Decoder &d) {
@@ -124,33 +123,33 @@ void handle_ipr_standard(Decoder &d) {
     r.ro = d.convert_f32(44);
     r.stdev = d.convert_f32(48);
     // The lines of every reading in one call: this is the listing's hottest path.
-    ip::append_format(listing,
-                      "X:\t\t\t\t\t\t%-8.3f\n"
-                      "Y:\t\t\t\t\t\t%-8.3f\n"
-                      "Z:\t\t\t\t\t\t%-8.3f\n"
-                      "LineCoord:\t\t\t\t%-4x\n"
-                      "N:\t\t\t\t\t\t%-4x\n"
-                      "dN:\t\t\t\t\t%-8.3f\n"
-                      "dA:\t\t\t\t\t%-8.3f\n"
-                      "dB:\t\t\t\t\t%-8.3f\n"
-                      "ResCon:\t\t\t\t%-4d\n"
-                      "SP:\t\t\t\t\t%-4d\n"
-                      "Vp:\t\t\t\t\t%-8.3f\n"
-                      "Itx:\t\t\t\t\t%-8.3f\n"
-                      "Ro:\t\t\t\t\t%-8.3f\n"
-                      "Stdev:\t\t\t\t\t%-8.3f\n",
-                      wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n},
-                      wide(r.dn), wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp),
-                      wide(r.itx), wide(r.ro), wide(r.stdev));
+    append_format(listing,
+                  "X:\t\t\t\t\t\t%-8.3f\n"
+                  "Y:\t\t\t\t\t\t%-8.3f\n"
+                  "Z:\t\t\t\t\t\t%-8.3f\n"
+                  "LineCoord:\t\t\t\t%-4x\n"
+                  "N:\t\t\t\t\t\t%-4x\n"
+                  "dN:\t\t\t\t\t%-8.3f\n"
+                  "dA:\t\t\t\t\t%-8.3f\n"
+                  "dB:\t\t\t\t\t%-8.3f\n"
+                  "ResCon:\t\t\t\t%-4d\n"
+                  "SP:\t\t\t\t\t%-4d\n"
+                  "Vp:\t\t\t\t\t%-8.3f\n"
+                  "Itx:\t\t\t\t\t%-8.3f\n"
+                  "Ro:\t\t\t\t\t%-8.3f\n"
+                  "Stdev:\t\t\t\t\t%-8.3f\n",
+                  wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n},
+                  wide(r.dn), wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp),
+                  wide(r.itx), wide(r.ro), wide(r.stdev));
     r.m = list_m_channels(d, listing, kStandardChannels);
     d.put(d.listing, listing);
 
-    if (d.awaiting_first_data) {
+    if (d.links.awaiting_first_data) {
         d.link_data_record();
         if (d.line_is_profile) {
-            const ip::ProfileGeometry geometry = ip::profile_geometry(d.array_code, r);
-            d.i2d_left_electrode = geometry.left_electrode;
-            d.i2d_spacing = geometry.spacing;
+            const ip::ProfileGeometry geometry = ip::profile_geometry(d.ip_state.array_code, r);
+            d.ip_state.i2d_left_electrode = geometry.left_electrode;
+            d.ip_state.i2d_spacing = geometry.spacing;
             d.put(d.pseudo_section, ip::pseudo_section_header_block(header_block_values(d)));
         }
     }
@@ -158,35 +157,35 @@ void handle_ipr_standard(Decoder &d) {
 
     std::string &line = d.reading_text;
     line.clear();
-    ip::append_position_part(line, r, d.array_code, d.line_is_profile);
-    ip::append_measurement_part(line, r, d.ip_operating_mode);
+    ip::append_position_part(line, r, d.ip_state.array_code, d.line_is_profile);
+    ip::append_measurement_part(line, r, d.ip_state.operating_mode);
     d.put(d.survey_text, line);
 
     // Readings outside a profile have no place in a pseudo-section: written after the previous
     // profile's lines they would be taken for part of it.
     if (!d.line_is_profile) return;
     const float rho_a = std::fabs(r.ro);
-    const ip::PseudoSectionIndices indices =
-        ip::pseudo_section_indices(r, d.array_code, {d.i2d_left_electrode, d.i2d_spacing});
+    const ip::PseudoSectionIndices indices = ip::pseudo_section_indices(
+        r, d.ip_state.array_code, {d.ip_state.i2d_left_electrode, d.ip_state.i2d_spacing});
     line.clear();
-    ip::append_pseudo_section_data_line(line, indices, rho_a, r, d.ip_operating_mode);
+    ip::append_pseudo_section_data_line(line, indices, rho_a, r, d.ip_state.operating_mode);
     d.put(d.pseudo_section, line);
 }
 
 void handle_ipr_user(Decoder &d) {
     d.link_data_record();
     std::string listing;
-    listing.reserve(768 + 24 * std::size_t{d.ip_window_count});
-    ip::append_format(listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
-    ip::append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
+    listing.reserve(768 + 24 * std::size_t{d.ip_state.window_count});
+    append_format(listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
+    append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
     for (std::size_t point = 0; point < 4; ++point) {
         const std::size_t offset = 8 + 12 * point;
         list_f32(d, listing, offset, "x:\t\t\t\t\t\t%-8.3f\n");
         list_f32(d, listing, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n");
         list_f32(d, listing, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n");
     }
-    ip::append_format(listing, "ResCon:\t\t\t\t%-4d\n", d.convert_u16(56));
-    ip::append_format(listing, "SP:\t\t\t\t\t%-4d\n", d.convert_i16(58));
+    append_format(listing, "ResCon:\t\t\t\t%-4d\n", d.convert_u16(56));
+    append_format(listing, "SP:\t\t\t\t\t%-4d\n", d.convert_i16(58));
     list_f32(d, listing, 60, "Vp:\t\t\t\t\t%-8.3f\n");
     list_f32(d, listing, 64, "Itx:\t\t\t\t\t%-8.3f\n");
     list_f32(d, listing, 68, "Ro:\t\t\t\t\t%-8.3f\n");

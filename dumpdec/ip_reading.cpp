@@ -1,26 +1,14 @@
 #include "ip_reading.h"
 
 #include "ip_arrays.h"
-#include "ip_text.h"
+#include "line_format.h"
 
 #include <cfloat>
 #include <cmath>
-#include <cstdarg>
 
 namespace dumpdec::ip {
 
 namespace {
-
-std::string format_text(const char *format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string format_text(const char *format, ...) {
-    std::string text;
-    std::va_list args;
-    va_start(args, format);
-    append_vformat(text, format, args);
-    va_end(args);
-    return text;
-}
 
 double wide(float value) {
     return static_cast<double>(value);

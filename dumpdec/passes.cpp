@@ -11,11 +11,12 @@ namespace {
 
 // Patches one line header's two links: first data from its table, next from the line header
 // table unless the header says it has none.
-void patch_line_header(Decoder &d, const char *format) {
+void patch_line_header(Decoder &d,
+                       const LineFormat<std::uint32_t, std::uint32_t, std::uint32_t> &format) {
     const auto [next_at, first_data_at] = ravelin::line_header_links(d.record_id);
-    const std::uint32_t first_data = d.first_data_offsets.take();
+    const std::uint32_t first_data = d.links.first_data_offsets.take();
     d.store_u32(first_data_at, first_data);
-    std::uint32_t next = d.line_header_offsets.take();
+    std::uint32_t next = d.links.line_header_offsets.take();
     if (d.stored_u32(next_at) == kNoLink) next = 0;
     d.store_u32(next_at, next);
     d.print(d.listing, format, d.file_position, next, first_data);
@@ -29,6 +30,7 @@ void first_pass(Decoder &d) {
         d.pass_end = PassEnd::kLengthTest;
         return;
     }
+    d.links.limit(length);
     for (;;) {
         d.read_record_header();
         if (d.record_id == record_id::kEndOfData) {
@@ -41,7 +43,7 @@ void first_pass(Decoder &d) {
             stop = PassEnd::kBadRecord;
         else if (d.record_length < 4 || d.record_length > kRecordBufferSize)
             stop = PassEnd::kBadLength;
-        else if (!d.links_have_room(kind->link_role))
+        else if (!d.links.have_room(kind->link_role))
             stop = PassEnd::kTableFull;
         if (stop != PassEnd::kRunning) {
             d.put(d.listing, kBadRecordHeading);
@@ -70,10 +72,10 @@ void second_pass(Decoder &d) {
     d.put(d.listing, "\n\n\n==>FINAL FILE INDEX<==\n\n\n");
     const std::uint64_t length = d.input.length();
     d.file_position = 0;
-    d.survey_offsets.read_index = 1;
-    d.line_header_offsets.read_index = 1;
-    d.first_line_offsets.read_index = 0;
-    d.first_data_offsets.read_index = 0;
+    d.links.survey_offsets.read_index = 1;
+    d.links.line_header_offsets.read_index = 1;
+    d.links.first_line_offsets.read_index = 0;
+    d.links.first_data_offsets.read_index = 0;
     d.output_database = &d.converted;
     if (length == 0) return;
     for (;;) {
@@ -85,10 +87,10 @@ void second_pass(Decoder &d) {
         d.read_body();
         switch (d.record_id) {
         case record_id::kSurveyHeader: {
-            const std::uint32_t next_survey = d.survey_offsets.take();
+            const std::uint32_t next_survey = d.links.survey_offsets.take();
             d.store_u32(link_field::kSurveyNextSurvey, next_survey);
             // One entry per survey, also when the survey says it has no line.
-            std::uint32_t first_line = d.first_line_offsets.take();
+            std::uint32_t first_line = d.links.first_line_offsets.take();
             if (d.stored_u32(link_field::kSurveyFirstLine) == kNoLink) first_line = 0;
             d.store_u32(link_field::kSurveyFirstLine, first_line);
             d.print(d.listing, "\nH_SURVEY\t%-4x\nNext_Survey\t%-4x\nFirst_Line\t%-4x\n\n",

@@ -84,12 +84,13 @@ TEST(Formatter, LinesLongerThanAnyBufferAreWrittenWhole) {
               "Text:\t\t\t\t\t" + std::string(5000, 'n') + "\n" + expected_float + "short\n");
 }
 
-TEST(LinkTables, ReadPastTheEndGivesZeroAndAppendStopsWhenFull) {
-    LinkTable<2> table;
+TEST(LinkTables, ReadPastTheEndGivesZeroAndAppendStopsAtTheLimit) {
+    LinkTable table;
+    table.limit = 2;
     EXPECT_TRUE(table.append(10));
     EXPECT_TRUE(table.append(20));
     EXPECT_FALSE(table.append(30));
-    EXPECT_EQ(table.count, 2u);
+    EXPECT_EQ(table.count(), 2u);
     EXPECT_EQ(table.take(), 10u);
     EXPECT_EQ(table.take(), 20u);
     EXPECT_EQ(table.take(), 0u);

@@ -39,7 +39,7 @@ std::size_t count(const std::string &text, const std::string &part) {
 
 TEST_F(VirelSample, ConvertsWholeWithEveryRecordKindAndFile) {
     const auto kind = ravelin::sample::sample_kinds();
-    ASSERT_EQ(kind.size(), 2u);
+    ASSERT_GE(kind.size(), 2u);
     ASSERT_EQ(kind[1].name, "virel");
     const auto raw = kind[1].build();
     {

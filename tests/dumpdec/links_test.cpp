@@ -1,7 +1,9 @@
-// Links between headers and data in the converted database, and the safe stop when a link
-// table is full.
+// Links between headers and data in the converted database, whatever the number of surveys
+// and lines.
 #include "conversion_fixture.h"
 #include "raw_records.h"
+
+#include <cstdio>
 
 namespace ravelin::test {
 namespace {
@@ -11,6 +13,12 @@ using Links = ConversionTest;
 constexpr std::uint32_t kNone = 0xFFFFFFFF;
 // Record lengths of the builders' records.
 constexpr std::size_t kFile = 112, kSurvey = 184, kProfile = 28, kData = 62;
+
+std::string hex(std::size_t offset) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%zx", offset);
+    return text;
+}
 
 TEST_F(Links, SurveysLinesAndFirstDataAreRecomputed) {
     RawBuilder raw;
@@ -116,53 +124,67 @@ TEST_F(Links, SoundingAndBoreHoleHeadersAreLineHeaders) {
     EXPECT_EQ(le32(tvd, 100 + 48), 0u);
 }
 
-TEST_F(Links, TwentyFirstSurveyStopsThePassSafely) {
+// Past the original table sizes (20 surveys, 1000 line headers, 500 first data entries) every
+// record is converted and linked by the same rules.
+TEST_F(Links, TwentyFiveSurveysConvertWhole) {
     RawBuilder raw;
-    for (int i = 0; i < 21; ++i) {
+    for (int i = 0; i < 25; ++i) {
         add(raw, SurveyHeader{});
-        add(raw, ProfileHeader{});
+        add(raw, ProfileHeader{.next_prof = kNone});
         add(raw, Kx4Data{});
     }
     const auto report = convert(raw, 0);
-    EXPECT_EQ(report.result, 1);
-    EXPECT_EQ(report.pass_end, dumpdec::PassEnd::kTableFull);
-    EXPECT_TRUE(exists("a.raw")); // the 21st survey is only in the raw database
+    EXPECT_TRUE(report.read_whole);
+    EXPECT_FALSE(exists("a.raw"));
     const std::size_t survey = kSurvey + kProfile + kData;
     const auto tvd = read_bytes("a.tvd");
-    ASSERT_EQ(tvd.size(), 20 * survey);
-    EXPECT_EQ(le32(tvd, 18 * survey + 168), 19 * survey);
-    EXPECT_EQ(le32(tvd, 19 * survey + 168), 0u);
-    EXPECT_EQ(le32(tvd, 19 * survey + 172), 19 * survey + kSurvey);
-    EXPECT_EQ(le32(tvd, 19 * survey + kSurvey + 20), 19 * survey + kSurvey + kProfile);
+    ASSERT_EQ(tvd.size(), 25 * survey);
+    EXPECT_EQ(le32(tvd, 23 * survey + 168), 24 * survey);
+    EXPECT_EQ(le32(tvd, 24 * survey + 168), 0u);
+    EXPECT_EQ(le32(tvd, 24 * survey + 172), 24 * survey + kSurvey);
+    EXPECT_EQ(le32(tvd, 24 * survey + kSurvey + 20), 24 * survey + kSurvey + kProfile);
+    EXPECT_EQ(le32(tvd, 24 * survey + kSurvey + 24), 0u);
 }
 
-TEST_F(Links, FiveHundredFirstDataRecordIsTheLimit) {
+TEST_F(Links, SevenHundredLinesConvertWhole) {
     RawBuilder raw;
-    for (int i = 0; i < 501; ++i) {
+    add(raw, SurveyHeader{});
+    for (int i = 0; i < 700; ++i) {
         add(raw, ProfileHeader{});
-        add(raw, Kx4Data{});
+        for (int reading = 0; reading < 3; ++reading)
+            add(raw, Kx4Data{});
     }
     const auto report = convert(raw);
-    EXPECT_EQ(report.pass_end, dumpdec::PassEnd::kTableFull);
+    EXPECT_TRUE(report.read_whole);
+    const std::size_t line = kProfile + 3 * kData;
     const auto tvd = read_bytes("a.tvd");
-    const std::size_t line = kProfile + kData;
-    ASSERT_EQ(tvd.size(), 500 * line + kProfile); // the 501st line header, without its data
-    EXPECT_EQ(le32(tvd, 499 * line + 20), 499 * line + kProfile);
-    EXPECT_EQ(le32(tvd, 499 * line + 24), 500 * line);
-    EXPECT_EQ(le32(tvd, 500 * line + 20), 0u);
-    EXPECT_TRUE(first_pass_listing().ends_with("\n\n[ *** Bad Record*** ]"));
+    ASSERT_EQ(tvd.size(), kSurvey + 700 * line);
+    EXPECT_EQ(le32(tvd, 172), kSurvey);
+    for (const std::size_t n : {499u, 500u, 698u}) {
+        const std::size_t at = kSurvey + n * line;
+        EXPECT_EQ(le32(tvd, at + 20), at + kProfile) << n;
+        EXPECT_EQ(le32(tvd, at + 24), at + line) << n;
+    }
+    const std::size_t last = kSurvey + 699 * line;
+    EXPECT_EQ(le32(tvd, last + 20), last + kProfile);
+    EXPECT_EQ(le32(tvd, last + 24), 0u);
+    EXPECT_TRUE(final_index().ends_with("\nH_PROFILE\t" + hex(last) +
+                                        "\nNext_Prof\t0   \n"
+                                        "First_Data\t" +
+                                        hex(last + kProfile) + "\n\n"));
 }
 
-TEST_F(Links, LineHeadersWithoutDataTakeFirstDataEntriesToo) {
-    // Each keeps a 0 of its own, so the 500 first data entries bound them as well.
+TEST_F(Links, ThousandLineHeadersWithoutDataKeepZerosOfTheirOwn) {
     RawBuilder raw;
     for (int i = 0; i < 1001; ++i)
         add(raw, ProfileHeader{});
-    const auto report = convert(raw);
-    EXPECT_EQ(report.pass_end, dumpdec::PassEnd::kTableFull);
+    add(raw, Kx4Data{});
+    EXPECT_TRUE(convert(raw).read_whole);
     const auto tvd = read_bytes("a.tvd");
-    ASSERT_EQ(tvd.size(), 501 * kProfile);
-    EXPECT_EQ(le32(tvd, 500 * kProfile + 20), 0u);
+    ASSERT_EQ(tvd.size(), 1001 * kProfile + kData);
+    EXPECT_EQ(le32(tvd, 999 * kProfile + 20), 0u);
+    EXPECT_EQ(le32(tvd, 999 * kProfile + 24), 1000 * kProfile);
+    EXPECT_EQ(le32(tvd, 1000 * kProfile + 20), 1001 * kProfile);
 }
 
 } // namespace

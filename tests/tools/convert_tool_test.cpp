@@ -56,8 +56,10 @@ TEST_F(ConvertTool, DamagedDatabaseIsConvertedAndKept) {
     auto bytes = sample::build_kx4({});
     bytes.resize(bytes.size() - 100);
     write("cut.raw", bytes);
-    const ToolRun run = this->run(RAVELIN_CONVERT, "cut.raw");
-    EXPECT_EQ(run.status, 0);
+    write("k.raw", sample::build_kx4({}));
+    const ToolRun run = this->run(RAVELIN_CONVERT, "cut.raw k.raw");
+    EXPECT_EQ(run.status, 3); // converted in part
+    EXPECT_EQ(this->run(RAVELIN_CONVERT, "cut.raw missing.raw").status, 1);
     EXPECT_EQ(run.output.rfind("cut.raw: converted (the last record is cut short; raw database "
                                "kept) -> cut.tvd",
                                0),

@@ -24,10 +24,12 @@ struct BenchDatabase {
 };
 
 struct ConversionBench {
-    const char *tool_name;             // e.g. "ravelin-bench-decode"
-    bool require_whole_input = false;  // fail when the decoder stopped before the end
-    std::vector<OutputFile> outputs;   // the converted database last
-    std::vector<const char *> cleanup; // extensions of every bench.* and baseline.* file
+    const char *tool_name;                 // e.g. "ravelin-bench-decode"
+    bool require_whole_input = false;      // fail when the decoder stopped before the end
+    double target_mb_s = 30;               // throughput target of raw input
+    bool baseline_in_large_blocks = false; // the baseline writes 1 MB blocks, not decoder pieces
+    std::vector<OutputFile> outputs;       // the converted database last
+    std::vector<const char *> cleanup;     // extensions of every bench.* and baseline.* file
     // Writes the database to the given path and prints the description line.
     std::function<BenchDatabase(const std::filesystem::path &raw)> write_database;
 };

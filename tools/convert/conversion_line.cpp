@@ -34,4 +34,15 @@ std::string conversion_line(const std::string &path, const dumpdec::ConversionRe
     return line;
 }
 
+int file_status(const dumpdec::ConversionReport &report) {
+    if (report.result != 1) return kSomeFailed;
+    return report.read_whole ? kAllConverted : kConvertedInPart;
+}
+
+int run_status(int so_far, int file) {
+    if (so_far == kSomeFailed || file == kSomeFailed) return kSomeFailed;
+    if (so_far == kConvertedInPart || file == kConvertedInPart) return kConvertedInPart;
+    return kAllConverted;
+}
+
 } // namespace ravelin::convert_tool

@@ -54,7 +54,7 @@ int main(int argc, char **argv) {
 
     const std::size_t count = options.files.size();
     std::vector<std::optional<std::string>> lines(count);
-    std::vector<bool> failed(count, false);
+    std::vector<int> status(count, ravelin::convert_tool::kAllConverted);
     std::mutex mutex;
     std::condition_variable done;
     std::atomic<std::size_t> next{0};
@@ -71,7 +71,7 @@ int main(int argc, char **argv) {
             }
             std::string line = ravelin::convert_tool::conversion_line(options.files[i], report);
             std::lock_guard lock(mutex);
-            failed[i] = report.result != 1;
+            status[i] = ravelin::convert_tool::file_status(report);
             lines[i] = std::move(line);
             done.notify_all();
         }
@@ -82,15 +82,15 @@ int main(int argc, char **argv) {
         pool.emplace_back(worker);
 
     // Lines come out in the order the files were named, each as soon as it is known.
-    bool any_failed = false;
+    int exit_status = ravelin::convert_tool::kAllConverted;
     for (std::size_t i = 0; i < count; ++i) {
         std::unique_lock lock(mutex);
         done.wait(lock, [&] { return lines[i].has_value(); });
         std::printf("%s\n", lines[i]->c_str());
         std::fflush(stdout);
-        any_failed = any_failed || failed[i];
+        exit_status = ravelin::convert_tool::run_status(exit_status, status[i]);
     }
     for (std::thread &thread : pool)
         thread.join();
-    return any_failed ? 1 : 0;
+    return exit_status;
 }

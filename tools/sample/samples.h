@@ -36,8 +36,10 @@ struct VirelShape {
         array_code::kDipoleDipole,        array_code::kWenner,          array_code::kPolePole,
         array_code::kPoleDipole,          array_code::kSchlumberger,    array_code::kGradient,
         array_code::kLateralDipoleDipole, array_code::kLateralPolePole, array_code::kOffsetWenner};
+    int user_readings_per_profile = 1; // readings with free electrode positions closing a line
     bool soundings = true;
     bool bore_holes = true;
+    int bore_hole_steps = 5;     // depths logged per array and log kind
     std::size_t memory_size = 0; // pad with erased bytes (0xFF) up to this size; 0: no padding
 };
 
@@ -50,6 +52,11 @@ inline constexpr std::size_t kFullMemorySize = 12 * 1024 * 1024 + 512 * 1024;
 // dipole numbers per station with six M channels, a sounding and a bore hole per survey, and as
 // many stations as fill 99 % of the memory.
 VirelShape full_memory_virel_shape();
+
+// A full memory that mixes every record family as field memory does: VIREL profiles, soundings
+// and bore holes (about 43 000 standard, 38 000 user and 46 000 bore hole readings), then KX-4
+// surveys (about 51 000 readings, a third of them with raw samples).
+std::vector<std::uint8_t> build_mixed();
 
 // One named kind of sample database for `ravelin-sample --kind NAME`.
 struct SampleKind {

@@ -90,10 +90,11 @@ void add_profile(RawBuilder &raw, Noise &noise, const VirelShape &shape, int sur
         for (int n = 1; n <= shape.levels; ++n)
             add(raw, reading(noise, shape, array_code, x, n, a));
     }
-    // A reading with free electrode positions closes the line.
+    // Readings with free electrode positions close the line.
     test::IprUser user;
     user.m_channels.assign(static_cast<std::size_t>(shape.window_count), 3.5f);
-    add(raw, user);
+    for (int i = 0; i < shape.user_readings_per_profile; ++i)
+        add(raw, user);
 }
 
 void add_sounding(RawBuilder &raw, Noise &noise, const VirelShape &shape, int survey) {
@@ -111,7 +112,7 @@ void add_sounding(RawBuilder &raw, Noise &noise, const VirelShape &shape, int su
     add(raw, test::SoundingHeader{.sound_name = "VES-X", .first_data = 0xFFFFFFFFu});
 }
 
-void add_bore_hole(RawBuilder &raw, Noise &noise, int survey) {
+void add_bore_hole(RawBuilder &raw, Noise &noise, int survey, int steps) {
     raw.record(record_id::kBoreHoleHeader)
         .u16(900)
         .u16(450)
@@ -126,7 +127,7 @@ void add_bore_hole(RawBuilder &raw, Noise &noise, int survey) {
         .u32(0)
         .u32(0);
     for (std::uint16_t array = 0; array < 3; ++array)
-        for (int step = 1; step <= 5; ++step)
+        for (int step = 1; step <= steps; ++step)
             raw.record(record_id::kBoreHoleResData)
                 .u16(array)
                 .i16(static_cast<std::int16_t>(30 * noise.next()))
@@ -134,14 +135,14 @@ void add_bore_hole(RawBuilder &raw, Noise &noise, int survey) {
                 .f32(static_cast<float>(80.0 + 20.0 * noise.next()))
                 .u32(0)
                 .u32(0);
-    for (int step = 1; step <= 5; ++step)
+    for (int step = 1; step <= steps; ++step)
         raw.record(record_id::kBoreHoleFluidData)
             .f32(2.0f * static_cast<float>(step))
             .f32(static_cast<float>(12.0 + noise.next()))
             .f32(static_cast<float>(9.5 + 0.2 * step))
             .u32(0)
             .u32(0);
-    for (int step = 1; step <= 5; ++step)
+    for (int step = 1; step <= steps; ++step)
         raw.record(record_id::kBoreHoleSpData)
             .f32(2.0f * static_cast<float>(step))
             .i16(static_cast<std::int16_t>(25 * noise.next()))
@@ -176,7 +177,7 @@ std::vector<std::uint8_t> build_virel(const VirelShape &shape) {
                 add(raw, test::ProfileHeader{.first_data = 0xFFFFFFFFu}); // a line left unmeasured
         }
         if (shape.soundings) add_sounding(raw, noise, shape, survey);
-        if (shape.bore_holes) add_bore_hole(raw, noise, survey);
+        if (shape.bore_holes) add_bore_hole(raw, noise, survey, shape.bore_hole_steps);
     }
     raw.end_marker();
     if (raw.size() < shape.memory_size) raw.fill(shape.memory_size - raw.size(), 0xFF);

@@ -1,5 +1,5 @@
-// append_format against the C library's snprintf, byte for byte.
-#include "ip_text.h"
+// The line formatter against the C library's snprintf, byte for byte.
+#include "line_format.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <cfloat>
 #include <limits>
 
-namespace dumpdec::ip {
+namespace dumpdec {
 namespace {
 
 std::string library(const char *format, ...) __attribute__((format(printf, 1, 2)));
@@ -46,7 +47,7 @@ std::uint64_t next(std::uint64_t &state) {
     return state;
 }
 
-TEST(IpText, FixedNotationOfEveryKindOfFloat) {
+TEST(LineFormat, FixedNotationOfEveryKindOfFloat) {
     std::uint64_t state = 0x9E3779B97F4A7C15ull;
     for (int i = 0; i < 50000; ++i) {
         const auto bits = static_cast<std::uint32_t>(next(state));
@@ -64,7 +65,7 @@ TEST(IpText, FixedNotationOfEveryKindOfFloat) {
     }
 }
 
-TEST(IpText, FixedNotationOfDoubles) {
+TEST(LineFormat, FixedNotationOfDoubles) {
     std::uint64_t state = 0x2545F4914F6CDD1Dull;
     for (int i = 0; i < 50000; ++i) {
         const std::uint64_t bits = next(state);
@@ -77,7 +78,7 @@ TEST(IpText, FixedNotationOfDoubles) {
     }
 }
 
-TEST(IpText, TiesSignsAndSpecialValues) {
+TEST(LineFormat, TiesSignsAndSpecialValues) {
     for (double value :
          {0.0625, 0.1875, 2.5625, -0.0625, 0.5, 1.5, 2.5, -0.0001, -0.0, 0.0, 4503599627370496.0,
           9.0e15, -1.0e300, 1.0e-320, std::numeric_limits<double>::infinity(),
@@ -88,7 +89,43 @@ TEST(IpText, TiesSignsAndSpecialValues) {
     }
 }
 
-TEST(IpText, IntegersCharactersAndTexts) {
+// Every fixed conversion the decoder prints, through the formats parsed when compiled.
+#define THREE_DECIMALS "%-8.3f|%8.3f|%10.3f|%5.3f|%4.3f|%-4.3f|%4.2f|%-4.2f|%f"
+#define OTHER_DECIMALS "%-4.1f|%-8.1f|%6.1f|%8.4f|%6.4f|%9.5f|%10.7f|%-12.7f|%-8.7f"
+
+TEST(LineFormat, EveryFixedConversionOverMillionsOfValues) {
+    const auto check = [](double v) {
+        ASSERT_EQ(format_text(THREE_DECIMALS, v, v, v, v, v, v, v, v, v),
+                  library(THREE_DECIMALS, v, v, v, v, v, v, v, v, v))
+            << v;
+        ASSERT_EQ(format_text(OTHER_DECIMALS, v, v, v, v, v, v, v, v, v),
+                  library(OTHER_DECIMALS, v, v, v, v, v, v, v, v, v))
+            << v;
+    };
+    std::uint64_t state = 0x5851F42D4C957F2Dull;
+    for (int i = 0; i < 30000; ++i) {
+        // Any single-precision value, and coordinates and times of the size the KX-4 prints.
+        const auto bits = static_cast<std::uint32_t>(next(state));
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        check(value);
+        check(static_cast<float>(static_cast<std::int64_t>(next(state) % 400000000) / 1.0e6 - 200));
+        check(static_cast<double>(static_cast<std::int64_t>(next(state) % 8000000000)) / 3.0e4);
+    }
+    // Ties at every precision: dyadic fractions end in ...5 at the digit after the last printed.
+    for (int k = 0; k <= 12; ++k)
+        for (int n = -300; n <= 300; ++n)
+            check(std::ldexp(static_cast<double>(n), -k));
+    for (double v : {-0.0, 0.0, static_cast<double>(FLT_MAX), -static_cast<double>(FLT_MAX),
+                     static_cast<double>(FLT_MIN), static_cast<double>(FLT_TRUE_MIN),
+                     -static_cast<double>(FLT_TRUE_MIN), DBL_MAX, -DBL_MAX, DBL_TRUE_MIN,
+                     std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::quiet_NaN(), 9.999999949999999,
+                     0.00000005, 1844674407.3709551615, 18446744073709551615.0})
+        check(v);
+}
+
+TEST(LineFormat, IntegersCharactersAndTexts) {
     for (int value : {0, 7, -15, 340, 65535, -2147483647 - 1, 2147483647}) {
         EXPECT_LIKE_LIBRARY("%-4d|%4d|%d|%02d|%-1d", value, value, value, value, value);
         const auto u = static_cast<unsigned>(value);
@@ -100,7 +137,7 @@ TEST(IpText, IntegersCharactersAndTexts) {
     EXPECT_LIKE_LIBRARY("%-4d|%s|%8.3f|%lu", 5, "x", 2.5, 7ul);        // taken back, then passed
 }
 
-TEST(IpText, EveryWidthAroundTheShortPaddingLimit) {
+TEST(LineFormat, EveryWidthAroundTheShortPaddingLimit) {
     char format[64];
     for (int width = 0; width <= 24; ++width)
         for (const char *flags : {"", "-"})
@@ -114,7 +151,7 @@ TEST(IpText, EveryWidthAroundTheShortPaddingLimit) {
             }
 }
 
-TEST(IpText, LinesLongerThanTheGatheringBuffer) {
+TEST(LineFormat, LinesLongerThanTheGatheringBuffer) {
     // Pieces that straddle the buffer's end, and a text and a padding wider than the buffer.
     const std::string long_text(700, 'n');
     for (std::size_t lead = 440; lead < 520; lead += 7) {
@@ -126,4 +163,4 @@ TEST(IpText, LinesLongerThanTheGatheringBuffer) {
 }
 
 } // namespace
-} // namespace dumpdec::ip
+} // namespace dumpdec
