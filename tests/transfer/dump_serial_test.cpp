@@ -100,8 +100,9 @@ class DumpSerialTest : public QObject {
 
     void silentInstrumentGetsReadyAndRepeatBytesUntilItAnswers() {
         int ready = 0, repeat = 0;
-        // Answers once both kinds were sent several times (a busy machine may run fewer ready
-        // ticks per repeat tick), or after 50 repeats, when the ready bytes stopped.
+        // Answers once both kinds were sent several times, however few ready ticks a busy
+        // machine runs per repeat tick; after 50 repeats regardless, so that an engine which
+        // stopped sending ready bytes fails below instead of waiting forever.
         port->instrument = [&](const QByteArray &sent) {
             ready += int(sent.count(char(kReady)));
             repeat += int(sent.count(char(kRepeat)));
