@@ -45,13 +45,58 @@ build_release() {
 }
 
 build_sanitize() {
-    configure build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVELIN_SANITIZE=ON \
-        -DRAVELIN_BUILD_SHELL=OFF
+    configure build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVELIN_SANITIZE=ON
+    # A folder configured before the window was part of the sanitizer build gets it now.
+    if grep -q '^RAVELIN_BUILD_SHELL:BOOL=OFF' build/sanitize/CMakeCache.txt; then
+        cmake build/sanitize -DRAVELIN_BUILD_SHELL=ON
+    fi
     cmake --build build/sanitize -j "$JOBS"
 }
 
-run_tests() { # dir
-    (cd "$1" && ctest --output-on-failure -j "$JOBS" --timeout 600)
+TESTS_RAN=0 TESTS_PASSED=0 TESTS_FAILED=0 TESTS_SKIPPED=0
+SKIP_REASONS=()
+
+run_tests() { # dir; counts what ran, passed, failed and was skipped, for test_summary
+    local dir=$1 status=0
+    (cd "$dir" && ctest --output-on-failure -j "$JOBS" --timeout 600) 2>&1 |
+        tee "$dir/ctest.out" || status=$?
+    count_results "$dir"
+    return $status
+}
+
+count_results() { # dir: reads the CTest output run_tests kept, and the log of every test's output
+    local dir=$1 ran failed skipped count reason
+    ran=$(sed -n 's/.* tests failed out of \([0-9]*\)$/\1/p' "$dir/ctest.out")
+    failed=$(sed -n 's/.* \([0-9]*\) tests failed out of .*/\1/p' "$dir/ctest.out")
+    skipped=$(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' "$dir/ctest.out")
+    count=$(grep -c . <<<"$skipped" || true)
+    TESTS_RAN=$((TESTS_RAN + ${ran:-0}))
+    TESTS_FAILED=$((TESTS_FAILED + ${failed:-0}))
+    TESTS_SKIPPED=$((TESTS_SKIPPED + count))
+    TESTS_PASSED=$((TESTS_PASSED + ${ran:-0} - ${failed:-0} - count))
+    [[ -n $skipped ]] || return 0
+    # Why: the Qt Test "SKIP   :" lines and the GoogleTest line after "Skipped" of those tests.
+    while IFS= read -r reason; do
+        SKIP_REASONS+=("$(basename "$dir"): $reason")
+    done < <(awk -v names="|$(tr '\n' '|' <<<"$skipped")" '
+        /^[0-9]+\/[0-9]+ Test: / { name = $0; sub(/^[0-9]+\/[0-9]+ Test: /, "", name); next }
+        index(names, "|" name "|") == 0 { next }
+        /^SKIP   : / { sub(/^SKIP   : /, ""); print name ": " $0 }
+        after_skipped { print name ": " $0 }
+        { after_skipped = /: Skipped$/ }' "$dir/Testing/Temporary/LastTest.log")
+}
+
+test_summary() { # the last lines of ./do test
+    local reason
+    for reason in "${SKIP_REASONS[@]}"; do echo "  skipped in $reason"; done
+    echo "== $TESTS_RAN tests ran: $TESTS_PASSED passed, $TESTS_FAILED failed," \
+        "$TESTS_SKIPPED skipped${SKIP_REASONS:+ (why: above)}"
+}
+
+tests_of() { # dir: runs the tests of a configuration; a failure ends ./do test with the summary
+    run_tests "$1" && return 0
+    test_summary
+    exit 1
 }
 
 sanitizer_env() {
@@ -114,13 +159,16 @@ build)
 test)
     deps
     build_release
-    run_tests build/release
+    tests_of build/release
     package
     build_sanitize
     sanitizer_env
-    run_tests build/sanitize
+    tests_of build/sanitize
     build_fuzz
-    run_fuzz 45
+    fuzz_status=0
+    run_fuzz 45 || fuzz_status=1
+    test_summary
+    exit $fuzz_status
     ;;
 package)
     deps

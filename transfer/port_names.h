@@ -20,7 +20,11 @@ QString devicePathForPort(int port);
 // The default device of port 1..16 (no per-user setting consulted); empty for any other number.
 QString defaultDevicePathForPort(int port);
 
-// The serial devices present on this machine, as device paths in a stable order.
+// The serial devices present on this machine, as device paths in listing order.
 QStringList presentSerialDevices();
+
+// Device paths in listing order: numbers inside names compare as numbers (ttyS2 before ttyS10),
+// each path once.
+QStringList inListingOrder(QStringList devices);
 
 } // namespace ravelin

@@ -3,7 +3,6 @@
 #include "bore_hole_records.h"
 #include "conversion_fixture.h"
 
-#include <random>
 #include <string>
 
 using ravelin::test::BoreHoleFluid;
@@ -311,20 +310,4 @@ TEST_F(BoreHoleTest, FieldsBeyondTheRecordLengthReadAsZero) {
         << out(".txt");
     // The short records reach the converted database with their own length and nothing more.
     EXPECT_EQ(out(".tvd").size(), 60u + 24u + 12u + 12u + 8u + 8u);
-}
-
-TEST_F(BoreHoleTest, DamagedBoreHoleRecordsConvertWithoutFault) {
-    std::mt19937 random(11);
-    const std::uint16_t kinds[] = {0x1010, 0x0102, 0x0103, 0x0104};
-    for (int round = 0; round < 100; ++round) {
-        RawBuilder raw;
-        for (int r = 0; r < 40; ++r) {
-            const auto length = static_cast<std::uint16_t>(4 + random() % 80);
-            raw.record(kinds[random() % 4], length);
-            for (int i = 4; i < length; ++i)
-                raw.u8(static_cast<std::uint8_t>(random()));
-        }
-        if (round % 2) raw.record(kinds[random() % 4], 90).u32(7); // cut short by the end
-        EXPECT_EQ(convert(raw).result, 1);
-    }
 }

@@ -2,7 +2,6 @@
 #include "conversion_fixture.h"
 #include "raw_records.h"
 
-#include <random>
 #include <thread>
 
 namespace ravelin::test {
@@ -331,39 +330,6 @@ TEST_F(Framing, ConversionsRunInParallelWithoutSharingState) {
             SCOPED_TRACE(numbered("", i, ext));
             EXPECT_EQ(read(numbered("p", i, ext)), read(numbered("s", i, ext)));
         }
-}
-
-TEST_F(Framing, ArbitraryBytesConvertWithoutHarm) {
-    std::mt19937 random(20061105);
-    RawBuilder valid;
-    add(valid, FileHeader{});
-    add(valid, SurveyHeader{.flags = 1});
-    add(valid, Kx4Parameter{});
-    add(valid, ProfileHeader{});
-    add(valid, Kx4Data{.samples = std::vector<std::int32_t>(8, 5)});
-    // Every other record kind too, so that damage reaches each handler.
-    for (std::uint16_t id :
-         {0x0001, 0x3100, 0x4100, 0x1100, 0x0100, 0x0101, 0x1010, 0x0102, 0x0103, 0x0104})
-        valid.record(id).pad_to(80);
-    const std::vector<std::uint8_t> base = valid.bytes();
-    for (int round = 0; round < 300; ++round) {
-        std::vector<std::uint8_t> bytes;
-        if (round % 3 == 0) {
-            bytes.resize(random() % 400);
-            for (auto &b : bytes)
-                b = static_cast<std::uint8_t>(random());
-        } else {
-            bytes = base;
-            for (int flips = 1 + round % 7; flips > 0; --flips)
-                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
-            bytes.resize(bytes.size() - random() % 40);
-        }
-        write("f.raw", bytes);
-        std::int16_t keep = 1;
-        const auto report = dumpdec::convert(path("f.raw"), &keep);
-        ASSERT_EQ(report.result, 1) << "round " << round;
-        EXPECT_LE(read_bytes("f.tvd").size(), bytes.size() + 25000) << "round " << round;
-    }
 }
 
 TEST_F(Framing, WriteFailureIsAFailureAndKeepsTheRawDatabase) {

@@ -76,7 +76,10 @@ void check_converted_database(const Bytes &tvd) {
 } // namespace
 
 std::vector<Bytes> ravelin::fuzz::harness_seeds() {
-    return database_seeds(ravelin::test::ByteOrder::kBig);
+    std::vector<Bytes> seeds = database_seeds(ravelin::test::ByteOrder::kBig);
+    for (Bytes &damaged : damaged_database_seeds(ravelin::test::ByteOrder::kBig))
+        seeds.push_back(std::move(damaged));
+    return seeds;
 }
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {

@@ -9,7 +9,10 @@ namespace fs = std::filesystem;
 using namespace ravelin::fuzz;
 
 std::vector<Bytes> ravelin::fuzz::harness_seeds() {
-    return database_seeds(ravelin::test::ByteOrder::kLittle);
+    std::vector<Bytes> seeds = database_seeds(ravelin::test::ByteOrder::kLittle);
+    for (Bytes &damaged : damaged_database_seeds(ravelin::test::ByteOrder::kLittle))
+        seeds.push_back(std::move(damaged));
+    return seeds;
 }
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {

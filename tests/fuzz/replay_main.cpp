@@ -29,7 +29,8 @@ int write_seeds(const fs::path &dir) {
     return 0;
 }
 
-// Crash inputs, without the .txt notes that describe them.
+// Crash inputs, without the .txt notes that describe them. A harness with no findings yet has no
+// folder of its own; the folder of all findings is always there.
 std::vector<fs::path> kept_inputs(const fs::path &dir) {
     std::vector<fs::path> inputs;
     if (!fs::is_directory(dir)) return inputs;
@@ -50,6 +51,11 @@ int main(int argc, char **argv) {
     for (const Bytes &seed : ravelin::fuzz::harness_seeds()) {
         replay(seed);
         ++seeds;
+    }
+    const fs::path crashes = fs::path(RAVELIN_CRASH_DIR).parent_path();
+    if (!fs::is_directory(crashes)) {
+        std::fprintf(stderr, "the kept findings folder %s is missing\n", crashes.c_str());
+        return 1;
     }
     std::vector<fs::path> inputs = kept_inputs(RAVELIN_CRASH_DIR);
     for (int i = 1; i < argc; ++i)

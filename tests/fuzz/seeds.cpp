@@ -4,6 +4,10 @@
 #include "ip_raw_records.h"
 #include "raw_records.h"
 
+#include <algorithm>
+#include <iterator>
+#include <random>
+
 namespace ravelin::fuzz {
 
 using namespace ravelin::test;
@@ -70,6 +74,35 @@ std::vector<Bytes> database_seeds(ByteOrder order) {
         seeds.push_back(virel_database(order, code, static_cast<std::uint16_t>(code & 1)));
     seeds.push_back({}); // an empty file
     return seeds;
+}
+
+std::vector<Bytes> damaged_database_seeds(ByteOrder order) {
+    std::mt19937 random(20061105);
+    std::vector<Bytes> damaged;
+    for (const Bytes &seed : database_seeds(order)) {
+        for (int variant = 0; variant < 8 && !seed.empty(); ++variant) {
+            Bytes bytes = seed;
+            for (int flips = 1 + variant; flips > 0; --flips)
+                bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
+            bytes.resize(bytes.size() - random() % std::min<std::size_t>(40, bytes.size()));
+            damaged.push_back(std::move(bytes));
+        }
+    }
+    static const std::uint16_t kinds[] = {0x0001, 0x0100, 0x0101, 0x0102, 0x0103,
+                                          0x0104, 0x0800, 0x1002, 0x1004, 0x1008,
+                                          0x1010, 0x1100, 0x3100, 0x4100, 0x4800};
+    for (int run = 0; run < 40; ++run) {
+        RawBuilder raw(order);
+        for (int r = 0; r < 40; ++r) {
+            const auto length = static_cast<std::uint16_t>(4 + random() % 80);
+            raw.record(kinds[random() % std::size(kinds)], length);
+            for (int i = 4; i < length; ++i)
+                raw.u8(static_cast<std::uint8_t>(random()));
+        }
+        if (run % 2) raw.record(kinds[random() % std::size(kinds)], 90).u32(7); // cut short
+        damaged.push_back(raw.bytes());
+    }
+    return damaged;
 }
 
 } // namespace ravelin::fuzz

@@ -15,4 +15,9 @@ using Bytes = std::vector<std::uint8_t>;
 // databases as an instrument stores them, kLittle converted databases as the decoder writes them.
 std::vector<Bytes> database_seeds(test::ByteOrder order);
 
+// The same databases damaged at places a fixed generator picks (bytes overwritten, the end cut
+// off), and runs of records of every kind with random lengths and contents: what a replay of the
+// seeds alone would never reach.
+std::vector<Bytes> damaged_database_seeds(test::ByteOrder order);
+
 } // namespace ravelin::fuzz

@@ -1,7 +1,6 @@
 // The entry: results, output names, where a run stops, bounded reading and independent runs.
 #include "writer_fixture.h"
 
-#include <random>
 #include <thread>
 #include <vector>
 
@@ -128,26 +127,6 @@ TEST_F(WriterTest, RecordCutShortByTheEndOfTheFileIsProcessedAndEndsTheRun) {
     db.raw({reading.begin(), reading.begin() + 44}); // ends where Ro begins
     const std::string out = convert(db);
     EXPECT_TRUE(out.ends_with(first_line + "   1,   1,       nan, ***, ***, ***, ***\r\n")) << out;
-}
-
-TEST_F(WriterTest, AnyBytesConvertWithoutFault) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 300; ++round) {
-        Database db;
-        if (round % 2 == 0) db = one_profile(1);
-        std::vector<std::uint8_t> noise(random() % 2000);
-        for (auto &b : noise)
-            b = static_cast<std::uint8_t>(random());
-        // Mostly handled kinds, so that the noise reaches the record actions.
-        for (std::size_t i = 0; i + 1 < noise.size(); i += 37) {
-            static const std::uint16_t kinds[] = {0x0100, 0x1002, 0x1004, 0x3100, 0x4100, 0x1100};
-            const std::uint16_t kind = kinds[random() % 6];
-            noise[i] = static_cast<std::uint8_t>(kind);
-            noise[i + 1] = static_cast<std::uint8_t>(kind >> 8);
-        }
-        db.raw(noise);
-        convert(db);
-    }
 }
 
 TEST_F(WriterTest, RunsInParallelThreadsDoNotShareState) {

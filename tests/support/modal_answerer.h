@@ -13,8 +13,9 @@
 //
 // While an answerer lives, a timer looks every few milliseconds for the active modal widget.
 // Each modal window it finds takes the next queued answer; a modal window with no answer
-// queued is recorded and closed (message box: Escape-like reject; file dialog: cancel), and
-// counted in unexpected(), so a test never hangs on a surprise box. A message box answered by
+// queued is recorded and closed (message box: Escape-like reject; file dialog: cancel), so a test
+// never hangs on a surprise box. When the answerer goes out of scope the test function fails if
+// such a window appeared or an answer was left unused. A message box answered by
 // pressButtonText() may carry custom buttons (e.g. "Cancel", "Try Again", "Continue").
 // Everything runs on the GUI thread; the answers are given from inside the box's own event loop.
 #pragma once
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -56,6 +58,18 @@ class ModalAnswerer : public QObject {
     explicit ModalAnswerer(int pollMs = 10) {
         connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::poll);
         timer_.start(pollMs);
+    }
+
+    ~ModalAnswerer() override {
+        if (QTest::currentTestFailed()) return; // the first failure says more
+        if (!unexpectedWindows_.isEmpty())
+            QTest::qFail(
+                qPrintable("a modal window nobody expected: " + unexpectedWindows_.join(" | ")),
+                __FILE__, __LINE__);
+        else if (!queue_.empty())
+            QTest::qFail(qPrintable(QString::number(queue_.size()) +
+                                    " expected modal window(s) never appeared"),
+                         __FILE__, __LINE__);
     }
 
     // Queue answers, consumed in order by the modal windows as they appear.
@@ -107,7 +121,7 @@ class ModalAnswerer : public QObject {
 
     const QList<Box> &boxes() const { return boxes_; }
     const QList<FileDialog> &fileDialogs() const { return fileDialogs_; }
-    int unexpected() const { return unexpected_; }
+    int unexpected() const { return int(unexpectedWindows_.size()); }
     bool allAnswered() const { return queue_.empty(); }
 
   private:
@@ -125,7 +139,7 @@ class ModalAnswerer : public QObject {
             queue_.pop_front();
             if (answer(w)) return;
         }
-        ++unexpected_;
+        unexpectedWindows_ << w->windowTitle() + ": " + describe(w);
         if (auto *dialog = qobject_cast<QDialog *>(w))
             dialog->reject();
         else
@@ -153,10 +167,15 @@ class ModalAnswerer : public QObject {
         }
     }
 
+    static QString describe(QWidget *w) {
+        if (auto *box = qobject_cast<QMessageBox *>(w)) return box->text();
+        return w->metaObject()->className();
+    }
+
     QTimer timer_;
     std::deque<std::function<bool(QWidget *)>> queue_;
     QPointer<QWidget> handled_;
     QList<Box> boxes_;
     QList<FileDialog> fileDialogs_;
-    int unexpected_ = 0;
+    QStringList unexpectedWindows_; // title and text (or kind) of each
 };

@@ -108,10 +108,11 @@ TEST(InstrumentDump, TimeLimitCountsOnlyTimeWithoutProgress) {
     Simulator lonely({"--time-limit", "1", "--empty", "dump", imageFile({})});
     EXPECT_EQ(lonely.waitForExit(), 2);
 
-    // Four slow answers take longer than the limit, but each one is progress.
-    Simulator patient({"--time-limit", "1", "dump", imageFile(memoryImage(252 * 4))});
+    // Ten slow answers take longer than the limit, but each one is progress. Each answer comes
+    // well inside the limit, so a busy machine does not make it look like silence.
+    Simulator patient({"--time-limit", "2", "dump", imageFile(memoryImage(252 * 10))});
     PcPort port(patient.devicePath());
-    EXPECT_TRUE(receiveDump(port, milliseconds(2000), milliseconds(400)).complete);
+    EXPECT_TRUE(receiveDump(port, milliseconds(2000), milliseconds(250)).complete);
     port.close();
     EXPECT_EQ(patient.waitForExit(), 0);
 }

@@ -52,6 +52,11 @@ QByteArray PtyPair::receive(int count, int msecs) {
     return got;
 }
 
+int PtyPair::bytesWaitingForComponent() const {
+    int count = -1;
+    return ioctl(slave, FIONREAD, &count) == 0 ? count : -1;
+}
+
 void PtyPair::closeMaster() {
     if (master >= 0) close(master);
     master = -1;

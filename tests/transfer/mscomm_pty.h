@@ -29,6 +29,7 @@ class PtyPair {
 
     bool send(const QByteArray &bytes);       // instrument -> component
     QByteArray receive(int count, int msecs); // component -> instrument, up to count bytes
+    int bytesWaitingForComponent() const;     // sent, not yet read on the slave side
     void closeMaster();
 
     TtyState slaveState() const; // TCGETS2 on the slave side

@@ -126,7 +126,7 @@ void MSCommPtyTest::staleInputIsDiscardedAtOpen() {
     OpenPort p;
     QVERIFY(p.pty.ok());
     QVERIFY(p.pty.send("left over from before"));
-    QTest::qWait(50);
+    QTRY_COMPARE_WITH_TIMEOUT(p.pty.bytesWaitingForComponent(), 21, kWaitMs);
     p.comm.setPortOpen(true);
     QCOMPARE(p.comm.InBufferCount(), 0);
 }
