@@ -9,6 +9,25 @@ namespace dumpdec {
 
 namespace {
 
+// memcpy() for the few bytes of literal text between conversions, without the call: two
+// fixed-size copies that overlap in the middle.
+inline void copy_short(char *to, const char *from, std::size_t length) {
+    if (length >= 16) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + length - 16, from + length - 16, 16);
+    } else if (length >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + length - 8, from + length - 8, 8);
+    } else if (length >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + length - 4, from + length - 4, 4);
+    } else if (length > 0) {
+        to[0] = from[0];
+        to[length / 2] = from[length / 2];
+        to[length - 1] = from[length - 1];
+    }
+}
+
 // Gathers the formatted text in a buffer on the stack and hands it to the target in one
 // piece: growing a string conversion by conversion costs more than the formatting itself.
 class Sink {
@@ -19,7 +38,10 @@ class Sink {
 
     void append(const char *text, std::size_t length) {
         if (char *at = room(length)) {
-            std::memcpy(at, text, length);
+            if (length <= 32)
+                copy_short(at, text, length);
+            else
+                std::memcpy(at, text, length);
             used_ += length;
         } else {
             out_.write(out_.target, text, length);
