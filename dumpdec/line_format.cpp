@@ -1,5 +1,6 @@
 #include "line_format.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -179,6 +180,17 @@ inline std::uint64_t whole_part(std::uint64_t n, int precision) {
     }
 }
 
+// |value| × scale rounded with ties to even, for a value of at most 24 significant bits
+// (any value read as a float) times 2^-shift: the product fits 64 bits, no 128-bit steps.
+inline std::uint64_t scale_short(std::uint64_t significant, int shift, std::uint64_t scale) {
+    const std::uint64_t product = significant * scale; // below 2^24 × 10^9 < 2^54
+    const std::uint64_t scaled = product >> shift;
+    const std::uint64_t rest = product & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    const bool up = rest > half || (rest == half && (scaled & 1));
+    return scaled + (up ? 1 : 0);
+}
+
 // Fixed notation, rounded from the exact binary value with ties to even, as the C library
 // does: |value| × 10^precision in 128-bit integer arithmetic. False for what it leaves to
 // std::to_chars (not finite, or too large for 64 bits once scaled).
@@ -197,7 +209,11 @@ bool fast_fixed(double value, int precision, char *text, std::size_t &length) {
     }
     const std::uint64_t scale = kPowersOfTen[precision];
     std::uint64_t scaled = 0; // |value| × scale, rounded
-    if (mantissa != 0) {
+    const int zeros = mantissa != 0 ? std::countr_zero(mantissa) : 0;
+    const int short_shift = -(exponent + zeros);
+    if ((mantissa >> zeros) < (std::uint64_t{1} << 24) && short_shift > 0 && short_shift < 64) {
+        scaled = scale_short(mantissa >> zeros, short_shift, scale);
+    } else if (mantissa != 0) {
         if (exponent > 0) return false;
         const int shift = -exponent;
         const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * scale;
