@@ -91,7 +91,6 @@ struct Decoder {
     std::uint16_t record_id = 0;
     std::uint16_t record_length = 0;
     std::array<std::uint8_t, kRecordBufferSize> record_buffer{};
-    std::string line_buffer;  // one formatted output line; grows to fit any line
     std::string reading_text; // a reading's text, kept between readings to keep its capacity
     std::uint32_t file_position = 0;
     std::uint32_t dropped_bytes = 0;
@@ -180,13 +179,16 @@ struct Decoder {
     void link_data_record() { links.add_data_record(output_offset()); }
 
     // ---- Output lines -------------------------------------------------------------------
-    // printf-style line into line_buffer, then written whole to the file (line_format.h).
+    // printf-style line, formatted into the file (line_format.h).
     template <typename... Args>
     void print(OutputFile &file, const LineFormat<format_type_t<Args>...> &format,
                const Args &...args) {
-        line_buffer.clear();
-        append_arguments(line_buffer, format.parsed, args...);
-        if (!line_buffer.empty()) file.write(line_buffer.data(), line_buffer.size());
+        // No string in between: a copy per line costs as much as its literal text.
+        const auto write = [](void *target, const char *bytes, std::size_t size) {
+            static_cast<OutputFile *>(target)->write(bytes, size);
+        };
+        const FormatArgs<format_type_t<Args>...> values(args...);
+        write_parsed({&file, write}, format.parsed, values.values);
     }
     void put(OutputFile &file, std::string_view text) { file.write(text.data(), text.size()); }
     // Creates a bore hole log file on first use; false when it cannot be created.

@@ -1,5 +1,6 @@
 #include "line_format.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -9,28 +10,42 @@ namespace dumpdec {
 
 namespace {
 
-struct Conversion {
-    bool left = false;
-    bool zero = false;
-    int width = 0;
-    int precision = -1;
-    char kind = 0;
-};
+// memcpy() for the few bytes of literal text between conversions, without the call: two
+// fixed-size copies that overlap in the middle.
+inline void copy_short(char *to, const char *from, std::size_t length) {
+    if (length >= 16) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + length - 16, from + length - 16, 16);
+    } else if (length >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + length - 8, from + length - 8, 8);
+    } else if (length >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + length - 4, from + length - 4, 4);
+    } else if (length > 0) {
+        to[0] = from[0];
+        to[length / 2] = from[length / 2];
+        to[length - 1] = from[length - 1];
+    }
+}
 
-// Gathers the formatted text in a buffer on the stack and appends it to the string in one
-// piece: growing the string conversion by conversion costs more than the formatting itself.
+// Gathers the formatted text in a buffer on the stack and hands it to the target in one
+// piece: growing a string conversion by conversion costs more than the formatting itself.
 class Sink {
   public:
-    explicit Sink(std::string &out) : out_(out) {}
+    explicit Sink(TextTarget out) : out_(out) {}
     Sink(const Sink &) = delete;
     Sink &operator=(const Sink &) = delete;
 
     void append(const char *text, std::size_t length) {
         if (char *at = room(length)) {
-            std::memcpy(at, text, length);
+            if (length <= 32)
+                copy_short(at, text, length);
+            else
+                std::memcpy(at, text, length);
             used_ += length;
         } else {
-            out_.append(text, length);
+            out_.write(out_.target, text, length);
         }
     }
     void fill(char c, std::size_t count) {
@@ -38,7 +53,7 @@ class Sink {
             std::memset(at, c, count);
             used_ += count;
         } else {
-            out_.append(count, c);
+            fill_in_blocks(c, count);
         }
     }
     // A number of at most kScratch - kMaxShortWidth bytes, from a kScratch-byte scratch buffer,
@@ -60,7 +75,7 @@ class Sink {
         used_ += length + fill;
     }
     void flush() {
-        out_.append(buffer_, used_);
+        if (used_ > 0) out_.write(out_.target, buffer_, used_);
         used_ = 0;
     }
 
@@ -76,14 +91,24 @@ class Sink {
         }
         return buffer_ + used_;
     }
+    // A fill wider than the buffer, one buffer at a time (room() has flushed it).
+    void fill_in_blocks(char c, std::size_t count) {
+        while (count > 0) {
+            const std::size_t part = count < kSize ? count : kSize;
+            std::memset(buffer_, c, part);
+            used_ = part;
+            flush();
+            count -= part;
+        }
+    }
 
-    std::string &out_;
+    TextTarget out_;
     std::size_t used_ = 0;
     char buffer_[kSize];
 };
 
 // Appends text padded to the conversion's width; zero padding goes after a leading sign.
-inline void pad(Sink &out, const Conversion &conversion, const char *text, std::size_t length) {
+inline void pad(Sink &out, const FormatPiece &conversion, const char *text, std::size_t length) {
     const std::size_t width = static_cast<std::size_t>(conversion.width);
     const std::size_t fill = width > length ? width - length : 0;
     if (conversion.left) {
@@ -101,7 +126,7 @@ inline void pad(Sink &out, const Conversion &conversion, const char *text, std::
 }
 
 // pad() for a number formatted into the scratch buffer.
-inline void pad_number(Sink &out, const Conversion &conversion,
+inline void pad_number(Sink &out, const FormatPiece &conversion,
                        const char (&scratch)[Sink::kScratch], std::size_t length) {
     if (!conversion.zero && static_cast<std::size_t>(conversion.width) <= Sink::kMaxShortWidth &&
         length <= Sink::kScratch - Sink::kMaxShortWidth)
@@ -155,6 +180,17 @@ inline std::uint64_t whole_part(std::uint64_t n, int precision) {
     }
 }
 
+// |value| × scale rounded with ties to even, for a value of at most 24 significant bits
+// (any value read as a float) times 2^-shift: the product fits 64 bits, no 128-bit steps.
+inline std::uint64_t scale_short(std::uint64_t significant, int shift, std::uint64_t scale) {
+    const std::uint64_t product = significant * scale; // below 2^24 × 10^9 < 2^54
+    const std::uint64_t scaled = product >> shift;
+    const std::uint64_t rest = product & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    const bool up = rest > half || (rest == half && (scaled & 1));
+    return scaled + (up ? 1 : 0);
+}
+
 // Fixed notation, rounded from the exact binary value with ties to even, as the C library
 // does: |value| × 10^precision in 128-bit integer arithmetic. False for what it leaves to
 // std::to_chars (not finite, or too large for 64 bits once scaled).
@@ -173,7 +209,11 @@ bool fast_fixed(double value, int precision, char *text, std::size_t &length) {
     }
     const std::uint64_t scale = kPowersOfTen[precision];
     std::uint64_t scaled = 0; // |value| × scale, rounded
-    if (mantissa != 0) {
+    const int zeros = mantissa != 0 ? std::countr_zero(mantissa) : 0;
+    const int short_shift = -(exponent + zeros);
+    if ((mantissa >> zeros) < (std::uint64_t{1} << 24) && short_shift > 0 && short_shift < 64) {
+        scaled = scale_short(mantissa >> zeros, short_shift, scale);
+    } else if (mantissa != 0) {
         if (exponent > 0) return false;
         const int shift = -exponent;
         const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * scale;
@@ -220,25 +260,26 @@ bool fast_fixed(double value, int precision, char *text, std::size_t &length) {
 
 // One "%f" conversion: the integer path for nearly every value, std::to_chars (which gives the
 // C library's digits) for the rest. Infinity and NaN are padded with spaces, never zeros.
-void put_fixed(Sink &out, Conversion conversion, double value) {
-    char text[Sink::kScratch] = {};
+void put_fixed(Sink &out, const FormatPiece &piece, double value) {
+    char text[Sink::kScratch];
     std::size_t length = 0;
-    if (fast_fixed(value, conversion.precision, text, length)) {
-        pad_number(out, conversion, text, length);
+    if (fast_fixed(value, piece.precision, text, length)) {
+        pad_number(out, piece, text, length);
         return;
     }
     char wide[400]; // the largest double has 309 integer digits
-    const auto end = std::to_chars(wide, wide + sizeof wide, value, std::chars_format::fixed,
-                                   conversion.precision)
-                         .ptr;
+    const auto end =
+        std::to_chars(wide, wide + sizeof wide, value, std::chars_format::fixed, piece.precision)
+            .ptr;
+    FormatPiece conversion = piece;
     if (value != value || value == __builtin_inf() || value == -__builtin_inf())
         conversion.zero = false;
     pad(out, conversion, wide, static_cast<std::size_t>(end - wide));
 }
 
 void put_conversion(Sink &out, const FormatPiece &piece, const FormatArg &arg) {
-    const Conversion conversion{piece.left, piece.zero, piece.width, piece.precision, piece.kind};
-    char text[Sink::kScratch] = {};
+    const FormatPiece &conversion = piece;
+    char text[Sink::kScratch];
     switch (piece.kind) {
     case 'd': {
         const auto end = std::to_chars(text, text + sizeof text, static_cast<int>(arg.integer)).ptr;
@@ -285,7 +326,7 @@ void library_format(std::string &out, const char *format, std::va_list args) {
 
 } // namespace
 
-void append_parsed(std::string &out, const ParsedFormat &format, const FormatArg *args) {
+void write_parsed(TextTarget out, const ParsedFormat &format, const FormatArg *args) {
     Sink sink(out);
     const char *text = format.text;
     for (std::size_t i = 0; i < format.count; ++i) {
@@ -295,6 +336,13 @@ void append_parsed(std::string &out, const ParsedFormat &format, const FormatArg
     }
     sink.append(text + format.tail_begin, format.tail_length);
     sink.flush();
+}
+
+void append_parsed(std::string &out, const ParsedFormat &format, const FormatArg *args) {
+    const auto append = [](void *target, const char *bytes, std::size_t size) {
+        static_cast<std::string *>(target)->append(bytes, size);
+    };
+    write_parsed({&out, append}, format, args);
 }
 
 void append_vformat(std::string &out, const char *format, std::va_list args) {

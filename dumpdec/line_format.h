@@ -180,8 +180,22 @@ template <typename... Args> struct LineFormat {
     }
 };
 
-// Appends the formatted pieces; args holds one value per conversion.
+// Where write_parsed puts its text: write(target, ...) receives it a block at a time.
+struct TextTarget {
+    void *target;
+    void (*write)(void *target, const char *bytes, std::size_t size);
+};
+
+// Writes the formatted pieces to out; args holds one value per conversion.
+void write_parsed(TextTarget out, const ParsedFormat &format, const FormatArg *args);
+// write_parsed() appending to a string.
 void append_parsed(std::string &out, const ParsedFormat &format, const FormatArg *args);
+
+// The argument list of a call, one FormatArg per value, for write_parsed().
+template <typename... Args> struct FormatArgs {
+    FormatArg values[sizeof...(Args) > 0 ? sizeof...(Args) : 1];
+    explicit FormatArgs(const Args &...args) : values{FormatArg(args)...} {}
+};
 
 template <typename... Args>
 void append_arguments(std::string &out, const ParsedFormat &format, const Args &...args) {
