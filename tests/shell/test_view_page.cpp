@@ -114,7 +114,7 @@ class ViewPageTest : public QObject {
     void viewPageShowsWhatADamagedFileHoldsAndWhereItStopped() {
         std::vector<std::uint8_t> bytes = three_reading_profile().bytes();
         const std::size_t last = bytes.size() - (52 + 16);
-        bytes.resize(bytes.size() - 10);
+        bytes.erase(bytes.end() - 10, bytes.end());
         const QString path = dir.filePath("cut.tvd");
         QVERIFY(tvd::Database().raw(bytes).write(path.toStdString()));
 

@@ -21,7 +21,7 @@ class ViewPageExportTest : public QObject {
         for (float x : {20.0f, 30.0f})
             db.add(tvd::ipr_standard({.x = x, .dn = 10, .da = -20, .db = -10, .ro = 50}));
         std::vector<std::uint8_t> cut = db.bytes();
-        cut.resize(cut.size() - 4); // the second reading ends early
+        cut.erase(cut.end() - 4, cut.end()); // the second reading ends early
         const QString path = dir.filePath("line7.tvd");
         QVERIFY(tvd::Database().raw(cut).write(path.toStdString()));
 
