@@ -67,7 +67,7 @@ TEST_F(ExportFiles, ADamagedDatabaseExportsWhatIsSoundAndSaysWhereItStopped) {
         export_test::virel({{.readings = {{.x = 10, .dn = 10, .da = -20, .db = -10, .m = {1}},
                                           {.x = 20, .dn = 10, .da = -20, .db = -10, .m = {1}}}}});
     std::vector<std::uint8_t> cut = db.bytes();
-    cut.resize(cut.size() - 6); // the second reading ends early
+    cut.erase(cut.end() - 6, cut.end()); // the second reading ends early
     const auto outcome = run(tvd::Database().raw(cut), exports::Format::Ohm);
     ASSERT_EQ(outcome.written, std::vector<std::string>{path("line7-S1-L100N.ohm")});
     EXPECT_NE(read(outcome.written[0]).find("\n1# Number of data"), std::string::npos);
