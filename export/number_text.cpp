@@ -141,12 +141,19 @@ void append_exact(std::string &out, float value) {
     out.append(buffer, result.ptr);
 }
 
-std::string compact(double value, int decimals) {
-    std::string text = fixed(value, decimals);
-    if (text.find('.') != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.') text.pop_back();
+void append_compact(std::string &out, double value, int decimals) {
+    const std::size_t start = out.size();
+    append_fixed(out, value, decimals);
+    // The dot lies in the appended text, so the zeros stripped do too.
+    if (out.find('.', start) != std::string::npos) {
+        out.erase(out.find_last_not_of('0') + 1);
+        if (out.back() == '.') out.pop_back();
     }
+}
+
+std::string compact(double value, int decimals) {
+    std::string text;
+    append_compact(text, value, decimals);
     return text;
 }
 
