@@ -31,14 +31,24 @@ void append_fixed_units(std::string &out, long long units, int decimals) {
     out.append(first, end);
 }
 
+// The integer nearest to scaled (below 1e15 in magnitude), halves away from zero, without the
+// library's llround: the integer part and the fraction are exact, so no addition can round.
+long long nearest_units(double scaled) {
+    const auto whole = static_cast<long long>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    return whole + (fraction >= 0.5 ? 1 : 0) - (fraction <= -0.5 ? 1 : 0);
+}
+
 // The common case, up to 7 decimals of a moderate value, in integer arithmetic: twice as quick as
 // to_chars, and exports write millions of numbers. Declines (false) where the scaled value is
 // too large or so near a half that its rounding could differ from the exact decimal's.
 bool append_scaled(std::string &out, double value, int decimals) {
     if (decimals < 0 || decimals > 7) return false;
     const double scaled = value * kPowersOfTen[decimals];
-    if (!(std::fabs(scaled) < 1e15) || std::fabs(scaled - std::trunc(scaled)) == 0.5) return false;
-    append_fixed_units(out, std::llround(scaled), decimals);
+    if (!(std::fabs(scaled) < 1e15)) return false;
+    const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
+    if (std::fabs(fraction) == 0.5) return false;
+    append_fixed_units(out, nearest_units(scaled), decimals);
     return true;
 }
 
@@ -92,13 +102,14 @@ constexpr double kFloatPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e
 
 // Whether the decimal units / 10^decimals reads back as value. Dividing in double rounds once;
 // converting to float rounds again, which differs from the decimal's own rounding only when the
-// double lands exactly halfway between two floats: that case answers false, as if no match.
+// double lands exactly halfway between two floats (the 29 bits a float drops read 1000...0):
+// that case answers false, as if no match.
 bool reads_back_as(float value, long long units, int decimals) {
     const double decimal = static_cast<double>(units) / kFloatPowersOfTen[decimals];
-    const float rounded = static_cast<float>(decimal);
-    if (rounded != value) return false;
-    const float neighbour = std::nextafter(rounded, decimal > rounded ? HUGE_VALF : -HUGE_VALF);
-    return decimal != (static_cast<double>(rounded) + static_cast<double>(neighbour)) / 2;
+    if (static_cast<float>(decimal) != value) return false;
+    constexpr std::uint64_t kDroppedBits = (std::uint64_t{1} << 29) - 1;
+    constexpr std::uint64_t kHalf = std::uint64_t{1} << 28;
+    return (std::bit_cast<std::uint64_t>(decimal) & kDroppedBits) != kHalf;
 }
 
 // The shortest fixed text of a float that reads back as itself, found with integers: the fewest
@@ -112,9 +123,9 @@ bool append_shortest(std::string &out, float value) {
     if ((std::bit_cast<std::uint32_t>(value) & 0x7FFFFFu) == 0) return false;
     for (int decimals = 0; decimals < 12; ++decimals) {
         const double scaled = v * kFloatPowersOfTen[decimals];
-        const double nearest = std::nearbyint(scaled);
-        if (std::fabs(std::fabs(scaled - nearest) - 0.5) < 1e-6) return false;
-        const auto units = static_cast<long long>(nearest);
+        if (!(std::fabs(scaled) < 1e15)) return false;
+        const long long units = nearest_units(scaled);
+        if (std::fabs(std::fabs(scaled - static_cast<double>(units)) - 0.5) < 1e-6) return false;
         if (!reads_back_as(value, units, decimals)) continue;
         if (units == 0) return false; // the sign of a tiny value is to_chars' to write
         append_fixed_units(out, units, decimals);
