@@ -68,12 +68,17 @@ bool is_finite(const survey::GravityReading &r) {
     return true;
 }
 
-std::string station_name(const survey::GravityReading &r) {
+void append_station_name(std::string &out, const survey::GravityReading &r) {
     const bool by_line = is_line_station_mode(r.coordinate_mode);
-    std::string name = by_line ? "L" : "";
-    name += compact(r.y, by_line ? 3 : 7);
-    name += by_line ? '-' : '_';
-    name += compact(r.x, by_line ? 3 : 7);
+    if (by_line) out += 'L';
+    append_compact(out, r.y, by_line ? 3 : 7);
+    out += by_line ? '-' : '_';
+    append_compact(out, r.x, by_line ? 3 : 7);
+}
+
+std::string station_name(const survey::GravityReading &r) {
+    std::string name;
+    append_station_name(name, r);
     return name;
 }
 
@@ -122,7 +127,7 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 csv.invalid_dates += m.valid ? 0 : 1;
                 ++csv.readings;
 
-                out += station_name(r);
+                append_station_name(out, r);
                 out += ',';
                 field(out, own_position ? r.y : s.header.latitude, 7);
                 field(out, own_position ? r.x : s.header.longitude, 7);

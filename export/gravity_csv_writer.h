@@ -35,5 +35,6 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
 // The station name of a reading: its line and station (or its coordinates), free of the
 // characters the readers split lines at ("/", ":" and ",").
 std::string station_name(const survey::GravityReading &reading);
+void append_station_name(std::string &out, const survey::GravityReading &reading);
 
 } // namespace exports

@@ -27,5 +27,6 @@ void append_exact(std::string &out, float value);
 // The shortest fixed text of value to the given decimals: trailing zeros and a trailing dot
 // dropped ("120.500" gives "120.5", "200.000" gives "200"). For names and titles.
 std::string compact(double value, int decimals);
+void append_compact(std::string &out, double value, int decimals);
 
 } // namespace exports

@@ -9,9 +9,14 @@ namespace exports {
 
 namespace {
 
-void add(std::string &doubts, std::string_view doubt) {
+// Starts a new doubt: after the separator when others came before.
+std::string &next(std::string &doubts) {
     if (!doubts.empty()) doubts += "; ";
-    doubts += doubt;
+    return doubts;
+}
+
+void add(std::string &doubts, std::string_view doubt) {
+    next(doubts) += doubt;
 }
 
 } // namespace
@@ -26,8 +31,11 @@ std::string ip_doubts(float ro, float stdev, const std::vector<float> &m, double
     // A decay that rises instead of falling points at a noisy channel or a bad contact.
     for (std::size_t k = 1; k < m.size(); ++k)
         if (m[k] > m[k - 1]) {
-            add(doubts,
-                "M rising from window " + std::to_string(k) + " to " + std::to_string(k + 1));
+            // Appended in place: no temporary strings for every reading whose decay rises.
+            next(doubts) += "M rising from window ";
+            append_integer(doubts, static_cast<long long>(k));
+            doubts += " to ";
+            append_integer(doubts, static_cast<long long>(k + 1));
             break;
         }
     return doubts;

@@ -53,6 +53,7 @@ void RecordReader::read_header() {
     buffer_[1] = b1;
     buffer_[2] = b2;
     buffer_[3] = b3;
+    written_end_ = std::max(written_end_, header_size);
 }
 
 void RecordReader::read_body() {
@@ -61,7 +62,10 @@ void RecordReader::read_body() {
     body_complete_ = got == body;
     std::fill(buffer_.begin() + static_cast<std::ptrdiff_t>(header_size + got),
               buffer_.begin() + length_, std::uint8_t{0xFF});
-    std::fill(buffer_.begin() + length_, buffer_.end(), std::uint8_t{0});
+    if (written_end_ > length_)
+        std::fill(buffer_.begin() + length_,
+                  buffer_.begin() + static_cast<std::ptrdiff_t>(written_end_), std::uint8_t{0});
+    written_end_ = length_;
 }
 
 std::size_t RecordReader::readable() const {

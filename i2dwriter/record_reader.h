@@ -48,6 +48,9 @@ class RecordReader {
     std::uint16_t id_ = 0;
     std::uint16_t length_ = 0;
     std::vector<std::uint8_t> buffer_;
+    // The end of the bytes that may not be 0: only those need clearing for the next record, not
+    // the whole buffer (the survey model's holds 25,000 bytes, its records a few hundred).
+    std::size_t written_end_ = 0;
     bool body_complete_ = false;
 };
 

@@ -3,7 +3,9 @@
 // readings a memory holds), and reports the time of reading each database and of writing each
 // format, files synced to the disk included.
 //
-//   ravelin-bench-export [--runs N] [--dir FOLDER]
+//   ravelin-bench-export [--runs N] [--dir FOLDER] [--keep]
+//
+// --keep leaves the written files in place, to compare the exports of two builds byte for byte.
 #include "convert.h"
 #include "export_files.h"
 #include "samples.h"
@@ -45,6 +47,7 @@ struct Job {
 
 int main(int argc, char **argv) {
     int runs = 3;
+    bool keep = false;
     fs::path dir = fs::temp_directory_path() / ("ravelin-bench-export-" + std::to_string(getpid()));
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -52,8 +55,11 @@ int main(int argc, char **argv) {
             runs = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--dir" && i + 1 < argc) {
             dir = fs::path(argv[++i]) / "ravelin-bench-export";
+        } else if (arg == "--keep") {
+            keep = true;
         } else {
-            std::fprintf(stderr, "usage: ravelin-bench-export [--runs N] [--dir FOLDER]\n");
+            std::fprintf(stderr,
+                         "usage: ravelin-bench-export [--runs N] [--dir FOLDER] [--keep]\n");
             return 2;
         }
     }
@@ -140,7 +146,7 @@ int main(int argc, char **argv) {
     std::printf("  every format, each database read once: %.3f s, processor %.3f s (target below "
                 "%.1f s: %s)\n",
                 total, total_cpu, kTargetSeconds, total < kTargetSeconds ? "met" : "MISSED");
-    fs::remove_all(dir);
+    if (!keep) fs::remove_all(dir);
     if (failed) std::fprintf(stderr, "ravelin-bench-export: an export failed\n");
     return failed ? 1 : 0;
 }
