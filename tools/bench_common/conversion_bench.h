@@ -18,6 +18,13 @@ struct OutputFile {
     bool text;
 };
 
+// Every file a conversion of a VIREL (or mixed) memory writes, and what a run leaves to clean up.
+inline const std::vector<OutputFile> kEveryOutput = {
+    {".log", true}, {".txt", true}, {".i2d", true}, {".sn", true},  {".ln", true},
+    {".lat", true}, {".con", true}, {".sp", true},  {".smp", true}, {".tvd", false}};
+inline const std::vector<const char *> kEveryFile = {
+    ".raw", ".log", ".txt", ".i2d", ".sn", ".ln", ".lat", ".con", ".sp", ".smp", ".tvd", ".tmp"};
+
 struct BenchDatabase {
     std::size_t size = 0;        // bytes of raw input
     std::size_t record_size = 0; // bytes of one record of the converted database

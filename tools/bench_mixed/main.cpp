@@ -28,23 +28,12 @@ ravelin::bench::BenchDatabase write_mixed_memory(const std::filesystem::path &ra
 } // namespace
 
 int main(int argc, char **argv) {
-    return ravelin::bench::run_conversion_bench(
-        {.tool_name = "ravelin-bench-mixed",
-         .require_whole_input = true,
-         .target_mb_s = 60,
-         .baseline_in_large_blocks = true,
-         .outputs = {{".log", true},
-                     {".txt", true},
-                     {".i2d", true},
-                     {".sn", true},
-                     {".ln", true},
-                     {".lat", true},
-                     {".con", true},
-                     {".sp", true},
-                     {".smp", true},
-                     {".tvd", false}},
-         .cleanup = {".raw", ".log", ".txt", ".i2d", ".sn", ".ln", ".lat", ".con", ".sp", ".smp",
-                     ".tvd", ".tmp"},
-         .write_database = write_mixed_memory},
-        argc, argv);
+    return ravelin::bench::run_conversion_bench({.tool_name = "ravelin-bench-mixed",
+                                                 .require_whole_input = true,
+                                                 .target_mb_s = 60,
+                                                 .baseline_in_large_blocks = true,
+                                                 .outputs = ravelin::bench::kEveryOutput,
+                                                 .cleanup = ravelin::bench::kEveryFile,
+                                                 .write_database = write_mixed_memory},
+                                                argc, argv);
 }

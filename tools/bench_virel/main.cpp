@@ -31,21 +31,10 @@ ravelin::bench::BenchDatabase write_full_memory(const std::filesystem::path &raw
 } // namespace
 
 int main(int argc, char **argv) {
-    return ravelin::bench::run_conversion_bench(
-        {.tool_name = "ravelin-bench-virel",
-         .require_whole_input = true,
-         .outputs = {{".log", true},
-                     {".txt", true},
-                     {".i2d", true},
-                     {".sn", true},
-                     {".ln", true},
-                     {".lat", true},
-                     {".con", true},
-                     {".sp", true},
-                     {".smp", true},
-                     {".tvd", false}},
-         .cleanup = {".raw", ".log", ".txt", ".i2d", ".sn", ".ln", ".lat", ".con", ".sp", ".smp",
-                     ".tvd", ".tmp"},
-         .write_database = write_full_memory},
-        argc, argv);
+    return ravelin::bench::run_conversion_bench({.tool_name = "ravelin-bench-virel",
+                                                 .require_whole_input = true,
+                                                 .outputs = ravelin::bench::kEveryOutput,
+                                                 .cleanup = ravelin::bench::kEveryFile,
+                                                 .write_database = write_full_memory},
+                                                argc, argv);
 }
