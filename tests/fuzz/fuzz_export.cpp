@@ -4,7 +4,7 @@
 #include "gravity_csv_writer.h"
 #include "ohm_writer.h"
 #include "res2dinv_writer.h"
-#include "survey_reader.h"
+#include "survey_input.h"
 #include "table_csv_writer.h"
 
 #include <algorithm>
@@ -21,16 +21,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 namespace {
-
-survey::LoadResult read(const std::uint8_t *data, std::size_t size) {
-    Bytes copy(data, data + size);
-    copy.push_back(0); // fmemopen needs a buffer even for no input
-    std::FILE *in = fmemopen(copy.data(), size ? size : 1, "rb");
-    check(in != nullptr, "fmemopen failed");
-    survey::LoadResult result = survey::read_database(in, size);
-    std::fclose(in);
-    return result;
-}
 
 // Lines of numbers hold no letters: readers reject exponents and misread "nan" or "inf". The
 // title and the format's words ("Chargeability", "# x z", ...) begin with a letter or "#".
@@ -49,7 +39,7 @@ void check_plain_numbers(const std::string &text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    const survey::Database database = read(data, size).database;
+    const survey::Database database = read_survey(data, size).database;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines) {
             const exports::ProfileReadings selected =
