@@ -3,6 +3,7 @@
 #include "main_window.h"
 #include "modal_answerer.h"
 #include "mscomm.h"
+#include "mscomm_pty.h"
 #include "settings_sandbox.h"
 #include "window_controls.h"
 
@@ -14,34 +15,10 @@
 #include <QTabWidget>
 #include <QTest>
 #include <memory>
-#include <pty.h>
-#include <unistd.h>
 
 using ravelin::MainWindow;
 
 namespace {
-
-// A pseudo-terminal whose device stands in for a serial port.
-class PseudoTerminal {
-  public:
-    PseudoTerminal() {
-        char name[256] = {};
-        if (::openpty(&controller_, &device_, name, nullptr, nullptr) == 0)
-            path_ = QString::fromLocal8Bit(name);
-    }
-    ~PseudoTerminal() {
-        if (!path_.isEmpty()) {
-            ::close(controller_);
-            ::close(device_);
-        }
-    }
-    QString path() const { return path_; }
-
-  private:
-    int controller_ = -1;
-    int device_ = -1;
-    QString path_;
-};
 
 struct Shown {
     QString port, speed, parity, dataBits, stopBits;
@@ -275,9 +252,9 @@ class ComParametersTest : public QObject {
     }
 
     void okWithTheOpenPortUnchangedLeavesItClosed() {
-        PseudoTerminal pty;
-        QVERIFY(!pty.path().isEmpty());
-        sandbox->set("PORTS/Com2", pty.path());
+        PtyPair pty;
+        QVERIFY(!pty.slavePath().isEmpty());
+        sandbox->set("PORTS/Com2", pty.slavePath());
         sandbox->set("COMM/CommPort", "2");
         open();
         port()->setPortOpen(true);
@@ -292,9 +269,9 @@ class ComParametersTest : public QObject {
     }
 
     void okWithAChangedPortReopensItThenCloses() {
-        PseudoTerminal first, second;
-        sandbox->set("PORTS/Com2", first.path());
-        sandbox->set("PORTS/Com7", second.path());
+        PtyPair first, second;
+        sandbox->set("PORTS/Com2", first.slavePath());
+        sandbox->set("PORTS/Com7", second.slavePath());
         sandbox->set("COMM/CommPort", "2");
         open();
         port()->setPortOpen(true);
@@ -308,8 +285,8 @@ class ComParametersTest : public QObject {
     }
 
     void okWithAPortThatCannotOpenRestoresTheOldNumber() {
-        PseudoTerminal pty;
-        sandbox->set("PORTS/Com2", pty.path());
+        PtyPair pty;
+        sandbox->set("PORTS/Com2", pty.slavePath());
         sandbox->set("PORTS/Com4", sandbox->path() + "/no-such-device");
         sandbox->set("COMM/CommPort", "2");
         open();

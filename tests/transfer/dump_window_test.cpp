@@ -6,6 +6,7 @@
 #include "main_window.h"
 #include "modal_answerer.h"
 #include "mscomm.h"
+#include "mscomm_pty.h"
 #include "progress_indicator.h"
 #include "settings_sandbox.h"
 #include "usb_script.h"
@@ -21,35 +22,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
-#include <pty.h>
 #include <unistd.h>
 
 using namespace ravelin;
 using namespace ravelin::test;
 
-namespace {
-
-// A serial line with nobody on the other end.
-class SilentLine {
-  public:
-    SilentLine() {
-        char name[256] = {};
-        if (::openpty(&controller_, &device_, name, nullptr, nullptr) == 0)
-            path_ = QString::fromLocal8Bit(name);
-    }
-    ~SilentLine() {
-        ::close(controller_);
-        ::close(device_);
-    }
-    QString path() const { return path_; }
-
-  private:
-    int controller_ = -1;
-    int device_ = -1;
-    QString path_;
-};
-
-} // namespace
+namespace {} // namespace
 
 class DumpWindowTest : public QObject {
     Q_OBJECT
@@ -221,8 +199,8 @@ class DumpWindowTest : public QObject {
 
     // An instrument that never answers: STOP ends the wait; an upload asks first.
     void silentInstrumentCanBeStopped() {
-        SilentLine line;
-        useSerialPort(line.path());
+        PtyPair line; // a serial line with nobody on the other end
+        useSerialPort(line.slavePath());
         QTimer probe;
         onceWhenStatusIs(probe, "Syncronizing....",
                          [&] { find<QPushButton>("STOPTRANSFER")->click(); });
