@@ -44,13 +44,13 @@ ArraySection array_section(ResistivityArray array) {
 // The data lines go byte for byte to the survey text file and to their log file.
 void resistivity_line(Decoder &d, OutputFile &file, float depth, float resistivity,
                       std::int16_t sp) {
-    d.print(file, "\r\n%-8.3f\t%-8.3f\t%-4d", depth, resistivity, sp);
+    d.print(file, "\r\n%-8.3f\t%-8.3f\t%-4d"_fmt, depth, resistivity, sp);
 }
 void fluid_line(Decoder &d, OutputFile &file, float depth, float resistivity, float temperature) {
-    d.print(file, "\r\n%-8.3f\t%-8.3f\t%-8.1f", depth, resistivity, temperature);
+    d.print(file, "\r\n%-8.3f\t%-8.3f\t%-8.1f"_fmt, depth, resistivity, temperature);
 }
 void sp_line(Decoder &d, OutputFile &file, float depth, std::int16_t sp) {
-    d.print(file, "\r\n%-8.3f\t%-4d", depth, sp);
+    d.print(file, "\r\n%-8.3f\t%-4d"_fmt, depth, sp);
 }
 
 void clear_array_sections(BoreHoleSections &sections) {
@@ -68,50 +68,50 @@ void handle_bore_hole_header(Decoder &d) {
         d.put(d.listing, "=======> EMPTY  HEADER <=======\n");
         return;
     }
-    d.print(d.listing, "*First_Data:\t\t\t%-4x\n", first_data);
+    d.print(d.listing, "*First_Data:\t\t\t%-4x\n"_fmt, first_data);
     const std::uint16_t plunge = d.convert_u16(4);
-    d.print(d.listing, "Plunge:   \t\t%-4x\n", plunge);
+    d.print(d.listing, "Plunge:   \t\t%-4x\n"_fmt, plunge);
     const std::uint16_t azimuth = d.convert_u16(6);
-    d.print(d.listing, "Azimuth:   \t\t%-4x\n", azimuth);
+    d.print(d.listing, "Azimuth:   \t\t%-4x\n"_fmt, azimuth);
     const double easting = d.convert_f64(8);
-    d.print(d.listing, "Easting:\t\t\t\t%-8.3f\n", easting);
+    d.print(d.listing, "Easting:\t\t\t\t%-8.3f\n"_fmt, easting);
     const double northing = d.convert_f64(16);
-    d.print(d.listing, "Northing:\t\t\t\t%-8.3f\n", northing);
+    d.print(d.listing, "Northing:\t\t\t\t%-8.3f\n"_fmt, northing);
     const float altitude = d.convert_f32(24);
-    d.print(d.listing, "Altitude:\t\t\t\t%-8.3f\n", altitude);
+    d.print(d.listing, "Altitude:\t\t\t\t%-8.3f\n"_fmt, altitude);
     const std::string name = d.text(28, 8);
-    d.print(d.listing, "BH name:\t\t\t%s\n", name.c_str());
-    d.print(d.listing, "*dIndex:\t\t\t%-4x\n", d.convert_u32(36));
-    d.print(d.listing, "*pIndex:\t\t\t%-4x\n", d.convert_u32(40));
-    d.print(d.listing, "*Extension:\t\t\t%-4x\n", d.convert_u32(44));
-    d.print(d.listing, "*Next:\t\t\t%-4x\n",
+    d.print(d.listing, "BH name:\t\t\t%s\n"_fmt, name.c_str());
+    d.print(d.listing, "*dIndex:\t\t\t%-4x\n"_fmt, d.convert_u32(36));
+    d.print(d.listing, "*pIndex:\t\t\t%-4x\n"_fmt, d.convert_u32(40));
+    d.print(d.listing, "*Extension:\t\t\t%-4x\n"_fmt, d.convert_u32(44));
+    d.print(d.listing, "*Next:\t\t\t%-4x\n"_fmt,
             d.convert_u32(ravelin::link_field::kBoreHoleNextBoreHole));
-    d.print(d.listing, "Reserved1:\t\t\t\t%-4x\n", d.convert_u32(56));
+    d.print(d.listing, "Reserved1:\t\t\t\t%-4x\n"_fmt, d.convert_u32(56));
 
     d.link_line_header();
     d.write_record();
 
-    d.print(d.survey_text, "\r\nBore Hole\t  %s", name.c_str());
-    d.print(d.survey_text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
+    d.print(d.survey_text, "\r\nBore Hole\t  %s"_fmt, name.c_str());
+    d.print(d.survey_text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c"_fmt, std::fabs(easting),
             easting_letter(easting), std::fabs(northing), northing_letter(northing));
-    d.print(d.survey_text, "\r\n/\tAzimuth:       \t%-4.2f", azimuth * 0.1);
-    d.print(d.survey_text, "\r\n/\tAltitude:      \t%-8.3f", altitude);
-    d.print(d.survey_text, "\r\n/\tPlunge:        \t%-4.2f", plunge * 0.1);
+    d.print(d.survey_text, "\r\n/\tAzimuth:       \t%-4.2f"_fmt, azimuth * 0.1);
+    d.print(d.survey_text, "\r\n/\tAltitude:      \t%-8.3f"_fmt, altitude);
+    d.print(d.survey_text, "\r\n/\tPlunge:        \t%-4.2f"_fmt, plunge * 0.1);
     d.put(d.survey_text, "\r\n/\tData:      \tData has it's own headers");
 }
 
 void handle_bore_hole_res_data(Decoder &d) {
     d.link_data_record();
     const std::uint16_t array = d.convert_u16(4);
-    d.print(d.listing, "Array:   \t\t%-4x\n", array);
+    d.print(d.listing, "Array:   \t\t%-4x\n"_fmt, array);
     const std::int16_t sp = d.convert_i16(6);
-    d.print(d.listing, "SP:\t\t\t\t\t%-4d\n", sp);
+    d.print(d.listing, "SP:\t\t\t\t\t%-4d\n"_fmt, sp);
     const float depth = d.convert_f32(8);
-    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n", depth);
+    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, depth);
     const float resistivity = d.convert_f32(12);
-    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n", resistivity);
-    d.print(d.listing, "*Next_Depth:\t\t\t%-4x\n", d.convert_u32(16));
-    d.print(d.listing, "*nParam:\t\t\t%-4x\n", d.convert_u32(20));
+    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, resistivity);
+    d.print(d.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, d.convert_u32(16));
+    d.print(d.listing, "*nParam:\t\t\t%-4x\n"_fmt, d.convert_u32(20));
     d.write_record();
 
     if (!d.bore_hole.res_title_written) {
@@ -125,7 +125,7 @@ void handle_bore_hole_res_data(Decoder &d) {
         clear_array_sections(d.bore_hole);
         d.bore_hole.sp_announced = false;
         d.bore_hole.fluid_announced = false;
-        d.print(d.survey_text, "\r\n/Array:\tUnknown array %x", array);
+        d.print(d.survey_text, "\r\n/Array:\tUnknown array %x"_fmt, array);
         d.put(d.survey_text, kResistivityColumns);
         resistivity_line(d, d.survey_text, depth, resistivity, sp);
         return;
@@ -150,13 +150,13 @@ void handle_bore_hole_res_data(Decoder &d) {
 void handle_bore_hole_fluid_data(Decoder &d) {
     d.link_data_record();
     const float depth = d.convert_f32(4);
-    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n", depth);
+    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, depth);
     const float resistivity = d.convert_f32(8);
-    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n", resistivity);
+    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, resistivity);
     const float temperature = d.convert_f32(12);
-    d.print(d.listing, "Temp:\t\t\t\t%-8.3f\n", temperature);
-    d.print(d.listing, "*Next_Depth:\t\t\t%-4x\n", d.convert_u32(16));
-    d.print(d.listing, "*nParam:\t\t\t%-4x\n", d.convert_u32(20));
+    d.print(d.listing, "Temp:\t\t\t\t%-8.3f\n"_fmt, temperature);
+    d.print(d.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, d.convert_u32(16));
+    d.print(d.listing, "*nParam:\t\t\t%-4x\n"_fmt, d.convert_u32(20));
     d.write_record();
 
     if (!d.bore_hole.fluid_announced) {
@@ -174,13 +174,13 @@ void handle_bore_hole_fluid_data(Decoder &d) {
 void handle_bore_hole_sp_data(Decoder &d) {
     d.link_data_record();
     const float depth = d.convert_f32(4);
-    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n", depth);
+    d.print(d.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, depth);
     const std::int16_t sp = d.convert_i16(8);
-    d.print(d.listing, "SP:\t\t\t\t\t%-4d\n", sp);
-    d.print(d.listing, "Reserved1:\t\t\t\t\t%-4d\n", d.convert_u16(10));
-    d.print(d.listing, "Reserved2:\t\t\t%-4x\n", d.convert_u32(12));
-    d.print(d.listing, "*Next_Depth:\t\t\t%-4x\n", d.convert_u32(16));
-    d.print(d.listing, "*nParam:\t\t\t%-4x\n", d.convert_u32(20));
+    d.print(d.listing, "SP:\t\t\t\t\t%-4d\n"_fmt, sp);
+    d.print(d.listing, "Reserved1:\t\t\t\t\t%-4d\n"_fmt, d.convert_u16(10));
+    d.print(d.listing, "Reserved2:\t\t\t%-4x\n"_fmt, d.convert_u32(12));
+    d.print(d.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, d.convert_u32(16));
+    d.print(d.listing, "*nParam:\t\t\t%-4x\n"_fmt, d.convert_u32(20));
     d.write_record();
 
     if (!d.bore_hole.sp_announced) {

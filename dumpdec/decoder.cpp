@@ -91,36 +91,12 @@ void Decoder::print_record_index() {
     print(listing,
           "\nFILE INDEX\t\t\t\t%-4x\t%-4d\n"
           "Record ID :\t\t\t\t%-4x\n"
-          "Record length :\t\t\t%-4d\n",
+          "Record length :\t\t\t%-4d\n"_fmt,
           offset, static_cast<int>(offset), record_id, record_length);
 }
 
-namespace {
-// A whole big-endian field of a width known here: its value, and its bytes reversed in place.
-// Every field read takes this path, so the loops should unroll.
-template <std::size_t Width> std::uint64_t swap_whole(std::uint8_t *field) {
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < Width; ++i)
-        value = value << 8 | field[i];
-    std::reverse(field, field + Width);
-    return value;
-}
-} // namespace
-
-std::uint64_t Decoder::swap(std::size_t offset, std::size_t width) {
-    if (offset + width <= record_length && offset + width <= kRecordBufferSize) {
-        std::uint8_t *field = record_buffer.data() + offset;
-        switch (width) {
-        case 2:
-            return swap_whole<2>(field);
-        case 4:
-            return swap_whole<4>(field);
-        case 8:
-            return swap_whole<8>(field);
-        default:
-            break;
-        }
-    }
+// A field that does not lie whole inside the record (Decoder::swap takes the others).
+std::uint64_t Decoder::swap_cut(std::size_t offset, std::size_t width) {
     if (offset >= record_length || offset >= kRecordBufferSize) return 0;
     const std::size_t inside =
         std::min({width, std::size_t{record_length} - offset, kRecordBufferSize - offset});
@@ -132,20 +108,6 @@ std::uint64_t Decoder::swap(std::size_t offset, std::size_t width) {
     if (inside == width)
         for (std::size_t i = 0; i < width; ++i)
             record_buffer[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    return value;
-}
-
-float Decoder::convert_f32(std::size_t offset) {
-    const std::uint32_t bits = swap32(offset);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-double Decoder::convert_f64(std::size_t offset) {
-    const std::uint64_t bits = swap64(offset);
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 

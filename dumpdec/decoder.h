@@ -12,6 +12,7 @@
 #include "record_layout.h"
 
 #include <array>
+#include <bit>
 #include <cstdarg>
 #include <cstdint>
 #include <string>
@@ -144,9 +145,9 @@ struct Decoder {
     // ---- Field access (offsets from the first byte of the Record ID) --------------------
     // Reverse a big-endian field in place and return its value. Bytes beyond the record read
     // as 0; a field that does not lie whole inside the record is left as it is.
-    std::uint16_t swap16(std::size_t offset) { return static_cast<std::uint16_t>(swap(offset, 2)); }
-    std::uint32_t swap32(std::size_t offset) { return static_cast<std::uint32_t>(swap(offset, 4)); }
-    std::uint64_t swap64(std::size_t offset) { return swap(offset, 8); }
+    std::uint16_t swap16(std::size_t offset) { return static_cast<std::uint16_t>(swap<2>(offset)); }
+    std::uint32_t swap32(std::size_t offset) { return static_cast<std::uint32_t>(swap<4>(offset)); }
+    std::uint64_t swap64(std::size_t offset) { return swap<8>(offset); }
     std::uint16_t convert_u16(std::size_t offset) { return swap16(offset); }
     std::int16_t convert_i16(std::size_t offset) {
         return static_cast<std::int16_t>(swap16(offset));
@@ -155,8 +156,8 @@ struct Decoder {
     std::int32_t convert_i32(std::size_t offset) {
         return static_cast<std::int32_t>(swap32(offset));
     }
-    float convert_f32(std::size_t offset);
-    double convert_f64(std::size_t offset);
+    float convert_f32(std::size_t offset) { return std::bit_cast<float>(swap32(offset)); }
+    double convert_f64(std::size_t offset) { return std::bit_cast<double>(swap64(offset)); }
     // Single byte inside the record, else 0.
     std::uint8_t byte(std::size_t offset) const {
         return offset < record_length ? record_buffer[offset] : 0;
@@ -179,16 +180,20 @@ struct Decoder {
     void link_data_record() { links.add_data_record(output_offset()); }
 
     // ---- Output lines -------------------------------------------------------------------
-    // printf-style line, formatted into the file (line_format.h).
-    template <typename... Args>
-    void print(OutputFile &file, const LineFormat<format_type_t<Args>...> &format,
-               const Args &...args) {
-        // No string in between: a copy per line costs as much as its literal text.
+    // printf-style line, formatted into the file's block (line_format.h).
+    template <FormatString F, typename... Args>
+    void print(OutputFile &file, Format<F> format, const Args &...args) {
+        if (char *at = file.reserve(line_room(format, args...))) [[likely]] {
+            if (char *end = format_into(at, format, args...)) [[likely]] {
+                file.commit(end);
+                return;
+            }
+        }
+        if (!file.is_open()) return;
         const auto write = [](void *target, const char *bytes, std::size_t size) {
             static_cast<OutputFile *>(target)->write(bytes, size);
         };
-        const FormatArgs<format_type_t<Args>...> values(args...);
-        write_parsed({&file, write}, format.parsed, values.values);
+        write_line({&file, write}, format, args...);
     }
     void put(OutputFile &file, std::string_view text) { file.write(text.data(), text.size()); }
     // Creates a bore hole log file on first use; false when it cannot be created.
@@ -197,7 +202,20 @@ struct Decoder {
     const std::string &bore_log_name(BoreLog which) const;
 
   private:
-    std::uint64_t swap(std::size_t offset, std::size_t width);
+    // Every field read takes this path: a whole field inline, a cut one out of line.
+    template <std::size_t Width> std::uint64_t swap(std::size_t offset) {
+        if (offset + Width <= record_length && offset + Width <= kRecordBufferSize) [[likely]] {
+            std::uint8_t *field = record_buffer.data() + offset;
+            std::uint64_t value = 0;
+            for (std::size_t i = 0; i < Width; ++i)
+                value = value << 8 | field[i];
+            for (std::size_t i = 0; i < Width; ++i)
+                field[i] = static_cast<std::uint8_t>(value >> (8 * i));
+            return value;
+        }
+        return swap_cut(offset, Width);
+    }
+    std::uint64_t swap_cut(std::size_t offset, std::size_t width);
 };
 
 // Milliseconds since midnight split into hours, minutes and seconds by truncating division.

@@ -50,6 +50,7 @@ bool OutputFile::create(const std::string &path) {
     file_ = std::fopen(path.c_str(), "w+b");
     if (!file_) return false;
     if (!buffer_) buffer_.reset(new (std::nothrow) char[kBlock]);
+    capacity_ = buffer_ ? kBlock : 0;
     used_ = 0;
     written_ = 0;
     failed_ = false;
@@ -76,6 +77,7 @@ bool OutputFile::close() {
     flush();
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
+    capacity_ = 0;
     return !failed_;
 }
 

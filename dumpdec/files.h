@@ -68,6 +68,21 @@ class OutputFile {
     void write(const std::uint8_t *bytes, std::size_t size) {
         write(reinterpret_cast<const char *>(bytes), size);
     }
+    // Room for up to size bytes at the end of the block, written in place and then taken with
+    // commit(); nullptr when the file is not open or size is more than a block holds.
+    char *reserve(std::size_t size) {
+        if (size > capacity_ - used_) [[unlikely]] {
+            if (size > capacity_) return nullptr;
+            flush();
+        }
+        return buffer_.get() + used_;
+    }
+    // Takes the bytes written since reserve() up to end.
+    void commit(const char *end) {
+        const auto size = static_cast<std::size_t>(end - (buffer_.get() + used_));
+        used_ += size;
+        written_ += size;
+    }
 
     std::uint64_t bytes_written() const { return written_; }
     bool failed() const { return failed_; }
@@ -80,6 +95,7 @@ class OutputFile {
 
     std::FILE *file_ = nullptr;
     std::unique_ptr<char[]> buffer_; // the gathered block; nullptr if it could not be had
+    std::size_t capacity_ = 0;       // kBlock while the file is open with its block, else 0
     std::size_t used_ = 0;
     std::uint64_t written_ = 0;
     bool failed_ = false;

@@ -23,24 +23,23 @@ double wide(float value) {
 // Converts and lists the M channels that the IPI record announced, as far as the record holds
 // them: a window count larger than the record never reads beyond it. Returns channels 0 to 3,
 // 0 where the record carries none.
-std::array<float, 4> list_m_channels(Decoder &d, std::string &listing, std::size_t first_offset) {
+std::array<float, 4> list_m_channels(Decoder &d, std::size_t first_offset) {
     std::array<float, 4> first_four{};
     const std::size_t record_end = std::min<std::size_t>(d.record_length, kRecordBufferSize);
     for (std::uint32_t k = 0; k < d.ip_state.window_count; ++k) {
         const std::size_t offset = first_offset + std::size_t{4} * k;
         if (offset >= record_end) break;
         const float value = d.convert_f32(offset);
-        append_format(listing, "M chanel %-d:\t\t%-8.3f\n", static_cast<int>(k), wide(value));
+        d.print(d.listing, "M chanel %-d:\t\t%-8.3f\n"_fmt, static_cast<int>(k), wide(value));
         if (k < first_four.size()) first_four[k] = value;
     }
     return first_four;
 }
 
-// Converts a single-precision field and adds its listing line.
-float list_f32(Decoder &d, std::string &listing, std::size_t offset,
-               const LineFormat<double> &format) {
+// Converts a single-precision field and lists it.
+template <typename LineFormat> float list_f32(Decoder &d, std::size_t offset, LineFormat format) {
     const float value = d.convert_f32(offset);
-    append_format(listing, format, wide(value));
+    d.print(d.listing, format, wide(value));
     return value;
 }
 
@@ -69,35 +68,33 @@ void handle_sounding_header(Decoder &d) {
         d.drop_record();
         return;
     }
-    std::string listing;
-    append_format(listing, "*First_Data:\t\t\t%-4x\n", first_data);
+    d.print(d.listing, "*First_Data:\t\t\t%-4x\n"_fmt, first_data);
     const std::uint16_t array = d.convert_u16(4);
-    append_format(listing, "Array:\t\t\t\t\t%-4x\n", array);
+    d.print(d.listing, "Array:\t\t\t\t\t%-4x\n"_fmt, array);
     const std::uint16_t azimuth = d.convert_u16(6);
-    append_format(listing, "Azimuth:\t\t\t\t%-4d\n", azimuth);
+    d.print(d.listing, "Azimuth:\t\t\t\t%-4d\n"_fmt, azimuth);
     const double easting = d.convert_f64(8);
-    append_format(listing, "Easting:\t\t\t\t%-8.3f\n", easting);
+    d.print(d.listing, "Easting:\t\t\t\t%-8.3f\n"_fmt, easting);
     const double northing = d.convert_f64(16);
-    append_format(listing, "Northing:\t\t\t\t%-8.3f\n", northing);
-    const float altitude = list_f32(d, listing, 24, "Altitude:\t\t\t\t%-8.3f\n");
+    d.print(d.listing, "Northing:\t\t\t\t%-8.3f\n"_fmt, northing);
+    const float altitude = list_f32(d, 24, "Altitude:\t\t\t\t%-8.3f\n"_fmt);
     const std::string name = d.text(28, 8);
-    append_format(listing, "Sound name:\t\t\t%s\n", name.c_str());
-    append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u32(40));
-    append_format(listing, "*Next_Sound:\t\t\t%-4x\n",
-                  d.convert_u32(ravelin::link_field::kSoundingNextSounding));
-    d.put(d.listing, listing);
+    d.print(d.listing, "Sound name:\t\t\t%s\n"_fmt, name.c_str());
+    d.print(d.listing, "Reserved:\t\t\t\t%-4x\n"_fmt, d.convert_u32(40));
+    d.print(d.listing, "*Next_Sound:\t\t\t%-4x\n"_fmt,
+            d.convert_u32(ravelin::link_field::kSoundingNextSounding));
     d.link_line_header();
     d.write_record();
 
     const ip::ArrayNaming naming = ip::sounding_naming(array);
     std::string text;
-    append_format(text, "\r\nSounding\t%s", name.c_str());
+    append_format(text, "\r\nSounding\t%s"_fmt, name.c_str());
     text += "\r\n/\t";
     text += naming.name;
-    append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c", std::fabs(easting),
+    append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c"_fmt, std::fabs(easting),
                   easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
-    append_format(text, "\r\n/\tAzimuth:       \t%4.2f", azimuth * 0.1);
-    append_format(text, "\r\n/\tAltitude:      \t%8.3f", wide(altitude));
+    append_format(text, "\r\n/\tAzimuth:       \t%4.2f"_fmt, azimuth * 0.1);
+    append_format(text, "\r\n/\tAltitude:      \t%8.3f"_fmt, wide(altitude));
     d.put(d.survey_text, text);
     d.ip_state.column_names = naming.column_names;
     print_data_columns(d);
@@ -105,8 +102,6 @@ void handle_sounding_header(Decoder &d) {
 }
 
 void handle_ipr_standard(Decoder &d) {
-    std::string &listing = d.reading_text;
-    listing.clear();
     ip::IprStandardReading r;
     r.x = d.convert_f32(4);
     r.y = d.convert_f32(8);
@@ -123,26 +118,25 @@ void handle_ipr_standard(Decoder &d) {
     r.ro = d.convert_f32(44);
     r.stdev = d.convert_f32(48);
     // The lines of every reading in one call: this is the listing's hottest path.
-    append_format(listing,
-                  "X:\t\t\t\t\t\t%-8.3f\n"
-                  "Y:\t\t\t\t\t\t%-8.3f\n"
-                  "Z:\t\t\t\t\t\t%-8.3f\n"
-                  "LineCoord:\t\t\t\t%-4x\n"
-                  "N:\t\t\t\t\t\t%-4x\n"
-                  "dN:\t\t\t\t\t%-8.3f\n"
-                  "dA:\t\t\t\t\t%-8.3f\n"
-                  "dB:\t\t\t\t\t%-8.3f\n"
-                  "ResCon:\t\t\t\t%-4d\n"
-                  "SP:\t\t\t\t\t%-4d\n"
-                  "Vp:\t\t\t\t\t%-8.3f\n"
-                  "Itx:\t\t\t\t\t%-8.3f\n"
-                  "Ro:\t\t\t\t\t%-8.3f\n"
-                  "Stdev:\t\t\t\t\t%-8.3f\n",
-                  wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n},
-                  wide(r.dn), wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp),
-                  wide(r.itx), wide(r.ro), wide(r.stdev));
-    r.m = list_m_channels(d, listing, kStandardChannels);
-    d.put(d.listing, listing);
+    d.print(d.listing,
+            "X:\t\t\t\t\t\t%-8.3f\n"
+            "Y:\t\t\t\t\t\t%-8.3f\n"
+            "Z:\t\t\t\t\t\t%-8.3f\n"
+            "LineCoord:\t\t\t\t%-4x\n"
+            "N:\t\t\t\t\t\t%-4x\n"
+            "dN:\t\t\t\t\t%-8.3f\n"
+            "dA:\t\t\t\t\t%-8.3f\n"
+            "dB:\t\t\t\t\t%-8.3f\n"
+            "ResCon:\t\t\t\t%-4d\n"
+            "SP:\t\t\t\t\t%-4d\n"
+            "Vp:\t\t\t\t\t%-8.3f\n"
+            "Itx:\t\t\t\t\t%-8.3f\n"
+            "Ro:\t\t\t\t\t%-8.3f\n"
+            "Stdev:\t\t\t\t\t%-8.3f\n"_fmt,
+            wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n}, wide(r.dn),
+            wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp), wide(r.itx), wide(r.ro),
+            wide(r.stdev));
+    r.m = list_m_channels(d, kStandardChannels);
 
     if (d.links.awaiting_first_data) {
         d.link_data_record();
@@ -174,24 +168,21 @@ void handle_ipr_standard(Decoder &d) {
 
 void handle_ipr_user(Decoder &d) {
     d.link_data_record();
-    std::string listing;
-    listing.reserve(768 + 24 * std::size_t{d.ip_state.window_count});
-    append_format(listing, "LineCoord:\t\t\t\t%-4x\n", d.convert_u16(4));
-    append_format(listing, "Reserved:\t\t\t\t%-4x\n", d.convert_u16(6));
+    d.print(d.listing, "LineCoord:\t\t\t\t%-4x\n"_fmt, d.convert_u16(4));
+    d.print(d.listing, "Reserved:\t\t\t\t%-4x\n"_fmt, d.convert_u16(6));
     for (std::size_t point = 0; point < 4; ++point) {
         const std::size_t offset = 8 + 12 * point;
-        list_f32(d, listing, offset, "x:\t\t\t\t\t\t%-8.3f\n");
-        list_f32(d, listing, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n");
-        list_f32(d, listing, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n");
+        list_f32(d, offset, "x:\t\t\t\t\t\t%-8.3f\n"_fmt);
+        list_f32(d, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n"_fmt);
+        list_f32(d, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n"_fmt);
     }
-    append_format(listing, "ResCon:\t\t\t\t%-4d\n", d.convert_u16(56));
-    append_format(listing, "SP:\t\t\t\t\t%-4d\n", d.convert_i16(58));
-    list_f32(d, listing, 60, "Vp:\t\t\t\t\t%-8.3f\n");
-    list_f32(d, listing, 64, "Itx:\t\t\t\t\t%-8.3f\n");
-    list_f32(d, listing, 68, "Ro:\t\t\t\t\t%-8.3f\n");
-    list_f32(d, listing, 72, "Stdev:\t\t\t\t\t%-8.3f\n");
-    list_m_channels(d, listing, kUserChannels);
-    d.put(d.listing, listing);
+    d.print(d.listing, "ResCon:\t\t\t\t%-4d\n"_fmt, d.convert_u16(56));
+    d.print(d.listing, "SP:\t\t\t\t\t%-4d\n"_fmt, d.convert_i16(58));
+    list_f32(d, 60, "Vp:\t\t\t\t\t%-8.3f\n"_fmt);
+    list_f32(d, 64, "Itx:\t\t\t\t\t%-8.3f\n"_fmt);
+    list_f32(d, 68, "Ro:\t\t\t\t\t%-8.3f\n"_fmt);
+    list_f32(d, 72, "Stdev:\t\t\t\t\t%-8.3f\n"_fmt);
+    list_m_channels(d, kUserChannels);
     d.write_record();
 }
 

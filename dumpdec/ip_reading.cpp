@@ -70,34 +70,35 @@ void append_position_part(std::string &out, const IprStandardReading &r, std::ui
         case kDipoleDipole: {
             // A reading without a dipole number has no defined ratio; 0 stands in for it.
             const double ratio = r.n == 0 ? 0.0 : -wide(r.db) / r.n;
-            return append_format(out, "\r\n %-8.3f,%-8.3f", wide(-r.db), ratio);
+            return append_format(out, "\r\n %-8.3f,%-8.3f"_fmt, wide(-r.db), ratio);
         }
         case kWenner:
         case kOffsetWenner:
-            return append_format(out, "\r\n %-8.3f,%-8.3f", wide(r.dn), wide(r.dn));
+            return append_format(out, "\r\n %-8.3f,%-8.3f"_fmt, wide(r.dn), wide(r.dn));
         default:
-            return append_format(out, "\r\n %-8.3f,%-8.3f", wide(half_difference(r.db, r.da)),
+            return append_format(out, "\r\n %-8.3f,%-8.3f"_fmt, wide(half_difference(r.db, r.da)),
                                  wide(half(r.dn)));
         }
     }
     switch (array_code) {
     case kPoleDipole:
-        return append_format(out, "\r\n %-8.3f,%-4d,%-8.3f", wide(half_shifted(r.x, r.da)), r.n,
+        return append_format(out, "\r\n %-8.3f,%-4d,%-8.3f"_fmt, wide(half_shifted(r.x, r.da)), r.n,
                              wide(r.dn));
     case kPolePole:
-        return append_format(out, "\r\n %-8.3f,%-8.3f", wide(half_shifted(r.x, r.da)),
+        return append_format(out, "\r\n %-8.3f,%-8.3f"_fmt, wide(half_shifted(r.x, r.da)),
                              wide(std::fabs(r.da)));
     case kSchlumberger:
-        return append_format(out, "\r\n %-8.3f,%-8.3f,%-8.3f", wide(half_shifted(r.x, r.dn)),
+        return append_format(out, "\r\n %-8.3f,%-8.3f,%-8.3f"_fmt, wide(half_shifted(r.x, r.dn)),
                              wide(half_difference(r.db, r.da)), wide(half(r.dn)));
     case kWenner:
     case kGradient:
-        return append_format(out, "\r\n %-8.3f,%-8.3f", wide(half_shifted(r.x, r.dn)), wide(r.dn));
+        return append_format(out, "\r\n %-8.3f,%-8.3f"_fmt, wide(half_shifted(r.x, r.dn)),
+                             wide(r.dn));
     case kLateralDipoleDipole:
     case kLateralPolePole:
-        return append_format(out, "\r\n %-8.3f,%-8.3f", wide(r.x), wide(std::fabs(r.da)));
+        return append_format(out, "\r\n %-8.3f,%-8.3f"_fmt, wide(r.x), wide(std::fabs(r.da)));
     default:
-        return append_format(out, "\r\n %-8.3f,%-4d,%-8.3f", wide(half_shifted(r.x, r.db)), r.n,
+        return append_format(out, "\r\n %-8.3f,%-4d,%-8.3f"_fmt, wide(half_shifted(r.x, r.db)), r.n,
                              wide(r.dn));
     }
 }
@@ -105,9 +106,9 @@ void append_position_part(std::string &out, const IprStandardReading &r, std::ui
 void append_measurement_part(std::string &out, const IprStandardReading &r,
                              std::uint16_t operating_mode) {
     if (operating_mode != 0)
-        return append_format(out, ",%10.3f,%8.3f,%4d,%4d,%8.3f,%8.3f", wide(r.ro), wide(r.stdev),
-                             r.sp, r.res_con, wide(r.vp), wide(r.itx));
-    return append_format(out, ",%10.3f,%8.3f,%4d,%4d,%8.3f,%8.3f,%-8.3f,%-8.3f,%-8.3f,%-8.3f",
+        return append_format(out, ",%10.3f,%8.3f,%4d,%4d,%8.3f,%8.3f"_fmt, wide(r.ro),
+                             wide(r.stdev), r.sp, r.res_con, wide(r.vp), wide(r.itx));
+    return append_format(out, ",%10.3f,%8.3f,%4d,%4d,%8.3f,%8.3f,%-8.3f,%-8.3f,%-8.3f,%-8.3f"_fmt,
                          wide(r.ro), wide(r.stdev), r.sp, r.res_con, wide(r.vp), wide(r.itx),
                          wide(r.m[0]), wide(r.m[1]), wide(r.m[2]), wide(r.m[3]));
 }
@@ -132,9 +133,9 @@ PseudoSectionIndices pseudo_section_indices(const IprStandardReading &r, std::ui
 void append_pseudo_section_data_line(std::string &out, PseudoSectionIndices indices, float rho_a,
                                      const IprStandardReading &r, std::uint16_t operating_mode) {
     if (operating_mode != 0)
-        return append_format(out, "%4d,%4d,%10.3f, ***, ***, ***, ***\r\n", indices.tx, indices.rx,
-                             wide(rho_a));
-    return append_format(out, "%4d,%4d,%10.3f,%10.3f,%10.3f,%10.3f,%10.3f\r\n", indices.tx,
+        return append_format(out, "%4d,%4d,%10.3f, ***, ***, ***, ***\r\n"_fmt, indices.tx,
+                             indices.rx, wide(rho_a));
+    return append_format(out, "%4d,%4d,%10.3f,%10.3f,%10.3f,%10.3f,%10.3f\r\n"_fmt, indices.tx,
                          indices.rx, wide(rho_a), wide(r.m[0]), wide(r.m[1]), wide(r.m[2]),
                          wide(r.m[3]));
 }
@@ -167,17 +168,17 @@ char line_direction(float line_pos, std::uint16_t line_coord) {
 
 std::string pseudo_section_header_block(const PseudoSectionHeader &h) {
     std::string block;
-    block += format_text("/ SPACING:       \t%8.3f", wide(h.geometry.spacing));
-    block += format_text("\r\n/ LEFT ELECTRODE:\t%8.3f", wide(h.geometry.left_electrode));
-    block += format_text("\r\n/ CLIENT:        \t%s", h.client.c_str());
-    block += format_text("\r\n/ PROJECT:       \t%s", h.project.c_str());
-    block += format_text("\r\n/ AZIMUTH:       \t%4.2f", h.profile_azimuth * 0.1);
+    block += format_text("/ SPACING:       \t%8.3f"_fmt, wide(h.geometry.spacing));
+    block += format_text("\r\n/ LEFT ELECTRODE:\t%8.3f"_fmt, wide(h.geometry.left_electrode));
+    block += format_text("\r\n/ CLIENT:        \t%s"_fmt, h.client.c_str());
+    block += format_text("\r\n/ PROJECT:       \t%s"_fmt, h.project.c_str());
+    block += format_text("\r\n/ AZIMUTH:       \t%4.2f"_fmt, h.profile_azimuth * 0.1);
     block += "\r\n/ EQUIPMENT:     \tVIREL";
-    block += format_text("\r\n/ DATE:          \t%4d-%2X-%2X", h.year, unsigned{h.month},
+    block += format_text("\r\n/ DATE:          \t%4d-%2X-%2X"_fmt, h.year, unsigned{h.month},
                          unsigned{h.day});
-    block += format_text("\r\n/ ARRAY TYPE:    \t%s",
+    block += format_text("\r\n/ ARRAY TYPE:    \t%s"_fmt,
                          std::string(pseudo_section_array_type(h.array_code)).c_str());
-    block += format_text("\r\nLINE\t%8.3f%c\tDATA:  TX_INDEX, RX_INDEX, RHO-A, IP-VALUE\r\n",
+    block += format_text("\r\nLINE\t%8.3f%c\tDATA:  TX_INDEX, RX_INDEX, RHO-A, IP-VALUE\r\n"_fmt,
                          std::fabs(wide(h.line_pos)), line_direction(h.line_pos, h.line_coord));
     return block;
 }

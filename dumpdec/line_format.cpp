@@ -1,6 +1,5 @@
 #include "line_format.h"
 
-#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -9,25 +8,6 @@
 namespace dumpdec {
 
 namespace {
-
-// memcpy() for the few bytes of literal text between conversions, without the call: two
-// fixed-size copies that overlap in the middle.
-inline void copy_short(char *to, const char *from, std::size_t length) {
-    if (length >= 16) {
-        std::memcpy(to, from, 16);
-        std::memcpy(to + length - 16, from + length - 16, 16);
-    } else if (length >= 8) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + length - 8, from + length - 8, 8);
-    } else if (length >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + length - 4, from + length - 4, 4);
-    } else if (length > 0) {
-        to[0] = from[0];
-        to[length / 2] = from[length / 2];
-        to[length - 1] = from[length - 1];
-    }
-}
 
 // Gathers the formatted text in a buffer on the stack and hands it to the target in one
 // piece: growing a string conversion by conversion costs more than the formatting itself.
@@ -39,10 +19,7 @@ class Sink {
 
     void append(const char *text, std::size_t length) {
         if (char *at = room(length)) {
-            if (length <= 32)
-                copy_short(at, text, length);
-            else
-                std::memcpy(at, text, length);
+            std::memcpy(at, text, length);
             used_ += length;
         } else {
             out_.write(out_.target, text, length);
@@ -56,32 +33,6 @@ class Sink {
             fill_in_blocks(c, count);
         }
     }
-    // A number of at most kScratch - kMaxShortWidth bytes, from a kScratch-byte scratch buffer,
-    // padded with spaces to a width of at most kMaxShortWidth. Fixed-size copies of the whole
-    // scratch and of a run of spaces are single vector moves, unlike calls sized at run time.
-    static constexpr std::size_t kScratch = 48;
-    static constexpr std::size_t kMaxShortWidth = 16;
-    void short_padded(const char (&scratch)[kScratch], std::size_t length, std::size_t width,
-                      bool left) {
-        char *at = room(kScratch + kMaxShortWidth);
-        const std::size_t fill = width > length ? width - length : 0;
-        if (left) {
-            std::memcpy(at, scratch, kScratch);
-            std::memset(at + length, ' ', kMaxShortWidth);
-        } else {
-            std::memset(at, ' ', kMaxShortWidth);
-            std::memcpy(at + fill, scratch, kScratch);
-        }
-        used_ += length + fill;
-    }
-    void flush() {
-        if (used_ > 0) out_.write(out_.target, buffer_, used_);
-        used_ = 0;
-    }
-
-  private:
-    static constexpr std::size_t kSize = 512;
-
     // Space for count more bytes in the buffer, flushing it first if need be; nullptr when
     // count does not fit even an empty buffer.
     char *room(std::size_t count) {
@@ -91,6 +42,16 @@ class Sink {
         }
         return buffer_ + used_;
     }
+    // The bytes written at room() up to end are taken.
+    void took(const char *end) { used_ = static_cast<std::size_t>(end - buffer_); }
+    void flush() {
+        if (used_ > 0) out_.write(out_.target, buffer_, used_);
+        used_ = 0;
+    }
+
+  private:
+    static constexpr std::size_t kSize = 512;
+
     // A fill wider than the buffer, one buffer at a time (room() has flushed it).
     void fill_in_blocks(char c, std::size_t count) {
         while (count > 0) {
@@ -108,7 +69,7 @@ class Sink {
 };
 
 // Appends text padded to the conversion's width; zero padding goes after a leading sign.
-inline void pad(Sink &out, const FormatPiece &conversion, const char *text, std::size_t length) {
+void pad(Sink &out, const FormatPiece &conversion, const char *text, std::size_t length) {
     const std::size_t width = static_cast<std::size_t>(conversion.width);
     const std::size_t fill = width > length ? width - length : 0;
     if (conversion.left) {
@@ -125,190 +86,68 @@ inline void pad(Sink &out, const FormatPiece &conversion, const char *text, std:
     }
 }
 
-// pad() for a number formatted into the scratch buffer.
-inline void pad_number(Sink &out, const FormatPiece &conversion,
-                       const char (&scratch)[Sink::kScratch], std::size_t length) {
-    if (!conversion.zero && static_cast<std::size_t>(conversion.width) <= Sink::kMaxShortWidth &&
-        length <= Sink::kScratch - Sink::kMaxShortWidth)
-        out.short_padded(scratch, length, static_cast<std::size_t>(conversion.width),
-                         conversion.left);
-    else
-        pad(out, conversion, scratch, length);
-}
-
-constexpr std::uint64_t kPowersOfTen[] = {1,
-                                          10,
-                                          100,
-                                          1000,
-                                          10000,
-                                          100000,
-                                          1000000,
-                                          10000000,
-                                          100000000,
-                                          1000000000,
-                                          10000000000,
-                                          100000000000,
-                                          1000000000000,
-                                          10000000000000,
-                                          100000000000000,
-                                          1000000000000000,
-                                          10000000000000000,
-                                          100000000000000000};
-
-// n / 10^precision with a constant divisor for the precisions lines use, so the compiler
-// multiplies instead of dividing.
-inline std::uint64_t whole_part(std::uint64_t n, int precision) {
-    switch (precision) {
-    case 0:
-        return n;
-    case 1:
-        return n / 10;
-    case 2:
-        return n / 100;
-    case 3:
-        return n / 1000;
-    case 4:
-        return n / 10000;
-    case 5:
-        return n / 100000;
-    case 6:
-        return n / 1000000;
-    case 7:
-        return n / 10000000;
+// The conversions the compiled formats write, into the gathering buffer.
+char *put_common(char *at, const FormatPiece &piece, const FormatArg &arg) {
+    switch (piece.kind) {
+    case 'd':
+        return conversion::put_decimal(at, piece, static_cast<int>(arg.integer));
+    case 'x':
+    case 'X':
+        return conversion::put_hex(at, piece, static_cast<unsigned>(arg.integer));
+    case 'f':
+        return conversion::put_fixed(at, piece, arg.real);
     default:
-        return n / kPowersOfTen[precision];
+        return nullptr;
     }
 }
 
-// |value| × scale rounded with ties to even, for a value of at most 24 significant bits
-// (any value read as a float) times 2^-shift: the product fits 64 bits, no 128-bit steps.
-inline std::uint64_t scale_short(std::uint64_t significant, int shift, std::uint64_t scale) {
-    const std::uint64_t product = significant * scale; // below 2^24 × 10^9 < 2^54
-    const std::uint64_t scaled = product >> shift;
-    const std::uint64_t rest = product & ((std::uint64_t{1} << shift) - 1);
-    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-    const bool up = rest > half || (rest == half && (scaled & 1));
-    return scaled + (up ? 1 : 0);
-}
-
-// Fixed notation, rounded from the exact binary value with ties to even, as the C library
-// does: |value| × 10^precision in 128-bit integer arithmetic. False for what it leaves to
-// std::to_chars (not finite, or too large for 64 bits once scaled).
-bool fast_fixed(double value, int precision, char *text, std::size_t &length) {
-    if (precision > 9) return false;
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const bool negative = bits >> 63;
-    const int exponent_field = static_cast<int>(bits >> 52 & 0x7FF);
-    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
-    if (exponent_field == 0x7FF) return false;
-    int exponent = -1074;
-    if (exponent_field != 0) {
-        mantissa |= std::uint64_t{1} << 52;
-        exponent = exponent_field - 1075;
-    }
-    const std::uint64_t scale = kPowersOfTen[precision];
-    std::uint64_t scaled = 0; // |value| × scale, rounded
-    const int zeros = mantissa != 0 ? std::countr_zero(mantissa) : 0;
-    const int short_shift = -(exponent + zeros);
-    if ((mantissa >> zeros) < (std::uint64_t{1} << 24) && short_shift > 0 && short_shift < 64) {
-        scaled = scale_short(mantissa >> zeros, short_shift, scale);
-    } else if (mantissa != 0) {
-        if (exponent > 0) return false;
-        const int shift = -exponent;
-        const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * scale;
-        if (shift < 128) {
-            const unsigned __int128 quotient = product >> shift;
-            if (quotient >> 64) return false;
-            scaled = static_cast<std::uint64_t>(quotient);
-            if (shift > 0) {
-                const unsigned __int128 rest = product - (quotient << shift);
-                const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
-                if (rest > half || (rest == half && (scaled & 1))) {
-                    if (scaled == UINT64_MAX) return false;
-                    ++scaled;
-                }
-            }
-        }
-    }
-    char *p = text;
-    if (negative) *p++ = '-';
-    const std::uint64_t integer_part = whole_part(scaled, precision);
-    if (integer_part <= UINT32_MAX)
-        p = std::to_chars(p, text + 40, static_cast<std::uint32_t>(integer_part)).ptr;
-    else
-        p = std::to_chars(p, text + 40, integer_part).ptr;
-    if (precision > 0) {
-        *p++ = '.';
-        // Below 10^9: 32-bit arithmetic.
-        auto fraction = static_cast<std::uint32_t>(scaled - integer_part * scale);
-        if (precision == 3) { // most values printed: no loop
-            p[0] = static_cast<char>('0' + fraction / 100u);
-            p[1] = static_cast<char>('0' + fraction / 10u % 10u);
-            p[2] = static_cast<char>('0' + fraction % 10u);
-        } else {
-            for (int i = precision - 1; i >= 0; --i) {
-                p[i] = static_cast<char>('0' + fraction % 10u);
-                fraction /= 10u;
-            }
-        }
-        p += precision;
-    }
-    length = static_cast<std::size_t>(p - text);
-    return true;
-}
-
-// One "%f" conversion: the integer path for nearly every value, std::to_chars (which gives the
-// C library's digits) for the rest. Infinity and NaN are padded with spaces, never zeros.
-void put_fixed(Sink &out, const FormatPiece &piece, double value) {
-    char text[Sink::kScratch];
-    std::size_t length = 0;
-    if (fast_fixed(value, piece.precision, text, length)) {
-        pad_number(out, piece, text, length);
-        return;
-    }
-    char wide[400]; // the largest double has 309 integer digits
-    const auto end =
-        std::to_chars(wide, wide + sizeof wide, value, std::chars_format::fixed, piece.precision)
-            .ptr;
-    FormatPiece conversion = piece;
-    if (value != value || value == __builtin_inf() || value == -__builtin_inf())
-        conversion.zero = false;
-    pad(out, conversion, wide, static_cast<std::size_t>(end - wide));
-}
-
-void put_conversion(Sink &out, const FormatPiece &piece, const FormatArg &arg) {
-    const FormatPiece &conversion = piece;
-    char text[Sink::kScratch];
+// Whatever put_common() leaves: wide padding, characters, texts, and numbers in fixed notation
+// too large for 64-bit arithmetic or not finite, which std::to_chars writes with the C
+// library's digits. Infinity and NaN are padded with spaces, never zeros.
+void put_general(Sink &out, const FormatPiece &piece, const FormatArg &arg) {
+    char text[24];
     switch (piece.kind) {
     case 'd': {
         const auto end = std::to_chars(text, text + sizeof text, static_cast<int>(arg.integer)).ptr;
-        pad_number(out, conversion, text, static_cast<std::size_t>(end - text));
+        pad(out, piece, text, static_cast<std::size_t>(end - text));
         break;
     }
     case 'x':
     case 'X': {
         const auto end =
-            std::to_chars(text, text + sizeof text, static_cast<unsigned>(arg.integer), 16).ptr;
-        if (piece.kind == 'X')
-            for (char *c = text; c != end; ++c)
-                if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - 'a' + 'A');
-        pad_number(out, conversion, text, static_cast<std::size_t>(end - text));
+            conversion::hex_digits(text, static_cast<unsigned>(arg.integer), piece.kind == 'X');
+        pad(out, piece, text, static_cast<std::size_t>(end - text));
         break;
     }
     case 'c':
         text[0] = static_cast<char>(arg.integer);
-        pad(out, conversion, text, 1);
+        pad(out, piece, text, 1);
         break;
     case 's':
-        pad(out, conversion, arg.text, std::strlen(arg.text));
+        pad(out, piece, arg.text, std::strlen(arg.text));
         break;
-    case 'f':
-        put_fixed(out, conversion, arg.real);
+    case 'f': {
+        char wide[400]; // the largest double has 309 integer digits
+        const auto end = std::to_chars(wide, wide + sizeof wide, arg.real, std::chars_format::fixed,
+                                       piece.precision)
+                             .ptr;
+        FormatPiece conversion = piece;
+        if (arg.real != arg.real || arg.real == __builtin_inf() || arg.real == -__builtin_inf())
+            conversion.zero = false;
+        pad(out, conversion, wide, static_cast<std::size_t>(end - wide));
         break;
+    }
     default:
         break;
     }
+}
+
+void put_conversion(Sink &out, const FormatPiece &piece, const FormatArg &arg) {
+    if (piece.width <= conversion::kMaxWidth) {
+        char *const at = out.room(conversion::kConversionRoom);
+        if (char *const end = put_common(at, piece, arg)) return out.took(end);
+    }
+    put_general(out, piece, arg);
 }
 
 void library_format(std::string &out, const char *format, std::va_list args) {
@@ -338,11 +177,12 @@ void write_parsed(TextTarget out, const ParsedFormat &format, const FormatArg *a
     sink.flush();
 }
 
+void append_to_string(void *target, const char *bytes, std::size_t size) {
+    static_cast<std::string *>(target)->append(bytes, size);
+}
+
 void append_parsed(std::string &out, const ParsedFormat &format, const FormatArg *args) {
-    const auto append = [](void *target, const char *bytes, std::size_t size) {
-        static_cast<std::string *>(target)->append(bytes, size);
-    };
-    write_parsed({&out, append}, format, args);
+    write_parsed({&out, append_to_string}, format, args);
 }
 
 void append_vformat(std::string &out, const char *format, std::va_list args) {

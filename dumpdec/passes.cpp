@@ -11,8 +11,7 @@ namespace {
 
 // Patches one line header's two links: first data from its table, next from the line header
 // table unless the header says it has none.
-void patch_line_header(Decoder &d,
-                       const LineFormat<std::uint32_t, std::uint32_t, std::uint32_t> &format) {
+template <typename LineFormat> void patch_line_header(Decoder &d, LineFormat format) {
     const auto [next_at, first_data_at] = ravelin::line_header_links(d.record_id);
     const std::uint32_t first_data = d.links.first_data_offsets.take();
     d.store_u32(first_data_at, first_data);
@@ -93,18 +92,18 @@ void second_pass(Decoder &d) {
             std::uint32_t first_line = d.links.first_line_offsets.take();
             if (d.stored_u32(link_field::kSurveyFirstLine) == kNoLink) first_line = 0;
             d.store_u32(link_field::kSurveyFirstLine, first_line);
-            d.print(d.listing, "\nH_SURVEY\t%-4x\nNext_Survey\t%-4x\nFirst_Line\t%-4x\n\n",
+            d.print(d.listing, "\nH_SURVEY\t%-4x\nNext_Survey\t%-4x\nFirst_Line\t%-4x\n\n"_fmt,
                     d.file_position, next_survey, first_line);
             break;
         }
         case record_id::kProfileHeader:
-            patch_line_header(d, "\nH_PROFILE\t%-4x\nNext_Prof\t%-4x\nFirst_Data\t%-4x\n\n");
+            patch_line_header(d, "\nH_PROFILE\t%-4x\nNext_Prof\t%-4x\nFirst_Data\t%-4x\n\n"_fmt);
             break;
         case record_id::kBoreHoleHeader:
-            patch_line_header(d, "\nH_BH\t%-4x\nNext\t%-4x\nFirst_Data\t%-4x\n\n");
+            patch_line_header(d, "\nH_BH\t%-4x\nNext\t%-4x\nFirst_Data\t%-4x\n\n"_fmt);
             break;
         case record_id::kSoundingHeader:
-            patch_line_header(d, "\nH_SOUND\t%-4x\nNext_Sound\t%-4x\nFirst_Data\t%-4x\n\n");
+            patch_line_header(d, "\nH_SOUND\t%-4x\nNext_Sound\t%-4x\nFirst_Data\t%-4x\n\n"_fmt);
             break;
         default:
             break;

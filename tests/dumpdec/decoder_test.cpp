@@ -66,9 +66,11 @@ TEST(Formatter, LinesLongerThanAnyBufferAreWrittenWhole) {
         Decoder d("x.raw");
         ASSERT_TRUE(d.listing.create(path.string()));
         const std::string note(5000, 'n');
-        d.print(d.listing, "Text:\t\t\t\t\t%s\n", note.c_str());
-        d.print(d.listing, "%-8.3f|", 1e300);
-        d.print(d.listing, "short\n");
+        d.print(d.listing, "Text:\t\t\t\t\t%s\n"_fmt, note.c_str());
+        d.print(d.listing, "%-8.3f|"_fmt, 1e300);
+        d.print(d.listing, "short\n"_fmt);
+        for (int i = 0; i < 30000; ++i) // lines across the ends of the file's blocks
+            d.print(d.listing, "%-6d%8.3f\n"_fmt, i, i * 0.25);
         ASSERT_TRUE(d.listing.close());
     }
     std::ifstream in(path, std::ios::binary);
@@ -80,8 +82,13 @@ TEST(Formatter, LinesLongerThanAnyBufferAreWrittenWhole) {
         "508044786404370444383288387817694252323536043057564479218478670698284838720092657580373783"
         "023379478809005936895323497079994508111903896764088007465274278014249457925878882005684283"
         "8115669472196386865459400540160.000|";
-    EXPECT_EQ(written,
-              "Text:\t\t\t\t\t" + std::string(5000, 'n') + "\n" + expected_float + "short\n");
+    std::string lines;
+    char line[32];
+    for (int i = 0; i < 30000; ++i)
+        lines.append(line, static_cast<std::size_t>(
+                               std::snprintf(line, sizeof line, "%-6d%8.3f\n", i, i * 0.25)));
+    EXPECT_EQ(written, "Text:\t\t\t\t\t" + std::string(5000, 'n') + "\n" + expected_float +
+                           "short\n" + lines);
 }
 
 TEST(LinkTables, ReadPastTheEndGivesZeroAndAppendStopsAtTheLimit) {

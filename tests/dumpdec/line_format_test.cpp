@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <cfloat>
 #include <limits>
 
 namespace dumpdec {
@@ -95,10 +95,10 @@ TEST(LineFormat, TiesSignsAndSpecialValues) {
 
 TEST(LineFormat, EveryFixedConversionOverMillionsOfValues) {
     const auto check = [](double v) {
-        ASSERT_EQ(format_text(THREE_DECIMALS, v, v, v, v, v, v, v, v, v),
+        ASSERT_EQ(format_text(THREE_DECIMALS ""_fmt, v, v, v, v, v, v, v, v, v),
                   library(THREE_DECIMALS, v, v, v, v, v, v, v, v, v))
             << v;
-        ASSERT_EQ(format_text(OTHER_DECIMALS, v, v, v, v, v, v, v, v, v),
+        ASSERT_EQ(format_text(OTHER_DECIMALS ""_fmt, v, v, v, v, v, v, v, v, v),
                   library(OTHER_DECIMALS, v, v, v, v, v, v, v, v, v))
             << v;
     };
@@ -116,12 +116,12 @@ TEST(LineFormat, EveryFixedConversionOverMillionsOfValues) {
     for (int k = 0; k <= 12; ++k)
         for (int n = -300; n <= 300; ++n)
             check(std::ldexp(static_cast<double>(n), -k));
-    for (double v : {-0.0, 0.0, static_cast<double>(FLT_MAX), -static_cast<double>(FLT_MAX),
-                     static_cast<double>(FLT_MIN), static_cast<double>(FLT_TRUE_MIN),
-                     -static_cast<double>(FLT_TRUE_MIN), DBL_MAX, -DBL_MAX, DBL_TRUE_MIN,
-                     std::numeric_limits<double>::infinity(),
-                     -std::numeric_limits<double>::quiet_NaN(), 9.999999949999999,
-                     0.00000005, 1844674407.3709551615, 18446744073709551615.0})
+    for (double v :
+         {-0.0, 0.0, static_cast<double>(FLT_MAX), -static_cast<double>(FLT_MAX),
+          static_cast<double>(FLT_MIN), static_cast<double>(FLT_TRUE_MIN),
+          -static_cast<double>(FLT_TRUE_MIN), DBL_MAX, -DBL_MAX, DBL_TRUE_MIN,
+          std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::quiet_NaN(),
+          9.999999949999999, 0.00000005, 1844674407.3709551615, 18446744073709551615.0})
         check(v);
 }
 
@@ -135,6 +135,27 @@ TEST(LineFormat, IntegersCharactersAndTexts) {
     EXPECT_LIKE_LIBRARY("no conversion at all\r\n");
     EXPECT_LIKE_LIBRARY("%ld|%5.2e|%g", 123456789012L, 0.000123, 2.5); // passed to the library
     EXPECT_LIKE_LIBRARY("%-4d|%s|%8.3f|%lu", 5, "x", 2.5, 7ul);        // taken back, then passed
+}
+
+// Formats compiled into code, for the other conversions: every digit count, and a line that
+// meets a value the compiled code leaves to the general path part way through.
+TEST(LineFormat, CompiledIntegersCharactersAndTexts) {
+    for (long long power = 1; power <= 10000000000LL; power *= 10)
+        for (long long near : {power - 1, power, power + 1, -power, 0x7FFFFFFFLL, 0xFFFFFFFFLL}) {
+            const auto value = static_cast<int>(near);
+            const auto u = static_cast<unsigned>(near);
+            ASSERT_EQ(format_text("%-4d|%4d|%d|%02d|%04x|%-4x|%02X|%X|%x"_fmt, value, value, value,
+                                  value, u, u, u, u, u),
+                      library("%-4d|%4d|%d|%02d|%04x|%-4x|%02X|%X|%x", value, value, value, value,
+                              u, u, u, u, u));
+        }
+    EXPECT_EQ(
+        format_text("%c%c|%s|%3s|%-8s|100%%"_fmt, 'W', 'E', "VES-1", " NO", std::string("ab")),
+        library("%c%c|%s|%3s|%-8s|100%%", 'W', 'E', "VES-1", " NO", "ab"));
+    for (double v : {1.5, -2.25, 1.0e300, -std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN()})
+        EXPECT_EQ(format_text("\r\n%-4d|%8.3f|%-8.3f|%s"_fmt, 12, v, v, "x"),
+                  library("\r\n%-4d|%8.3f|%-8.3f|%s", 12, v, v, "x"));
 }
 
 TEST(LineFormat, EveryWidthAroundTheShortPaddingLimit) {
