@@ -42,7 +42,7 @@ bool open_first_pass_files(Decoder &d, std::string_view raw_path, ConversionRepo
         {&d.raw_samples, &d.names.smp},
     };
     for (const auto &[file, name] : outputs) {
-        if (!file->create(*name)) {
+        if (!file->create(*name, &d.block_writer)) {
             report.failure = cannot("create", *name);
             return false;
         }
@@ -94,7 +94,7 @@ ConversionReport convert(std::string_view raw_path, const std::int16_t *keep) {
         report.failure = cannot("reopen", d->names.tmp);
         return report;
     }
-    if (!d->converted.create(d->names.tvd)) {
+    if (!d->converted.create(d->names.tvd, &d->block_writer)) {
         report.failure = cannot("create", d->names.tvd);
         return report;
     }

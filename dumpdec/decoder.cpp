@@ -153,7 +153,7 @@ const std::string &Decoder::bore_log_name(BoreLog which) const {
 bool Decoder::open_bore_log(BoreLog which) {
     OutputFile &file = bore_log(which);
     if (file.is_open() || bore_log_opened[static_cast<std::size_t>(which)]) return file.is_open();
-    if (!file.create(bore_log_name(which))) return false;
+    if (!file.create(bore_log_name(which), &block_writer)) return false;
     bore_log_opened[static_cast<std::size_t>(which)] = true;
     return true;
 }

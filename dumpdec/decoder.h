@@ -112,6 +112,7 @@ struct Decoder {
     // ---- Files --------------------------------------------------------------------------
     OutputNames names;
     InputFile input;           // raw database (first pass), intermediate database (second)
+    BlockWriter block_writer;  // before the outputs: they hand it blocks until they close
     OutputFile intermediate;   // .tmp
     OutputFile listing;        // .log
     OutputFile survey_text;    // .txt

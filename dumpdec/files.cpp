@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
@@ -45,12 +46,18 @@ void InputFile::close() {
     file_ = nullptr;
 }
 
-bool OutputFile::create(const std::string &path) {
+bool OutputFile::create(const std::string &path, BlockWriter *writer) {
     close();
     file_ = std::fopen(path.c_str(), "w+b");
     if (!file_) return false;
-    if (!buffer_) buffer_.reset(new (std::nothrow) char[kBlock]);
-    capacity_ = buffer_ ? kBlock : 0;
+    const std::size_t wanted = writer ? 2 : 1;
+    if (block_count_ != wanted) {
+        blocks_.reset(new (std::nothrow) char[wanted * kBlock]);
+        block_count_ = blocks_ ? wanted : 0;
+    }
+    writer_ = block_count_ == 2 ? writer : nullptr;
+    block_ = blocks_.get();
+    capacity_ = blocks_ ? kBlock : 0;
     used_ = 0;
     written_ = 0;
     failed_ = false;
@@ -58,26 +65,43 @@ bool OutputFile::create(const std::string &path) {
 }
 
 void OutputFile::flush() {
-    if (used_ > 0 && fwrite_unlocked(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
+    if (used_ == 0) return;
+    if (writer_) {
+        const std::size_t filled = block_ == blocks_.get() ? 0 : 1;
+        block_tickets_[filled] = writer_->write(file_, block_, used_, failed_);
+        // The other block is free once its last write is done.
+        writer_->wait(block_tickets_[1 - filled]);
+        block_ = blocks_.get() + (1 - filled) * kBlock;
+    } else if (fwrite_unlocked(block_, 1, used_, file_) != used_) {
+        failed_ = true;
+    }
     used_ = 0;
+}
+
+void OutputFile::drain() {
+    if (!writer_) return;
+    writer_->wait(std::max(block_tickets_[0], block_tickets_[1]));
 }
 
 void OutputFile::write_through(const char *bytes, std::size_t size) {
     flush();
-    if (buffer_ && size < kBlock) {
-        std::memcpy(buffer_.get(), bytes, size);
+    if (size <= capacity_) {
+        std::memcpy(block_, bytes, size);
         used_ = size;
-    } else if (fwrite_unlocked(bytes, 1, size, file_) != size) {
-        failed_ = true;
+        return;
     }
+    drain();
+    if (fwrite_unlocked(bytes, 1, size, file_) != size) failed_ = true;
 }
 
 bool OutputFile::close() {
     if (!file_) return !failed_;
     flush();
+    drain();
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
     capacity_ = 0;
+    block_tickets_[0] = block_tickets_[1] = 0;
     return !failed_;
 }
 

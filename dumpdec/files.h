@@ -2,6 +2,9 @@
 // count what was written and remember a write error instead of losing it silently.
 #pragma once
 
+#include "block_writer.h"
+
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -47,8 +50,9 @@ class OutputFile {
     OutputFile &operator=(const OutputFile &) = delete;
     ~OutputFile() { close(); }
 
-    // Creates or truncates the file ("w+b").
-    bool create(const std::string &path);
+    // Creates or truncates the file ("w+b"). With a writer, full blocks are written on its
+    // thread while the next block fills.
+    bool create(const std::string &path, BlockWriter *writer = nullptr);
     // Closes the file; false when a buffered write or the close itself failed.
     bool close();
     bool is_open() const { return file_ != nullptr; }
@@ -58,8 +62,8 @@ class OutputFile {
     void write(const char *bytes, std::size_t size) {
         if (!file_) return;
         written_ += size;
-        if (size <= kBlock - used_ && buffer_) {
-            std::memcpy(buffer_.get() + used_, bytes, size);
+        if (size <= capacity_ - used_) {
+            std::memcpy(block_ + used_, bytes, size);
             used_ += size;
         } else {
             write_through(bytes, size);
@@ -75,11 +79,11 @@ class OutputFile {
             if (size > capacity_) return nullptr;
             flush();
         }
-        return buffer_.get() + used_;
+        return block_ + used_;
     }
     // Takes the bytes written since reserve() up to end.
     void commit(const char *end) {
-        const auto size = static_cast<std::size_t>(end - (buffer_.get() + used_));
+        const auto size = static_cast<std::size_t>(end - (block_ + used_));
         used_ += size;
         written_ += size;
     }
@@ -91,14 +95,22 @@ class OutputFile {
     static constexpr std::size_t kBlock = 1 << 17;
     // Writes what was gathered, then the bytes (directly when they would not fit a block).
     void write_through(const char *bytes, std::size_t size);
+    // Writes the block, or hands it to the writer and goes on in the other block.
     void flush();
+    // Returns once every block handed to the writer is written.
+    void drain();
 
     std::FILE *file_ = nullptr;
-    std::unique_ptr<char[]> buffer_; // the gathered block; nullptr if it could not be had
-    std::size_t capacity_ = 0;       // kBlock while the file is open with its block, else 0
+    BlockWriter *writer_ = nullptr;
+    // One block, or two with a writer: one fills while the other is written.
+    std::unique_ptr<char[]> blocks_;
+    std::size_t block_count_ = 0;
+    char *block_ = nullptr;               // the block filling
+    std::uint64_t block_tickets_[2] = {}; // each block's last write handed to the writer
+    std::size_t capacity_ = 0;            // kBlock while the file is open with a block, else 0
     std::size_t used_ = 0;
     std::uint64_t written_ = 0;
-    bool failed_ = false;
+    std::atomic<bool> failed_ = false;
 };
 
 } // namespace dumpdec

@@ -113,5 +113,34 @@ TEST(TimeSplit, TruncatesEachPart) {
     EXPECT_EQ(zero.hours + zero.minutes + zero.seconds, 0);
 }
 
+// Full blocks go to the writer's thread while the next fills: the file must still hold every
+// byte in order, and a write that fails there must fail the close.
+TEST(OutputFile, BlocksWrittenOnTheWriterThreadArriveInOrderAndFailuresShowAtClose) {
+    const auto path = std::filesystem::temp_directory_path() / "dumpdec-block-writer-test.txt";
+    BlockWriter writer;
+    OutputFile file;
+    ASSERT_TRUE(file.create(path.string(), &writer));
+    std::string expected;
+    for (int i = 0; i < 100000; ++i) {
+        const std::string line = std::to_string(i) + "\n";
+        file.write(line.data(), line.size());
+        expected += line;
+    }
+    const std::string wide(300000, 'w'); // more than a block: written after the queued ones
+    file.write(wide.data(), wide.size());
+    file.write("end", 3);
+    ASSERT_TRUE(file.close());
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), expected + wide + "end");
+    std::filesystem::remove(path);
+
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    OutputFile full;
+    ASSERT_TRUE(full.create("/dev/full", &writer));
+    for (int i = 0; i < 8; ++i)
+        full.write(wide.data(), 100000);
+    EXPECT_FALSE(full.close());
+}
+
 } // namespace
 } // namespace dumpdec
