@@ -126,9 +126,12 @@ inline std::uint64_t scale_short(std::uint64_t significant, int shift, std::uint
     scaled = 0;
     const int zeros = mantissa != 0 ? std::countr_zero(mantissa) : 0;
     const int short_shift = -(exponent + zeros);
-    if ((mantissa >> zeros) < (std::uint64_t{1} << 24) && short_shift > 0 && short_shift < 64) {
-        scaled = scale_short(mantissa >> zeros, short_shift, scale);
-    } else if (mantissa != 0) {
+    const std::uint64_t significant = mantissa >> zeros;
+    if (significant < (std::uint64_t{1} << 24) && short_shift > 0 && short_shift < 64) {
+        scaled = scale_short(significant, short_shift, scale);
+    } else if (significant < (std::uint64_t{1} << 24) && short_shift <= 0 && short_shift > -10) {
+        scaled = (significant << -short_shift) * scale; // a whole number below 2^33
+    } else if (mantissa != 0) [[unlikely]] {
         if (exponent > 0) return false;
         const int shift = -exponent;
         const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * scale;

@@ -15,8 +15,10 @@
 #include <bit>
 #include <cstdarg>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace dumpdec {
 
@@ -203,10 +205,23 @@ struct Decoder {
     const std::string &bore_log_name(BoreLog which) const;
 
   private:
+    static std::uint16_t byte_reversed(std::uint16_t v) { return __builtin_bswap16(v); }
+    static std::uint32_t byte_reversed(std::uint32_t v) { return __builtin_bswap32(v); }
+    static std::uint64_t byte_reversed(std::uint64_t v) { return __builtin_bswap64(v); }
     // Every field read takes this path: a whole field inline, a cut one out of line.
     template <std::size_t Width> std::uint64_t swap(std::size_t offset) {
         if (offset + Width <= record_length && offset + Width <= kRecordBufferSize) [[likely]] {
             std::uint8_t *field = record_buffer.data() + offset;
+            if constexpr (std::endian::native == std::endian::little) {
+                using Field = std::conditional_t<
+                    Width == 2, std::uint16_t,
+                    std::conditional_t<Width == 4, std::uint32_t, std::uint64_t>>;
+                Field stored;
+                std::memcpy(&stored, field, Width);
+                const Field value = byte_reversed(stored);
+                std::memcpy(field, &value, Width);
+                return value;
+            }
             std::uint64_t value = 0;
             for (std::size_t i = 0; i < Width; ++i)
                 value = value << 8 | field[i];

@@ -132,6 +132,10 @@ template <typename T> constexpr char category() {
         return '?';
 }
 
+template <typename T> constexpr std::size_t is_text() {
+    return category<T>() == 's' ? 1 : 0;
+}
+
 constexpr bool fits(char kind, char argument) {
     switch (kind) {
     case 'd':
@@ -312,13 +316,21 @@ void write_line(TextTarget out, Format<F>, const Args &...args) {
 
 template <FormatString F, typename... Args>
 void append_format(std::string &out, Format<F> format, const Args &...args) {
-    const std::size_t size = out.size();
-    out.resize(size + line_room(format, args...));
-    if (char *end = format_into(out.data() + size, format, args...)) {
-        out.resize(static_cast<std::size_t>(end - out.data()));
-        return;
+    if constexpr ((std::size_t{0} + ... + format_check::is_text<Args>())) {
+        const std::size_t size = out.size();
+        out.resize(size + line_room(format, args...));
+        if (char *end = format_into(out.data() + size, format, args...)) {
+            out.resize(static_cast<std::size_t>(end - out.data()));
+            return;
+        }
+        out.resize(size);
+    } else { // a size known now: no string to grow and shrink
+        char line[Format<F>::room];
+        if (char *end = format_into(line, format, args...)) {
+            out.append(line, static_cast<std::size_t>(end - line));
+            return;
+        }
     }
-    out.resize(size);
     write_line({&out, append_to_string}, format, args...);
 }
 
