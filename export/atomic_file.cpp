@@ -50,16 +50,35 @@ FileBatch::~FileBatch() {
 }
 
 std::string FileBatch::stage(const std::string &path, std::string_view text) {
+    return stage_with(path, [&](int fd, bool &) { return write_all(fd, text) ? 0 : errno; });
+}
+
+std::string FileBatch::stage(const std::string &path, const std::function<bool(TextOut &)> &write) {
+    return stage_with(path, [&](int fd, bool &keep) {
+        TextOut out(fd);
+        keep = write(out);
+        out.flush();
+        return out.error();
+    });
+}
+
+std::string FileBatch::stage_with(const std::string &path,
+                                  const std::function<int(int fd, bool &keep)> &fill) {
     // The process id keeps two exports of the same database apart.
     const std::string temporary = path + ".part-" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return failure("cannot create a file beside", path);
-    const bool written = write_all(fd, text);
-    const std::string error = written ? "" : failure("cannot write", temporary);
-    if (::close(fd) != 0 || !written) {
-        const std::string close_error = error.empty() ? failure("cannot write", temporary) : error;
+    bool keep = true;
+    const int write_error = fill(fd, keep);
+    const int close_error = ::close(fd) != 0 ? errno : 0;
+    if (!keep) {
         ::unlink(temporary.c_str());
-        return close_error;
+        return "";
+    }
+    if (write_error || close_error) {
+        ::unlink(temporary.c_str());
+        errno = write_error ? write_error : close_error;
+        return failure("cannot write", temporary);
     }
     staged_.push_back({path, temporary});
     return "";

@@ -4,6 +4,9 @@
 // each take its name.
 #pragma once
 
+#include "text_out.h"
+
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +22,9 @@ class FileBatch {
 
     // Writes text under a temporary name beside path. Empty on success, else what went wrong.
     std::string stage(const std::string &path, std::string_view text);
+    // The same for the text write gives, handed to the file a chunk at a time. When write
+    // answers false the file is dropped: nothing is staged, and that is no error.
+    std::string stage(const std::string &path, const std::function<bool(TextOut &)> &write);
 
     struct Committed {
         std::vector<std::string> named;  // paths now complete under their names
@@ -29,6 +35,11 @@ class FileBatch {
     Committed commit();
 
   private:
+    // Creates the temporary file, has fill write to it (answering 0, else the errno of a
+    // failure, and whether to keep the file) and stages it.
+    std::string stage_with(const std::string &path,
+                           const std::function<int(int fd, bool &keep)> &fill);
+
     struct Staged {
         std::string path, temporary;
     };

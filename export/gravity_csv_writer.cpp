@@ -82,11 +82,12 @@ std::string station_name(const survey::GravityReading &r) {
     return name;
 }
 
-GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions &options) {
+GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions &options,
+                       TextOut &sink) {
     const long long offset_ms =
         options.utc_offset_hours ? std::llround(*options.utc_offset_hours * 3600000.0) : 0;
     GravityCsv csv;
-    std::string &out = csv.text;
+    std::string &out = sink.text();
     out += kGravityCsvHeader;
     out += '\n';
     if (options.utc_offset_hours) {
@@ -109,7 +110,7 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
     if (by_line_and_station)
         out += "% LAT and LON of readings without their own: the survey's reference position\n";
 
-    out.reserve(out.size() + 140 * reading_count(database));
+    sink.expect(out.size() + 140 * reading_count(database));
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
             for (const survey::GravityReading &r : line.gravity_readings) {
@@ -158,6 +159,7 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 out += '/';
                 append_integer(out, m.year);
                 out += '\n';
+                sink.row_end();
             }
     return csv;
 }

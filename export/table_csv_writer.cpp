@@ -103,7 +103,7 @@ void measurements(std::string &out, const Reading &r, std::size_t channels, doub
 
 } // namespace
 
-TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
+int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &sink) {
     std::size_t channels = 0, rows = 0;
     bool free_electrodes = false;
     for (const survey::Survey &s : database.surveys)
@@ -116,9 +116,9 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
             rows += line.ip_readings.size() + line.ip_user_readings.size();
         }
 
-    TableCsv csv;
-    std::string &out = csv.text;
-    out.reserve(rows * (200 + 12 * channels));
+    int readings = 0;
+    sink.expect(rows * (200 + 12 * channels));
+    std::string &out = sink.text();
     out += "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB";
     // Readings with free electrode positions give the four points instead of X and distances.
     if (free_electrodes) out += ",A_X,A_Y,A_Z,B_X,B_Y,B_Z,M_X,M_Y,M_Z,N_X,N_Y,N_Z";
@@ -134,7 +134,7 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
             append_csv_text(names, s.header.name);
             text(names, line_title(line));
             for (const survey::IpReading &r : line.ip_readings) {
-                ++csv.readings;
+                ++readings;
                 out += names;
                 text(out, survey::array_name(r.array_code));
                 number(out, r.operating_mode);
@@ -147,9 +147,10 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
                     number(out, v);
                 if (free_electrodes) out += ",,,,,,,,,,,,";
                 measurements(out, r, channels, stdev_limit);
+                sink.row_end();
             }
             for (const survey::IpUserReading &r : line.ip_user_readings) {
-                ++csv.readings;
+                ++readings;
                 out += names;
                 text(out, "free electrodes");
                 number(out, r.operating_mode);
@@ -160,19 +161,20 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
                     for (float v : {p.x, p.y, p.z})
                         number(out, v);
                 measurements(out, r, channels, stdev_limit);
+                sink.row_end();
             }
         }
-    return csv;
+    return readings;
 }
 
-TableCsv gravity_table_csv(const survey::Database &database) {
+int gravity_table_csv(const survey::Database &database, TextOut &sink) {
     std::size_t rows = 0;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
             rows += line.gravity_readings.size();
-    TableCsv csv;
-    std::string &out = csv.text;
-    out.reserve(rows * 200);
+    int readings = 0;
+    sink.expect(rows * 200);
+    std::string &out = sink.text();
     out += "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
            "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC";
     out += kEol;
@@ -182,7 +184,7 @@ TableCsv gravity_table_csv(const survey::Database &database) {
             append_csv_text(names, s.header.name);
             text(names, line_title(line));
             for (const survey::GravityReading &r : line.gravity_readings) {
-                ++csv.readings;
+                ++readings;
                 out += names;
                 for (float v : {r.x, r.y, r.altitude, r.line_id, r.gravity, r.standard_deviation})
                     number(out, v);
@@ -199,9 +201,10 @@ TableCsv gravity_table_csv(const survey::Database &database) {
                 number(out, r.coordinate_mode);
                 text(out, gravity_doubts(r));
                 out += kEol;
+                sink.row_end();
             }
         }
-    return csv;
+    return readings;
 }
 
 } // namespace exports

@@ -51,17 +51,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             }
         }
     // Readers split a gravity line at "/" and ":": exactly the date's and the time's.
-    const exports::GravityCsv csv = exports::gravity_csv(database, {.utc_offset_hours = -3.5});
+    exports::TextOut csv;
+    exports::gravity_csv(database, {.utc_offset_hours = -3.5}, csv);
+    const std::string &text = csv.text();
     std::size_t start = 0;
-    for (std::size_t end; (end = csv.text.find('\n', start)) != std::string::npos;
-         start = end + 1) {
-        const std::string_view row(csv.text.data() + start, end - start);
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string_view row(text.data() + start, end - start);
         if (start == 0 || row.starts_with('%')) continue;
         check(std::count(row.begin(), row.end(), '/') == 2 &&
                   std::count(row.begin(), row.end(), ':') == 2,
               "a gravity line a reader splits wrongly");
     }
-    exports::ip_table_csv(database, 5.0);
-    exports::gravity_table_csv(database);
+    exports::TextOut tables;
+    exports::ip_table_csv(database, 5.0, tables);
+    exports::gravity_table_csv(database, tables);
     return 0;
 }
