@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace exports {
 
@@ -12,21 +13,39 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
-// Appends units / 10^decimals with every one of the decimals: "-12.050" for -12050 and 3.
-void append_fixed_units(std::string &out, long long units, int decimals) {
-    // Written backwards, digit by digit: dividing by a constant 10 is a multiplication.
-    char buffer[32];
-    char *const end = buffer + sizeof buffer;
-    char *first = end;
-    unsigned long long magnitude = units < 0 ? 0ULL - static_cast<unsigned long long>(units)
-                                             : static_cast<unsigned long long>(units);
-    for (int d = 0; d < decimals; ++d, magnitude /= 10)
-        *--first = static_cast<char>('0' + magnitude % 10);
-    if (decimals > 0) *--first = '.';
-    do {
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233"
+    "34353637383940414243444546474849505152535455565758596061626364656667"
+    "6869707172737475767778798081828384858687888990919293949596979899";
+
+// Writes the last count digits of magnitude backwards, ending before first, and drops them from
+// magnitude; two at a time, since each division by a constant is a multiplication and a shift
+// that the next digits wait for. Returns the new first character.
+char *last_digits(char *first, unsigned long long &magnitude, int count) {
+    for (; count >= 2; count -= 2) {
+        const auto pair = static_cast<std::size_t>(magnitude % 100);
+        magnitude /= 100;
+        first -= 2;
+        std::memcpy(first, kDigitPairs + 2 * pair, 2);
+    }
+    if (count > 0) {
         *--first = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
-    } while (magnitude != 0);
+    }
+    return first;
+}
+
+// Appends units / 10^decimals with every one of the decimals: "-12.050" for -12050 and 3.
+void append_fixed_units(std::string &out, long long units, int decimals) {
+    char buffer[32];
+    char *const end = buffer + sizeof buffer;
+    unsigned long long magnitude = units < 0 ? 0ULL - static_cast<unsigned long long>(units)
+                                             : static_cast<unsigned long long>(units);
+    char *first = last_digits(end, magnitude, decimals);
+    if (decimals > 0) *--first = '.';
+    while (magnitude >= 100)
+        first = last_digits(first, magnitude, 2);
+    first = last_digits(first, magnitude, magnitude >= 10 ? 2 : 1);
     if (units < 0) *--first = '-';
     out.append(first, end);
 }
@@ -98,40 +117,51 @@ void append_significant(std::string &out, double value, int digits, int min_deci
 
 namespace {
 
-constexpr double kFloatPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1,         10,         100,         1000,
+                                                 10000,     100000,     1000000,     10000000,
+                                                 100000000, 1000000000, 10000000000, 100000000000};
 
-// Whether the decimal units / 10^decimals reads back as value. Dividing in double rounds once;
-// converting to float rounds again, which differs from the decimal's own rounding only when the
-// double lands exactly halfway between two floats (the 29 bits a float drops read 1000...0):
-// that case answers false, as if no match.
-bool reads_back_as(float value, long long units, int decimals) {
-    const double decimal = static_cast<double>(units) / kFloatPowersOfTen[decimals];
-    if (static_cast<float>(decimal) != value) return false;
-    constexpr std::uint64_t kDroppedBits = (std::uint64_t{1} << 29) - 1;
-    constexpr std::uint64_t kHalf = std::uint64_t{1} << 28;
-    return (std::bit_cast<std::uint64_t>(decimal) & kDroppedBits) != kHalf;
-}
-
-// The shortest fixed text of a float that reads back as itself, found with integers: the fewest
-// decimals whose nearest decimal reads back. Declines (false) for values too large or too small
-// for that, and where a rounding is too near a half to trust; to_chars answers those.
+// The shortest fixed text of a float that reads back as itself: the fewest decimals whose
+// nearest decimal lies within half a step of the float, where reading rounds to it. Exact, in
+// 64-bit integers: the float is m * 2^e with e below 0, so counted in 2^(e-1) / 10^decimals the
+// value is 2m * 10^decimals, the half step 10^decimals and a decimal u lies at u * 2^(1-e).
+// Declines (false) for values too large or too small for that, at a power of two (the floats
+// below lie closer than those above, so the nearest decimal may fail where one farther above
+// reads back) and at a value exactly halfway between two decimals; to_chars answers those.
 bool append_shortest(std::string &out, float value) {
-    const double v = value;
-    if (!(std::fabs(v) < 8388608.0)) return false; // 2^23: below it every step is under 1
-    // At a power of two the floats below lie closer than those above: the nearest decimal may
-    // fail where one farther above reads back.
-    if ((std::bit_cast<std::uint32_t>(value) & 0x7FFFFFu) == 0) return false;
-    for (int decimals = 0; decimals < 12; ++decimals) {
-        const double scaled = v * kFloatPowersOfTen[decimals];
-        if (!(std::fabs(scaled) < 1e15)) return false;
-        const long long units = nearest_units(scaled);
-        if (std::fabs(std::fabs(scaled - static_cast<double>(units)) - 0.5) < 1e-6) return false;
-        if (!reads_back_as(value, units, decimals)) continue;
-        if (units == 0) return false; // the sign of a tiny value is to_chars' to write
-        append_fixed_units(out, units, decimals);
-        return true;
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
+    const std::uint32_t biased = bits >> 23 & 0xFFu;
+    const std::uint64_t fraction = bits & 0x7FFFFFu;
+    if (fraction == 0 || biased >= 150) return false; // a power of two, or 2^23 and above
+    const std::uint64_t m = biased ? fraction | 0x800000u : fraction;
+    const int shift = 151 - static_cast<int>(std::max<std::uint32_t>(biased, 1)); // 1 - e
+    // Past that the value times 10^11 stays below half a unit: no decimal of 11 places reads.
+    if (shift >= 63) return false;
+    const std::uint64_t unit = std::uint64_t{1} << shift, half = unit >> 1;
+    // Reading rounds a value halfway between two floats to the one with the even mantissa.
+    const bool halfway_reads = (m & 1) == 0;
+    auto reads = [&](int decimals) {
+        const std::uint64_t reach = kIntegerPowersOfTen[decimals];
+        const std::uint64_t rest = (2 * m * reach) & (unit - 1); // 2m * 10^11 < 2^62
+        const std::uint64_t off = rest > half ? unit - rest : rest;
+        return off < reach || (off == reach && halfway_reads);
+    };
+    // A decimal of k places is one of k + 1 places too, so once a number of decimals reads,
+    // every larger one does: a binary search finds the fewest, without the branches a search
+    // from 0 mispredicts where it stops.
+    int decimals = 0;
+    for (int step : {8, 4, 2, 1}) {
+        const int probe = decimals + step - 1;
+        decimals += probe < 12 && !reads(probe) ? step : 0;
     }
-    return false;
+    if (decimals == 12) return false;
+    const std::uint64_t exact = 2 * m * kIntegerPowersOfTen[decimals];
+    const std::uint64_t rest = exact & (unit - 1);
+    if (rest == half) return false;
+    // units is at least 1: 0 lies 2m * 10^decimals away, beyond the half step.
+    const auto units = static_cast<long long>((exact >> shift) + (rest > half ? 1 : 0));
+    append_fixed_units(out, bits >> 31 ? -units : units, decimals);
+    return true;
 }
 
 } // namespace
