@@ -50,7 +50,11 @@ FileBatch::~FileBatch() {
 }
 
 std::string FileBatch::stage(const std::string &path, std::string_view text) {
-    return stage_with(path, [&](int fd, bool &) { return write_all(fd, text) ? 0 : errno; });
+    return stage_with(path, [&](int fd, bool &) {
+        if (!write_all(fd, text)) return errno;
+        start_writeback(fd, 0, text.size());
+        return 0;
+    });
 }
 
 std::string FileBatch::stage(const std::string &path, const std::function<bool(TextOut &)> &write) {
