@@ -13,6 +13,10 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
+// The widest units / 10^decimals: 19 digits, up to 12 decimals, a dot and a sign fit.
+constexpr std::ptrdiff_t kUnitsText = 32;
+static_assert(kUnitsText <= static_cast<std::ptrdiff_t>(kWidestExact));
+
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233"
     "34353637383940414243444546474849505152535455565758596061626364656667"
@@ -35,10 +39,11 @@ char *last_digits(char *first, unsigned long long &magnitude, int count) {
     return first;
 }
 
-// Appends units / 10^decimals with every one of the decimals: "-12.050" for -12050 and 3.
-void append_fixed_units(std::string &out, long long units, int decimals) {
-    char buffer[32];
-    char *const end = buffer + sizeof buffer;
+// Writes units / 10^decimals with every one of the decimals: "-12.050" for -12050 and 3. The
+// text is made backwards in a buffer and copied whole: a copy of a constant size is two moves.
+char *write_fixed_units(char *at, long long units, int decimals) {
+    char buffer[2 * kUnitsText];
+    char *const end = buffer + kUnitsText;
     unsigned long long magnitude = units < 0 ? 0ULL - static_cast<unsigned long long>(units)
                                              : static_cast<unsigned long long>(units);
     char *first = last_digits(end, magnitude, decimals);
@@ -47,7 +52,8 @@ void append_fixed_units(std::string &out, long long units, int decimals) {
         first = last_digits(first, magnitude, 2);
     first = last_digits(first, magnitude, magnitude >= 10 ? 2 : 1);
     if (units < 0) *--first = '-';
-    out.append(first, end);
+    std::memcpy(at, first, kUnitsText);
+    return at + (end - first);
 }
 
 // The integer nearest to scaled (below 1e15 in magnitude), halves away from zero, without the
@@ -61,33 +67,38 @@ long long nearest_units(double scaled) {
 // The common case, up to 7 decimals of a moderate value, in integer arithmetic: twice as quick as
 // to_chars, and exports write millions of numbers. Declines (false) where the scaled value is
 // too large or so near a half that its rounding could differ from the exact decimal's.
-bool append_scaled(std::string &out, double value, int decimals) {
-    if (decimals < 0 || decimals > 7) return false;
+char *write_scaled(char *at, double value, int decimals) {
+    if (decimals < 0 || decimals > 7) return nullptr;
     const double scaled = value * kPowersOfTen[decimals];
-    if (!(std::fabs(scaled) < 1e15)) return false;
+    if (!(std::fabs(scaled) < 1e15)) return nullptr;
     const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
-    if (std::fabs(fraction) == 0.5) return false;
-    append_fixed_units(out, nearest_units(scaled), decimals);
-    return true;
+    if (std::fabs(fraction) == 0.5) return nullptr;
+    return write_fixed_units(at, nearest_units(scaled), decimals);
+}
+
+char *write_nan(char *at) {
+    std::memcpy(at, "nan", 3);
+    return at + 3;
 }
 
 } // namespace
 
-void append_fixed(std::string &out, double value, int decimals) {
-    if (!std::isfinite(value)) {
-        out += "nan";
-        return;
-    }
-    const std::size_t start = out.size();
-    if (!append_scaled(out, value, decimals)) {
-        char buffer[400]; // the widest double with 17 decimals fits
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                          std::chars_format::fixed, decimals);
-        out.append(buffer, result.ptr);
-    }
+char *write_fixed(char *at, double value, int decimals) {
+    if (!std::isfinite(value)) return write_nan(at);
+    char *end = write_scaled(at, value, decimals);
+    if (!end)
+        end = std::to_chars(at, at + kWidestFixed, value, std::chars_format::fixed, decimals).ptr;
     // A value that rounds to zero keeps no sign: "0.000", not "-0.000".
-    if (out[start] == '-' && out.find_first_not_of("0.", start + 1) == std::string::npos)
-        out.erase(start, 1);
+    if (*at == '-' && std::all_of(at + 1, end, [](char c) { return c == '0' || c == '.'; })) {
+        std::memmove(at, at + 1, static_cast<std::size_t>(end - at - 1));
+        --end;
+    }
+    return end;
+}
+
+void append_fixed(std::string &out, double value, int decimals) {
+    char buffer[kWidestFixed];
+    out.append(buffer, write_fixed(buffer, value, decimals));
 }
 
 std::string fixed(double value, int decimals) {
@@ -96,14 +107,13 @@ std::string fixed(double value, int decimals) {
     return text;
 }
 
-void append_integer(std::string &out, long long value) {
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+char *write_integer(char *at, long long value) {
+    return std::to_chars(at, at + kWidestInteger, value).ptr;
 }
 
-void append_two_digits(std::string &out, int value) {
-    out += static_cast<char>('0' + value / 10 % 10);
-    out += static_cast<char>('0' + value % 10);
+void append_integer(std::string &out, long long value) {
+    char buffer[kWidestInteger];
+    out.append(buffer, write_integer(buffer, value));
 }
 
 void append_significant(std::string &out, double value, int digits, int min_decimals) {
@@ -128,15 +138,15 @@ constexpr std::uint64_t kIntegerPowersOfTen[] = {1,         10,         100,    
 // Declines (false) for values too large or too small for that, at a power of two (the floats
 // below lie closer than those above, so the nearest decimal may fail where one farther above
 // reads back) and at a value exactly halfway between two decimals; to_chars answers those.
-bool append_shortest(std::string &out, float value) {
+char *write_shortest(char *at, float value) {
     const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
     const std::uint32_t biased = bits >> 23 & 0xFFu;
     const std::uint64_t fraction = bits & 0x7FFFFFu;
-    if (fraction == 0 || biased >= 150) return false; // a power of two, or 2^23 and above
+    if (fraction == 0 || biased >= 150) return nullptr; // a power of two, or 2^23 and above
     const std::uint64_t m = biased ? fraction | 0x800000u : fraction;
     const int shift = 151 - static_cast<int>(std::max<std::uint32_t>(biased, 1)); // 1 - e
     // Past that the value times 10^11 stays below half a unit: no decimal of 11 places reads.
-    if (shift >= 63) return false;
+    if (shift >= 63) return nullptr;
     const std::uint64_t unit = std::uint64_t{1} << shift, half = unit >> 1;
     // Reading rounds a value halfway between two floats to the one with the even mantissa.
     const bool halfway_reads = (m & 1) == 0;
@@ -154,42 +164,45 @@ bool append_shortest(std::string &out, float value) {
         const int probe = decimals + step - 1;
         decimals += probe < 12 && !reads(probe) ? step : 0;
     }
-    if (decimals == 12) return false;
+    if (decimals == 12) return nullptr;
     const std::uint64_t exact = 2 * m * kIntegerPowersOfTen[decimals];
     const std::uint64_t rest = exact & (unit - 1);
-    if (rest == half) return false;
+    if (rest == half) return nullptr;
     // units is at least 1: 0 lies 2m * 10^decimals away, beyond the half step.
     const auto units = static_cast<long long>((exact >> shift) + (rest > half ? 1 : 0));
-    append_fixed_units(out, bits >> 31 ? -units : units, decimals);
-    return true;
+    return write_fixed_units(at, bits >> 31 ? -units : units, decimals);
 }
 
 } // namespace
 
-void append_exact(std::string &out, float value) {
-    if (!std::isfinite(value)) {
-        out += "nan";
-        return;
-    }
+char *write_exact(char *at, float value) {
+    if (!std::isfinite(value)) return write_nan(at);
     if (value == 0) {
-        out += '0';
-        return;
+        *at = '0';
+        return at + 1;
     }
-    if (append_shortest(out, value)) return;
-    char buffer[64]; // FLT_MAX in fixed notation has 39 digits
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value == 0 ? 0.0f : value,
-                                      std::chars_format::fixed);
-    out.append(buffer, result.ptr);
+    if (char *end = write_shortest(at, value)) return end;
+    return std::to_chars(at, at + kWidestExact, value, std::chars_format::fixed).ptr;
+}
+
+void append_exact(std::string &out, float value) {
+    char buffer[kWidestExact];
+    out.append(buffer, write_exact(buffer, value));
+}
+
+char *write_compact(char *at, double value, int decimals) {
+    char *end = write_fixed(at, value, decimals);
+    if (std::find(at, end, '.') != end) {
+        while (end[-1] == '0')
+            --end;
+        if (end[-1] == '.') --end;
+    }
+    return end;
 }
 
 void append_compact(std::string &out, double value, int decimals) {
-    const std::size_t start = out.size();
-    append_fixed(out, value, decimals);
-    // The dot lies in the appended text, so the zeros stripped do too.
-    if (out.find('.', start) != std::string::npos) {
-        out.erase(out.find_last_not_of('0') + 1);
-        if (out.back() == '.') out.pop_back();
-    }
+    char buffer[kWidestFixed];
+    out.append(buffer, write_compact(buffer, value, decimals));
 }
 
 std::string compact(double value, int decimals) {

@@ -1,5 +1,6 @@
 #include "text_out.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -12,9 +13,26 @@ void start_writeback(int fd, std::size_t offset, std::size_t size) {
                       SYNC_FILE_RANGE_WRITE);
 }
 
+void TextOut::reserve(std::size_t size) {
+    const std::size_t held = text().size();
+    if (buffer_ && static_cast<std::size_t>(limit_ - buffer_.get()) >= size) return;
+    std::unique_ptr<char[]> bigger(new char[size]);
+    if (held) std::memcpy(bigger.get(), buffer_.get(), held);
+    buffer_ = std::move(bigger);
+    end_ = buffer_.get() + held;
+    limit_ = buffer_.get() + size;
+}
+
+void TextOut::make_room(std::size_t n) {
+    if (fd_ >= 0) flush();
+    const std::size_t capacity = static_cast<std::size_t>(limit_ - buffer_.get());
+    if (static_cast<std::size_t>(limit_ - end_) < n)
+        reserve(std::max({text().size() + n, 2 * capacity, std::size_t{4096}}));
+}
+
 bool TextOut::flush() {
     if (fd_ < 0) return true;
-    std::string_view rest = error_ ? std::string_view() : std::string_view(text_);
+    std::string_view rest = error_ ? std::string_view() : text();
     while (!rest.empty()) {
         const ssize_t written = ::write(fd_, rest.data(), rest.size());
         if (written < 0) {
@@ -24,9 +42,10 @@ bool TextOut::flush() {
         }
         rest.remove_prefix(static_cast<std::size_t>(written));
     }
-    if (error_ == 0) start_writeback(fd_, written_, text_.size());
-    written_ += text_.size();
-    text_.clear();
+    const std::size_t size = text().size();
+    if (error_ == 0 && size) start_writeback(fd_, written_, size);
+    written_ += size;
+    end_ = buffer_.get();
     return error_ == 0;
 }
 

@@ -1,11 +1,13 @@
-// Text of a large file written a chunk at a time: writers append to text() and call row_end()
-// after each row, which hands the text to the file once it holds a chunk. The memory held stays
-// that of one chunk however large the file, and the chunk stays in the processor's cache on its
-// way to the file. Without a file, text() keeps the whole text.
+// Text of a large file written a chunk at a time: writers put their text at room() and hand the
+// buffer on whenever it is full, so the memory held stays one chunk however large the file, and
+// the chunk stays in the processor's cache on its way to the file. Without a file the buffer
+// grows to hold the whole text.
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <cstring>
+#include <memory>
+#include <string_view>
 
 namespace exports {
 
@@ -18,17 +20,34 @@ class TextOut {
     static constexpr std::size_t kChunk = 256 * 1024;
 
     TextOut() = default; // keeps the whole text
-    explicit TextOut(int fd) : fd_(fd) { text_.reserve(kChunk + kChunk / 4); }
+    explicit TextOut(int fd) : fd_(fd) { reserve(kChunk); }
+    TextOut(const TextOut &) = delete;
+    TextOut &operator=(const TextOut &) = delete;
 
-    std::string &text() { return text_; }
+    // Room for n more characters: write them there, then say where they end with wrote().
+    char *room(std::size_t n) {
+        if (static_cast<std::size_t>(limit_ - end_) < n) make_room(n);
+        return end_;
+    }
+    void wrote(char *end) { end_ = end; }
 
-    // About total bytes are coming: held at once when kept whole.
-    void expect(std::size_t total) {
-        if (fd_ < 0) text_.reserve(total);
+    void append(std::string_view text) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        end_ += text.size();
+    }
+    void put(char c) {
+        *room(1) = c;
+        ++end_;
     }
 
-    void row_end() {
-        if (fd_ >= 0 && text_.size() >= kChunk) flush();
+    // About total characters are coming: held at once when kept whole.
+    void expect(std::size_t total) {
+        if (fd_ < 0) reserve(total);
+    }
+
+    // The text held: all of it without a file.
+    std::string_view text() const {
+        return {buffer_.get(), static_cast<std::size_t>(end_ - buffer_.get())};
     }
 
     // Hands what is held to the file; false once a write has failed. After a failure the text
@@ -37,10 +56,15 @@ class TextOut {
     int error() const { return error_; } // errno of the failed write, else 0
 
   private:
-    std::string text_;
+    void make_room(std::size_t n);
+    void reserve(std::size_t size);
+
+    std::unique_ptr<char[]> buffer_;
+    char *end_ = nullptr;
+    char *limit_ = nullptr;
     int fd_ = -1;
-    std::size_t written_ = 0;
     int error_ = 0;
+    std::size_t written_ = 0;
 };
 
 } // namespace exports

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Readers split a gravity line at "/" and ":": exactly the date's and the time's.
     exports::TextOut csv;
     exports::gravity_csv(database, {.utc_offset_hours = -3.5}, csv);
-    const std::string &text = csv.text();
+    const std::string_view text = csv.text();
     std::size_t start = 0;
     for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string_view row(text.data() + start, end - start);
