@@ -132,9 +132,15 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                     // A damaged name field must not break the title line.
                     for (char &c : title)
                         if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-                    exporter.write(name + extension, res2dinv_text(title, group, electrodes));
+                    exporter.write(name + extension, [&](TextOut &out) {
+                        res2dinv_text(title, group, electrodes, out);
+                        return true;
+                    });
                 } else {
-                    exporter.write(name + extension, ohm_text(group, electrodes));
+                    exporter.write(name + extension, [&](TextOut &out) {
+                        ohm_text(group, electrodes, out);
+                        return true;
+                    });
                 }
                 ++files;
             }

@@ -13,10 +13,6 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
-// The widest units / 10^decimals: 19 digits, up to 12 decimals, a dot and a sign fit.
-constexpr std::ptrdiff_t kUnitsText = 32;
-static_assert(kUnitsText <= static_cast<std::ptrdiff_t>(kWidestExact));
-
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233"
     "34353637383940414243444546474849505152535455565758596061626364656667"
@@ -39,21 +35,48 @@ char *last_digits(char *first, unsigned long long &magnitude, int count) {
     return first;
 }
 
+constexpr std::uint64_t kPowersOfTen64[] = {1ULL,
+                                            10ULL,
+                                            100ULL,
+                                            1000ULL,
+                                            10000ULL,
+                                            100000ULL,
+                                            1000000ULL,
+                                            10000000ULL,
+                                            100000000ULL,
+                                            1000000000ULL,
+                                            10000000000ULL,
+                                            100000000000ULL,
+                                            1000000000000ULL,
+                                            10000000000000ULL,
+                                            100000000000000ULL,
+                                            1000000000000000ULL,
+                                            10000000000000000ULL,
+                                            100000000000000000ULL,
+                                            1000000000000000000ULL,
+                                            10000000000000000000ULL};
+
+// The number of decimal digits of value: its bits times log10(2) (1233 / 4096) gives the count
+// or one less.
+int digit_count(std::uint64_t value) {
+    const int estimate = (std::bit_width(value | 1) * 1233) >> 12;
+    return estimate + (value >= kPowersOfTen64[estimate] ? 1 : 0);
+}
+
 // Writes units / 10^decimals with every one of the decimals: "-12.050" for -12050 and 3. The
-// text is made backwards in a buffer and copied whole: a copy of a constant size is two moves.
+// length is known first, so the digits go straight to their places, last first.
 char *write_fixed_units(char *at, long long units, int decimals) {
-    char buffer[2 * kUnitsText];
-    char *const end = buffer + kUnitsText;
     unsigned long long magnitude = units < 0 ? 0ULL - static_cast<unsigned long long>(units)
                                              : static_cast<unsigned long long>(units);
+    const int digits = std::max(digit_count(magnitude), decimals + 1);
+    char *const end = at + (units < 0 ? 1 : 0) + digits + (decimals > 0 ? 1 : 0);
     char *first = last_digits(end, magnitude, decimals);
     if (decimals > 0) *--first = '.';
     while (magnitude >= 100)
         first = last_digits(first, magnitude, 2);
     first = last_digits(first, magnitude, magnitude >= 10 ? 2 : 1);
     if (units < 0) *--first = '-';
-    std::memcpy(at, first, kUnitsText);
-    return at + (end - first);
+    return end;
 }
 
 // The integer nearest to scaled (below 1e15 in magnitude), halves away from zero, without the
@@ -116,13 +139,18 @@ void append_integer(std::string &out, long long value) {
     out.append(buffer, write_integer(buffer, value));
 }
 
-void append_significant(std::string &out, double value, int digits, int min_decimals) {
+char *write_significant(char *at, double value, int digits, int min_decimals) {
     int decimals = min_decimals;
     if (std::isfinite(value) && value != 0) {
         const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
         decimals = std::clamp(digits - 1 - magnitude, min_decimals, 17);
     }
-    append_fixed(out, value, decimals);
+    return write_fixed(at, value, decimals);
+}
+
+void append_significant(std::string &out, double value, int digits, int min_decimals) {
+    char buffer[kWidestFixed];
+    out.append(buffer, write_significant(buffer, value, digits, min_decimals));
 }
 
 namespace {

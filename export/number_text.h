@@ -17,6 +17,7 @@ char *write_fixed(char *at, double value, int decimals);
 char *write_exact(char *at, float value);
 char *write_integer(char *at, long long value);
 char *write_compact(char *at, double value, int decimals);
+char *write_significant(char *at, double value, int digits, int min_decimals);
 
 // Appends value with the given number of decimals. Non-finite values are the caller's to keep
 // out: they are written as "nan" so that a reader fails loudly rather than reads a number.
