@@ -15,18 +15,6 @@ std::string failure(const std::string &what, const std::string &path) {
     return what + " " + path + ": " + std::strerror(errno);
 }
 
-bool write_all(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 std::string folder_of(const std::string &path) {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -49,31 +37,19 @@ FileBatch::~FileBatch() {
         ::unlink(s.temporary.c_str());
 }
 
-std::string FileBatch::stage(const std::string &path, std::string_view text) {
-    return stage_with(path, [&](int fd, bool &) {
-        if (!write_all(fd, text)) return errno;
-        start_writeback(fd, 0, text.size());
-        return 0;
-    });
-}
-
 std::string FileBatch::stage(const std::string &path, const std::function<bool(TextOut &)> &write) {
-    return stage_with(path, [&](int fd, bool &keep) {
-        TextOut out(fd);
-        keep = write(out);
-        out.flush();
-        return out.error();
-    });
-}
-
-std::string FileBatch::stage_with(const std::string &path,
-                                  const std::function<int(int fd, bool &keep)> &fill) {
     // The process id keeps two exports of the same database apart.
     const std::string temporary = path + ".part-" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return failure("cannot create a file beside", path);
+    int write_error = 0;
     bool keep = true;
-    const int write_error = fill(fd, keep);
+    {
+        TextOut out(fd);
+        keep = write(out);
+        out.flush();
+        write_error = out.error();
+    }
     const int close_error = ::close(fd) != 0 ? errno : 0;
     if (!keep) {
         ::unlink(temporary.c_str());

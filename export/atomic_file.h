@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace exports {
@@ -20,10 +19,9 @@ class FileBatch {
     FileBatch &operator=(const FileBatch &) = delete;
     ~FileBatch(); // removes what was staged and not committed
 
-    // Writes text under a temporary name beside path. Empty on success, else what went wrong.
-    std::string stage(const std::string &path, std::string_view text);
-    // The same for the text write gives, handed to the file a chunk at a time. When write
-    // answers false the file is dropped: nothing is staged, and that is no error.
+    // Writes the text write gives under a temporary name beside path, a chunk at a time. Empty
+    // on success, else what went wrong. When write answers false the file is dropped: nothing
+    // is staged, and that is no error.
     std::string stage(const std::string &path, const std::function<bool(TextOut &)> &write);
 
     struct Committed {
@@ -35,11 +33,6 @@ class FileBatch {
     Committed commit();
 
   private:
-    // Creates the temporary file, has fill write to it (answering 0, else the errno of a
-    // failure, and whether to keep the file) and stages it.
-    std::string stage_with(const std::string &path,
-                           const std::function<int(int fd, bool &keep)> &fill);
-
     struct Staged {
         std::string path, temporary;
     };

@@ -44,12 +44,7 @@ class Exporter {
     Exporter(const std::string &tvd_path, ExportOutcome &outcome)
         : tvd_path_(tvd_path), base_(ravelin::output_name(tvd_path, "")), outcome_(outcome) {}
 
-    void write(const std::string &suffix, std::string_view text) {
-        if (const std::string error = files_.stage(base_ + suffix, text); !error.empty())
-            outcome_.failures.push_back(error);
-    }
-
-    // The same, the text written a chunk at a time; dropped when write answers false.
+    // The file of the text write gives; dropped when write answers false.
     void write(const std::string &suffix, const std::function<bool(TextOut &)> &write) {
         if (const std::string error = files_.stage(base_ + suffix, write); !error.empty())
             outcome_.failures.push_back(error);

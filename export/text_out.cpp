@@ -2,16 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace exports {
-
-void start_writeback(int fd, std::size_t offset, std::size_t size) {
-    // Only a head start: whether it worked, the sync before the files take their names says.
-    ::sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(size),
-                      SYNC_FILE_RANGE_WRITE);
-}
 
 void TextOut::reserve(std::size_t size) {
     const std::size_t held = text().size();
@@ -42,9 +35,6 @@ bool TextOut::flush() {
         }
         rest.remove_prefix(static_cast<std::size_t>(written));
     }
-    const std::size_t size = text().size();
-    if (error_ == 0 && size) start_writeback(fd_, written_, size);
-    written_ += size;
     end_ = buffer_.get();
     return error_ == 0;
 }

@@ -11,10 +11,6 @@
 
 namespace exports {
 
-// Has the disk start writing size bytes of fd from offset while the caller goes on: the sync
-// that must come before a file takes its name then finds most of the work done.
-void start_writeback(int fd, std::size_t offset, std::size_t size);
-
 class TextOut {
   public:
     static constexpr std::size_t kChunk = 256 * 1024;
@@ -64,7 +60,6 @@ class TextOut {
     char *limit_ = nullptr;
     int fd_ = -1;
     int error_ = 0;
-    std::size_t written_ = 0;
 };
 
 } // namespace exports
