@@ -15,18 +15,6 @@ std::string failure(const std::string &what, const std::string &path) {
     return what + " " + path + ": " + std::strerror(errno);
 }
 
-bool write_all(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 std::string folder_of(const std::string &path) {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
@@ -49,17 +37,28 @@ FileBatch::~FileBatch() {
         ::unlink(s.temporary.c_str());
 }
 
-std::string FileBatch::stage(const std::string &path, std::string_view text) {
+std::string FileBatch::stage(const std::string &path, const std::function<bool(TextOut &)> &write) {
     // The process id keeps two exports of the same database apart.
     const std::string temporary = path + ".part-" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return failure("cannot create a file beside", path);
-    const bool written = write_all(fd, text);
-    const std::string error = written ? "" : failure("cannot write", temporary);
-    if (::close(fd) != 0 || !written) {
-        const std::string close_error = error.empty() ? failure("cannot write", temporary) : error;
+    int write_error = 0;
+    bool keep = true;
+    {
+        TextOut out(fd);
+        keep = write(out);
+        out.flush();
+        write_error = out.error();
+    }
+    const int close_error = ::close(fd) != 0 ? errno : 0;
+    if (!keep) {
         ::unlink(temporary.c_str());
-        return close_error;
+        return "";
+    }
+    if (write_error || close_error) {
+        ::unlink(temporary.c_str());
+        errno = write_error ? write_error : close_error;
+        return failure("cannot write", temporary);
     }
     staged_.push_back({path, temporary});
     return "";

@@ -4,8 +4,10 @@
 // each take its name.
 #pragma once
 
+#include "text_out.h"
+
+#include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace exports {
@@ -17,8 +19,10 @@ class FileBatch {
     FileBatch &operator=(const FileBatch &) = delete;
     ~FileBatch(); // removes what was staged and not committed
 
-    // Writes text under a temporary name beside path. Empty on success, else what went wrong.
-    std::string stage(const std::string &path, std::string_view text);
+    // Writes the text write gives under a temporary name beside path, a chunk at a time. Empty
+    // on success, else what went wrong. When write answers false the file is dropped: nothing
+    // is staged, and that is no error.
+    std::string stage(const std::string &path, const std::function<bool(TextOut &)> &write);
 
     struct Committed {
         std::vector<std::string> named;  // paths now complete under their names

@@ -42,8 +42,12 @@ namespace {
 std::optional<double> inverse_distance(const std::optional<Point> &current,
                                        const std::optional<Point> &potential) {
     if (!current || !potential) return 0.0;
+    const double dx = current->x - potential->x, dy = current->y - potential->y,
+                 dz = current->z - potential->z;
+    // Electrodes at one height and one cross-line place, as on a flat line: the distance is
+    // exact without the divisions and the root hypot makes, and the same.
     const double d =
-        std::hypot(current->x - potential->x, current->y - potential->y, current->z - potential->z);
+        dy == 0 && dz == 0 && std::isfinite(dx) ? std::fabs(dx) : std::hypot(dx, dy, dz);
     if (!(d > 0)) return std::nullopt;
     return 1.0 / d;
 }

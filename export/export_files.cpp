@@ -12,6 +12,7 @@
 #include "survey_reader.h"
 #include "table_csv_writer.h"
 
+#include <functional>
 #include <set>
 
 namespace exports {
@@ -43,8 +44,9 @@ class Exporter {
     Exporter(const std::string &tvd_path, ExportOutcome &outcome)
         : tvd_path_(tvd_path), base_(ravelin::output_name(tvd_path, "")), outcome_(outcome) {}
 
-    void write(const std::string &suffix, std::string_view text) {
-        if (const std::string error = files_.stage(base_ + suffix, text); !error.empty())
+    // The file of the text write gives; dropped when write answers false.
+    void write(const std::string &suffix, const std::function<bool(TextOut &)> &write) {
+        if (const std::string error = files_.stage(base_ + suffix, write); !error.empty())
             outcome_.failures.push_back(error);
     }
 
@@ -125,9 +127,15 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                     // A damaged name field must not break the title line.
                     for (char &c : title)
                         if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-                    exporter.write(name + extension, res2dinv_text(title, group, electrodes));
+                    exporter.write(name + extension, [&](TextOut &out) {
+                        res2dinv_text(title, group, electrodes, out);
+                        return true;
+                    });
                 } else {
-                    exporter.write(name + extension, ohm_text(group, electrodes));
+                    exporter.write(name + extension, [&](TextOut &out) {
+                        ohm_text(group, electrodes, out);
+                        return true;
+                    });
                 }
                 ++files;
             }
@@ -151,10 +159,26 @@ bool has_gravity(const survey::Database &database) {
     return false;
 }
 
+bool has_ip(const survey::Database &database) {
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines)
+            if (!line.ip_readings.empty() || !line.ip_user_readings.empty()) return true;
+    return false;
+}
+
 void export_gravity_csv(const survey::Database &database, const ExportOptions &options,
                         Exporter &exporter) {
     if (!has_gravity(database)) return exporter.fail("no KX-4 gravity readings to export");
-    const GravityCsv csv = gravity_csv(database, {.utc_offset_hours = options.utc_offset_hours});
+    const GravityCsvOptions csv_options{.utc_offset_hours = options.utc_offset_hours};
+    // Written as it is made; a file without a sound reading is dropped.
+    std::optional<GravityCsv> written;
+    exporter.write("-gravity.csv", [&](TextOut &out) {
+        written = gravity_csv(database, csv_options, out);
+        return written->readings > 0;
+    });
+    // A file that could not be created still has its readings counted for the notes.
+    TextOut unused;
+    const GravityCsv csv = written ? *written : gravity_csv(database, csv_options, unused);
     if (csv.not_finite) exporter.note(left_out(csv.not_finite, "a value that is not a number"));
     if (csv.beyond_a_day)
         exporter.note(left_out(csv.beyond_a_day, "a time of day of 24 h or more"));
@@ -162,17 +186,22 @@ void export_gravity_csv(const survey::Database &database, const ExportOptions &o
         exporter.note(std::to_string(csv.invalid_dates) +
                       " reading(s) with no calendar date: written with the date as recorded");
     if (csv.readings == 0) return exporter.fail("no KX-4 gravity reading with sound values");
-    exporter.write("-gravity.csv", csv.text);
 }
 
 void export_tables(const survey::Database &database, const ExportOptions &options,
                    Exporter &exporter) {
-    const TableCsv ip = ip_table_csv(database, options.stdev_limit);
-    const TableCsv gravity = gravity_table_csv(database);
-    if (ip.readings == 0 && gravity.readings == 0)
-        return exporter.fail("no IP or gravity readings to export");
-    if (ip.readings) exporter.write("-ip.csv", ip.text);
-    if (gravity.readings) exporter.write("-kx4.csv", gravity.text);
+    const bool ip = has_ip(database), gravity = has_gravity(database);
+    if (!ip && !gravity) return exporter.fail("no IP or gravity readings to export");
+    if (ip)
+        exporter.write("-ip.csv", [&](TextOut &out) {
+            ip_table_csv(database, options.stdev_limit, out);
+            return true;
+        });
+    if (gravity)
+        exporter.write("-kx4.csv", [&](TextOut &out) {
+            gravity_table_csv(database, out);
+            return true;
+        });
 }
 
 } // namespace

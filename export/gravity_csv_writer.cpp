@@ -45,9 +45,22 @@ Moment shifted(const survey::GravityReading &r, long long offset_ms) {
     return m;
 }
 
-void field(std::string &out, double value, int decimals) {
-    append_fixed(out, value, decimals);
-    out += ',';
+char *field(char *at, double value, int decimals) {
+    at = write_fixed(at, value, decimals);
+    *at = ',';
+    return at + 1;
+}
+
+char *integer_field(char *at, long long value) {
+    at = write_integer(at, value);
+    *at = ',';
+    return at + 1;
+}
+
+char *two_digits(char *at, int value) {
+    at[0] = static_cast<char>('0' + value / 10 % 10);
+    at[1] = static_cast<char>('0' + value % 10);
+    return at + 2;
 }
 
 std::size_t reading_count(const survey::Database &database) {
@@ -68,12 +81,24 @@ bool is_finite(const survey::GravityReading &r) {
     return true;
 }
 
-void append_station_name(std::string &out, const survey::GravityReading &r) {
+namespace {
+
+// Room enough for a station name.
+constexpr std::size_t kWidestStationName = 2 + 2 * kWidestFixed;
+
+char *write_station_name(char *at, const survey::GravityReading &r) {
     const bool by_line = is_line_station_mode(r.coordinate_mode);
-    if (by_line) out += 'L';
-    append_compact(out, r.y, by_line ? 3 : 7);
-    out += by_line ? '-' : '_';
-    append_compact(out, r.x, by_line ? 3 : 7);
+    if (by_line) *at++ = 'L';
+    at = write_compact(at, r.y, by_line ? 3 : 7);
+    *at++ = by_line ? '-' : '_';
+    return write_compact(at, r.x, by_line ? 3 : 7);
+}
+
+} // namespace
+
+void append_station_name(std::string &out, const survey::GravityReading &r) {
+    char buffer[kWidestStationName];
+    out.append(buffer, write_station_name(buffer, r));
 }
 
 std::string station_name(const survey::GravityReading &r) {
@@ -82,22 +107,22 @@ std::string station_name(const survey::GravityReading &r) {
     return name;
 }
 
-GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions &options) {
+GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions &options,
+                       TextOut &out) {
     const long long offset_ms =
         options.utc_offset_hours ? std::llround(*options.utc_offset_hours * 3600000.0) : 0;
     GravityCsv csv;
-    std::string &out = csv.text;
-    out += kGravityCsvHeader;
-    out += '\n';
+    std::string head(kGravityCsvHeader);
+    head += '\n';
     if (options.utc_offset_hours) {
         const double zone = *options.utc_offset_hours;
-        out += "% TIME and DATE in UTC: the meter's times (UTC";
-        out += zone < 0 ? "-" : "+";
-        out += compact(std::fabs(zone), 3);
-        out += ") shifted by ";
-        out += zone > 0 ? "-" : "+";
-        out += compact(std::fabs(zone), 3);
-        out += " h\n";
+        head += "% TIME and DATE in UTC: the meter's times (UTC";
+        head += zone < 0 ? "-" : "+";
+        head += compact(std::fabs(zone), 3);
+        head += ") shifted by ";
+        head += zone > 0 ? "-" : "+";
+        head += compact(std::fabs(zone), 3);
+        head += " h\n";
     }
     bool by_line_and_station = false;
     for (const survey::Survey &s : database.surveys)
@@ -107,9 +132,13 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
     // Readings in latitude/longitude mode carry their own; the others stand at the survey's
     // reference position, close enough for a tide model.
     if (by_line_and_station)
-        out += "% LAT and LON of readings without their own: the survey's reference position\n";
+        head += "% LAT and LON of readings without their own: the survey's reference position\n";
+    out.expect(head.size() + 140 * reading_count(database));
+    out.append(head);
 
-    out.reserve(out.size() + 140 * reading_count(database));
+    // The widest line: the station, eleven numbers of fixed decimals, five integers, the time.
+    constexpr std::size_t kWidestLine =
+        kWidestStationName + 11 * (kWidestFixed + 1) + 5 * (kWidestInteger + 1) + 16;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
             for (const survey::GravityReading &r : line.gravity_readings) {
@@ -127,37 +156,36 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 csv.invalid_dates += m.valid ? 0 : 1;
                 ++csv.readings;
 
-                append_station_name(out, r);
-                out += ',';
-                field(out, own_position ? r.y : s.header.latitude, 7);
-                field(out, own_position ? r.x : s.header.longitude, 7);
-                field(out, r.altitude, 3);
-                field(out, r.gravity, 3);
-                field(out, r.standard_deviation, 3);
-                field(out, r.tilt_x, 1);
-                field(out, r.tilt_y, 1);
-                field(out, r.temperature, 2);
-                field(out, r.tide, 3);
-                append_integer(out, r.duration);
-                out += ',';
-                append_integer(out, r.rejected);
-                out += ',';
+                char *at = write_station_name(out.room(kWidestLine), r);
+                *at++ = ',';
+                at = field(at, own_position ? r.y : s.header.latitude, 7);
+                at = field(at, own_position ? r.x : s.header.longitude, 7);
+                at = field(at, r.altitude, 3);
+                at = field(at, r.gravity, 3);
+                at = field(at, r.standard_deviation, 3);
+                at = field(at, r.tilt_x, 1);
+                at = field(at, r.tilt_y, 1);
+                at = field(at, r.temperature, 2);
+                at = field(at, r.tide, 3);
+                at = integer_field(at, r.duration);
+                at = integer_field(at, r.rejected);
                 const auto seconds = static_cast<int>(m.ms / 1000);
-                append_two_digits(out, seconds / 3600);
-                out += ':';
-                append_two_digits(out, seconds / 60 % 60);
-                out += ':';
-                append_two_digits(out, seconds % 60);
-                out += ',';
-                field(out, static_cast<double>(m.serial_day) + static_cast<double>(m.ms) / kDayMs,
-                      5);
-                field(out, r.terrain_correction, 3);
-                append_integer(out, m.month);
-                out += '/';
-                append_integer(out, m.day);
-                out += '/';
-                append_integer(out, m.year);
-                out += '\n';
+                at = two_digits(at, seconds / 3600);
+                *at++ = ':';
+                at = two_digits(at, seconds / 60 % 60);
+                *at++ = ':';
+                at = two_digits(at, seconds % 60);
+                *at++ = ',';
+                at = field(
+                    at, static_cast<double>(m.serial_day) + static_cast<double>(m.ms) / kDayMs, 5);
+                at = field(at, r.terrain_correction, 3);
+                at = write_integer(at, m.month);
+                *at++ = '/';
+                at = write_integer(at, m.day);
+                *at++ = '/';
+                at = write_integer(at, m.year);
+                *at++ = '\n';
+                out.wrote(at);
             }
     return csv;
 }

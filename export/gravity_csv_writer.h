@@ -4,6 +4,7 @@
 #pragma once
 
 #include "survey_model.h"
+#include "text_out.h"
 
 #include <optional>
 #include <string>
@@ -20,7 +21,6 @@ struct GravityCsvOptions {
 };
 
 struct GravityCsv {
-    std::string text;
     int readings = 0;
     int invalid_dates = 0; // readings whose date is no calendar date: written as recorded
     int not_finite = 0;    // readings left out: a value that is not a number
@@ -30,7 +30,9 @@ struct GravityCsv {
 // Whether every number of a reading is finite: a reader would take "nan" for a gravity value.
 bool is_finite(const survey::GravityReading &reading);
 
-GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions &options);
+// Writes the CSV to out; gives what was written and left out.
+GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions &options,
+                       TextOut &out);
 
 // The station name of a reading: its line and station (or its coordinates), free of the
 // characters the readers split lines at ("/", ":" and ",").

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace exports {
 
@@ -12,23 +13,70 @@ namespace {
 
 constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
-// Appends units / 10^decimals with every one of the decimals: "-12.050" for -12050 and 3.
-void append_fixed_units(std::string &out, long long units, int decimals) {
-    // Written backwards, digit by digit: dividing by a constant 10 is a multiplication.
-    char buffer[32];
-    char *const end = buffer + sizeof buffer;
-    char *first = end;
-    unsigned long long magnitude = units < 0 ? 0ULL - static_cast<unsigned long long>(units)
-                                             : static_cast<unsigned long long>(units);
-    for (int d = 0; d < decimals; ++d, magnitude /= 10)
-        *--first = static_cast<char>('0' + magnitude % 10);
-    if (decimals > 0) *--first = '.';
-    do {
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233"
+    "34353637383940414243444546474849505152535455565758596061626364656667"
+    "6869707172737475767778798081828384858687888990919293949596979899";
+
+// Writes the last count digits of magnitude backwards, ending before first, and drops them from
+// magnitude; two at a time, since each division by a constant is a multiplication and a shift
+// that the next digits wait for. Returns the new first character.
+char *last_digits(char *first, unsigned long long &magnitude, int count) {
+    for (; count >= 2; count -= 2) {
+        const auto pair = static_cast<std::size_t>(magnitude % 100);
+        magnitude /= 100;
+        first -= 2;
+        std::memcpy(first, kDigitPairs + 2 * pair, 2);
+    }
+    if (count > 0) {
         *--first = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
-    } while (magnitude != 0);
+    }
+    return first;
+}
+
+constexpr std::uint64_t kPowersOfTen64[] = {1ULL,
+                                            10ULL,
+                                            100ULL,
+                                            1000ULL,
+                                            10000ULL,
+                                            100000ULL,
+                                            1000000ULL,
+                                            10000000ULL,
+                                            100000000ULL,
+                                            1000000000ULL,
+                                            10000000000ULL,
+                                            100000000000ULL,
+                                            1000000000000ULL,
+                                            10000000000000ULL,
+                                            100000000000000ULL,
+                                            1000000000000000ULL,
+                                            10000000000000000ULL,
+                                            100000000000000000ULL,
+                                            1000000000000000000ULL,
+                                            10000000000000000000ULL};
+
+// The number of decimal digits of value: its bits times log10(2) (1233 / 4096) gives the count
+// or one less.
+int digit_count(std::uint64_t value) {
+    const int estimate = (std::bit_width(value | 1) * 1233) >> 12;
+    return estimate + (value >= kPowersOfTen64[estimate] ? 1 : 0);
+}
+
+// Writes units / 10^decimals with every one of the decimals: "-12.050" for -12050 and 3. The
+// length is known first, so the digits go straight to their places, last first.
+char *write_fixed_units(char *at, long long units, int decimals) {
+    unsigned long long magnitude = units < 0 ? 0ULL - static_cast<unsigned long long>(units)
+                                             : static_cast<unsigned long long>(units);
+    const int digits = std::max(digit_count(magnitude), decimals + 1);
+    char *const end = at + (units < 0 ? 1 : 0) + digits + (decimals > 0 ? 1 : 0);
+    char *first = last_digits(end, magnitude, decimals);
+    if (decimals > 0) *--first = '.';
+    while (magnitude >= 100)
+        first = last_digits(first, magnitude, 2);
+    first = last_digits(first, magnitude, magnitude >= 10 ? 2 : 1);
     if (units < 0) *--first = '-';
-    out.append(first, end);
+    return end;
 }
 
 // The integer nearest to scaled (below 1e15 in magnitude), halves away from zero, without the
@@ -42,33 +90,38 @@ long long nearest_units(double scaled) {
 // The common case, up to 7 decimals of a moderate value, in integer arithmetic: twice as quick as
 // to_chars, and exports write millions of numbers. Declines (false) where the scaled value is
 // too large or so near a half that its rounding could differ from the exact decimal's.
-bool append_scaled(std::string &out, double value, int decimals) {
-    if (decimals < 0 || decimals > 7) return false;
+char *write_scaled(char *at, double value, int decimals) {
+    if (decimals < 0 || decimals > 7) return nullptr;
     const double scaled = value * kPowersOfTen[decimals];
-    if (!(std::fabs(scaled) < 1e15)) return false;
+    if (!(std::fabs(scaled) < 1e15)) return nullptr;
     const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
-    if (std::fabs(fraction) == 0.5) return false;
-    append_fixed_units(out, nearest_units(scaled), decimals);
-    return true;
+    if (std::fabs(fraction) == 0.5) return nullptr;
+    return write_fixed_units(at, nearest_units(scaled), decimals);
+}
+
+char *write_nan(char *at) {
+    std::memcpy(at, "nan", 3);
+    return at + 3;
 }
 
 } // namespace
 
-void append_fixed(std::string &out, double value, int decimals) {
-    if (!std::isfinite(value)) {
-        out += "nan";
-        return;
-    }
-    const std::size_t start = out.size();
-    if (!append_scaled(out, value, decimals)) {
-        char buffer[400]; // the widest double with 17 decimals fits
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                          std::chars_format::fixed, decimals);
-        out.append(buffer, result.ptr);
-    }
+char *write_fixed(char *at, double value, int decimals) {
+    if (!std::isfinite(value)) return write_nan(at);
+    char *end = write_scaled(at, value, decimals);
+    if (!end)
+        end = std::to_chars(at, at + kWidestFixed, value, std::chars_format::fixed, decimals).ptr;
     // A value that rounds to zero keeps no sign: "0.000", not "-0.000".
-    if (out[start] == '-' && out.find_first_not_of("0.", start + 1) == std::string::npos)
-        out.erase(start, 1);
+    if (*at == '-' && std::all_of(at + 1, end, [](char c) { return c == '0' || c == '.'; })) {
+        std::memmove(at, at + 1, static_cast<std::size_t>(end - at - 1));
+        --end;
+    }
+    return end;
+}
+
+void append_fixed(std::string &out, double value, int decimals) {
+    char buffer[kWidestFixed];
+    out.append(buffer, write_fixed(buffer, value, decimals));
 }
 
 std::string fixed(double value, int decimals) {
@@ -77,89 +130,107 @@ std::string fixed(double value, int decimals) {
     return text;
 }
 
+char *write_integer(char *at, long long value) {
+    return std::to_chars(at, at + kWidestInteger, value).ptr;
+}
+
 void append_integer(std::string &out, long long value) {
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    char buffer[kWidestInteger];
+    out.append(buffer, write_integer(buffer, value));
 }
 
-void append_two_digits(std::string &out, int value) {
-    out += static_cast<char>('0' + value / 10 % 10);
-    out += static_cast<char>('0' + value % 10);
-}
-
-void append_significant(std::string &out, double value, int digits, int min_decimals) {
+char *write_significant(char *at, double value, int digits, int min_decimals) {
     int decimals = min_decimals;
     if (std::isfinite(value) && value != 0) {
         const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
         decimals = std::clamp(digits - 1 - magnitude, min_decimals, 17);
     }
-    append_fixed(out, value, decimals);
+    return write_fixed(at, value, decimals);
+}
+
+void append_significant(std::string &out, double value, int digits, int min_decimals) {
+    char buffer[kWidestFixed];
+    out.append(buffer, write_significant(buffer, value, digits, min_decimals));
 }
 
 namespace {
 
-constexpr double kFloatPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1,         10,         100,         1000,
+                                                 10000,     100000,     1000000,     10000000,
+                                                 100000000, 1000000000, 10000000000, 100000000000};
 
-// Whether the decimal units / 10^decimals reads back as value. Dividing in double rounds once;
-// converting to float rounds again, which differs from the decimal's own rounding only when the
-// double lands exactly halfway between two floats (the 29 bits a float drops read 1000...0):
-// that case answers false, as if no match.
-bool reads_back_as(float value, long long units, int decimals) {
-    const double decimal = static_cast<double>(units) / kFloatPowersOfTen[decimals];
-    if (static_cast<float>(decimal) != value) return false;
-    constexpr std::uint64_t kDroppedBits = (std::uint64_t{1} << 29) - 1;
-    constexpr std::uint64_t kHalf = std::uint64_t{1} << 28;
-    return (std::bit_cast<std::uint64_t>(decimal) & kDroppedBits) != kHalf;
-}
-
-// The shortest fixed text of a float that reads back as itself, found with integers: the fewest
-// decimals whose nearest decimal reads back. Declines (false) for values too large or too small
-// for that, and where a rounding is too near a half to trust; to_chars answers those.
-bool append_shortest(std::string &out, float value) {
-    const double v = value;
-    if (!(std::fabs(v) < 8388608.0)) return false; // 2^23: below it every step is under 1
-    // At a power of two the floats below lie closer than those above: the nearest decimal may
-    // fail where one farther above reads back.
-    if ((std::bit_cast<std::uint32_t>(value) & 0x7FFFFFu) == 0) return false;
-    for (int decimals = 0; decimals < 12; ++decimals) {
-        const double scaled = v * kFloatPowersOfTen[decimals];
-        if (!(std::fabs(scaled) < 1e15)) return false;
-        const long long units = nearest_units(scaled);
-        if (std::fabs(std::fabs(scaled - static_cast<double>(units)) - 0.5) < 1e-6) return false;
-        if (!reads_back_as(value, units, decimals)) continue;
-        if (units == 0) return false; // the sign of a tiny value is to_chars' to write
-        append_fixed_units(out, units, decimals);
-        return true;
+// The shortest fixed text of a float that reads back as itself: the fewest decimals whose
+// nearest decimal lies within half a step of the float, where reading rounds to it. Exact, in
+// 64-bit integers: the float is m * 2^e with e below 0, so counted in 2^(e-1) / 10^decimals the
+// value is 2m * 10^decimals, the half step 10^decimals and a decimal u lies at u * 2^(1-e).
+// Declines (false) for values too large or too small for that, at a power of two (the floats
+// below lie closer than those above, so the nearest decimal may fail where one farther above
+// reads back) and at a value exactly halfway between two decimals; to_chars answers those.
+char *write_shortest(char *at, float value) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
+    const std::uint32_t biased = bits >> 23 & 0xFFu;
+    const std::uint64_t fraction = bits & 0x7FFFFFu;
+    if (fraction == 0 || biased >= 150) return nullptr; // a power of two, or 2^23 and above
+    const std::uint64_t m = biased ? fraction | 0x800000u : fraction;
+    const int shift = 151 - static_cast<int>(std::max<std::uint32_t>(biased, 1)); // 1 - e
+    // Past that the value times 10^11 stays below half a unit: no decimal of 11 places reads.
+    if (shift >= 63) return nullptr;
+    const std::uint64_t unit = std::uint64_t{1} << shift, half = unit >> 1;
+    // Reading rounds a value halfway between two floats to the one with the even mantissa.
+    const bool halfway_reads = (m & 1) == 0;
+    auto reads = [&](int decimals) {
+        const std::uint64_t reach = kIntegerPowersOfTen[decimals];
+        const std::uint64_t rest = (2 * m * reach) & (unit - 1); // 2m * 10^11 < 2^62
+        const std::uint64_t off = rest > half ? unit - rest : rest;
+        return off < reach || (off == reach && halfway_reads);
+    };
+    // A decimal of k places is one of k + 1 places too, so once a number of decimals reads,
+    // every larger one does: a binary search finds the fewest, without the branches a search
+    // from 0 mispredicts where it stops.
+    int decimals = 0;
+    for (int step : {8, 4, 2, 1}) {
+        const int probe = decimals + step - 1;
+        decimals += probe < 12 && !reads(probe) ? step : 0;
     }
-    return false;
+    if (decimals == 12) return nullptr;
+    const std::uint64_t exact = 2 * m * kIntegerPowersOfTen[decimals];
+    const std::uint64_t rest = exact & (unit - 1);
+    if (rest == half) return nullptr;
+    // units is at least 1: 0 lies 2m * 10^decimals away, beyond the half step.
+    const auto units = static_cast<long long>((exact >> shift) + (rest > half ? 1 : 0));
+    return write_fixed_units(at, bits >> 31 ? -units : units, decimals);
 }
 
 } // namespace
 
-void append_exact(std::string &out, float value) {
-    if (!std::isfinite(value)) {
-        out += "nan";
-        return;
-    }
+char *write_exact(char *at, float value) {
+    if (!std::isfinite(value)) return write_nan(at);
     if (value == 0) {
-        out += '0';
-        return;
+        *at = '0';
+        return at + 1;
     }
-    if (append_shortest(out, value)) return;
-    char buffer[64]; // FLT_MAX in fixed notation has 39 digits
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value == 0 ? 0.0f : value,
-                                      std::chars_format::fixed);
-    out.append(buffer, result.ptr);
+    if (char *end = write_shortest(at, value)) return end;
+    return std::to_chars(at, at + kWidestExact, value, std::chars_format::fixed).ptr;
+}
+
+void append_exact(std::string &out, float value) {
+    char buffer[kWidestExact];
+    out.append(buffer, write_exact(buffer, value));
+}
+
+char *write_compact(char *at, double value, int decimals) {
+    char *end = write_fixed(at, value, decimals);
+    if (std::find(at, end, '.') != end) {
+        while (end[-1] == '0')
+            --end;
+        if (end[-1] == '.') --end;
+    }
+    return end;
 }
 
 void append_compact(std::string &out, double value, int decimals) {
-    const std::size_t start = out.size();
-    append_fixed(out, value, decimals);
-    // The dot lies in the appended text, so the zeros stripped do too.
-    if (out.find('.', start) != std::string::npos) {
-        out.erase(out.find_last_not_of('0') + 1);
-        if (out.back() == '.') out.pop_back();
-    }
+    char buffer[kWidestFixed];
+    out.append(buffer, write_compact(buffer, value, decimals));
 }
 
 std::string compact(double value, int decimals) {

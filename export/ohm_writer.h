@@ -6,11 +6,12 @@
 
 #include "profile_electrodes.h"
 #include "profile_readings.h"
+#include "text_out.h"
 
 #include <string>
 
 namespace exports {
 
-std::string ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes);
+void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, TextOut &out);
 
 } // namespace exports

@@ -43,12 +43,20 @@ ProfileElectrodes::ProfileElectrodes(const std::vector<const survey::IpReading *
     std::vector<std::array<std::optional<long long>, 4>> keys;
     keys.reserve(readings.size());
     std::vector<long long> places;
+    places.reserve(readings.size() * 4);
     for (const survey::IpReading *r : readings) {
         const ElectrodeLayout layout = electrode_layout(*r);
         auto &reading_keys = keys.emplace_back();
+        // Readings in a row mostly share their current electrodes: a place the reading before
+        // gave for the same electrode is in the list already.
+        const std::array<std::optional<long long>, 4> *before =
+            keys.size() > 1 ? &keys[keys.size() - 2] : nullptr;
         std::size_t e = 0;
         for (const auto &x : {layout.a, layout.b, layout.m, layout.n}) {
-            if (x) places.push_back(reading_keys[e].emplace(position_key(*x)));
+            if (x) {
+                const long long key = reading_keys[e].emplace(position_key(*x));
+                if (!before || (*before)[e] != key) places.push_back(key);
+            }
             ++e;
         }
         has_elevation_ = has_elevation_ || r->z != 0;
@@ -64,10 +72,17 @@ ProfileElectrodes::ProfileElectrodes(const std::vector<const survey::IpReading *
                1;
     };
     numbers_.reserve(keys.size());
-    for (const auto &reading_keys : keys) {
+    for (std::size_t k = 0; k < keys.size(); ++k) {
         std::array<int, 4> &n = numbers_.emplace_back();
-        for (std::size_t e = 0; e < 4; ++e)
-            n[e] = reading_keys[e] ? number_of(*reading_keys[e]) : 0;
+        for (std::size_t e = 0; e < 4; ++e) {
+            const std::optional<long long> &key = keys[k][e];
+            if (!key)
+                n[e] = 0;
+            else if (k > 0 && keys[k - 1][e] == key)
+                n[e] = numbers_[k - 1][e];
+            else
+                n[e] = number_of(*key);
+        }
     }
 
     // A reading's Y and Z are those of its own position X, the first potential electrode (M).

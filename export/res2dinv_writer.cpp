@@ -4,65 +4,64 @@
 #include "plot_geometry.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace exports {
 
 namespace {
 
 constexpr int kDecimals = 3;
-constexpr const char *kEol = "\r\n";
+constexpr std::string_view kEol = "\r\n";
 
-void line(std::string &out, std::string_view text) {
-    out += text;
-    out += kEol;
+void line(TextOut &out, std::string_view text) {
+    out.append(text);
+    out.append(kEol);
 }
 
-void number(std::string &out, double value) {
-    append_fixed(out, value, kDecimals);
+char *number(char *at, double value) {
+    return write_fixed(at, value, kDecimals);
 }
 
 // The row of a four-electrode reading: "4", then x and z of C1, C2, P1, P2. The z are 0: the
 // electrodes stand on the ground, whose elevation the topography list gives.
-void general_row(std::string &out, const std::array<int, 4> &n, const ProfileElectrodes &e) {
-    out += '4';
+char *general_row(char *at, const std::array<int, 4> &n, const ProfileElectrodes &e) {
+    *at++ = '4';
     for (int electrode : n) {
-        out += ' ';
-        number(out, e.point(electrode)->x);
-        out += " 0.000";
+        *at++ = ' ';
+        at = number(at, e.point(electrode)->x);
+        std::memcpy(at, " 0.000", 6);
+        at += 6;
     }
+    return at;
 }
 
 // Pole-dipole: the C1 position, the dipole length a and n = C1 to the nearer potential
 // electrode over a, negative when the dipole lies behind C1.
-void pole_dipole_row(std::string &out, const std::array<int, 4> &numbers,
-                     const ProfileElectrodes &e) {
+char *pole_dipole_row(char *at, const std::array<int, 4> &numbers, const ProfileElectrodes &e) {
     const double a = e.point(numbers[0])->x, m = e.point(numbers[2])->x, n = e.point(numbers[3])->x;
     const double dipole = std::fabs(n - m);
     const double nearer = std::fabs(m - a) < std::fabs(n - a) ? m : n;
-    number(out, a);
-    out += ' ';
-    number(out, dipole);
-    out += ' ';
-    number(out, (nearer - a) / dipole);
+    at = number(at, a);
+    *at++ = ' ';
+    at = number(at, dipole);
+    *at++ = ' ';
+    return number(at, (nearer - a) / dipole);
 }
 
 // Pole-pole: the first of the two electrodes and their distance.
-void pole_pole_row(std::string &out, const std::array<int, 4> &numbers,
-                   const ProfileElectrodes &e) {
+char *pole_pole_row(char *at, const std::array<int, 4> &numbers, const ProfileElectrodes &e) {
     const double a = e.point(numbers[0])->x, m = e.point(numbers[2])->x;
-    number(out, std::fmin(a, m));
-    out += ' ';
-    number(out, std::fabs(m - a));
+    at = number(at, std::fmin(a, m));
+    *at++ = ' ';
+    return number(at, std::fabs(m - a));
 }
 
 } // namespace
 
-std::string res2dinv_text(const std::string &title, const ReadingGroup &group,
-                          const ProfileElectrodes &electrodes) {
+void res2dinv_text(const std::string &title, const ReadingGroup &group,
+                   const ProfileElectrodes &electrodes, TextOut &out) {
     const bool with_ip = every_reading_has_chargeability(group.readings);
     const bool with_topography = electrodes.has_elevation();
-    std::string out;
-    out.reserve(group.readings.size() * 96 + 512);
     line(out, title);
     line(out, fixed(electrodes.smallest_spacing(), kDecimals));
     switch (group.family) {
@@ -89,27 +88,31 @@ std::string res2dinv_text(const std::string &title, const ReadingGroup &group,
         // The records state no window timing the inversion could use.
         line(out, "0.000,0.000");
     }
+    // The widest row: "4" and four electrodes of x and " 0.000", then resistivity and M.
+    constexpr std::size_t kWidestRow = 1 + 4 * (kWidestFixed + 8) + 2 * (kWidestFixed + 1) + 2;
     for (std::size_t index = 0; index < group.readings.size(); ++index) {
         const survey::IpReading *r = group.readings[index];
         const std::array<int, 4> &numbers = electrodes.numbers(index);
+        char *at = out.room(kWidestRow);
         switch (group.family) {
         case ArrayFamily::FourElectrode:
-            general_row(out, numbers, electrodes);
+            at = general_row(at, numbers, electrodes);
             break;
         case ArrayFamily::PoleDipole:
-            pole_dipole_row(out, numbers, electrodes);
+            at = pole_dipole_row(at, numbers, electrodes);
             break;
         case ArrayFamily::PolePole:
-            pole_pole_row(out, numbers, electrodes);
+            at = pole_pole_row(at, numbers, electrodes);
             break;
         }
-        out += ' ';
-        number(out, r->ro);
+        *at++ = ' ';
+        at = number(at, r->ro);
         if (with_ip) {
-            out += ' ';
-            number(out, survey::chargeability(*r, -1));
+            *at++ = ' ';
+            at = number(at, survey::chargeability(*r, -1));
         }
-        out += kEol;
+        std::memcpy(at, kEol.data(), kEol.size());
+        out.wrote(at + kEol.size());
     }
     if (with_topography) {
         if (group.family == ArrayFamily::FourElectrode) line(out, "Topography in separate list");
@@ -123,7 +126,6 @@ std::string res2dinv_text(const std::string &title, const ReadingGroup &group,
     }
     for (int i = 0; i < 4; ++i)
         line(out, "0");
-    return out;
 }
 
 } // namespace exports

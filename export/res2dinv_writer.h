@@ -5,12 +5,13 @@
 
 #include "profile_electrodes.h"
 #include "profile_readings.h"
+#include "text_out.h"
 
 #include <string>
 
 namespace exports {
 
-std::string res2dinv_text(const std::string &title, const ReadingGroup &group,
-                          const ProfileElectrodes &electrodes);
+void res2dinv_text(const std::string &title, const ReadingGroup &group,
+                   const ProfileElectrodes &electrodes, TextOut &out);
 
 } // namespace exports

@@ -6,6 +6,7 @@
 #include "quality.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace exports {
 
@@ -34,50 +35,76 @@ void append_csv_text(std::string &out, std::string_view text) {
 
 namespace {
 
-constexpr const char *kEol = "\r\n";
+constexpr std::string_view kEol = "\r\n";
 
-template <typename Value> void number(std::string &out, Value value) {
-    out += ',';
+void csv_text(TextOut &out, std::string_view text) {
+    if (!needs_quotes(text)) return out.append(text);
+    out.put('"');
+    for (char c : text) {
+        if (c == '"') out.put('"');
+        out.put(c);
+    }
+    out.put('"');
+}
+
+template <typename Value> void number(TextOut &out, Value value) {
+    char *at = out.room(1 + kWidestExact);
+    *at++ = ',';
     if constexpr (std::is_floating_point_v<Value>)
-        append_exact(out, static_cast<float>(value));
+        out.wrote(write_exact(at, static_cast<float>(value)));
     else
-        append_integer(out, value);
+        out.wrote(write_integer(at, value));
+}
+
+char *two_digits(char *at, unsigned value) {
+    at[0] = static_cast<char>('0' + value / 10 % 10);
+    at[1] = static_cast<char>('0' + value % 10);
+    return at + 2;
 }
 
 // ",HH:MM:SS.mmm" of a clock field; the hours of a damaged field (beyond 99) in full.
-void append_clock(std::string &out, std::uint32_t ms) {
+void append_clock(TextOut &out, std::uint32_t ms) {
     const std::uint32_t seconds = ms / 1000;
-    out += ',';
-    if (seconds / 3600 > 99)
-        append_integer(out, seconds / 3600);
-    else
-        append_two_digits(out, static_cast<int>(seconds / 3600));
-    out += ':';
-    append_two_digits(out, static_cast<int>(seconds / 60 % 60));
-    out += ':';
-    append_two_digits(out, static_cast<int>(seconds % 60));
-    out += '.';
-    append_two_digits(out, static_cast<int>(ms % 1000 / 10));
-    out += static_cast<char>('0' + ms % 10);
+    char *at = out.room(16 + kWidestInteger);
+    *at++ = ',';
+    at = seconds / 3600 > 99 ? write_integer(at, seconds / 3600) : two_digits(at, seconds / 3600);
+    *at++ = ':';
+    at = two_digits(at, seconds / 60 % 60);
+    *at++ = ':';
+    at = two_digits(at, seconds % 60);
+    *at++ = '.';
+    at = two_digits(at, ms % 1000 / 10);
+    *at++ = static_cast<char>('0' + ms % 10);
+    out.wrote(at);
 }
 
 // ",YYYY-MM-DD" as recorded: the BCD bytes in hexadecimal, so digits that are no number show.
-void append_date(std::string &out, const survey::Date &date) {
+void append_date(TextOut &out, const survey::Date &date) {
     constexpr char kHex[] = "0123456789ABCDEF";
-    out += ',';
-    const std::size_t start = out.size();
-    append_integer(out, date.year);
-    if (out.size() - start < 4) out.insert(start, 4 - (out.size() - start), '0');
+    char year[kWidestInteger];
+    const auto digits = static_cast<std::size_t>(write_integer(year, date.year) - year);
+    char *at = out.room(16 + kWidestInteger);
+    *at++ = ',';
+    for (std::size_t i = digits; i < 4; ++i)
+        *at++ = '0';
+    std::memcpy(at, year, digits);
+    at += digits;
     for (std::uint8_t bcd : {date.month_bcd, date.day_bcd}) {
-        out += '-';
-        out += kHex[bcd >> 4];
-        out += kHex[bcd & 0x0F];
+        *at++ = '-';
+        *at++ = kHex[bcd >> 4];
+        *at++ = kHex[bcd & 0x0F];
     }
+    out.wrote(at);
 }
 
 void text(std::string &out, std::string_view value) {
     out += ',';
     append_csv_text(out, value);
+}
+
+void text(TextOut &out, std::string_view value) {
+    out.put(',');
+    csv_text(out, value);
 }
 
 } // namespace
@@ -86,7 +113,7 @@ namespace {
 
 // The measurement columns both kinds of IP reading share, and the QC column.
 template <typename Reading>
-void measurements(std::string &out, const Reading &r, std::size_t channels, double stdev_limit) {
+void measurements(TextOut &out, const Reading &r, std::size_t channels, double stdev_limit) {
     number(out, r.res_con);
     number(out, r.sp);
     for (float v : {r.vp, r.itx, r.ro, r.stdev})
@@ -95,15 +122,15 @@ void measurements(std::string &out, const Reading &r, std::size_t channels, doub
         if (k < r.m.size())
             number(out, r.m[k]);
         else
-            out += ',';
+            out.put(',');
     }
     text(out, ip_doubts(r.ro, r.stdev, r.m, stdev_limit));
-    out += kEol;
+    out.append(kEol);
 }
 
 } // namespace
 
-TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
+int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &out) {
     std::size_t channels = 0, rows = 0;
     bool free_electrodes = false;
     for (const survey::Survey &s : database.surveys)
@@ -116,17 +143,17 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
             rows += line.ip_readings.size() + line.ip_user_readings.size();
         }
 
-    TableCsv csv;
-    std::string &out = csv.text;
-    out.reserve(rows * (200 + 12 * channels));
-    out += "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB";
+    int readings = 0;
+    out.expect(rows * (200 + 12 * channels));
+    std::string header = "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB";
     // Readings with free electrode positions give the four points instead of X and distances.
-    if (free_electrodes) out += ",A_X,A_Y,A_Z,B_X,B_Y,B_Z,M_X,M_Y,M_Z,N_X,N_Y,N_Z";
-    out += ",RES_CON,SP,VP,ITX,RO,STDEV";
+    if (free_electrodes) header += ",A_X,A_Y,A_Z,B_X,B_Y,B_Z,M_X,M_Y,M_Z,N_X,N_Y,N_Z";
+    header += ",RES_CON,SP,VP,ITX,RO,STDEV";
     for (std::size_t k = 1; k <= channels; ++k)
-        out += ",M" + std::to_string(k);
-    out += ",QC";
-    out += kEol;
+        header += ",M" + std::to_string(k);
+    header += ",QC";
+    header += kEol;
+    out.append(header);
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines) {
             // The survey and line columns, the same for every reading of the line.
@@ -134,8 +161,8 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
             append_csv_text(names, s.header.name);
             text(names, line_title(line));
             for (const survey::IpReading &r : line.ip_readings) {
-                ++csv.readings;
-                out += names;
+                ++readings;
+                out.append(names);
                 text(out, survey::array_name(r.array_code));
                 number(out, r.operating_mode);
                 number(out, r.window_count);
@@ -145,50 +172,50 @@ TableCsv ip_table_csv(const survey::Database &database, double stdev_limit) {
                 number(out, r.n);
                 for (float v : {r.dn, r.da, r.db})
                     number(out, v);
-                if (free_electrodes) out += ",,,,,,,,,,,,";
+                if (free_electrodes) out.append(",,,,,,,,,,,,");
                 measurements(out, r, channels, stdev_limit);
             }
             for (const survey::IpUserReading &r : line.ip_user_readings) {
-                ++csv.readings;
-                out += names;
+                ++readings;
+                out.append(names);
                 text(out, "free electrodes");
                 number(out, r.operating_mode);
                 number(out, r.window_count);
                 number(out, r.line_coord);
-                out += ",,,,,,,";
+                out.append(",,,,,,,");
                 for (const survey::ElectrodePoint &p : r.electrodes)
                     for (float v : {p.x, p.y, p.z})
                         number(out, v);
                 measurements(out, r, channels, stdev_limit);
             }
         }
-    return csv;
+    return readings;
 }
 
-TableCsv gravity_table_csv(const survey::Database &database) {
+int gravity_table_csv(const survey::Database &database, TextOut &out) {
     std::size_t rows = 0;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
             rows += line.gravity_readings.size();
-    TableCsv csv;
-    std::string &out = csv.text;
-    out.reserve(rows * 200);
-    out += "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
-           "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC";
-    out += kEol;
+    int readings = 0;
+    out.expect(rows * 200);
+    out.append(
+        "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
+        "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC\r\n");
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines) {
             std::string names;
             append_csv_text(names, s.header.name);
             text(names, line_title(line));
             for (const survey::GravityReading &r : line.gravity_readings) {
-                ++csv.readings;
-                out += names;
+                ++readings;
+                out.append(names);
                 for (float v : {r.x, r.y, r.altitude, r.line_id, r.gravity, r.standard_deviation})
                     number(out, v);
                 for (double v : {r.tilt_x, r.tilt_y, r.temperature, r.tide}) {
-                    out += ',';
-                    append_fixed(out, v, 3);
+                    char *at = out.room(1 + kWidestFixed);
+                    *at++ = ',';
+                    out.wrote(write_fixed(at, v, 3));
                 }
                 number(out, r.duration);
                 number(out, r.rejected);
@@ -198,10 +225,10 @@ TableCsv gravity_table_csv(const survey::Database &database) {
                 number(out, unsigned{r.line_direction});
                 number(out, r.coordinate_mode);
                 text(out, gravity_doubts(r));
-                out += kEol;
+                out.append(kEol);
             }
         }
-    return csv;
+    return readings;
 }
 
 } // namespace exports

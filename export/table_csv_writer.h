@@ -4,18 +4,15 @@
 #pragma once
 
 #include "survey_model.h"
+#include "text_out.h"
 
 #include <string>
 
 namespace exports {
 
-struct TableCsv {
-    std::string text;
-    int readings = 0;
-};
-
-TableCsv ip_table_csv(const survey::Database &database, double stdev_limit);
-TableCsv gravity_table_csv(const survey::Database &database);
+// Each writes its table to out and gives the number of readings, one row each.
+int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &out);
+int gravity_table_csv(const survey::Database &database, TextOut &out);
 
 // A text field, quoted when it holds a comma, a quote or a line break.
 void append_csv_text(std::string &out, std::string_view text);

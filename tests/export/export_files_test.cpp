@@ -1,6 +1,9 @@
 // What an export tells the user and leaves on disk: the spreadsheet CSVs with their QC column,
 // databases with nothing of a kind or damaged ones, and files that cannot take their name.
 #include "export_fixture.h"
+#include "text_out.h"
+
+#include <limits>
 
 namespace {
 
@@ -87,6 +90,37 @@ TEST_F(ExportFiles, AFileThatCannotTakeItsNameLeavesNothingHalfWritten) {
     EXPECT_TRUE(outcome.failures[0].starts_with("cannot name " + path("line7-gravity.csv")))
         << outcome.failures[0];
     EXPECT_EQ(files_in(dir_), (std::vector<std::string>{"line7-gravity.csv", "line7.tvd"}));
+}
+
+TEST_F(ExportFiles, AGravityCsvOfManyChunksIsWholeAndOneWithoutSoundReadingsIsNotWritten) {
+    tvd::Database db;
+    db.add(export_test::survey("Loop"));
+    constexpr int kReadings = 6000; // some 650 KB: the file is written in pieces
+    for (int i = 0; i < kReadings; ++i)
+        db.add(export_test::gravity(
+            {.x = static_cast<float>(i),
+             .gravity = i == 1234 ? std::numeric_limits<float>::quiet_NaN() : 3900.5f}));
+    auto outcome = run(db, exports::Format::GravityCsv);
+    ASSERT_EQ(outcome.written, std::vector<std::string>{path("line7-gravity.csv")});
+    const std::string text = read(outcome.written[0]);
+    EXPECT_GT(text.size(), 2 * exports::TextOut::kChunk);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), kReadings - 1 + 2); // header, note
+    EXPECT_EQ(text.find("L0-1234,"), std::string::npos);
+    EXPECT_NE(text.find("\nL0-1233,0.0000000,0.0000000,0.000,3900.500,"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\nL0-5999,0.0000000,0.0000000,0.000,3900.500,0.010,0.0,0.0,0.00,"
+                               "0.000,60,0,00:00:00,45358.00000,0.000,3/7/2024\n"))
+        << text.substr(text.size() - 200);
+
+    tvd::Database unsound;
+    unsound.add(export_test::survey("Loop"))
+        .add(export_test::gravity({.gravity = std::numeric_limits<float>::infinity()}));
+    std::filesystem::remove(outcome.written[0]);
+    outcome = run(unsound, exports::Format::GravityCsv);
+    EXPECT_TRUE(outcome.written.empty());
+    EXPECT_EQ(outcome.failures,
+              std::vector<std::string>{path("line7.tvd") +
+                                       ": no KX-4 gravity reading with sound values"});
+    EXPECT_EQ(files_in(dir_), std::vector<std::string>{"line7.tvd"});
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+
 TEST(NumberText, FixedDecimalsRoundTheExactValue) {
     EXPECT_EQ(exports::fixed(2.675, 2), "2.67"); // 2.67499999999999982236431605997495353221893
     EXPECT_EQ(exports::fixed(0.125, 2), "0.12"); // an exact half rounds to even
@@ -19,4 +22,23 @@ TEST(NumberText, FixedDecimalsRoundTheExactValue) {
     std::string small;
     exports::append_significant(small, 0.0000123456789, 6, 3);
     EXPECT_EQ(small, "0.0000123457");
+}
+
+// The shortest fixed text of a float is what to_chars writes, across the exponents the integer
+// arithmetic covers and beyond, with powers of two and values between two decimals among them.
+TEST(NumberText, ExactFloatsAsToChars) {
+    auto check = [](float value) {
+        std::string ours;
+        exports::append_exact(ours, value);
+        char buffer[64];
+        const auto end =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+        EXPECT_EQ(ours, std::string(buffer, end))
+            << std::hex << std::bit_cast<std::uint32_t>(value);
+        return ours == std::string(buffer, end);
+    };
+    for (float value : {0.5f, 2.5f, 0.125f, 1024.0f, 3.0517578e-05f, 8388607.5f, 1e-30f, 9.999999f})
+        check(value);
+    for (std::uint32_t bits = 1; bits < 0x4C000000u; bits += 9973)
+        if (!check(std::bit_cast<float>(bits)) || !check(-std::bit_cast<float>(bits))) break;
 }

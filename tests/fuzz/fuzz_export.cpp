@@ -24,7 +24,7 @@ namespace {
 
 // Lines of numbers hold no letters: readers reject exponents and misread "nan" or "inf". The
 // title and the format's words ("Chargeability", "# x z", ...) begin with a letter or "#".
-void check_plain_numbers(const std::string &text) {
+void check_plain_numbers(std::string_view text) {
     std::size_t start = text.find('\n') + 1; // after the title or the electrode count
     for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string_view line(text.data() + start, end - start);
@@ -46,22 +46,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 exports::select_profile_readings(line.ip_readings);
             for (const exports::ReadingGroup &group : selected.groups) {
                 const exports::ProfileElectrodes electrodes(group.readings);
-                check_plain_numbers(exports::ohm_text(group, electrodes));
-                check_plain_numbers(exports::res2dinv_text("title", group, electrodes));
+                exports::TextOut ohm, res2dinv;
+                exports::ohm_text(group, electrodes, ohm);
+                check_plain_numbers(ohm.text());
+                exports::res2dinv_text("title", group, electrodes, res2dinv);
+                check_plain_numbers(res2dinv.text());
             }
         }
     // Readers split a gravity line at "/" and ":": exactly the date's and the time's.
-    const exports::GravityCsv csv = exports::gravity_csv(database, {.utc_offset_hours = -3.5});
+    exports::TextOut csv;
+    exports::gravity_csv(database, {.utc_offset_hours = -3.5}, csv);
+    const std::string_view text = csv.text();
     std::size_t start = 0;
-    for (std::size_t end; (end = csv.text.find('\n', start)) != std::string::npos;
-         start = end + 1) {
-        const std::string_view row(csv.text.data() + start, end - start);
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string_view row(text.data() + start, end - start);
         if (start == 0 || row.starts_with('%')) continue;
         check(std::count(row.begin(), row.end(), '/') == 2 &&
                   std::count(row.begin(), row.end(), ':') == 2,
               "a gravity line a reader splits wrongly");
     }
-    exports::ip_table_csv(database, 5.0);
-    exports::gravity_table_csv(database);
+    exports::TextOut tables;
+    exports::ip_table_csv(database, 5.0, tables);
+    exports::gravity_table_csv(database, tables);
     return 0;
 }

@@ -1,0 +1,65 @@
+// Text of a large file written a chunk at a time: writers put their text at room() and hand the
+// buffer on whenever it is full, so the memory held stays one chunk however large the file, and
+// the chunk stays in the processor's cache on its way to the file. Without a file the buffer
+// grows to hold the whole text.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+namespace exports {
+
+class TextOut {
+  public:
+    static constexpr std::size_t kChunk = 256 * 1024;
+
+    TextOut() = default; // keeps the whole text
+    explicit TextOut(int fd) : fd_(fd) { reserve(kChunk); }
+    TextOut(const TextOut &) = delete;
+    TextOut &operator=(const TextOut &) = delete;
+
+    // Room for n more characters: write them there, then say where they end with wrote().
+    char *room(std::size_t n) {
+        if (static_cast<std::size_t>(limit_ - end_) < n) make_room(n);
+        return end_;
+    }
+    void wrote(char *end) { end_ = end; }
+
+    void append(std::string_view text) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        end_ += text.size();
+    }
+    void put(char c) {
+        *room(1) = c;
+        ++end_;
+    }
+
+    // About total characters are coming: held at once when kept whole.
+    void expect(std::size_t total) {
+        if (fd_ < 0) reserve(total);
+    }
+
+    // The text held: all of it without a file.
+    std::string_view text() const {
+        return {buffer_.get(), static_cast<std::size_t>(end_ - buffer_.get())};
+    }
+
+    // Hands what is held to the file; false once a write has failed. After a failure the text
+    // is dropped as it comes.
+    bool flush();
+    int error() const { return error_; } // errno of the failed write, else 0
+
+  private:
+    void make_room(std::size_t n);
+    void reserve(std::size_t size);
+
+    std::unique_ptr<char[]> buffer_;
+    char *end_ = nullptr;
+    char *limit_ = nullptr;
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+} // namespace exports
