@@ -5,8 +5,9 @@
 namespace dumpdec {
 
 void DatabaseWriter::write(const Record &record) {
-    file->write(record.buffer.data(), std::min<std::size_t>(record.length, kRecordBufferSize));
-    position += record.length;
+    const std::uint16_t length = record.length;
+    file->write(record.buffer.data(), std::min<std::size_t>(length, kRecordBufferSize));
+    position += length;
     record_disposed = true;
 }
 

@@ -22,11 +22,11 @@ double wide(float value) {
 // Converts and lists the M channels that the IPI record announced, as far as the record holds
 // them: a window count larger than the record never reads beyond it. Returns channels 0 to 3,
 // 0 where the record carries none.
-std::array<float, 4> list_m_channels(Record &record, const IpState &ip, OutputFile &listing,
-                                     std::size_t first_offset) {
+std::array<float, 4> list_m_channels(Record &record, OutputFile &listing,
+                                     std::uint32_t window_count, std::size_t first_offset) {
     std::array<float, 4> first_four{};
     const std::size_t record_end = std::min<std::size_t>(record.length, kRecordBufferSize);
-    for (std::uint32_t k = 0; k < ip.window_count; ++k) {
+    for (std::uint32_t k = 0; k < window_count; ++k) {
         const std::size_t offset = first_offset + std::size_t{4} * k;
         if (offset >= record_end) break;
         const float value = record.convert_f32(offset);
@@ -139,7 +139,7 @@ void handle_ipr_standard(Record &record, DatabaseWriter &database, LinkTables &l
           wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n}, wide(r.dn),
           wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp), wide(r.itx), wide(r.ro),
           wide(r.stdev));
-    r.m = list_m_channels(record, ip, out.listing, kStandardChannels);
+    r.m = list_m_channels(record, out.listing, ip.window_count, kStandardChannels);
 
     if (links.awaiting_first_data) {
         links.add_data_record(database.offset());
@@ -187,7 +187,7 @@ void handle_ipr_user(Record &record, DatabaseWriter &database, LinkTables &links
     list_f32(record, out.listing, 64, "Itx:\t\t\t\t\t%-8.3f\n"_fmt);
     list_f32(record, out.listing, 68, "Ro:\t\t\t\t\t%-8.3f\n"_fmt);
     list_f32(record, out.listing, 72, "Stdev:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_m_channels(record, ip, out.listing, kUserChannels);
+    list_m_channels(record, out.listing, ip.window_count, kUserChannels);
     database.write(record);
 }
 

@@ -43,7 +43,7 @@ struct Outputs {
 
 // printf-style line, formatted into the file's block (line_format.h).
 template <FormatString F, typename... Args>
-void print(OutputFile &file, Format<F> format, const Args &...args) {
+inline void print(OutputFile &file, Format<F> format, const Args &...args) {
     if (char *at = file.reserve(line_room(format, args...))) [[likely]] {
         if (char *end = format_into(at, format, args...)) [[likely]] {
             file.commit(end);

@@ -4,13 +4,6 @@
 
 namespace dumpdec {
 
-void Record::store_header() {
-    buffer[0] = static_cast<std::uint8_t>(id);
-    buffer[1] = static_cast<std::uint8_t>(id >> 8);
-    buffer[2] = static_cast<std::uint8_t>(length);
-    buffer[3] = static_cast<std::uint8_t>(length >> 8);
-}
-
 // A field that does not lie whole inside the record (Record::swap takes the others).
 std::uint64_t Record::swap_cut(std::size_t offset, std::size_t width) {
     if (offset >= length || offset >= kRecordBufferSize) return 0;

@@ -27,7 +27,12 @@ struct Record {
     std::array<std::uint8_t, kRecordBufferSize> buffer{};
 
     // Stores id and length little-endian in buffer[0..3].
-    void store_header();
+    void store_header() {
+        buffer[0] = static_cast<std::uint8_t>(id);
+        buffer[1] = static_cast<std::uint8_t>(id >> 8);
+        buffer[2] = static_cast<std::uint8_t>(length);
+        buffer[3] = static_cast<std::uint8_t>(length >> 8);
+    }
 
     // ---- Field access (offsets from the first byte of the Record ID) --------------------
     // Reverse a big-endian field in place and return its value. Bytes beyond the record read
