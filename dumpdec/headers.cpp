@@ -6,38 +6,39 @@
 namespace dumpdec {
 
 void handle_file_header(Record &record, DatabaseWriter &database, SurveyState &survey,
-                        Outputs &out) {
-    OutputFile &log = out.listing;
-    print(log, "Manufacture Name:\t\t%s\n"_fmt, record.text(4, 16).c_str());
-    print(log, "Manufacture ID:   \t\t%-4x\n"_fmt, record.convert_u16(20));
-    print(log, "Family ID:      \t\t%-4x\n"_fmt, record.convert_u16(22));
-    print(log, "Instrument Model:\t\t%-4x\n"_fmt, record.convert_u16(24));
-    print(log, "Instrument Ver:\t\t%-4x\n"_fmt, record.convert_u16(26));
+                        OutputFile &listing) {
+    print(listing, "Manufacture Name:\t\t%s\n"_fmt, record.text(4, 16).c_str());
+    print(listing, "Manufacture ID:   \t\t%-4x\n"_fmt, record.convert_u16(20));
+    print(listing, "Family ID:      \t\t%-4x\n"_fmt, record.convert_u16(22));
+    print(listing, "Instrument Model:\t\t%-4x\n"_fmt, record.convert_u16(24));
+    print(listing, "Instrument Ver:\t\t%-4x\n"_fmt, record.convert_u16(26));
 
     const std::string name = record.text(28, 16);
-    print(log, "Instrument Name:\t\t%s\n"_fmt, name.c_str());
+    print(listing, "Instrument Name:\t\t%s\n"_fmt, name.c_str());
     // Exactly "KX-4" and its NUL; a later File header never clears the mode again.
     if (name == "KX-4") survey.instrument_is_kx4 = true;
 
     survey.instrument_serial = record.convert_u16(44);
-    print(log, "Instrument SN: \t\t%-4d\n"_fmt, survey.instrument_serial);
-    print(log, "Soft Manuf.ID: \t\t%-4x\n"_fmt, record.convert_u16(46));
-    print(log, "Soft manuf.Name:\t\t%s\n"_fmt, record.text(48, 16).c_str());
-    print(log, "Soft Pack Name:\t\t%s\n"_fmt, record.text(64, 16).c_str());
-    print(log, "Software Ver:  \t\t%-4x\n"_fmt, record.convert_u16(80));
-    print(log, "Software Rev:  \t\t%04x\n"_fmt, record.convert_u16(82));
+    print(listing, "Instrument SN: \t\t%-4d\n"_fmt, survey.instrument_serial);
+    print(listing, "Soft Manuf.ID: \t\t%-4x\n"_fmt, record.convert_u16(46));
+    print(listing, "Soft manuf.Name:\t\t%s\n"_fmt, record.text(48, 16).c_str());
+    print(listing, "Soft Pack Name:\t\t%s\n"_fmt, record.text(64, 16).c_str());
+    print(listing, "Software Ver:  \t\t%-4x\n"_fmt, record.convert_u16(80));
+    print(listing, "Software Rev:  \t\t%04x\n"_fmt, record.convert_u16(82));
 
     const TimeOfDay time = split_time(record.convert_i32(84));
-    print(log, "Time:\t\t        \t%02d:%02d:%02d\n"_fmt, time.hours, time.minutes, time.seconds);
+    print(listing, "Time:\t\t        \t%02d:%02d:%02d\n"_fmt, time.hours, time.minutes,
+          time.seconds);
     const std::uint16_t year = record.convert_u16(90);
-    print(log, "Date:\t            \t%04d/%02X/%02X\n"_fmt, year, record.byte(89), record.byte(88));
+    print(listing, "Date:\t            \t%04d/%02X/%02X\n"_fmt, year, record.byte(89),
+          record.byte(88));
 
-    print(log, "Flags:\t\t        \t%-4x\n"_fmt, record.convert_u16(92));
-    print(log, "Reserved:\t\t    \t%-4x\n"_fmt, record.convert_u16(94));
-    print(log, "Ext point:\t\t    \t%-4x\n"_fmt, record.convert_u32(96));
-    print(log, "Pointer1:\t\t    \t%-4x\n"_fmt, record.convert_u32(100));
-    print(log, "Pointer2:\t\t    \t%-4x\n"_fmt, record.convert_u32(104));
-    print(log, "Pointer3:\t\t    \t%-4x\n"_fmt, record.convert_u32(108));
+    print(listing, "Flags:\t\t        \t%-4x\n"_fmt, record.convert_u16(92));
+    print(listing, "Reserved:\t\t    \t%-4x\n"_fmt, record.convert_u16(94));
+    print(listing, "Ext point:\t\t    \t%-4x\n"_fmt, record.convert_u32(96));
+    print(listing, "Pointer1:\t\t    \t%-4x\n"_fmt, record.convert_u32(100));
+    print(listing, "Pointer2:\t\t    \t%-4x\n"_fmt, record.convert_u32(104));
+    print(listing, "Pointer3:\t\t    \t%-4x\n"_fmt, record.convert_u32(108));
     database.write(record);
 }
 

@@ -15,17 +15,17 @@ void print_data_columns(OutputFile &survey_text, const IpState &ip) {
         print(survey_text, "\r\n/\tData:      \t%s"_fmt, ip.column_names.c_str());
 }
 
-void handle_ipi(Record &record, DatabaseWriter &database, IpState &ip, Outputs &out) {
+void handle_ipi(Record &record, DatabaseWriter &database, IpState &ip, OutputFile &listing) {
     ip.operating_mode = record.convert_u16(4);
-    print(out.listing, "Operating Mode:\t\t%-4x\n"_fmt, ip.operating_mode);
-    print(out.listing, "Data Type:\t\t\t\t%-1x\n"_fmt, record.byte(6));
-    print(out.listing, "Inputs:\t\t\t\t%1x\n"_fmt, record.byte(7));
-    print(out.listing, "OnTime:\t\t\t\t%-4d\n"_fmt, record.convert_i32(8));
-    print(out.listing, "OffTime:\t\t\t\t%-4d\n"_fmt, record.convert_i32(12));
+    print(listing, "Operating Mode:\t\t%-4x\n"_fmt, ip.operating_mode);
+    print(listing, "Data Type:\t\t\t\t%-1x\n"_fmt, record.byte(6));
+    print(listing, "Inputs:\t\t\t\t%1x\n"_fmt, record.byte(7));
+    print(listing, "OnTime:\t\t\t\t%-4d\n"_fmt, record.convert_i32(8));
+    print(listing, "OffTime:\t\t\t\t%-4d\n"_fmt, record.convert_i32(12));
     const std::uint16_t on_windows = record.convert_u16(16);
-    print(out.listing, "OnWinNum:\t\t\t\t%-4d\n"_fmt, on_windows);
+    print(listing, "OnWinNum:\t\t\t\t%-4d\n"_fmt, on_windows);
     const std::uint16_t off_windows = record.convert_u16(18);
-    print(out.listing, "OffWinNum:\t\t\t\t%-4d\n"_fmt, off_windows);
+    print(listing, "OffWinNum:\t\t\t\t%-4d\n"_fmt, off_windows);
     ip.window_count = std::uint32_t{on_windows} + off_windows;
 
     // The window table: two 4-byte fields per window. A count that claims more windows than
@@ -59,10 +59,10 @@ void handle_array(Record &record, DatabaseWriter &database, IpState &ip, Outputs
     ip.array_code = code;
 }
 
-void handle_note(Record &record, DatabaseWriter &database, Outputs &out) {
-    print(out.listing, "Note_Code:\t\t\t\t%-4x\n"_fmt, record.convert_u32(4));
+void handle_note(Record &record, DatabaseWriter &database, OutputFile &listing) {
+    print(listing, "Note_Code:\t\t\t\t%-4x\n"_fmt, record.convert_u32(4));
     // Text without a NUL ends with the record.
-    print(out.listing, "Text:\t\t\t\t\t%s\n"_fmt, record.text(8, kRecordBufferSize).c_str());
+    print(listing, "Text:\t\t\t\t\t%s\n"_fmt, record.text(8, kRecordBufferSize).c_str());
     database.write(record);
 }
 

@@ -171,23 +171,23 @@ void handle_ipr_standard(Record &record, DatabaseWriter &database, LinkTables &l
 }
 
 void handle_ipr_user(Record &record, DatabaseWriter &database, LinkTables &links, const IpState &ip,
-                     Outputs &out) {
+                     OutputFile &listing) {
     links.add_data_record(database.offset());
-    print(out.listing, "LineCoord:\t\t\t\t%-4x\n"_fmt, record.convert_u16(4));
-    print(out.listing, "Reserved:\t\t\t\t%-4x\n"_fmt, record.convert_u16(6));
+    print(listing, "LineCoord:\t\t\t\t%-4x\n"_fmt, record.convert_u16(4));
+    print(listing, "Reserved:\t\t\t\t%-4x\n"_fmt, record.convert_u16(6));
     for (std::size_t point = 0; point < 4; ++point) {
         const std::size_t offset = 8 + 12 * point;
-        list_f32(record, out.listing, offset, "x:\t\t\t\t\t\t%-8.3f\n"_fmt);
-        list_f32(record, out.listing, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n"_fmt);
-        list_f32(record, out.listing, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n"_fmt);
+        list_f32(record, listing, offset, "x:\t\t\t\t\t\t%-8.3f\n"_fmt);
+        list_f32(record, listing, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n"_fmt);
+        list_f32(record, listing, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n"_fmt);
     }
-    print(out.listing, "ResCon:\t\t\t\t%-4d\n"_fmt, record.convert_u16(56));
-    print(out.listing, "SP:\t\t\t\t\t%-4d\n"_fmt, record.convert_i16(58));
-    list_f32(record, out.listing, 60, "Vp:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_f32(record, out.listing, 64, "Itx:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_f32(record, out.listing, 68, "Ro:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_f32(record, out.listing, 72, "Stdev:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_m_channels(record, out.listing, ip.window_count, kUserChannels);
+    print(listing, "ResCon:\t\t\t\t%-4d\n"_fmt, record.convert_u16(56));
+    print(listing, "SP:\t\t\t\t\t%-4d\n"_fmt, record.convert_i16(58));
+    list_f32(record, listing, 60, "Vp:\t\t\t\t\t%-8.3f\n"_fmt);
+    list_f32(record, listing, 64, "Itx:\t\t\t\t\t%-8.3f\n"_fmt);
+    list_f32(record, listing, 68, "Ro:\t\t\t\t\t%-8.3f\n"_fmt);
+    list_f32(record, listing, 72, "Stdev:\t\t\t\t\t%-8.3f\n"_fmt);
+    list_m_channels(record, listing, ip.window_count, kUserChannels);
     database.write(record);
 }
 

@@ -15,13 +15,13 @@ namespace id = ravelin::record_id;
 
 // Each kind's handler given the parts of the conversion it takes.
 void note(Decoder &d) {
-    handle_note(d.record, d.database, d.outputs);
+    handle_note(d.record, d.database, d.outputs.listing);
 }
 void ipr_standard(Decoder &d) {
     handle_ipr_standard(d.record, d.database, d.links, d.survey, d.ip, d.outputs);
 }
 void ipr_user(Decoder &d) {
-    handle_ipr_user(d.record, d.database, d.links, d.ip, d.outputs);
+    handle_ipr_user(d.record, d.database, d.links, d.ip, d.outputs.listing);
 }
 void bore_hole_res_data(Decoder &d) {
     handle_bore_hole_res_data(d.record, d.database, d.links, d.bore_hole, d.outputs);
@@ -42,7 +42,7 @@ void survey_header(Decoder &d) {
     handle_survey_header(d.record, d.database, d.links, d.survey, d.outputs);
 }
 void file_header(Decoder &d) {
-    handle_file_header(d.record, d.database, d.survey, d.outputs);
+    handle_file_header(d.record, d.database, d.survey, d.outputs.listing);
 }
 void bore_hole_header(Decoder &d) {
     handle_bore_hole_header(d.record, d.database, d.links, d.outputs);
@@ -51,7 +51,7 @@ void sounding_header(Decoder &d) {
     handle_sounding_header(d.record, d.database, d.links, d.survey, d.ip, d.outputs);
 }
 void ipi(Decoder &d) {
-    handle_ipi(d.record, d.database, d.ip, d.outputs);
+    handle_ipi(d.record, d.database, d.ip, d.outputs.listing);
 }
 void array_record(Decoder &d) {
     handle_array(d.record, d.database, d.ip, d.outputs);
