@@ -12,13 +12,11 @@ void RecordReader::read_header(Record &record) {
 }
 
 void RecordReader::read_stored_header(Record &record) {
-    // Read into a local first: a byte stored into the record could otherwise be the input's.
-    std::uint8_t header[4];
-    for (std::uint8_t &byte : header)
-        byte = input.byte();
-    std::memcpy(record.buffer.data(), header, sizeof header);
-    record.id = static_cast<std::uint16_t>(record.buffer[0] | record.buffer[1] << 8);
-    record.length = static_cast<std::uint16_t>(record.buffer[2] | record.buffer[3] << 8);
+    auto &bytes = record.buffer;
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[i] = input.byte();
+    record.id = static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+    record.length = static_cast<std::uint16_t>(bytes[2] | bytes[3] << 8);
 }
 
 void RecordReader::read_body(Record &record) {
