@@ -1,5 +1,6 @@
 #include "convert.h"
 
+#include "decoder.h"
 #include "passes.h"
 
 #include <cerrno>
@@ -30,19 +31,20 @@ bool is_own_output(const OutputNames &names, std::string_view path) {
     return false;
 }
 
-bool open_first_pass_files(Decoder &d, std::string_view raw_path, ConversionReport &report) {
+bool open_first_pass_files(RecordReader &reader, Outputs &out, std::string_view raw_path,
+                           ConversionReport &report) {
     const std::string raw(raw_path);
-    if (!d.input.open(raw)) {
+    if (!reader.input.open(raw)) {
         report.failure = cannot("open", raw);
         return false;
     }
     const std::pair<OutputFile *, const std::string *> outputs[] = {
-        {&d.intermediate, &d.names.tmp}, {&d.listing, &d.names.log},
-        {&d.survey_text, &d.names.txt},  {&d.pseudo_section, &d.names.i2d},
-        {&d.raw_samples, &d.names.smp},
+        {&out.intermediate, &out.names.tmp}, {&out.listing, &out.names.log},
+        {&out.survey_text, &out.names.txt},  {&out.pseudo_section, &out.names.i2d},
+        {&out.raw_samples, &out.names.smp},
     };
     for (const auto &[file, name] : outputs) {
-        if (!file->create(*name, &d.block_writer)) {
+        if (!file->create(*name, &out.block_writer)) {
             report.failure = cannot("create", *name);
             return false;
         }
@@ -50,22 +52,22 @@ bool open_first_pass_files(Decoder &d, std::string_view raw_path, ConversionRepo
     return true;
 }
 
-void close_between_passes(Decoder &d, ConversionReport &report) {
-    d.input.close();
+void close_between_passes(RecordReader &reader, Outputs &out, ConversionReport &report) {
+    reader.input.close();
     const std::pair<OutputFile *, const std::string *> closing[] = {
-        {&d.intermediate, &d.names.tmp},
-        {&d.survey_text, &d.names.txt},
-        {&d.pseudo_section, &d.names.i2d},
+        {&out.intermediate, &out.names.tmp},
+        {&out.survey_text, &out.names.txt},
+        {&out.pseudo_section, &out.names.i2d},
     };
     for (const auto &[file, name] : closing)
         if (!file->close() && report.failure.empty()) report.failure = "cannot write " + *name;
-    for (std::size_t i = 0; i < d.bore_logs.size(); ++i)
-        if (!d.bore_logs[i].close() && report.failure.empty())
-            report.failure = "cannot write " + d.bore_log_name(static_cast<BoreLog>(i));
+    for (std::size_t i = 0; i < out.bore_logs.size(); ++i)
+        if (!out.bore_logs[i].close() && report.failure.empty())
+            report.failure = "cannot write " + out.bore_log_name(static_cast<BoreLog>(i));
 }
 
 bool read_whole(const Decoder &d) {
-    return !d.record_cut_short &&
+    return !d.reader.record_cut_short &&
            (d.pass_end == PassEnd::kEndMarker || d.pass_end == PassEnd::kLengthTest);
 }
 
@@ -75,67 +77,68 @@ ConversionReport convert(std::string_view raw_path, const std::int16_t *keep) {
     ConversionReport report;
     // Heap: the decoder holds a 25000-byte record buffer and the link tables.
     auto d = std::make_unique<Decoder>(raw_path);
+    Outputs &out = d->outputs;
     if (raw_path.empty()) {
         report.failure = "no raw database named";
         return report;
     }
-    if (is_own_output(d->names, raw_path)) {
+    if (is_own_output(out.names, raw_path)) {
         report.failure = std::string(raw_path) + " would be overwritten by its own output";
         return report;
     }
-    if (!open_first_pass_files(*d, raw_path, report)) return report;
+    if (!open_first_pass_files(d->reader, out, raw_path, report)) return report;
 
     first_pass(*d);
     report.pass_end = d->pass_end;
     report.read_whole = read_whole(*d);
-    close_between_passes(*d, report);
+    close_between_passes(d->reader, out, report);
 
-    if (!d->input.open(d->names.tmp)) {
-        report.failure = cannot("reopen", d->names.tmp);
+    if (!d->reader.input.open(out.names.tmp)) {
+        report.failure = cannot("reopen", out.names.tmp);
         return report;
     }
-    if (!d->converted.create(d->names.tvd, &d->block_writer)) {
-        report.failure = cannot("create", d->names.tvd);
+    if (!out.converted.create(out.names.tvd, &out.block_writer)) {
+        report.failure = cannot("create", out.names.tvd);
         return report;
     }
     second_pass(*d);
 
-    d->input.close();
+    d->reader.input.close();
     const std::pair<OutputFile *, const std::string *> closing[] = {
-        {&d->converted, &d->names.tvd},
-        {&d->listing, &d->names.log},
-        {&d->raw_samples, &d->names.smp},
+        {&out.converted, &out.names.tvd},
+        {&out.listing, &out.names.log},
+        {&out.raw_samples, &out.names.smp},
     };
     for (const auto &[file, name] : closing)
         if (!file->close() && report.failure.empty()) report.failure = "cannot write " + *name;
-    std::remove(d->names.tmp.c_str());
+    std::remove(out.names.tmp.c_str());
     if (!report.failure.empty()) return report; // a short output: keep everything else
 
     const bool keep_files = keep == nullptr || *keep != 0;
     bool listing_kept = true;
     if (!keep_files) {
-        std::remove(d->names.log.c_str());
+        std::remove(out.names.log.c_str());
         listing_kept = false;
         // The raw database goes only when the converted database holds all of it.
         if (report.read_whole) report.raw_deleted = std::remove(std::string(raw_path).c_str()) == 0;
     }
     // The other instrument's file goes, unless something was written to it.
     bool i2d_kept = true, smp_kept = true;
-    if (d->instrument_is_kx4) {
-        if (d->pseudo_section.bytes_written() == 0)
-            i2d_kept = std::remove(d->names.i2d.c_str()) != 0;
-    } else if (d->raw_samples.bytes_written() == 0) {
-        smp_kept = std::remove(d->names.smp.c_str()) != 0;
+    if (d->survey.instrument_is_kx4) {
+        if (out.pseudo_section.bytes_written() == 0)
+            i2d_kept = std::remove(out.names.i2d.c_str()) != 0;
+    } else if (out.raw_samples.bytes_written() == 0) {
+        smp_kept = std::remove(out.names.smp.c_str()) != 0;
     }
 
-    report.files_written.push_back(d->names.tvd);
-    if (listing_kept) report.files_written.push_back(d->names.log);
-    report.files_written.push_back(d->names.txt);
-    if (i2d_kept) report.files_written.push_back(d->names.i2d);
-    if (smp_kept) report.files_written.push_back(d->names.smp);
-    for (std::size_t i = 0; i < d->bore_logs.size(); ++i)
-        if (d->bore_log_opened[i])
-            report.files_written.push_back(d->bore_log_name(static_cast<BoreLog>(i)));
+    report.files_written.push_back(out.names.tvd);
+    if (listing_kept) report.files_written.push_back(out.names.log);
+    report.files_written.push_back(out.names.txt);
+    if (i2d_kept) report.files_written.push_back(out.names.i2d);
+    if (smp_kept) report.files_written.push_back(out.names.smp);
+    for (std::size_t i = 0; i < out.bore_logs.size(); ++i)
+        if (out.bore_log_opened[i])
+            report.files_written.push_back(out.bore_log_name(static_cast<BoreLog>(i)));
     report.result = 1;
     return report;
 }

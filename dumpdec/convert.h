@@ -2,7 +2,7 @@
 // command-line converter both run this.
 #pragma once
 
-#include "decoder.h"
+#include "passes.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,6 @@
 // KX-4 data and KX-4 parameter records.
 #include "gravity.h"
 
-#include "decoder.h"
 #include "handlers.h"
 
 #include <algorithm>
@@ -120,121 +119,123 @@ Coordinates letter_coordinates(ColumnMode mode, float y, float x, std::uint8_t d
 
 // Converts the raw samples and writes their complete groups of four to the raw-samples file.
 // Only samples that lie inside both Raw_Length and the record are touched.
-void write_raw_samples(Decoder &d, std::int32_t raw_length) {
-    if (raw_length <= 0 || d.record_length <= kRawSamplesAt) return;
-    const std::size_t room = d.record_length - kRawSamplesAt;
+void write_raw_samples(Record &record, OutputFile &raw_samples, std::int32_t raw_length) {
+    if (raw_length <= 0 || record.length <= kRawSamplesAt) return;
+    const std::size_t room = record.length - kRawSamplesAt;
     const std::size_t bytes = std::min<std::size_t>(static_cast<std::size_t>(raw_length), room);
     const std::size_t samples = bytes / 4;
     const std::size_t groups = samples / 4;
     std::size_t offset = kRawSamplesAt;
     char line[64];
     for (std::size_t g = 0; g < groups; ++g, offset += 16) {
-        const std::int32_t group[4] = {d.convert_i32(offset), d.convert_i32(offset + 4),
-                                       d.convert_i32(offset + 8), d.convert_i32(offset + 12)};
-        d.raw_samples.write(line, format_sample_line(line, group));
+        const std::int32_t group[4] = {record.convert_i32(offset), record.convert_i32(offset + 4),
+                                       record.convert_i32(offset + 8),
+                                       record.convert_i32(offset + 12)};
+        raw_samples.write(line, format_sample_line(line, group));
     }
     for (std::size_t s = groups * 4; s < samples; ++s, offset += 4)
-        d.convert_i32(offset);
+        record.convert_i32(offset);
 }
 
 } // namespace
 
-void handle_kx4_data(Decoder &d) {
-    d.link_data_record();
-    OutputFile &log = d.listing;
-    const float x = d.convert_f32(4);
-    d.print(log, "X:\t\t\t\t%-12.7f\n"_fmt, x);
-    const float y = d.convert_f32(8);
-    d.print(log, "Y:\t\t\t\t%-12.7f\n"_fmt, y);
-    const float altitude = d.convert_f32(12);
-    d.print(log, "Altitude:\t\t\t\t%-8.3f\n"_fmt, altitude);
-    d.print(log, "LineID:\t\t\t\t%-8.3f\n"_fmt, d.convert_f32(16));
-    const float gravity = d.convert_f32(20);
-    d.print(log, "Gravity:\t\t\t\t%-8.3f\n"_fmt, gravity);
-    const float deviation = d.convert_f32(24);
-    d.print(log, "Standard dev.:\t\t\t\t%-8.3f\n"_fmt, deviation);
-    const double tilt_x = d.convert_i16(28) * 0.1;
-    d.print(log, "TiltX:\t\t\t\t\t%-4.1f\n"_fmt, tilt_x);
-    const double tilt_y = d.convert_i16(30) * 0.1;
-    d.print(log, "TiltY:\t\t\t\t\t%-4.1f\n"_fmt, tilt_y);
-    const double temperature = d.convert_i16(32) * 0.01;
-    d.print(log, "Temperature:\t\t\t%-4.1f\n"_fmt, temperature);
-    const double tide = d.convert_i16(34) * 0.001;
-    d.print(log, "Tide:\t\t\t\t\t%-4.3f\n"_fmt, tide);
-    const std::uint16_t duration = d.convert_u16(36);
-    d.print(log, "Duration:\t\t\t\t%-4d\n"_fmt, duration);
-    const std::uint16_t rejected = d.convert_u16(38);
-    d.print(log, "Rejected:\t\t\t\t%-4d\n"_fmt, rejected);
-    const float terrain = d.convert_f32(40);
-    d.print(log, "Terrain Corr.:\t\t\t\t%-8.3f\n"_fmt, terrain);
-    const TimeOfDay time = split_time(d.convert_i32(44));
-    d.print(log, "Time:\t\t        %02d:%02d:%02d\n"_fmt, time.hours, time.minutes, time.seconds);
-    const std::uint16_t year = d.convert_u16(50);
-    const std::uint8_t month = d.byte(49), day = d.byte(48);
-    d.print(log, "Date:\t            %04d/%02X/%02X\n"_fmt, year, month, day);
-    const std::int32_t raw_samples = d.convert_i32(52);
-    d.print(log, "*Raw_Samples:\t\t    %-d\n"_fmt, raw_samples);
-    const std::int32_t raw_length = d.convert_i32(56);
-    d.print(log, "Raw_Length:\t\t     %-d\n"_fmt, raw_length);
-    if (raw_samples != -1) write_raw_samples(d, raw_length);
-    const std::uint8_t direction = d.byte(60);
-    d.write_record();
+void handle_kx4_data(Record &record, DatabaseWriter &database, LinkTables &links,
+                     SurveyState &survey, Outputs &out) {
+    links.add_data_record(database.offset());
+    OutputFile &log = out.listing;
+    const float x = record.convert_f32(4);
+    print(log, "X:\t\t\t\t%-12.7f\n"_fmt, x);
+    const float y = record.convert_f32(8);
+    print(log, "Y:\t\t\t\t%-12.7f\n"_fmt, y);
+    const float altitude = record.convert_f32(12);
+    print(log, "Altitude:\t\t\t\t%-8.3f\n"_fmt, altitude);
+    print(log, "LineID:\t\t\t\t%-8.3f\n"_fmt, record.convert_f32(16));
+    const float gravity = record.convert_f32(20);
+    print(log, "Gravity:\t\t\t\t%-8.3f\n"_fmt, gravity);
+    const float deviation = record.convert_f32(24);
+    print(log, "Standard dev.:\t\t\t\t%-8.3f\n"_fmt, deviation);
+    const double tilt_x = record.convert_i16(28) * 0.1;
+    print(log, "TiltX:\t\t\t\t\t%-4.1f\n"_fmt, tilt_x);
+    const double tilt_y = record.convert_i16(30) * 0.1;
+    print(log, "TiltY:\t\t\t\t\t%-4.1f\n"_fmt, tilt_y);
+    const double temperature = record.convert_i16(32) * 0.01;
+    print(log, "Temperature:\t\t\t%-4.1f\n"_fmt, temperature);
+    const double tide = record.convert_i16(34) * 0.001;
+    print(log, "Tide:\t\t\t\t\t%-4.3f\n"_fmt, tide);
+    const std::uint16_t duration = record.convert_u16(36);
+    print(log, "Duration:\t\t\t\t%-4d\n"_fmt, duration);
+    const std::uint16_t rejected = record.convert_u16(38);
+    print(log, "Rejected:\t\t\t\t%-4d\n"_fmt, rejected);
+    const float terrain = record.convert_f32(40);
+    print(log, "Terrain Corr.:\t\t\t\t%-8.3f\n"_fmt, terrain);
+    const TimeOfDay time = split_time(record.convert_i32(44));
+    print(log, "Time:\t\t        %02d:%02d:%02d\n"_fmt, time.hours, time.minutes, time.seconds);
+    const std::uint16_t year = record.convert_u16(50);
+    const std::uint8_t month = record.byte(49), day = record.byte(48);
+    print(log, "Date:\t            %04d/%02X/%02X\n"_fmt, year, month, day);
+    const std::int32_t raw_samples = record.convert_i32(52);
+    print(log, "*Raw_Samples:\t\t    %-d\n"_fmt, raw_samples);
+    const std::int32_t raw_length = record.convert_i32(56);
+    print(log, "Raw_Length:\t\t     %-d\n"_fmt, raw_length);
+    if (raw_samples != -1) write_raw_samples(record, out.raw_samples, raw_length);
+    const std::uint8_t direction = record.byte(60);
+    database.write(record);
 
-    const ColumnMode mode = column_mode(d.current_survey_header.u16(124));
-    OutputFile &txt = d.survey_text;
-    if (d.column_header_due) {
-        if (const char *header = column_header(mode)) d.put(txt, header);
-        d.column_header_due = false;
+    const ColumnMode mode = column_mode(survey.survey_header.u16(124));
+    OutputFile &txt = out.survey_text;
+    if (survey.column_header_due) {
+        if (const char *header = column_header(mode)) put(txt, header);
+        survey.column_header_due = false;
     }
     const Coordinates c = letter_coordinates(mode, y, x, direction);
-    d.print(txt, "\r\n%10.7f%c %10.7f%c %8.4f %10.3f %4.3f %6.1f %6.1f %4.2f %5.3f "_fmt, c.y,
-            c.y_letter, c.x, c.x_letter, altitude, gravity, deviation, tilt_x, tilt_y, temperature,
-            tide);
+    print(txt, "\r\n%10.7f%c %10.7f%c %8.4f %10.3f %4.3f %6.1f %6.1f %4.2f %5.3f "_fmt, c.y,
+          c.y_letter, c.x, c.x_letter, altitude, gravity, deviation, tilt_x, tilt_y, temperature,
+          tide);
     const double when = decimal_date_time(day_number(from_bcd(day), from_bcd(month), year),
                                           time.hours, time.minutes, time.seconds);
-    d.print(txt, "%3d %3d %02d:%02d:%02d     %9.5f    %6.4f  %04d/%02X/%02X"_fmt, duration,
-            rejected, time.hours, time.minutes, time.seconds, when, terrain, year, month, day);
+    print(txt, "%3d %3d %02d:%02d:%02d     %9.5f    %6.4f  %04d/%02X/%02X"_fmt, duration, rejected,
+          time.hours, time.minutes, time.seconds, when, terrain, year, month, day);
 }
 
-void handle_kx4_parameter(Decoder &d) {
-    OutputFile &log = d.listing;
+void handle_kx4_parameter(Record &record, DatabaseWriter &database, Outputs &out) {
+    OutputFile &log = out.listing;
     // The flags as the instrument's little-endian reading shows them, then decoded.
-    const unsigned before = static_cast<unsigned>(d.byte(76) | d.byte(77) << 8);
-    d.print(log, "Flags:\t  before          %-x\n"_fmt, before);
-    const std::uint16_t flags = d.convert_u16(76);
-    d.print(log, "Flags:\t            %-x\n"_fmt, flags);
+    const unsigned before = static_cast<unsigned>(record.byte(76) | record.byte(77) << 8);
+    print(log, "Flags:\t  before          %-x\n"_fmt, before);
+    const std::uint16_t flags = record.convert_u16(76);
+    print(log, "Flags:\t            %-x\n"_fmt, flags);
 
     static constexpr const char *kNames[] = {"Gref",   "Gcal1",  "TiltxS", "TiltyS",
                                              "TiltxO", "TiltyO", "Tempco", "Drift"};
     double values[8];
     for (std::size_t i = 0; i < 8; ++i) {
-        values[i] = d.convert_f64(4 + 8 * i);
-        d.print(log, "%s:\t\t\t\t%-8.3f\n"_fmt, kNames[i], values[i]);
+        values[i] = record.convert_f64(4 + 8 * i);
+        print(log, "%s:\t\t\t\t%-8.3f\n"_fmt, kNames[i], values[i]);
     }
-    const TimeOfDay drift_time = split_time(d.convert_i32(68));
-    d.print(log, "DriftTime Start:\t%02d:%02d:%02d\n"_fmt, drift_time.hours, drift_time.minutes,
-            drift_time.seconds);
-    const std::uint16_t year = d.convert_u16(74);
-    const std::uint8_t month = d.byte(73), day = d.byte(72);
-    d.print(log, "Drift Date Start:\t%04d/%02X/%02X\n"_fmt, year, month, day);
-    d.write_record();
+    const TimeOfDay drift_time = split_time(record.convert_i32(68));
+    print(log, "DriftTime Start:\t%02d:%02d:%02d\n"_fmt, drift_time.hours, drift_time.minutes,
+          drift_time.seconds);
+    const std::uint16_t year = record.convert_u16(74);
+    const std::uint8_t month = record.byte(73), day = record.byte(72);
+    print(log, "Drift Date Start:\t%04d/%02X/%02X\n"_fmt, year, month, day);
+    database.write(record);
 
-    OutputFile &txt = d.survey_text;
-    d.put(txt, "\r\n\r\n/\tKX-4 SETUP PARAMETERS");
-    d.print(txt, "\r\n/\tGref:\t\t\t%-8.3f"_fmt, values[0]);
+    OutputFile &txt = out.survey_text;
+    put(txt, "\r\n\r\n/\tKX-4 SETUP PARAMETERS");
+    print(txt, "\r\n/\tGref:\t\t\t%-8.3f"_fmt, values[0]);
     for (std::size_t i = 1; i < 8; ++i)
-        d.print(txt, "\r\n/\t%s:\t\t%-8.3f"_fmt, kNames[i], values[i]);
-    d.print(txt, "\r\n/\tDriftTime Start:\t%02d:%02d:%02d"_fmt, drift_time.hours,
-            drift_time.minutes, drift_time.seconds);
-    d.print(txt, "\r\n/\tDriftDate Start:\t%4d/%02X/%02X"_fmt, year, month, day);
-    d.put(txt, "\r\n\r\n/\tKX-4 OPTIONS");
+        print(txt, "\r\n/\t%s:\t\t%-8.3f"_fmt, kNames[i], values[i]);
+    print(txt, "\r\n/\tDriftTime Start:\t%02d:%02d:%02d"_fmt, drift_time.hours, drift_time.minutes,
+          drift_time.seconds);
+    print(txt, "\r\n/\tDriftDate Start:\t%4d/%02X/%02X"_fmt, year, month, day);
+    put(txt, "\r\n\r\n/\tKX-4 OPTIONS");
     const auto option = [flags](int bit) { return (flags >> bit) & 1 ? "YES" : " NO"; };
-    d.print(txt, "\r\n/\tTide Correction:    %3s"_fmt, option(0));
-    d.print(txt, "\r\n/\tCont. Tilt:         %3s"_fmt, option(1));
-    d.print(txt, "\r\n/\tAuto Rejection:     %3s"_fmt, option(2));
-    d.print(txt, "\r\n/\tTerrain Corr.:      %3s"_fmt, option(3));
-    d.print(txt, "\r\n/\tSeismic Filter:     %3s"_fmt, option(4));
-    d.print(txt, "\r\n/\tRaw Data:           %3s"_fmt, option(5));
+    print(txt, "\r\n/\tTide Correction:    %3s"_fmt, option(0));
+    print(txt, "\r\n/\tCont. Tilt:         %3s"_fmt, option(1));
+    print(txt, "\r\n/\tAuto Rejection:     %3s"_fmt, option(2));
+    print(txt, "\r\n/\tTerrain Corr.:      %3s"_fmt, option(3));
+    print(txt, "\r\n/\tSeismic Filter:     %3s"_fmt, option(4));
+    print(txt, "\r\n/\tRaw Data:           %3s"_fmt, option(5));
 }
 
 } // namespace dumpdec

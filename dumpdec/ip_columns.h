@@ -2,10 +2,11 @@
 // Array record and by the Sounding header.
 #pragma once
 
+#include "files.h"
+#include "survey_state.h"
+
 namespace dumpdec {
 
-struct Decoder;
-
-void print_data_columns(Decoder &d);
+void print_data_columns(OutputFile &survey_text, const IpState &ip);
 
 } // namespace dumpdec

@@ -2,11 +2,13 @@
 // its part in the links.
 #pragma once
 
-#include "decoder.h"
+#include "link_table.h"
 
 #include <cstdint>
 
 namespace dumpdec {
+
+struct Decoder;
 
 enum class ColumnHeader { kUnchanged, kSet, kClear };
 

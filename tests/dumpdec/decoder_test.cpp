@@ -1,5 +1,7 @@
 // Field access inside a record, the line formatter and the link tables.
-#include "decoder.h"
+#include "link_table.h"
+#include "outputs.h"
+#include "record.h"
 
 #include <gtest/gtest.h>
 
@@ -13,65 +15,65 @@
 namespace dumpdec {
 namespace {
 
-std::unique_ptr<Decoder> decoder_with_record(std::initializer_list<std::uint8_t> bytes) {
-    auto d = std::make_unique<Decoder>("x.raw");
+std::unique_ptr<Record> record_of(std::initializer_list<std::uint8_t> bytes) {
+    auto r = std::make_unique<Record>();
     std::size_t i = 0;
     for (std::uint8_t b : bytes)
-        d->record_buffer[i++] = b;
-    d->record_length = static_cast<std::uint16_t>(bytes.size());
-    return d;
+        r->buffer[i++] = b;
+    r->length = static_cast<std::uint16_t>(bytes.size());
+    return r;
 }
 
 TEST(FieldAccess, ConvertsBigEndianFieldsInPlace) {
-    auto d = decoder_with_record({0, 0, 0, 0, 0x12, 0x34, 0xFF, 0xFE, 0x3F, 0x80, 0x00, 0x00});
-    EXPECT_EQ(d->convert_u16(4), 0x1234);
-    EXPECT_EQ(d->record_buffer[4], 0x34);
-    EXPECT_EQ(d->record_buffer[5], 0x12);
-    EXPECT_EQ(d->convert_i16(6), -2);
-    EXPECT_EQ(d->convert_f32(8), 1.0f);
-    EXPECT_EQ(d->record_buffer[11], 0x3F);
+    auto r = record_of({0, 0, 0, 0, 0x12, 0x34, 0xFF, 0xFE, 0x3F, 0x80, 0x00, 0x00});
+    EXPECT_EQ(r->convert_u16(4), 0x1234);
+    EXPECT_EQ(r->buffer[4], 0x34);
+    EXPECT_EQ(r->buffer[5], 0x12);
+    EXPECT_EQ(r->convert_i16(6), -2);
+    EXPECT_EQ(r->convert_f32(8), 1.0f);
+    EXPECT_EQ(r->buffer[11], 0x3F);
 }
 
 TEST(FieldAccess, FieldsBeyondTheRecordReadZeroAndAreNotWritten) {
-    auto d = decoder_with_record({0, 0, 0, 0, 0xAB, 0xCD});
-    d->record_buffer[6] = 0x77; // left over from a longer record
-    d->record_buffer[7] = 0x77;
+    auto r = record_of({0, 0, 0, 0, 0xAB, 0xCD});
+    r->buffer[6] = 0x77; // left over from a longer record
+    r->buffer[7] = 0x77;
     // A field that starts inside and runs past the end: the bytes beyond count as 0, and
     // nothing is rewritten, inside the record or beyond it.
-    EXPECT_EQ(d->convert_u32(4), 0xABCD0000u);
-    EXPECT_EQ(d->record_buffer[4], 0xAB);
-    EXPECT_EQ(d->record_buffer[5], 0xCD);
-    EXPECT_EQ(d->record_buffer[6], 0x77);
-    EXPECT_EQ(d->record_buffer[7], 0x77);
+    EXPECT_EQ(r->convert_u32(4), 0xABCD0000u);
+    EXPECT_EQ(r->buffer[4], 0xAB);
+    EXPECT_EQ(r->buffer[5], 0xCD);
+    EXPECT_EQ(r->buffer[6], 0x77);
+    EXPECT_EQ(r->buffer[7], 0x77);
     // A field wholly beyond the record.
-    EXPECT_EQ(d->convert_u32(6), 0u);
-    EXPECT_EQ(d->convert_f64(100), 0.0);
-    EXPECT_EQ(d->byte(6), 0);
-    EXPECT_EQ(d->convert_u32(kRecordBufferSize - 2), 0u);
-    EXPECT_EQ(d->text(4, 16).size(), 2u);
-    d->store_u32(4, 0x11223344);
-    EXPECT_EQ(d->record_buffer[6], 0x77);
+    EXPECT_EQ(r->convert_u32(6), 0u);
+    EXPECT_EQ(r->convert_f64(100), 0.0);
+    EXPECT_EQ(r->byte(6), 0);
+    EXPECT_EQ(r->convert_u32(kRecordBufferSize - 2), 0u);
+    EXPECT_EQ(r->text(4, 16).size(), 2u);
+    r->store_u32(4, 0x11223344);
+    EXPECT_EQ(r->buffer[6], 0x77);
 }
 
 TEST(FieldAccess, TextStopsAtNulWidthAndRecordEnd) {
-    auto d = decoder_with_record({0, 0, 0, 0, 'K', 'X', '-', '4', 0, 'z', 'A', 'B'});
-    EXPECT_EQ(d->text(4, 16), "KX-4");
-    EXPECT_EQ(d->text(4, 3), "KX-");
-    EXPECT_EQ(d->text(9, 16), "zAB");
+    auto r = record_of({0, 0, 0, 0, 'K', 'X', '-', '4', 0, 'z', 'A', 'B'});
+    EXPECT_EQ(r->text(4, 16), "KX-4");
+    EXPECT_EQ(r->text(4, 3), "KX-");
+    EXPECT_EQ(r->text(9, 16), "zAB");
 }
 
 TEST(Formatter, LinesLongerThanAnyBufferAreWrittenWhole) {
     const auto path = std::filesystem::temp_directory_path() / "dumpdec-formatter-test.txt";
     {
-        Decoder d("x.raw");
-        ASSERT_TRUE(d.listing.create(path.string()));
+        OutputFile listing;
+        ASSERT_TRUE(listing.create(path.string()));
         const std::string note(5000, 'n');
-        d.print(d.listing, "Text:\t\t\t\t\t%s\n"_fmt, note.c_str());
-        d.print(d.listing, "%-8.3f|"_fmt, 1e300);
-        d.print(d.listing, "short\n"_fmt);
+        print(listing, "Text:\t\t\t\t\t%s\n"_fmt, note.c_str());
+        print(listing, "%-8.3f|"_fmt, 1e300);
+        print(listing, "short\n"_fmt);
         for (int i = 0; i < 30000; ++i) // lines across the ends of the file's blocks
-            d.print(d.listing, "%-6d%8.3f\n"_fmt, i, i * 0.25);
-        ASSERT_TRUE(d.listing.close());
+            print(listing, "%-6d%8.3f\n"_fmt, i, i * 0.25);
+        ASSERT_TRUE(listing.close());
     }
     std::ifstream in(path, std::ios::binary);
     const std::string written{std::istreambuf_iterator<char>(in), {}};

@@ -30,7 +30,7 @@ TEST_F(Library, ExportsOnlyTheEntry) {
     EXPECT_NE(dlsym(handle_, "dumpdec_main"), nullptr);
     EXPECT_EQ(dlsym(handle_, "_ZN7dumpdec7convertESt17basic_string_viewIcSt11char_traitsIcEEPKs"),
               nullptr);
-    EXPECT_EQ(dlsym(handle_, "_ZN7dumpdec7Decoder12write_recordEv"), nullptr);
+    EXPECT_EQ(dlsym(handle_, "_ZN7dumpdec14DatabaseWriter5writeERKNS_6RecordE"), nullptr);
 }
 
 TEST_F(Library, EntryConvertsAndHonoursTheKeepFlag) {
