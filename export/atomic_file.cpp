@@ -30,16 +30,53 @@ bool sync_folder(const std::string &folder) {
     return synced;
 }
 
+// The process id keeps two exports of the same database apart.
+std::string temporary_name(const std::string &path) {
+    return path + ".part-" + std::to_string(::getpid());
+}
+
+// Writes the whole text under the temporary name; empty on success, else what went wrong (and
+// no file is left).
+std::string write_whole(const std::string &path, const std::string &temporary,
+                        std::string_view text) {
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return failure("cannot create a file beside", path);
+    int error = 0;
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            break;
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0) return "";
+    ::unlink(temporary.c_str());
+    errno = error;
+    return failure("cannot write", temporary);
+}
+
 } // namespace
 
 FileBatch::~FileBatch() {
+    jobs_.wait();
     for (const Staged &s : staged_)
         ::unlink(s.temporary.c_str());
 }
 
+void FileBatch::stage_in_background(const std::string &path,
+                                    const std::function<bool(TextOut &)> &write) {
+    auto out = std::make_shared<TextOut>();
+    if (!write(*out)) return;
+    Staged &staged = staged_.emplace_back(Staged{path, temporary_name(path), ""});
+    jobs_.run(
+        [&staged, out] { staged.error = write_whole(staged.path, staged.temporary, out->text()); });
+}
+
 std::string FileBatch::stage(const std::string &path, const std::function<bool(TextOut &)> &write) {
-    // The process id keeps two exports of the same database apart.
-    const std::string temporary = path + ".part-" + std::to_string(::getpid());
+    const std::string temporary = temporary_name(path);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return failure("cannot create a file beside", path);
     int write_error = 0;
@@ -60,14 +97,16 @@ std::string FileBatch::stage(const std::string &path, const std::function<bool(T
         errno = write_error ? write_error : close_error;
         return failure("cannot write", temporary);
     }
-    staged_.push_back({path, temporary});
+    staged_.push_back({path, temporary, ""});
     return "";
 }
 
 FileBatch::Committed FileBatch::commit() {
     Committed result;
+    jobs_.wait();
     std::vector<std::string> synced_folders;
     for (const Staged &s : staged_) {
+        if (!s.error.empty()) continue;
         const std::string folder = folder_of(s.path);
         if (std::find(synced_folders.begin(), synced_folders.end(), folder) != synced_folders.end())
             continue;
@@ -79,6 +118,10 @@ FileBatch::Committed FileBatch::commit() {
         synced_folders.push_back(folder);
     }
     for (const Staged &s : staged_) {
+        if (!s.error.empty()) {
+            result.errors.push_back(s.error);
+            continue;
+        }
         if (std::rename(s.temporary.c_str(), s.path.c_str()) != 0) {
             result.errors.push_back(failure("cannot name", s.path));
             ::unlink(s.temporary.c_str());

@@ -4,8 +4,10 @@
 // each take its name.
 #pragma once
 
+#include "background_jobs.h"
 #include "text_out.h"
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +25,10 @@ class FileBatch {
     // on success, else what went wrong. When write answers false the file is dropped: nothing
     // is staged, and that is no error.
     std::string stage(const std::string &path, const std::function<bool(TextOut &)> &write);
+    // stage() for a text small enough to hold whole, as a profile's: written here, then created,
+    // written and closed on the batch's own thread while the next text is written. What goes
+    // wrong there shows in commit().
+    void stage_in_background(const std::string &path, const std::function<bool(TextOut &)> &write);
 
     struct Committed {
         std::vector<std::string> named;  // paths now complete under their names
@@ -35,8 +41,11 @@ class FileBatch {
   private:
     struct Staged {
         std::string path, temporary;
+        std::string error; // a background write's failure; the file is not there
     };
-    std::vector<Staged> staged_;
+    // A deque: the background jobs hold on to their entries while more are added.
+    std::deque<Staged> staged_;
+    BackgroundJobs jobs_; // after staged_: gone first, with every job done
 };
 
 } // namespace exports

@@ -50,6 +50,13 @@ class Exporter {
             outcome_.failures.push_back(error);
     }
 
+    // write() for a file small enough to hold whole: it is put on the disk while the next is
+    // made (FileBatch::stage_in_background).
+    void write_in_background(const std::string &suffix,
+                             const std::function<bool(TextOut &)> &write) {
+        files_.stage_in_background(base_ + suffix, write);
+    }
+
     // Every file written takes its name now, complete, or not at all.
     void finish() {
         FileBatch::Committed committed = files_.commit();
@@ -127,12 +134,12 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                     // A damaged name field must not break the title line.
                     for (char &c : title)
                         if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-                    exporter.write(name + extension, [&](TextOut &out) {
+                    exporter.write_in_background(name + extension, [&](TextOut &out) {
                         res2dinv_text(title, group, electrodes, out);
                         return true;
                     });
                 } else {
-                    exporter.write(name + extension, [&](TextOut &out) {
+                    exporter.write_in_background(name + extension, [&](TextOut &out) {
                         ohm_text(group, electrodes, out);
                         return true;
                     });

@@ -92,6 +92,28 @@ TEST_F(ExportFiles, AFileThatCannotTakeItsNameLeavesNothingHalfWritten) {
     EXPECT_EQ(files_in(dir_), (std::vector<std::string>{"line7-gravity.csv", "line7.tvd"}));
 }
 
+// Profile files are created and written on a thread of their own: a file that cannot be made
+// there is a failure, and the others of the export are still written whole.
+TEST_F(ExportFiles, AProfileFileThatCannotBeCreatedFailsAloneAndLeavesNothing) {
+    const std::string blocked = path("line7-S1-L100N.dat");
+    std::filesystem::create_directory(blocked + ".part-" + std::to_string(getpid()));
+    const std::vector<export_test::Profile> profiles = {
+        {.array_code = 0x00,
+         .line_pos = 100,
+         .readings = {{.x = 20, .dn = 10, .da = -20, .db = -10}}},
+        {.array_code = 0x00,
+         .line_pos = 200,
+         .readings = {{.x = 20, .dn = 10, .da = -20, .db = -10}}},
+    };
+    const auto outcome = run(export_test::virel(profiles), exports::Format::Res2dinv);
+    EXPECT_EQ(outcome.written, std::vector<std::string>{path("line7-S1-L200N.dat")});
+    ASSERT_EQ(outcome.failures.size(), 1u);
+    EXPECT_TRUE(outcome.failures[0].starts_with("cannot create a file beside " + blocked))
+        << outcome.failures[0];
+    std::filesystem::remove(blocked + ".part-" + std::to_string(getpid()));
+    EXPECT_EQ(files_in(dir_), (std::vector<std::string>{"line7-S1-L200N.dat", "line7.tvd"}));
+}
+
 TEST_F(ExportFiles, AGravityCsvOfManyChunksIsWholeAndOneWithoutSoundReadingsIsNotWritten) {
     tvd::Database db;
     db.add(export_test::survey("Loop"));
