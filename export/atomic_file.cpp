@@ -61,7 +61,7 @@ std::string write_whole(const std::string &path, const std::string &temporary,
 } // namespace
 
 FileBatch::~FileBatch() {
-    jobs_.wait();
+    jobs_.wait_all();
     for (const Staged &s : staged_)
         ::unlink(s.temporary.c_str());
 }
@@ -103,7 +103,7 @@ std::string FileBatch::stage(const std::string &path, const std::function<bool(T
 
 FileBatch::Committed FileBatch::commit() {
     Committed result;
-    jobs_.wait();
+    jobs_.wait_all();
     std::vector<std::string> synced_folders;
     for (const Staged &s : staged_) {
         if (!s.error.empty()) continue;

@@ -4,7 +4,7 @@
 // each take its name.
 #pragma once
 
-#include "background_jobs.h"
+#include "ordered_jobs.h"
 #include "text_out.h"
 
 #include <deque>
@@ -45,7 +45,7 @@ class FileBatch {
     };
     // A deque: the background jobs hold on to their entries while more are added.
     std::deque<Staged> staged_;
-    BackgroundJobs jobs_; // after staged_: gone first, with every job done
+    ravelin::OrderedJobs jobs_; // after staged_: gone first, with every job done
 };
 
 } // namespace exports
