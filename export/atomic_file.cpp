@@ -82,7 +82,7 @@ std::string FileBatch::stage(const std::string &path, const std::function<bool(T
     int write_error = 0;
     bool keep = true;
     {
-        TextOut out(fd);
+        TextOut out(fd, &jobs_);
         keep = write(out);
         out.flush();
         write_error = out.error();

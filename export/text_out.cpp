@@ -2,9 +2,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace exports {
+
+TextOut::TextOut(int fd, ravelin::OrderedJobs *writer) : fd_(fd), writer_(writer) {
+    reserve(kChunk);
+    if (writer_) spare_.reset(new char[kChunk]);
+}
+
+TextOut::~TextOut() {
+    if (writer_) writer_->wait(spare_ticket_);
+}
 
 void TextOut::reserve(std::size_t size) {
     const std::size_t held = text().size();
@@ -17,25 +27,49 @@ void TextOut::reserve(std::size_t size) {
 }
 
 void TextOut::make_room(std::size_t n) {
-    if (fd_ >= 0) flush();
+    if (fd_ >= 0) hand_over();
     const std::size_t capacity = static_cast<std::size_t>(limit_ - buffer_.get());
     if (static_cast<std::size_t>(limit_ - end_) < n)
         reserve(std::max({text().size() + n, 2 * capacity, std::size_t{4096}}));
 }
 
-bool TextOut::flush() {
-    if (fd_ < 0) return true;
-    std::string_view rest = error_ ? std::string_view() : text();
-    while (!rest.empty()) {
+void TextOut::write_out(std::string_view rest, std::uint64_t offset) {
+    const std::size_t size = rest.size();
+    while (!rest.empty() && error_ == 0) {
         const ssize_t written = ::write(fd_, rest.data(), rest.size());
         if (written < 0) {
-            if (errno == EINTR) continue;
-            error_ = errno;
-            break;
+            if (errno != EINTR) error_ = errno;
+            continue;
         }
         rest.remove_prefix(static_cast<std::size_t>(written));
     }
+    // The disk starts on the chunk now rather than at the sync that ends the export.
+    if (error_ == 0 && size)
+        ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(size),
+                          SYNC_FILE_RANGE_WRITE);
+}
+
+void TextOut::hand_over() {
+    const std::string_view held = error_ ? std::string_view() : text();
+    const std::uint64_t offset = handed_;
+    handed_ += held.size();
+    if (writer_) writer_->wait(spare_ticket_);
+    if (!writer_ || limit_ - buffer_.get() != static_cast<std::ptrdiff_t>(kChunk)) {
+        // No writer, or a text that outgrew the chunk: written here.
+        write_out(held, offset);
+        end_ = buffer_.get();
+        return;
+    }
+    spare_ticket_ = writer_->run([this, held, offset] { write_out(held, offset); });
+    std::swap(buffer_, spare_);
     end_ = buffer_.get();
+    limit_ = buffer_.get() + kChunk;
+}
+
+bool TextOut::flush() {
+    if (fd_ < 0) return true;
+    hand_over();
+    if (writer_) writer_->wait(spare_ticket_);
     return error_ == 0;
 }
 

@@ -1,10 +1,15 @@
 // Text of a large file written a chunk at a time: writers put their text at room() and hand the
 // buffer on whenever it is full, so the memory held stays one chunk however large the file, and
-// the chunk stays in the processor's cache on its way to the file. Without a file the buffer
-// grows to hold the whole text.
+// the chunk stays in the processor's cache on its way to the file. Given a writer thread, a full
+// chunk is written there while the next is filled. Without a file the buffer grows to hold the
+// whole text.
 #pragma once
 
+#include "ordered_jobs.h"
+
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -16,9 +21,10 @@ class TextOut {
     static constexpr std::size_t kChunk = 256 * 1024;
 
     TextOut() = default; // keeps the whole text
-    explicit TextOut(int fd) : fd_(fd) { reserve(kChunk); }
+    explicit TextOut(int fd, ravelin::OrderedJobs *writer = nullptr);
     TextOut(const TextOut &) = delete;
     TextOut &operator=(const TextOut &) = delete;
+    ~TextOut(); // waits for the chunk the writer holds
 
     // Room for n more characters: write them there, then say where they end with wrote().
     char *room(std::size_t n) {
@@ -46,20 +52,28 @@ class TextOut {
         return {buffer_.get(), static_cast<std::size_t>(end_ - buffer_.get())};
     }
 
-    // Hands what is held to the file; false once a write has failed. After a failure the text
-    // is dropped as it comes.
+    // Puts what is held in the file, and waits for the writer; false once a write has failed.
+    // After a failure the text is dropped as it comes.
     bool flush();
     int error() const { return error_; } // errno of the failed write, else 0
 
   private:
     void make_room(std::size_t n);
     void reserve(std::size_t size);
+    // Writes what is held, or hands it to the writer and goes on in the other chunk.
+    void hand_over();
+    void write_out(std::string_view text, std::uint64_t offset);
 
     std::unique_ptr<char[]> buffer_;
     char *end_ = nullptr;
     char *limit_ = nullptr;
     int fd_ = -1;
-    int error_ = 0;
+    std::atomic<int> error_ = 0;
+
+    ravelin::OrderedJobs *writer_ = nullptr;
+    std::unique_ptr<char[]> spare_; // the chunk the writer has, or had
+    std::uint64_t spare_ticket_ = 0;
+    std::uint64_t handed_ = 0; // bytes handed to the file so far
 };
 
 } // namespace exports

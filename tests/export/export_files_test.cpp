@@ -3,6 +3,7 @@
 #include "export_fixture.h"
 #include "text_out.h"
 
+#include <fcntl.h>
 #include <limits>
 
 namespace {
@@ -143,6 +144,22 @@ TEST_F(ExportFiles, AGravityCsvOfManyChunksIsWholeAndOneWithoutSoundReadingsIsNo
               std::vector<std::string>{path("line7.tvd") +
                                        ": no KX-4 gravity reading with sound values"});
     EXPECT_EQ(files_in(dir_), std::vector<std::string>{"line7.tvd"});
+}
+
+// Full chunks are written on the writer's thread: a write that fails there fails the flush.
+TEST(TextOutOnAThread, AWriteThatFailsThereFailsTheFlush) {
+    const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ravelin::OrderedJobs writer;
+    {
+        exports::TextOut out(fd, &writer);
+        const std::string line(100, 'x');
+        for (std::size_t i = 0; i < 3 * exports::TextOut::kChunk / line.size(); ++i)
+            out.append(line);
+        EXPECT_FALSE(out.flush());
+        EXPECT_EQ(out.error(), ENOSPC);
+    }
+    ::close(fd);
 }
 
 } // namespace
