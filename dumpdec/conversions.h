@@ -8,6 +8,8 @@
 // end, and the caller provides that room.
 #pragma once
 
+#include "decimal_digits.h"
+
 #include <bit>
 #include <charconv>
 #include <cstddef>
@@ -53,29 +55,8 @@ constexpr std::size_t longest(char kind) {
     }
 }
 
-inline constexpr std::uint64_t kPowersOfTen[] = {1,
-                                                 10,
-                                                 100,
-                                                 1000,
-                                                 10000,
-                                                 100000,
-                                                 1000000,
-                                                 10000000,
-                                                 100000000,
-                                                 1000000000,
-                                                 10000000000,
-                                                 100000000000,
-                                                 1000000000000,
-                                                 10000000000000,
-                                                 100000000000000,
-                                                 1000000000000000,
-                                                 10000000000000000,
-                                                 100000000000000000};
-
-inline constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192021222324"
-                                      "25262728293031323334353637383940414243444546474849"
-                                      "50515253545556575859606162636465666768697071727374"
-                                      "75767778798081828384858687888990919293949596979899";
+using ravelin::decimal::kDigitPairs;
+using ravelin::decimal::kPowersOfTen;
 
 // The decimal digits of value, two at a time from the right.
 [[gnu::always_inline]] inline char *unsigned_digits(char *out, std::uint32_t value) {
@@ -83,10 +64,7 @@ inline constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192
         *out = static_cast<char>('0' + value);
         return out + 1;
     }
-    // Digits: about log10(2) × bits, one fewer below the next power of ten.
-    const int bits = 32 - std::countl_zero(value);
-    int count = (bits * 1233 >> 12) + 1;
-    if (value < kPowersOfTen[count - 1]) --count;
+    const int count = ravelin::decimal::digit_count(value);
     int i = count;
     for (; i >= 2; i -= 2) {
         std::memcpy(out + i - 2, kDigitPairs + 2 * (value % 100u), 2);

@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include "decimal_digits.h"
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -11,56 +13,23 @@ namespace exports {
 
 namespace {
 
-constexpr double kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+using ravelin::decimal::digit_count;
+using ravelin::decimal::kDigitPairs;
+using ravelin::decimal::kPowersOfTen;
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233"
-    "34353637383940414243444546474849505152535455565758596061626364656667"
-    "6869707172737475767778798081828384858687888990919293949596979899";
-
-// Writes the last count digits of magnitude backwards, ending before first, and drops them from
-// magnitude; two at a time, since each division by a constant is a multiplication and a shift
-// that the next digits wait for. Returns the new first character.
-char *last_digits(char *first, unsigned long long &magnitude, int count) {
+// Writes the last count digits of value backwards, ending before end, and drops them from value;
+// returns where they start.
+[[gnu::always_inline]] inline char *last_digits(char *end, unsigned long long &value, int count) {
     for (; count >= 2; count -= 2) {
-        const auto pair = static_cast<std::size_t>(magnitude % 100);
-        magnitude /= 100;
-        first -= 2;
-        std::memcpy(first, kDigitPairs + 2 * pair, 2);
+        end -= 2;
+        std::memcpy(end, kDigitPairs + 2 * (value % 100u), 2);
+        value /= 100u;
     }
     if (count > 0) {
-        *--first = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
+        *--end = static_cast<char>('0' + value % 10u);
+        value /= 10u;
     }
-    return first;
-}
-
-constexpr std::uint64_t kPowersOfTen64[] = {1ULL,
-                                            10ULL,
-                                            100ULL,
-                                            1000ULL,
-                                            10000ULL,
-                                            100000ULL,
-                                            1000000ULL,
-                                            10000000ULL,
-                                            100000000ULL,
-                                            1000000000ULL,
-                                            10000000000ULL,
-                                            100000000000ULL,
-                                            1000000000000ULL,
-                                            10000000000000ULL,
-                                            100000000000000ULL,
-                                            1000000000000000ULL,
-                                            10000000000000000ULL,
-                                            100000000000000000ULL,
-                                            1000000000000000000ULL,
-                                            10000000000000000000ULL};
-
-// The number of decimal digits of value: its bits times log10(2) (1233 / 4096) gives the count
-// or one less.
-int digit_count(std::uint64_t value) {
-    const int estimate = (std::bit_width(value | 1) * 1233) >> 12;
-    return estimate + (value >= kPowersOfTen64[estimate] ? 1 : 0);
+    return end;
 }
 
 // Writes units / 10^decimals with every one of the decimals: "-12.050" for -12050 and 3. The
@@ -72,9 +41,7 @@ char *write_fixed_units(char *at, long long units, int decimals) {
     char *const end = at + (units < 0 ? 1 : 0) + digits + (decimals > 0 ? 1 : 0);
     char *first = last_digits(end, magnitude, decimals);
     if (decimals > 0) *--first = '.';
-    while (magnitude >= 100)
-        first = last_digits(first, magnitude, 2);
-    first = last_digits(first, magnitude, magnitude >= 10 ? 2 : 1);
+    first = last_digits(first, magnitude, digits - decimals);
     if (units < 0) *--first = '-';
     return end;
 }
@@ -92,7 +59,7 @@ long long nearest_units(double scaled) {
 // too large or so near a half that its rounding could differ from the exact decimal's.
 char *write_scaled(char *at, double value, int decimals) {
     if (decimals < 0 || decimals > 7) return nullptr;
-    const double scaled = value * kPowersOfTen[decimals];
+    const double scaled = value * static_cast<double>(kPowersOfTen[decimals]);
     if (!(std::fabs(scaled) < 1e15)) return nullptr;
     const double fraction = scaled - static_cast<double>(static_cast<long long>(scaled));
     if (std::fabs(fraction) == 0.5) return nullptr;
@@ -155,10 +122,6 @@ void append_significant(std::string &out, double value, int digits, int min_deci
 
 namespace {
 
-constexpr std::uint64_t kIntegerPowersOfTen[] = {1,         10,         100,         1000,
-                                                 10000,     100000,     1000000,     10000000,
-                                                 100000000, 1000000000, 10000000000, 100000000000};
-
 // The shortest fixed text of a float that reads back as itself: the fewest decimals whose
 // nearest decimal lies within half a step of the float, where reading rounds to it. Exact, in
 // 64-bit integers: the float is m * 2^e with e below 0, so counted in 2^(e-1) / 10^decimals the
@@ -179,7 +142,7 @@ char *write_shortest(char *at, float value) {
     // Reading rounds a value halfway between two floats to the one with the even mantissa.
     const bool halfway_reads = (m & 1) == 0;
     auto reads = [&](int decimals) {
-        const std::uint64_t reach = kIntegerPowersOfTen[decimals];
+        const std::uint64_t reach = kPowersOfTen[decimals];
         const std::uint64_t rest = (2 * m * reach) & (unit - 1); // 2m * 10^11 < 2^62
         const std::uint64_t off = rest > half ? unit - rest : rest;
         return off < reach || (off == reach && halfway_reads);
@@ -193,7 +156,7 @@ char *write_shortest(char *at, float value) {
         decimals += probe < 12 && !reads(probe) ? step : 0;
     }
     if (decimals == 12) return nullptr;
-    const std::uint64_t exact = 2 * m * kIntegerPowersOfTen[decimals];
+    const std::uint64_t exact = 2 * m * kPowersOfTen[decimals];
     const std::uint64_t rest = exact & (unit - 1);
     if (rest == half) return nullptr;
     // units is at least 1: 0 lies 2m * 10^decimals away, beyond the half step.
