@@ -21,8 +21,9 @@ class FileBatch {
     FileBatch &operator=(const FileBatch &) = delete;
     ~FileBatch(); // removes what was staged and not committed
 
-    // Writes the text write gives under a temporary name beside path, a chunk at a time. Empty
-    // on success, else what went wrong. When write answers false the file is dropped: nothing
+    // Writes the text write gives under a temporary name beside path, a chunk at a time: each
+    // full chunk on the batch's own thread while the next is made. Empty on success, else what
+    // went wrong. When write answers false the file is dropped: nothing
     // is staged, and that is no error.
     std::string stage(const std::string &path, const std::function<bool(TextOut &)> &write);
     // stage() for a text small enough to hold whole, as a profile's: written here, then created,

@@ -1,6 +1,7 @@
 #include "gravity_csv_writer.h"
 
 #include "number_text.h"
+#include "text_pieces.h"
 
 #include <chrono>
 #include <cmath>
@@ -139,24 +140,33 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
     // The widest line: the station, eleven numbers of fixed decimals, five integers, the time.
     constexpr std::size_t kWidestLine =
         kWidestStationName + 11 * (kWidestFixed + 1) + 5 * (kWidestInteger + 1) + 16;
+    // The lines are formatted two at a time (text_pieces.h), each counting what it leaves out.
+    std::vector<std::pair<const survey::Survey *, const survey::Line *>> lines;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
-            for (const survey::GravityReading &r : line.gravity_readings) {
+            if (!line.gravity_readings.empty()) lines.emplace_back(&s, &line);
+    std::vector<GravityCsv> counts(lines.size());
+    format_pieces(
+        lines.size(),
+        [&](std::size_t piece, TextOut &line_text) {
+            const survey::Survey &s = *lines[piece].first;
+            GravityCsv &count = counts[piece];
+            for (const survey::GravityReading &r : lines[piece].second->gravity_readings) {
                 if (!is_finite(r)) {
-                    ++csv.not_finite;
+                    ++count.not_finite;
                     continue;
                 }
                 // A damaged clock field: moving the date by it would invent a day.
                 if (r.time_ms >= kDayMs) {
-                    ++csv.beyond_a_day;
+                    ++count.beyond_a_day;
                     continue;
                 }
                 const bool own_position = r.coordinate_mode == 12;
                 const Moment m = shifted(r, offset_ms);
-                csv.invalid_dates += m.valid ? 0 : 1;
-                ++csv.readings;
+                count.invalid_dates += m.valid ? 0 : 1;
+                ++count.readings;
 
-                char *at = write_station_name(out.room(kWidestLine), r);
+                char *at = write_station_name(line_text.room(kWidestLine), r);
                 *at++ = ',';
                 at = field(at, own_position ? r.y : s.header.latitude, 7);
                 at = field(at, own_position ? r.x : s.header.longitude, 7);
@@ -185,8 +195,16 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 *at++ = '/';
                 at = write_integer(at, m.year);
                 *at++ = '\n';
-                out.wrote(at);
+                line_text.wrote(at);
             }
+        },
+        out);
+    for (const GravityCsv &count : counts) {
+        csv.readings += count.readings;
+        csv.invalid_dates += count.invalid_dates;
+        csv.not_finite += count.not_finite;
+        csv.beyond_a_day += count.beyond_a_day;
+    }
     return csv;
 }
 

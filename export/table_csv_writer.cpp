@@ -4,6 +4,7 @@
 #include "number_text.h"
 #include "plot_geometry.h"
 #include "quality.h"
+#include "text_pieces.h"
 
 #include <algorithm>
 #include <cstring>
@@ -111,6 +112,27 @@ void text(TextOut &out, std::string_view value) {
 
 namespace {
 
+// The lines that hold readings of a table's kind, each with its survey: the pieces of the table
+// (text_pieces.h).
+using SurveyLine = std::pair<const survey::Survey *, const survey::Line *>;
+
+template <typename Holds>
+std::vector<SurveyLine> lines_with(const survey::Database &database, Holds holds) {
+    std::vector<SurveyLine> lines;
+    for (const survey::Survey &s : database.surveys)
+        for (const survey::Line &line : s.lines)
+            if (holds(line)) lines.emplace_back(&s, &line);
+    return lines;
+}
+
+// The survey and line columns, the same for every reading of a line.
+std::string name_columns(const survey::Survey &s, const survey::Line &line) {
+    std::string names;
+    append_csv_text(names, s.header.name);
+    text(names, line_title(line));
+    return names;
+}
+
 // The measurement columns both kinds of IP reading share, and the QC column.
 template <typename Reading>
 void measurements(TextOut &out, const Reading &r, std::size_t channels, double stdev_limit) {
@@ -143,7 +165,6 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
             rows += line.ip_readings.size() + line.ip_user_readings.size();
         }
 
-    int readings = 0;
     out.expect(rows * (200 + 12 * channels));
     std::string header = "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB";
     // Readings with free electrode positions give the four points instead of X and distances.
@@ -154,42 +175,43 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
     header += ",QC";
     header += kEol;
     out.append(header);
-    for (const survey::Survey &s : database.surveys)
-        for (const survey::Line &line : s.lines) {
-            // The survey and line columns, the same for every reading of the line.
-            std::string names;
-            append_csv_text(names, s.header.name);
-            text(names, line_title(line));
-            for (const survey::IpReading &r : line.ip_readings) {
-                ++readings;
-                out.append(names);
-                text(out, survey::array_name(r.array_code));
-                number(out, r.operating_mode);
-                number(out, r.window_count);
-                number(out, r.line_coord);
+    const std::vector<SurveyLine> lines = lines_with(database, [](const survey::Line &line) {
+        return !line.ip_readings.empty() || !line.ip_user_readings.empty();
+    });
+    format_pieces(
+        lines.size(),
+        [&](std::size_t piece, TextOut &line_text) {
+            const auto &[s, line] = lines[piece];
+            const std::string names = name_columns(*s, *line);
+            for (const survey::IpReading &r : line->ip_readings) {
+                line_text.append(names);
+                text(line_text, survey::array_name(r.array_code));
+                number(line_text, r.operating_mode);
+                number(line_text, r.window_count);
+                number(line_text, r.line_coord);
                 for (float v : {r.x, r.y, r.z})
-                    number(out, v);
-                number(out, r.n);
+                    number(line_text, v);
+                number(line_text, r.n);
                 for (float v : {r.dn, r.da, r.db})
-                    number(out, v);
-                if (free_electrodes) out.append(",,,,,,,,,,,,");
-                measurements(out, r, channels, stdev_limit);
+                    number(line_text, v);
+                if (free_electrodes) line_text.append(",,,,,,,,,,,,");
+                measurements(line_text, r, channels, stdev_limit);
             }
-            for (const survey::IpUserReading &r : line.ip_user_readings) {
-                ++readings;
-                out.append(names);
-                text(out, "free electrodes");
-                number(out, r.operating_mode);
-                number(out, r.window_count);
-                number(out, r.line_coord);
-                out.append(",,,,,,,");
+            for (const survey::IpUserReading &r : line->ip_user_readings) {
+                line_text.append(names);
+                text(line_text, "free electrodes");
+                number(line_text, r.operating_mode);
+                number(line_text, r.window_count);
+                number(line_text, r.line_coord);
+                line_text.append(",,,,,,,");
                 for (const survey::ElectrodePoint &p : r.electrodes)
                     for (float v : {p.x, p.y, p.z})
-                        number(out, v);
-                measurements(out, r, channels, stdev_limit);
+                        number(line_text, v);
+                measurements(line_text, r, channels, stdev_limit);
             }
-        }
-    return readings;
+        },
+        out);
+    return static_cast<int>(rows);
 }
 
 int gravity_table_csv(const survey::Database &database, TextOut &out) {
@@ -197,38 +219,39 @@ int gravity_table_csv(const survey::Database &database, TextOut &out) {
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
             rows += line.gravity_readings.size();
-    int readings = 0;
     out.expect(rows * 200);
     out.append(
         "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
         "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC\r\n");
-    for (const survey::Survey &s : database.surveys)
-        for (const survey::Line &line : s.lines) {
-            std::string names;
-            append_csv_text(names, s.header.name);
-            text(names, line_title(line));
-            for (const survey::GravityReading &r : line.gravity_readings) {
-                ++readings;
-                out.append(names);
+    const std::vector<SurveyLine> lines = lines_with(
+        database, [](const survey::Line &line) { return !line.gravity_readings.empty(); });
+    format_pieces(
+        lines.size(),
+        [&](std::size_t piece, TextOut &line_text) {
+            const auto &[s, line] = lines[piece];
+            const std::string names = name_columns(*s, *line);
+            for (const survey::GravityReading &r : line->gravity_readings) {
+                line_text.append(names);
                 for (float v : {r.x, r.y, r.altitude, r.line_id, r.gravity, r.standard_deviation})
-                    number(out, v);
+                    number(line_text, v);
                 for (double v : {r.tilt_x, r.tilt_y, r.temperature, r.tide}) {
-                    char *at = out.room(1 + kWidestFixed);
+                    char *at = line_text.room(1 + kWidestFixed);
                     *at++ = ',';
-                    out.wrote(write_fixed(at, v, 3));
+                    line_text.wrote(write_fixed(at, v, 3));
                 }
-                number(out, r.duration);
-                number(out, r.rejected);
-                number(out, r.terrain_correction);
-                append_clock(out, r.time_ms);
-                append_date(out, r.date);
-                number(out, unsigned{r.line_direction});
-                number(out, r.coordinate_mode);
-                text(out, gravity_doubts(r));
-                out.append(kEol);
+                number(line_text, r.duration);
+                number(line_text, r.rejected);
+                number(line_text, r.terrain_correction);
+                append_clock(line_text, r.time_ms);
+                append_date(line_text, r.date);
+                number(line_text, unsigned{r.line_direction});
+                number(line_text, r.coordinate_mode);
+                text(line_text, gravity_doubts(r));
+                line_text.append(kEol);
             }
-        }
-    return readings;
+        },
+        out);
+    return static_cast<int>(rows);
 }
 
 } // namespace exports

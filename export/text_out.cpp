@@ -33,6 +33,23 @@ void TextOut::make_room(std::size_t n) {
         reserve(std::max({text().size() + n, 2 * capacity, std::size_t{4096}}));
 }
 
+// A text longer than the room left: with a file it fills the chunk and goes on in the next, so
+// the chunk keeps its size; without one the buffer grows.
+void TextOut::append_in_parts(std::string_view text) {
+    if (fd_ < 0) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        end_ += text.size();
+        return;
+    }
+    while (!text.empty()) {
+        if (end_ == limit_) hand_over();
+        const std::size_t part = std::min(text.size(), static_cast<std::size_t>(limit_ - end_));
+        std::memcpy(end_, text.data(), part);
+        end_ += part;
+        text.remove_prefix(part);
+    }
+}
+
 void TextOut::write_out(std::string_view rest, std::uint64_t offset) {
     const std::size_t size = rest.size();
     while (!rest.empty() && error_ == 0) {

@@ -34,13 +34,17 @@ class TextOut {
     void wrote(char *end) { end_ = end; }
 
     void append(std::string_view text) {
-        std::memcpy(room(text.size()), text.data(), text.size());
+        if (static_cast<std::size_t>(limit_ - end_) < text.size()) return append_in_parts(text);
+        std::memcpy(end_, text.data(), text.size());
         end_ += text.size();
     }
     void put(char c) {
         *room(1) = c;
         ++end_;
     }
+
+    // Drops the text held, to make another; for a text kept whole.
+    void clear() { end_ = buffer_.get(); }
 
     // About total characters are coming: held at once when kept whole.
     void expect(std::size_t total) {
@@ -59,6 +63,7 @@ class TextOut {
 
   private:
     void make_room(std::size_t n);
+    void append_in_parts(std::string_view text);
     void reserve(std::size_t size);
     // Writes what is held, or hands it to the writer and goes on in the other chunk.
     void hand_over();

@@ -2,6 +2,7 @@
 // databases with nothing of a kind or damaged ones, and files that cannot take their name.
 #include "export_fixture.h"
 #include "text_out.h"
+#include "text_pieces.h"
 
 #include <fcntl.h>
 #include <limits>
@@ -160,6 +161,36 @@ TEST(TextOutOnAThread, AWriteThatFailsThereFailsTheFlush) {
         EXPECT_EQ(out.error(), ENOSPC);
     }
     ::close(fd);
+}
+
+// Pieces made on two threads reach the file in order, an odd count's last one included, and a
+// piece longer than a chunk goes in whole.
+TEST(TextPieces, ReachTheFileInOrder) {
+    const std::string path = testing::TempDir() + "text_pieces_" + std::to_string(getpid());
+    auto piece_text = [](std::size_t piece) {
+        return std::string(piece % 3 == 2 ? 300000 : 1000 * piece, static_cast<char>('a' + piece)) +
+               std::to_string(piece) + ";";
+    };
+    for (std::size_t count : {0u, 1u, 8u, 9u}) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        ravelin::OrderedJobs writer;
+        {
+            exports::TextOut out(fd, &writer);
+            exports::format_pieces(
+                count,
+                [&](std::size_t piece, exports::TextOut &text) { text.append(piece_text(piece)); },
+                out);
+            EXPECT_TRUE(out.flush());
+        }
+        ::close(fd);
+        std::string expected;
+        for (std::size_t piece = 0; piece < count; ++piece)
+            expected += piece_text(piece);
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == expected) << count;
+    }
+    std::filesystem::remove(path);
 }
 
 } // namespace
