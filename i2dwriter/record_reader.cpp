@@ -8,15 +8,26 @@ namespace i2dwriter {
 
 namespace {
 
+// The reader is the file's only user: no lock for each byte.
 std::uint8_t read_byte(std::FILE *input) {
-    const int c = std::fgetc(input);
+    const int c = getc_unlocked(input);
     return c == EOF ? 0xFF : static_cast<std::uint8_t>(c);
+}
+
+// Fields are little-endian: on a little-endian processor one whole within the block is read at
+// once; otherwise, and one cut off by the block's end, byte by byte.
+template <typename Unsigned>
+bool load_whole(const std::uint8_t *block, std::size_t size, std::size_t offset, Unsigned &value) {
+    if (std::endian::native != std::endian::little || offset + sizeof value > size) return false;
+    std::memcpy(&value, block + offset, sizeof value);
+    return true;
 }
 
 } // namespace
 
 std::uint16_t load_u16(const std::uint8_t *block, std::size_t size, std::size_t offset) {
     std::uint16_t value = 0;
+    if (load_whole(block, size, offset, value)) return value;
     for (std::size_t i = 0; i < 2; ++i)
         if (offset + i < size) value |= static_cast<std::uint16_t>(block[offset + i] << (8 * i));
     return value;
@@ -24,6 +35,7 @@ std::uint16_t load_u16(const std::uint8_t *block, std::size_t size, std::size_t 
 
 std::uint32_t load_u32(const std::uint8_t *block, std::size_t size, std::size_t offset) {
     std::uint32_t value = 0;
+    if (load_whole(block, size, offset, value)) return value;
     for (std::size_t i = 0; i < 4; ++i)
         if (offset + i < size) value |= static_cast<std::uint32_t>(block[offset + i]) << (8 * i);
     return value;
