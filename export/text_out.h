@@ -34,6 +34,7 @@ class TextOut {
     void wrote(char *end) { end_ = end; }
 
     void append(std::string_view text) {
+        if (text.empty()) return; // may have no buffer behind it, and memcpy takes no null
         if (static_cast<std::size_t>(limit_ - end_) < text.size()) return append_in_parts(text);
         std::memcpy(end_, text.data(), text.size());
         end_ += text.size();
