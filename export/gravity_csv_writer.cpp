@@ -1,5 +1,6 @@
 #include "gravity_csv_writer.h"
 
+#include "line_runs.h"
 #include "number_text.h"
 #include "text_pieces.h"
 
@@ -140,18 +141,19 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
     // The widest line: the station, eleven numbers of fixed decimals, five integers, the time.
     constexpr std::size_t kWidestLine =
         kWidestStationName + 11 * (kWidestFixed + 1) + 5 * (kWidestInteger + 1) + 16;
-    // The lines are formatted two at a time (text_pieces.h), each counting what it leaves out.
-    std::vector<std::pair<const survey::Survey *, const survey::Line *>> lines;
-    for (const survey::Survey &s : database.surveys)
-        for (const survey::Line &line : s.lines)
-            if (!line.gravity_readings.empty()) lines.emplace_back(&s, &line);
-    std::vector<GravityCsv> counts(lines.size());
+    // The lines are formatted in runs two at a time (line_runs.h), each run counting what it
+    // leaves out.
+    const std::vector<LineRun> runs =
+        line_runs(database, [](const survey::Line &line) { return line.gravity_readings.size(); });
+    std::vector<GravityCsv> counts(runs.size());
     format_pieces(
-        lines.size(),
-        [&](std::size_t piece, TextOut &line_text) {
-            const survey::Survey &s = *lines[piece].first;
+        runs.size(),
+        [&](std::size_t piece, TextOut &run_text) {
+            const LineRun &run = runs[piece];
+            const survey::Survey &s = *run.survey;
             GravityCsv &count = counts[piece];
-            for (const survey::GravityReading &r : lines[piece].second->gravity_readings) {
+            for (std::size_t i = run.begin; i < run.end; ++i) {
+                const survey::GravityReading &r = run.line->gravity_readings[i];
                 if (!is_finite(r)) {
                     ++count.not_finite;
                     continue;
@@ -166,7 +168,7 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 count.invalid_dates += m.valid ? 0 : 1;
                 ++count.readings;
 
-                char *at = write_station_name(line_text.room(kWidestLine), r);
+                char *at = write_station_name(run_text.room(kWidestLine), r);
                 *at++ = ',';
                 at = field(at, own_position ? r.y : s.header.latitude, 7);
                 at = field(at, own_position ? r.x : s.header.longitude, 7);
@@ -195,7 +197,7 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 *at++ = '/';
                 at = write_integer(at, m.year);
                 *at++ = '\n';
-                line_text.wrote(at);
+                run_text.wrote(at);
             }
         },
         out);

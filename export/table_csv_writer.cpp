@@ -1,6 +1,7 @@
 #include "table_csv_writer.h"
 
 #include "line_names.h"
+#include "line_runs.h"
 #include "number_text.h"
 #include "plot_geometry.h"
 #include "quality.h"
@@ -112,19 +113,6 @@ void text(TextOut &out, std::string_view value) {
 
 namespace {
 
-// The lines that hold readings of a table's kind, each with its survey: the pieces of the table
-// (text_pieces.h).
-using SurveyLine = std::pair<const survey::Survey *, const survey::Line *>;
-
-template <typename Holds>
-std::vector<SurveyLine> lines_with(const survey::Database &database, Holds holds) {
-    std::vector<SurveyLine> lines;
-    for (const survey::Survey &s : database.surveys)
-        for (const survey::Line &line : s.lines)
-            if (holds(line)) lines.emplace_back(&s, &line);
-    return lines;
-}
-
 // The survey and line columns, the same for every reading of a line.
 std::string name_columns(const survey::Survey &s, const survey::Line &line) {
     std::string names;
@@ -175,39 +163,43 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
     header += ",QC";
     header += kEol;
     out.append(header);
-    const std::vector<SurveyLine> lines = lines_with(database, [](const survey::Line &line) {
-        return !line.ip_readings.empty() || !line.ip_user_readings.empty();
+    // A line's readings with free electrode positions come after its others.
+    const std::vector<LineRun> runs = line_runs(database, [](const survey::Line &line) {
+        return line.ip_readings.size() + line.ip_user_readings.size();
     });
     format_pieces(
-        lines.size(),
-        [&](std::size_t piece, TextOut &line_text) {
-            const auto &[s, line] = lines[piece];
-            const std::string names = name_columns(*s, *line);
-            for (const survey::IpReading &r : line->ip_readings) {
-                line_text.append(names);
-                text(line_text, survey::array_name(r.array_code));
-                number(line_text, r.operating_mode);
-                number(line_text, r.window_count);
-                number(line_text, r.line_coord);
-                for (float v : {r.x, r.y, r.z})
-                    number(line_text, v);
-                number(line_text, r.n);
-                for (float v : {r.dn, r.da, r.db})
-                    number(line_text, v);
-                if (free_electrodes) line_text.append(",,,,,,,,,,,,");
-                measurements(line_text, r, channels, stdev_limit);
-            }
-            for (const survey::IpUserReading &r : line->ip_user_readings) {
-                line_text.append(names);
-                text(line_text, "free electrodes");
-                number(line_text, r.operating_mode);
-                number(line_text, r.window_count);
-                number(line_text, r.line_coord);
-                line_text.append(",,,,,,,");
-                for (const survey::ElectrodePoint &p : r.electrodes)
-                    for (float v : {p.x, p.y, p.z})
-                        number(line_text, v);
-                measurements(line_text, r, channels, stdev_limit);
+        runs.size(),
+        [&](std::size_t piece, TextOut &run_text) {
+            const LineRun &run = runs[piece];
+            const std::string names = name_columns(*run.survey, *run.line);
+            const std::size_t standard = run.line->ip_readings.size();
+            for (std::size_t i = run.begin; i < run.end; ++i) {
+                run_text.append(names);
+                if (i < standard) {
+                    const survey::IpReading &r = run.line->ip_readings[i];
+                    text(run_text, survey::array_name(r.array_code));
+                    number(run_text, r.operating_mode);
+                    number(run_text, r.window_count);
+                    number(run_text, r.line_coord);
+                    for (float v : {r.x, r.y, r.z})
+                        number(run_text, v);
+                    number(run_text, r.n);
+                    for (float v : {r.dn, r.da, r.db})
+                        number(run_text, v);
+                    if (free_electrodes) run_text.append(",,,,,,,,,,,,");
+                    measurements(run_text, r, channels, stdev_limit);
+                } else {
+                    const survey::IpUserReading &r = run.line->ip_user_readings[i - standard];
+                    text(run_text, "free electrodes");
+                    number(run_text, r.operating_mode);
+                    number(run_text, r.window_count);
+                    number(run_text, r.line_coord);
+                    run_text.append(",,,,,,,");
+                    for (const survey::ElectrodePoint &p : r.electrodes)
+                        for (float v : {p.x, p.y, p.z})
+                            number(run_text, v);
+                    measurements(run_text, r, channels, stdev_limit);
+                }
             }
         },
         out);
@@ -223,31 +215,32 @@ int gravity_table_csv(const survey::Database &database, TextOut &out) {
     out.append(
         "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
         "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC\r\n");
-    const std::vector<SurveyLine> lines = lines_with(
-        database, [](const survey::Line &line) { return !line.gravity_readings.empty(); });
+    const std::vector<LineRun> runs =
+        line_runs(database, [](const survey::Line &line) { return line.gravity_readings.size(); });
     format_pieces(
-        lines.size(),
-        [&](std::size_t piece, TextOut &line_text) {
-            const auto &[s, line] = lines[piece];
-            const std::string names = name_columns(*s, *line);
-            for (const survey::GravityReading &r : line->gravity_readings) {
-                line_text.append(names);
+        runs.size(),
+        [&](std::size_t piece, TextOut &run_text) {
+            const LineRun &run = runs[piece];
+            const std::string names = name_columns(*run.survey, *run.line);
+            for (std::size_t i = run.begin; i < run.end; ++i) {
+                const survey::GravityReading &r = run.line->gravity_readings[i];
+                run_text.append(names);
                 for (float v : {r.x, r.y, r.altitude, r.line_id, r.gravity, r.standard_deviation})
-                    number(line_text, v);
+                    number(run_text, v);
                 for (double v : {r.tilt_x, r.tilt_y, r.temperature, r.tide}) {
-                    char *at = line_text.room(1 + kWidestFixed);
+                    char *at = run_text.room(1 + kWidestFixed);
                     *at++ = ',';
-                    line_text.wrote(write_fixed(at, v, 3));
+                    run_text.wrote(write_fixed(at, v, 3));
                 }
-                number(line_text, r.duration);
-                number(line_text, r.rejected);
-                number(line_text, r.terrain_correction);
-                append_clock(line_text, r.time_ms);
-                append_date(line_text, r.date);
-                number(line_text, unsigned{r.line_direction});
-                number(line_text, r.coordinate_mode);
-                text(line_text, gravity_doubts(r));
-                line_text.append(kEol);
+                number(run_text, r.duration);
+                number(run_text, r.rejected);
+                number(run_text, r.terrain_correction);
+                append_clock(run_text, r.time_ms);
+                append_date(run_text, r.date);
+                number(run_text, unsigned{r.line_direction});
+                number(run_text, r.coordinate_mode);
+                text(run_text, gravity_doubts(r));
+                run_text.append(kEol);
             }
         },
         out);
