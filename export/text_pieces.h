@@ -1,7 +1,7 @@
-// A large text made of independent pieces, as the lines of a survey are in a CSV, formatted on
-// two threads at once: the calling thread formats each even piece straight into the text while
-// a helper thread formats the odd piece after it aside, to be appended next. The text is the
-// one a single thread makes.
+// A large text made of independent pieces, as a CSV is of runs of a line's readings
+// (line_runs.h), formatted on two threads at once: the calling thread formats each even piece
+// straight into the text while a helper thread formats the odd piece after it aside, to be
+// appended next. The text is the one a single thread makes.
 #pragma once
 
 #include "text_out.h"
