@@ -41,16 +41,7 @@ std::string write_whole(const std::string &path, const std::string &temporary,
                         std::string_view text) {
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return failure("cannot create a file beside", path);
-    int error = 0;
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            error = errno;
-            break;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
+    int error = write_all(fd, text);
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0) return "";
     ::unlink(temporary.c_str());

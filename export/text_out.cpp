@@ -7,6 +7,18 @@
 
 namespace exports {
 
+int write_all(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
 TextOut::TextOut(int fd, ravelin::OrderedJobs *writer) : fd_(fd), writer_(writer) {
     reserve(kChunk);
     if (writer_) spare_.reset(new char[kChunk]);
@@ -50,20 +62,15 @@ void TextOut::append_in_parts(std::string_view text) {
     }
 }
 
-void TextOut::write_out(std::string_view rest, std::uint64_t offset) {
-    const std::size_t size = rest.size();
-    while (!rest.empty() && error_ == 0) {
-        const ssize_t written = ::write(fd_, rest.data(), rest.size());
-        if (written < 0) {
-            if (errno != EINTR) error_ = errno;
-            continue;
-        }
-        rest.remove_prefix(static_cast<std::size_t>(written));
+void TextOut::write_out(std::string_view text, std::uint64_t offset) {
+    if (text.empty() || error_ != 0) return;
+    if (const int error = write_all(fd_, text); error != 0) {
+        error_ = error;
+        return;
     }
     // The disk starts on the chunk now rather than at the sync that ends the export.
-    if (error_ == 0 && size)
-        ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(size),
-                          SYNC_FILE_RANGE_WRITE);
+    ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(text.size()),
+                      SYNC_FILE_RANGE_WRITE);
 }
 
 void TextOut::hand_over() {

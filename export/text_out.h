@@ -16,6 +16,10 @@
 
 namespace exports {
 
+// Writes all of text to fd, again where a signal cut a write short; 0, or the errno of the
+// write that failed.
+int write_all(int fd, std::string_view text);
+
 class TextOut {
   public:
     static constexpr std::size_t kChunk = 256 * 1024;
