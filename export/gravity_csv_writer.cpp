@@ -65,14 +65,6 @@ char *two_digits(char *at, int value) {
     return at + 2;
 }
 
-std::size_t reading_count(const survey::Database &database) {
-    std::size_t count = 0;
-    for (const survey::Survey &s : database.surveys)
-        for (const survey::Line &line : s.lines)
-            count += line.gravity_readings.size();
-    return count;
-}
-
 } // namespace
 
 bool is_finite(const survey::GravityReading &r) {
@@ -135,16 +127,15 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
     // reference position, close enough for a tide model.
     if (by_line_and_station)
         head += "% LAT and LON of readings without their own: the survey's reference position\n";
-    out.expect(head.size() + 140 * reading_count(database));
+    // The lines are formatted in runs two at a time (line_runs.h), each run counting what it
+    // leaves out.
+    const std::vector<LineRun> runs = gravity_runs(database);
+    out.expect(head.size() + 140 * reading_count(runs));
     out.append(head);
 
     // The widest line: the station, eleven numbers of fixed decimals, five integers, the time.
     constexpr std::size_t kWidestLine =
         kWidestStationName + 11 * (kWidestFixed + 1) + 5 * (kWidestInteger + 1) + 16;
-    // The lines are formatted in runs two at a time (line_runs.h), each run counting what it
-    // leaves out.
-    const std::vector<LineRun> runs =
-        line_runs(database, [](const survey::Line &line) { return line.gravity_readings.size(); });
     std::vector<GravityCsv> counts(runs.size());
     format_pieces(
         runs.size(),

@@ -32,4 +32,18 @@ std::vector<LineRun> line_runs(const survey::Database &database, Count count) {
     return runs;
 }
 
+// The runs of the KX-4 gravity readings.
+inline std::vector<LineRun> gravity_runs(const survey::Database &database) {
+    return line_runs(database,
+                     [](const survey::Line &line) { return line.gravity_readings.size(); });
+}
+
+// How many readings the runs hold.
+inline std::size_t reading_count(const std::vector<LineRun> &runs) {
+    std::size_t count = 0;
+    for (const LineRun &run : runs)
+        count += run.end - run.begin;
+    return count;
+}
+
 } // namespace exports

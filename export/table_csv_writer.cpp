@@ -207,16 +207,12 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
 }
 
 int gravity_table_csv(const survey::Database &database, TextOut &out) {
-    std::size_t rows = 0;
-    for (const survey::Survey &s : database.surveys)
-        for (const survey::Line &line : s.lines)
-            rows += line.gravity_readings.size();
+    const std::vector<LineRun> runs = gravity_runs(database);
+    const std::size_t rows = reading_count(runs);
     out.expect(rows * 200);
     out.append(
         "SURVEY,LINE,X,Y,ALTITUDE,LINE_ID,GRAVITY,SD,TILT_X,TILT_Y,TEMPERATURE,TIDE,DURATION,"
         "REJECTED,TERRAIN,TIME,DATE,LINE_DIRECTION,COORDINATE_MODE,QC\r\n");
-    const std::vector<LineRun> runs =
-        line_runs(database, [](const survey::Line &line) { return line.gravity_readings.size(); });
     format_pieces(
         runs.size(),
         [&](std::size_t piece, TextOut &run_text) {
