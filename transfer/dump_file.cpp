@@ -10,7 +10,8 @@ namespace ravelin {
 
 namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
-}
+constexpr qint64 kLongestHoldMs = 1000; // in our buffer, then in the system's
+} // namespace
 
 DumpFile::~DumpFile() {
     keepPartial();
@@ -36,6 +37,8 @@ bool DumpFile::open(const QString &target) {
     written_ = 0;
     buffer_.clear();
     buffer_.reserve(kBufferSize);
+    sinceFlush_.start();
+    sinceSync_.start();
     file_.setFileName(partialName(target));
     // Our own buffer, so a failing write shows at the call that made it fail.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
@@ -50,10 +53,11 @@ bool DumpFile::write(const char *bytes, qint64 count) {
     if (buffer_.size() + std::size_t(count) > kBufferSize && !flush()) return false;
     buffer_.insert(buffer_.end(), bytes, bytes + count);
     written_ += count;
-    return true;
+    return sinceFlush_.elapsed() < kLongestHoldMs || flush();
 }
 
 bool DumpFile::flush() {
+    sinceFlush_.restart();
     if (buffer_.empty()) return true;
     const qint64 done = file_.write(buffer_.data(), qint64(buffer_.size()));
     if (done != qint64(buffer_.size())) {
@@ -63,6 +67,15 @@ bool DumpFile::flush() {
         return false;
     }
     buffer_.clear();
+    // On the disk too, now and then: what a power cut may take is bounded by time. (EINVAL: a
+    // file that cannot be synced, such as a device, has nothing to lose.)
+    if (sinceSync_.elapsed() >= kLongestHoldMs) {
+        sinceSync_.restart();
+        if (::fdatasync(file_.handle()) != 0 && errno != EINVAL) {
+            error_ = QString("cannot write %1: %2").arg(file_.fileName(), strerror(errno));
+            return false;
+        }
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "progress_text.h"
 
+#include <cstring>
 #include <limits>
 
 namespace ravelin {
@@ -25,6 +26,44 @@ std::optional<int32_t> roundedDumpLength(int32_t announced) {
     return int32_t(n);
 }
 
+namespace {
+
+constexpr const char *kNoAnswer = "No answer from the instrument for %1 s: check the cable and the "
+                                  "instrument; STOP ends the dump";
+constexpr const char *kStartHint = "Syncronizing.... start DUMP on the instrument";
+
+bool isSoundBlock(const uint8_t *block) {
+    uint8_t sum = 0;
+    for (int i = 0; i < kBlockSize; ++i)
+        sum = uint8_t(sum + block[i]);
+    return block[0] == kBlockStart && sum == 0;
+}
+
+bool isSoundBlock(const QByteArray &block) {
+    return block.size() == kBlockSize &&
+           isSoundBlock(reinterpret_cast<const uint8_t *>(block.constData()));
+}
+
+// What the instrument sent after a silence and one 0x0F, if it can only be the block that was
+// due: sent once; sent twice (it also answered the PC's last byte, read late); or finished after
+// the silence (completing the part the PC dropped) and then sent again.
+std::optional<QByteArray> blockAfterSilence(const QByteArray &before, const QByteArray &after) {
+    auto twice = [](const QByteArray &bytes) {
+        return bytes.size() == 2 * kBlockSize && bytes.first(kBlockSize) == bytes.last(kBlockSize);
+    };
+    std::optional<QByteArray> block;
+    if (after.size() == kBlockSize)
+        block = after;
+    else if (twice(after))
+        block = after.first(kBlockSize);
+    else if (!before.isEmpty() && twice(before + after))
+        block = after.last(kBlockSize);
+    if (block && !isSoundBlock(*block)) block.reset();
+    return block;
+}
+
+} // namespace
+
 void DumpReceiver::begin() {
     s_.UploadMode = false;
     port_.DiscardInput();
@@ -34,6 +73,18 @@ void DumpReceiver::begin() {
     s_.TransferDone = false;
     s_.MemoryEmpty = false;
     s_.FailureText.clear();
+    step_ = Step::InStep;
+    refusalHeld_ = false;
+    repeatUnanswered_ = false;
+    beforeSilence_.clear();
+    afterSilence_.clear();
+    lastBlock_.clear();
+    recoveredBlock_.clear();
+    noAnswerShown_ = false;
+    startHintShown_ = false;
+    quietTimer_.setSingleShot(true);
+    quietTimer_.stop();
+    sinceInput_.start();
 }
 
 void DumpReceiver::receiveDumpData() {
@@ -41,11 +92,24 @@ void DumpReceiver::receiveDumpData() {
         // A finished or failed dump takes nothing more; what waits stays queued.
         if (ended()) return;
         const uint8_t b = port_.InputByte();
-        silenceTimer_.stop();
+        noteInput();
         if (s_.AwaitingLength)
             takeHeaderByte(b);
+        else if (step_ == Step::Recovering)
+            takeRecoveryByte(b);
         else
             takeBlockByte(b);
+    }
+}
+
+void DumpReceiver::noteInput() {
+    silenceTimer_.stop();
+    sinceInput_.restart();
+    repeatUnanswered_ = false;
+    if (step_ != Step::InStep) quietTimer_.start();
+    if (noAnswerShown_) {
+        noAnswerShown_ = false;
+        sink_.setStatus(s_.AwaitingLength ? "Syncronizing...." : "ON-LINE...");
     }
 }
 
@@ -72,42 +136,160 @@ void DumpReceiver::takeHeaderByte(uint8_t b) {
     sink_.setDumpProgress(0, "0%");
     s_.ReceivedTotal = 0;
     sink_.setStatus("ON-LINE...");
-    send(kReady);
     s_.ByteCount = 0;
+    // Ready bytes sent while the instrument was not listening yet may be queued on its side; each
+    // would fetch a block before the header's answer. Those come at once: wait for the quiet.
+    hold();
+}
+
+void DumpReceiver::hold() {
+    step_ = Step::Holding;
+    refusalHeld_ = false;
+    quietTimer_.start();
 }
 
 void DumpReceiver::takeBlockByte(uint8_t b) {
     s_.BlockBuffer[std::size_t(s_.ByteCount)] = b;
     if (++s_.ByteCount < kBlockSize) return;
     s_.ByteCount = 0;
-    uint8_t sum = 0;
-    for (int i = 0; i < kBlockSize; ++i)
-        sum = uint8_t(sum + s_.BlockBuffer[std::size_t(i)]);
-    if (s_.BlockBuffer[0] != kBlockStart || sum != 0) {
+    const bool sound = isSoundBlock(s_.BlockBuffer.data());
+
+    if (!recoveredBlock_.isEmpty()) {
+        // The block taken after a silence, sent once more and late: not the next block.
+        const bool again = sound && std::memcmp(s_.BlockBuffer.data(), recoveredBlock_.constData(),
+                                                kBlockSize) == 0;
+        recoveredBlock_.clear();
+        if (again)
+            return untrusted("after a silence the instrument sent a block twice, late; a "
+                             "repeated block cannot be told from the next one");
+    }
+    if (step_ == Step::Holding) return takeHeldBlock(sound);
+    // The next block already arriving was sent before this one's answer could reach the
+    // instrument: it is ahead of the PC. Answer once it has sent all it will.
+    if (port_.InBufferCount() > 0 || !sound) {
+        hold();
+        return takeHeldBlock(sound);
+    }
+    acceptBlock(s_.BlockBuffer.data());
+    if (s_.FailureText.isEmpty()) send(kReady);
+}
+
+void DumpReceiver::takeHeldBlock(bool sound) {
+    if (refusalHeld_)
+        return untrusted("a damaged block came while the instrument was sending ahead of the "
+                         "PC's answers, and cannot be asked for again");
+    if (!sound) {
+        refusalHeld_ = true;
+        return;
+    }
+    acceptBlock(s_.BlockBuffer.data());
+    if (s_.TransferDone) send(kReady); // all is here: the last answer need not wait
+}
+
+void DumpReceiver::onQuiet() {
+    if (ended()) return;
+    if (step_ == Step::Recovering) return finishRecovery(false);
+    // A block under way is waited for, or dropped by the silence.
+    if (step_ != Step::Holding || s_.AwaitingLength || s_.ByteCount != 0) return;
+    step_ = Step::InStep;
+    if (refusalHeld_) {
+        refusalHeld_ = false;
+        repeatUnanswered_ = true;
+        send(kRepeat);
+    } else {
+        send(kReady);
+    }
+}
+
+void DumpReceiver::onSilence() {
+    if (ended()) return;
+    if (s_.AwaitingLength) {
+        if (s_.ByteCount == 0) {
+            // Nothing yet: the ready ticks go on; there is nothing to ask for again.
+            if (repeatUnanswered_) return askAgainOnce();
+            if (!startHintShown_) sink_.setStatus(kStartHint);
+            startHintShown_ = true;
+            return;
+        }
+        // A partial header goes, so the header sent again is read alone.
+        s_.ByteCount = 0;
+        s_.LengthText.clear();
+        return askAgainOnce();
+    }
+    if (step_ == Step::Recovering) {
+        if (afterSilence_.isEmpty()) return askAgainOnce();
+        return finishRecovery(true);
+    }
+    // A held answer is what the instrument waits for.
+    if (step_ == Step::Holding && s_.ByteCount == 0) return onQuiet();
+    enterRecovery();
+}
+
+void DumpReceiver::enterRecovery() {
+    beforeSilence_ =
+        QByteArray(reinterpret_cast<const char *>(s_.BlockBuffer.data()), s_.ByteCount);
+    s_.ByteCount = 0;
+    afterSilence_.clear();
+    recoveredBlock_.clear();
+    // A damaged block held for the quiet line is asked for by this 0x0F too.
+    refusalHeld_ = false;
+    step_ = Step::Recovering;
+    askAgainOnce();
+}
+
+void DumpReceiver::askAgainOnce() {
+    if (!repeatUnanswered_) {
+        repeatUnanswered_ = true;
         send(kRepeat);
         return;
     }
-    acceptBlock();
+    noAnswerShown_ = true;
+    sink_.setStatus(QString(kNoAnswer).arg(sinceInput_.elapsed() / 1000));
 }
 
-void DumpReceiver::acceptBlock() {
+void DumpReceiver::takeRecoveryByte(uint8_t b) {
+    afterSilence_.append(char(b));
+    if (afterSilence_.size() > 2 * kBlockSize) finishRecovery(true);
+}
+
+void DumpReceiver::finishRecovery(bool atSilence) {
+    const std::optional<QByteArray> block = blockAfterSilence(beforeSilence_, afterSilence_);
+    if (!block) {
+        // Still arriving, perhaps; at the next silence, or past two blocks, it cannot fit.
+        if (atSilence || afterSilence_.size() > 2 * kBlockSize)
+            untrusted("after a silence the instrument's answer did not fit the exchange");
+        return;
+    }
+    if (*block == lastBlock_)
+        return untrusted("after a silence the instrument sent the block before again; a "
+                         "repeated block cannot be told from the next one");
+    step_ = Step::InStep;
+    quietTimer_.stop();
+    beforeSilence_.clear();
+    afterSilence_.clear();
+    acceptBlock(reinterpret_cast<const uint8_t *>(block->constData()));
+    if (!s_.FailureText.isEmpty()) return;
+    recoveredBlock_ = *block;
+    send(kReady);
+}
+
+void DumpReceiver::untrusted(const QString &why) {
+    quietTimer_.stop();
+    s_.FailureText = "Dump Aborted: " + why;
+}
+
+void DumpReceiver::acceptBlock(const uint8_t *block) {
     s_.LengthText.clear();
-    if (!file_.write(reinterpret_cast<const char *>(&s_.BlockBuffer[1]), kBlockData)) {
+    // Each block goes to the disk as it is accepted, so a crash loses nothing acknowledged.
+    if (!file_.write(reinterpret_cast<const char *>(block + 1), kBlockData) || !file_.flush()) {
         s_.FailureText = QString("Dump Aborted: %1").arg(file_.errorString());
         return;
     }
+    lastBlock_ = QByteArray(reinterpret_cast<const char *>(block), kBlockSize);
     s_.ReceivedTotal += kBlockData;
     const double p = double(s_.ReceivedTotal) * 100.0 / double(s_.DumpLength);
     sink_.setDumpProgress(roundedPercent(p), percentCaption(p));
     if (s_.ReceivedTotal >= s_.DumpLength) s_.TransferDone = true;
-    send(kReady);
-}
-
-void DumpReceiver::onSilence() {
-    s_.ByteCount = 0;
-    // A partial header goes too, so the header sent again is read alone.
-    if (s_.AwaitingLength) s_.LengthText.clear();
-    send(kRepeat);
 }
 
 } // namespace ravelin

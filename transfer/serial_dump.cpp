@@ -4,6 +4,8 @@
 #include "engine_internals.h"
 #include "transfer_engine.h"
 
+#include <algorithm>
+
 namespace ravelin {
 
 using namespace engine;
@@ -12,6 +14,7 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
     if (!openDumpFile(rawPath)) return TransferOutcome::Failed;
     sink_.setDumpButtonEnabled(false);
     sink_.setStatus("Syncronizing....");
+    quietTimer_.setInterval(std::min(kQuietMs, silenceTimer_.interval() / 4));
     receiver_.begin();
     try {
         port_.setPortOpen(true);

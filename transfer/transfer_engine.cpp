@@ -22,7 +22,7 @@ void defaultPump(bool wait) {
 TransferEngine::TransferEngine(SerialChannel &port, QTimer &readyTimer, QTimer &silenceTimer,
                                TransferSink &sink, QObject *parent)
     : QObject(parent), port_(port), readyTimer_(readyTimer), silenceTimer_(silenceTimer),
-      sink_(sink), receiver_(state_, port, readyTimer, silenceTimer, sink, file_),
+      sink_(sink), receiver_(state_, port, readyTimer, silenceTimer, quietTimer_, sink, file_),
       sender_(state_, port, readyTimer, sink), pump_(defaultPump) {
     readyTimer_.stop();
     silenceTimer_.stop();
@@ -30,6 +30,7 @@ TransferEngine::TransferEngine(SerialChannel &port, QTimer &readyTimer, QTimer &
     silenceTimer_.setInterval(2000);
     connect(&readyTimer_, &QTimer::timeout, this, &TransferEngine::sendReadyByte);
     connect(&silenceTimer_, &QTimer::timeout, this, &TransferEngine::onSilence);
+    connect(&quietTimer_, &QTimer::timeout, this, &TransferEngine::onQuiet);
 }
 
 TransferEngine::~TransferEngine() = default;
@@ -81,9 +82,14 @@ void TransferEngine::onSilence() {
     guarded([this] { receiver_.onSilence(); });
 }
 
+void TransferEngine::onQuiet() {
+    guarded([this] { receiver_.onQuiet(); });
+}
+
 void TransferEngine::stopTimersAndClosePort() {
     readyTimer_.stop();
     silenceTimer_.stop();
+    quietTimer_.stop();
     try {
         port_.setPortOpen(false);
     } catch (const std::exception &) {

@@ -60,6 +60,7 @@ class TransferEngine : public QObject {
     void sendSystemLines();
     void sendReadyByte();
     void onSilence();
+    void onQuiet();
     // Ends the running transfer as soon as it waits again ("Dump Aborted" / "Upload Aborted");
     // a dump keeps what it received under the ".partial" name.
     void abort();
@@ -88,6 +89,7 @@ class TransferEngine : public QObject {
     QTimer &silenceTimer_;
     TransferSink &sink_;
     TransferState state_;
+    QTimer quietTimer_; // a held answer goes out when the line has been quiet this long
     DumpFile file_;
     DumpReceiver receiver_;
     UploadSender sender_;

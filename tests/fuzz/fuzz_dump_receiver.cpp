@@ -3,7 +3,7 @@
 //
 //   0 n bytes...  n raw bytes from the line          3 d d d d  a length header (d as a count)
 //   1             2000 ms of silence (Timer2)        4 n bytes... p  a block with byte p changed
-//   2 n bytes...  a sound block carrying the bytes
+//   2 n bytes...  a sound block carrying the bytes   5             the line went quiet
 //
 // Whatever arrives, the receiver must never write a block whose check fails, never write more than
 // the announced length rounded to whole blocks, and keep its counters in range.
@@ -116,11 +116,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     ravelin::TransferState state;
     ravelin::fuzz::LinePort port;
     ravelin::fuzz::SilentSink sink;
-    QTimer timer1, timer2;
+    QTimer timer1, timer2, quiet;
     const fs::path target = scratch_dir() / "dump.raw";
     auto file = std::make_unique<ravelin::DumpFile>();
     check(file->open(QString::fromStdString(target.string())), "cannot open the dump file");
-    ravelin::DumpReceiver receiver(state, port, timer1, timer2, sink, *file);
+    ravelin::DumpReceiver receiver(state, port, timer1, timer2, quiet, sink, *file);
     receiver.begin();
 
     Bytes line; // everything the instrument side sent, in order
@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     };
     Script script(data, size);
     while (!script.done()) {
-        switch (script.next() % 5) {
+        switch (script.next() % 6) {
         case 0:
             arrive(script.take(script.next()));
             break;
@@ -140,6 +140,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             break;
         case 2:
             arrive(sound_block(script.take(script.next())));
+            break;
+        case 5:
+            receiver.onQuiet();
             break;
         case 3: {
             std::uint32_t count = 0;

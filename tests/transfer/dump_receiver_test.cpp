@@ -16,7 +16,7 @@ class DumpReceiverTest : public QObject {
     QTemporaryDir dir;
     TransferState state;
     FakePort port;
-    QTimer timer1, timer2;
+    QTimer timer1, timer2, quiet;
     RecordingSink sink;
     DumpFile file;
     DumpReceiver *receiver = nullptr;
@@ -31,6 +31,19 @@ class DumpReceiverTest : public QObject {
         QFile f(DumpFile::partialName(target));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    static QByteArray bytes(char b, int count = 1) { return QByteArray(count, b); }
+    static QByteArray block(int i) { return dumpBlock(memoryImage(252 * 8).mid(252 * i, 252)); }
+    static QByteArray data(int from, int to) {
+        return memoryImage(252 * 8).mid(252 * from, 252 * (to - from));
+    }
+    // The header of an 8-block dump, answered once the line is quiet, and blocks 0 to n-1.
+    void startWith(int blocks) {
+        deliver(lengthHeader(252 * 8));
+        receiver->onQuiet();
+        for (int i = 0; i < blocks; ++i)
+            deliver(block(i));
+        port.sent.clear();
+    }
 
   private slots:
     void init() {
@@ -40,7 +53,7 @@ class DumpReceiverTest : public QObject {
         sink = RecordingSink{};
         target = dir.filePath("dump.raw");
         QVERIFY(file.open(target));
-        receiver = new DumpReceiver(state, port, timer1, timer2, sink, file);
+        receiver = new DumpReceiver(state, port, timer1, timer2, quiet, sink, file);
         receiver->begin();
         timer1.start(500);
         timer2.start(2000);
@@ -52,70 +65,158 @@ class DumpReceiverTest : public QObject {
 
     void headerAndBlocksAreAnsweredAndWritten() {
         const QByteArray image = memoryImage(300);
+        receiver->onSilence(); // before the instrument starts only ready bytes go out
+        QVERIFY(port.sent.isEmpty());
+        QCOMPARE(sink.lastStatus(), QString("Syncronizing.... start DUMP on the instrument"));
         deliver(lengthHeader(300).left(1));
         QVERIFY(!timer1.isActive()); // the first byte stops the ready ticks
         QVERIFY(!timer2.isActive()); // every byte stops the silence timer
         QVERIFY(state.AwaitingLength);
-        QCOMPARE(state.LengthText, QByteArray("0"));
 
         deliver(lengthHeader(300).mid(1));
         QVERIFY(!state.AwaitingLength);
         QCOMPARE(state.DumpLength, 504);
-        QCOMPARE(state.ByteCount, 0);
-        QCOMPARE(port.sent, QByteArray(1, char(kReady)));
-        QCOMPARE(sink.statuses, QStringList{"ON-LINE..."});
+        QCOMPARE(sink.lastStatus(), QString("ON-LINE..."));
         QCOMPARE(sink.dumpProgress.last(), qMakePair(0, QString("0%")));
+        QVERIFY(port.sent.isEmpty()); // the header is answered once the line is quiet
+        QVERIFY(quiet.isActive());
+        receiver->onQuiet();
+        QCOMPARE(port.sent, bytes(kReady));
 
         deliver(dumpBlock(image.left(252)));
         QCOMPARE(state.ReceivedTotal, 252);
         QCOMPARE(sink.dumpProgress.last(), qMakePair(50, QString("50%")));
-        QVERIFY(!state.TransferDone);
+        QCOMPARE(contents(DumpFile::partialName(target)), image.left(252)); // on disk at once
         deliver(dumpBlock(image.mid(252)));
         QVERIFY(state.TransferDone);
         QCOMPARE(sink.dumpProgress.last(), qMakePair(100, QString("100%")));
-        QCOMPARE(port.sent, QByteArray(3, char(kReady))); // the last block is answered too
+        QCOMPARE(port.sent, bytes(kReady, 3)); // the last block is answered too
         QCOMPARE(written(), image + QByteArray(204, char(0xFF)));
     }
 
     void progressCaptionHasTwoDigits() {
         deliver(lengthHeader(252 * 20));
+        receiver->onQuiet();
         deliver(dumpBlock(memoryImage(252)));
         QCOMPARE(sink.dumpProgress.last(), qMakePair(5, QString("05%")));
     }
 
-    void rejectedBlocksAskAgainAndWriteNothing() {
-        deliver(lengthHeader(252));
-        QByteArray wrongStart = dumpBlock(memoryImage(252));
+    // A damaged block is asked for again once the line is quiet, so that stray bytes after it
+    // cannot shift the next block.
+    void damagedBlocksAreAskedForOnceTheLineIsQuiet() {
+        startWith(0);
+        QByteArray wrongStart = block(0);
         wrongStart[0] = 'T';
         wrongStart[254] = char(uint8_t(wrongStart[254]) - 1); // sum still 0
-        QByteArray wrongSum = dumpBlock(memoryImage(252));
+        QByteArray wrongSum = block(0);
         wrongSum[100] = char(wrongSum[100] ^ 0x01);
-        deliver(wrongStart + wrongSum);
-        QCOMPARE(port.sent, QByteArray(1, char(kReady)) + QByteArray(2, char(kRepeat)));
-        QCOMPARE(state.ReceivedTotal, 0);
-        QCOMPARE(file.written(), 0);
-        deliver(dumpBlock(memoryImage(252)));
-        QVERIFY(state.TransferDone);
-        QCOMPARE(written(), memoryImage(252));
-    }
-
-    void silenceMidBlockRestartsTheBlock() {
-        deliver(lengthHeader(252));
-        const QByteArray block = dumpBlock(memoryImage(252));
-        deliver(block.left(100));
+        for (const QByteArray &damaged : {wrongStart, wrongSum}) {
+            deliver(damaged);
+            QVERIFY(port.sent.isEmpty());
+            receiver->onQuiet();
+            QCOMPARE(port.sent, bytes(kRepeat));
+            port.sent.clear();
+        }
+        deliver(wrongSum + "xy"); // two bytes too many: dropped with the silence
+        receiver->onQuiet();
         receiver->onSilence();
-        QCOMPARE(state.ByteCount, 0);
-        QCOMPARE(port.sent.right(1), QByteArray(1, char(kRepeat)));
-        deliver(block); // sent again whole: taken from its first byte
-        QVERIFY(state.TransferDone);
-        QCOMPARE(written(), memoryImage(252));
+        QCOMPARE(port.sent, bytes(kRepeat));
+        deliver(block(0));
+        receiver->onQuiet();
+        QCOMPARE(port.sent, bytes(kRepeat) + bytes(kReady));
+        QCOMPARE(written(), data(0, 1));
     }
 
-    void silenceMidHeaderDropsThePartialHeader() {
+    // Ready bytes queued while the instrument was not listening each fetch a block before the
+    // PC answered the header: they are all taken, and only the last is answered.
+    void blocksSentAheadAreTakenInOrderAndAnsweredOnce() {
+        deliver(lengthHeader(252 * 8) + block(0) + block(1) + block(2).left(9));
+        deliver(block(2).mid(9));
+        QVERIFY(port.sent.isEmpty());
+        receiver->onQuiet();
+        QCOMPARE(port.sent, bytes(kReady));
+        deliver(block(3));
+        deliver(block(4) + block(5)); // ahead again
+        QCOMPARE(port.sent, bytes(kReady, 2));
+        receiver->onQuiet();
+        QCOMPARE(port.sent, bytes(kReady, 3));
+        QCOMPARE(written(), data(0, 6));
+    }
+
+    void aDamagedBlockSentAheadEndsTheDumpWithTheBlocksBeforeIt() {
+        QByteArray damaged = block(1);
+        damaged[7] = char(damaged[7] ^ 0x10);
+        deliver(lengthHeader(252 * 8) + block(0) + damaged + block(2));
+        QVERIFY(state.FailureText.startsWith("Dump Aborted: a damaged block came while"));
+        QVERIFY(port.sent.isEmpty()); // no 0x0F that the instrument would read late
+        QCOMPARE(written(), data(0, 1));
+    }
+
+    // After a silence one 0x0F goes out; the silence goes on: none more, the status counts.
+    void aSilenceAsksOnceAndThenSaysSo() {
+        startWith(2);
+        deliver(block(2).left(100));
+        receiver->onSilence();
+        receiver->onSilence();
+        receiver->onSilence();
+        QCOMPARE(port.sent, bytes(kRepeat));
+        QVERIFY(sink.lastStatus().startsWith("No answer from the instrument for "));
+        QVERIFY(sink.lastStatus().endsWith(
+            " s: check the cable and the instrument; STOP ends the dump"));
+        deliver(block(2));
+        QCOMPARE(sink.lastStatus(), QString("ON-LINE..."));
+        receiver->onQuiet();
+        QCOMPARE(port.sent, bytes(kRepeat) + bytes(kReady));
+        QCOMPARE(written(), data(0, 3));
+    }
+
+    // What comes back after a silence is taken only when it can be nothing but the block due.
+    void whatFollowsASilence_data() {
+        QTest::addColumn<int>("sentBefore");   // bytes of block 2 before the silence
+        QTest::addColumn<QByteArray>("after"); // what the instrument sent after it
+        QTest::addColumn<bool>("taken");
+        const QByteArray b2 = block(2);
+        QTest::newRow("half block dropped, sent again") << 100 << b2 << true;
+        QTest::newRow("stalled before the answer: sent twice") << 0 << b2 + b2 << true;
+        QTest::newRow("half block finished, sent again") << 100 << b2.mid(100) + b2 << true;
+        QTest::newRow("the block before, again") << 0 << block(1) << false;
+        QTest::newRow("two different blocks") << 0 << b2 + block(3) << false;
+        QTest::newRow("finished, then another block") << 100 << b2.mid(100) + block(3) << false;
+        QTest::newRow("more than two blocks") << 0 << b2 + b2 + b2 << false;
+        QTest::newRow("a damaged block") << 0 << b2.left(254) + "!" << false;
+    }
+    void whatFollowsASilence() {
+        QFETCH(int, sentBefore);
+        QFETCH(QByteArray, after);
+        QFETCH(bool, taken);
+        startWith(2);
+        deliver(block(2).left(sentBefore));
+        receiver->onSilence();
+        deliver(after);
+        receiver->onQuiet();
+        if (!state.FailureText.isEmpty() || !taken) receiver->onSilence();
+        QCOMPARE(state.FailureText.isEmpty(), taken);
+        QCOMPARE(port.sent, taken ? bytes(kRepeat) + bytes(kReady) : bytes(kRepeat));
+        QCOMPARE(written(), data(0, taken ? 3 : 2));
+    }
+
+    // A block taken after a silence, sent once more after its answer: it is no next block.
+    void aLateSecondCopyAfterASilenceEndsTheDump() {
+        startWith(2);
+        receiver->onSilence();
+        deliver(block(2));
+        receiver->onQuiet();
+        deliver(block(2));
+        QVERIFY(state.FailureText.contains("a block twice, late"));
+        QCOMPARE(written(), data(0, 3));
+    }
+
+    void silenceMidHeaderDropsThePartialHeaderAndAsksOnce() {
         deliver("0000");
         receiver->onSilence();
+        receiver->onSilence();
         QVERIFY(state.LengthText.isEmpty());
-        QCOMPARE(state.ByteCount, 0);
+        QCOMPARE(port.sent, bytes(kRepeat));
         deliver(lengthHeader(504));
         QCOMPARE(state.DumpLength, 504);
         QVERIFY(state.FailureText.isEmpty());

@@ -94,8 +94,8 @@ class E2eTransferTest : public QObject {
     void serialDumpAtStoredSettingsEqualsTheImage_data() {
         QTest::addColumn<QStringList>("faults");
         QTest::newRow("clean line") << QStringList{};
-        QTest::newRow("every 7th block corrupted, 2.5 s silence, stray bytes")
-            << QStringList{"--corrupt-every", "7", "--silence-ms", "2500", "--stray", "41420D"};
+        QTest::newRow("every 40th block corrupted, 2.5 s silence, stray bytes")
+            << QStringList{"--corrupt-every", "40", "--silence-ms", "2500", "--stray", "41420D"};
     }
     void serialDumpAtStoredSettingsEqualsTheImage() {
         QFETCH(QStringList, faults);

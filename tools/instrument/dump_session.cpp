@@ -11,11 +11,14 @@ DumpSession::DumpSession(SerialLine &line, const Options &options, std::vector<u
     : line_(line), options_(options), image_(std::move(image)), random_(options.seed) {}
 
 DumpReport DumpSession::run() {
-    // The PC announces itself with ready bytes every 500 ms; whatever it sent before the header
-    // must not be taken for the header's acknowledgement.
+    // The PC announces itself with ready bytes every 500 ms. An instrument started at once
+    // ignores what came before; one started later finds it all queued and answers it in turn.
     line_.awaitAnyOf({kReady});
     line_.releaseOwnHold();
-    line_.discardInput();
+    if (options_.startDelayMs > 0)
+        std::this_thread::sleep_for(milliseconds(options_.startDelayMs));
+    else
+        line_.discardInput();
     if (!options_.stray.empty()) sendStrayBytes();
     sendHeader();
     if (options_.empty) return report_;
@@ -39,8 +42,9 @@ void DumpSession::sendHeader() {
     const std::vector<uint8_t> bytes(header.begin(), header.end());
     line_.write(bytes);
     if (options_.empty) return;
+    if (stallsAfter(0, Options::StallMode::Between)) stall();
     // A header cut short by a silence is asked for again with 0x0F.
-    while (line_.awaitAnyOf({kReady, kSendAgain}) == kSendAgain)
+    while (!accepted())
         line_.write(bytes);
     line_.progressed();
 }
@@ -59,6 +63,19 @@ bool DumpSession::pausesIn(size_t index) const {
     return (index + 1) % size_t(options_.silenceEvery) == 0;
 }
 
+bool DumpSession::stallsAfter(size_t sent, Options::StallMode mode) const {
+    return options_.stallAfterBlock >= 0 && size_t(options_.stallAfterBlock) == sent &&
+           options_.stallMode == mode;
+}
+
+void DumpSession::stall() {
+    std::this_thread::sleep_for(milliseconds(options_.stallMs));
+}
+
+bool DumpSession::accepted() {
+    return line_.awaitAnyOf({kReady, kSendAgain}) == kReady;
+}
+
 void DumpSession::sendBlock(size_t index) {
     const std::vector<uint8_t> block = buildBlock(image_, index);
     std::vector<uint8_t> firstSending = block;
@@ -66,34 +83,27 @@ void DumpSession::sendBlock(size_t index) {
         corrupt(firstSending, corruptionKind(int(report_.corruptedBlocks)));
         ++report_.corruptedBlocks;
     }
-    bool complete = transmit(firstSending, pausesIn(index));
-    for (;;) {
-        if (complete && line_.awaitAnyOf({kReady, kSendAgain}) == kReady) {
-            line_.progressed();
-            return;
-        }
+    transmitFirst(firstSending, index);
+    if (stallsAfter(index + 1, Options::StallMode::Between)) stall();
+    // Every byte of the PC is answered in turn: 0x0F by the block again, however many came.
+    while (!accepted()) {
         ++report_.blocksSentAgain;
-        complete = transmit(block, false);
+        line_.write(block);
     }
+    line_.progressed();
 }
 
-bool DumpSession::transmit(const std::vector<uint8_t> &block, bool pause) {
-    if (!pause) {
-        line_.write(block);
-        return true;
-    }
+void DumpSession::transmitFirst(const std::vector<uint8_t> &block, size_t index) {
+    const bool stallsHalfWay = stallsAfter(index, Options::StallMode::Drop) ||
+                               stallsAfter(index, Options::StallMode::Finish);
+    if (!pausesIn(index) && !stallsHalfWay) return line_.write(block);
+    // Busy half way through the block: nothing is read meanwhile.
     const size_t half = block.size() / 2;
     line_.write(block.data(), half);
-    const auto until = Clock::now() + milliseconds(options_.silenceMs);
-    bool dropped = false;
-    while (Clock::now() < until) {
-        const auto left = std::chrono::duration_cast<milliseconds>(until - Clock::now());
-        if (const auto byte = line_.readByte(left); byte && *byte == kSendAgain) dropped = true;
-        if (line_.hungUp()) throw LineClosed("the PC closed the line");
-    }
-    if (dropped) return false;
+    if (pausesIn(index)) std::this_thread::sleep_for(milliseconds(options_.silenceMs));
+    if (stallsHalfWay) stall();
+    if (stallsAfter(index, Options::StallMode::Drop)) return;
     line_.write(block.data() + half, block.size() - half);
-    return true;
 }
 
 } // namespace instrument

@@ -28,8 +28,12 @@ class DumpSession {
     void sendBlock(size_t index);
     bool corruptsAtFirstSending(size_t index);
     bool pausesIn(size_t index) const;
-    // Sends the block once; false when the PC dropped it half way (0x0F during a silence).
-    bool transmit(const std::vector<uint8_t> &block, bool pause);
+    bool stallsAfter(size_t sent, Options::StallMode mode) const;
+    // The first sending of block `index`, with the pause or stall it is to have.
+    void transmitFirst(const std::vector<uint8_t> &block, size_t index);
+    // Waits for the PC's answer: true for 0x06, false for 0x0F.
+    bool accepted();
+    void stall();
 
     SerialLine &line_;
     const Options &options_;

@@ -57,6 +57,15 @@ std::optional<int> parseOptions(int argc, char **argv, Options &o, int usageStat
     line.addOption("stray", "HEX", "Send these bytes before the header (hex pairs, e.g. 41FF0D).");
     line.addOption("empty", "", "The memory is empty: the header announces 0.");
     line.addOption("header", "TEXT", "Send these 10 characters as the length header.");
+    line.addOption("start-delay-ms", "MS",
+                   "Start the dump MS ms after the PC's first byte, answering in turn every "
+                   "byte the PC sent meanwhile.");
+    line.addOption("stall-after-block", "K",
+                   "Stall once after block K (0: the header), reading nothing meanwhile.");
+    line.addOption("stall-ms", "MS", "How long the stall lasts (default 8000).");
+    line.addOption("stall-mode", "MODE",
+                   "between: before reading the PC's answer to block K; drop or finish: half way "
+                   "through the next block, which is then dropped or finished (default finish).");
     line.addSection("Upload faults");
     line.addOption("repeat-every", "N", "Ask for every Nth line again (0x0F).");
     line.addOption("repeat-chance", "P", "Ask for a line again with P percent chance.");
@@ -90,6 +99,21 @@ std::optional<int> parseOptions(int argc, char **argv, Options &o, int usageStat
     number("silence-every", 1, o.silenceEvery);
     if (line.isSet("stray") && !parseHex(line.value("stray"), o.stray)) reject("stray");
     o.empty = line.isSet("empty");
+    number("start-delay-ms", 0, o.startDelayMs);
+    number("stall-after-block", 0, o.stallAfterBlock);
+    if (o.stallAfterBlock >= 0) o.stallMs = 8000;
+    number("stall-ms", 0, o.stallMs);
+    if (line.isSet("stall-mode")) {
+        const std::string mode = line.value("stall-mode");
+        if (mode == "between")
+            o.stallMode = Options::StallMode::Between;
+        else if (mode == "drop")
+            o.stallMode = Options::StallMode::Drop;
+        else if (mode == "finish")
+            o.stallMode = Options::StallMode::Finish;
+        else
+            reject("stall-mode");
+    }
     if (line.isSet("header")) {
         o.header = line.value("header");
         if (o.header->size() != 10) reject("header");

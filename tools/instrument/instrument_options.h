@@ -24,6 +24,13 @@ struct Options {
     std::vector<uint8_t> stray;
     bool empty = false;
     std::optional<std::string> header;
+    // The instrument's serial input queues while it is busy, as a UART's does, and every queued
+    // byte is answered in turn afterwards.
+    int startDelayMs = 0; // DUMP started this long after the PC's first byte
+    enum class StallMode { Between, Drop, Finish };
+    int stallAfterBlock = -1; // stall once after this block (0: the header); -1: never
+    int stallMs = 0;
+    StallMode stallMode = StallMode::Finish;
 
     // upload
     int repeatEvery = 0;
