@@ -184,8 +184,14 @@ void MainWindow::reprogramSystem() {
     PortSettings settings = comParametersPage_->choice();
     settings.speed = QStringLiteral("57600");
     if (!viaUsb) comParametersPage_->showUploadSpeed(true);
-    runTransfer(*operatingSystemPage_, Running::Upload,
-                [&] { transfers_.startUpload(systemFile, viaUsb, settings.settingsText()); });
+    // The indicator shows this upload only: cleared at its start, and again when it is refused
+    // or ends early, so no earlier figure stands beside its status.
+    setUploadProgress(0, QString());
+    TransferOutcome outcome = TransferOutcome::Failed;
+    runTransfer(*operatingSystemPage_, Running::Upload, [&] {
+        outcome = transfers_.startUpload(systemFile, viaUsb, settings.settingsText());
+    });
+    if (outcome != TransferOutcome::Completed) setUploadProgress(0, QString());
     if (!viaUsb) comParametersPage_->showUploadSpeed(false);
 }
 

@@ -228,6 +228,38 @@ class DumpWindowTest : public QObject {
         QVERIFY(find<QPushButton>("REPROGRAMSYSTEM")->isEnabled());
     }
 
+    // The upload's indicator never shows an earlier upload's figure: it is cleared when an
+    // upload starts and when one ends early.
+    void uploadProgressNeverShowsAnEarlierUpload() {
+        auto *progress = find<ravelin::ProgressIndicator>("ReprogramProgress");
+        auto cleared = [progress] { return progress->Value() == 0 && progress->Caption() == ""; };
+        ModalAnswerer answerer;
+        answerer.chooseFile(imageFile("1\r\nONLY\r\n", "one.sys"));
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
+        QCOMPARE(progress->Caption(), QString("100% Completed"));
+
+        PtyPair line; // nobody answers: the upload waits at its start until STOP
+        useSerialPort(line.slavePath());
+        bool clearedAtStart = false;
+        QTimer probe;
+        onceWhenStatusIs(probe, "Syncronizing....", [&] {
+            clearedAtStart = cleared();
+            find<QPushButton>("STOPTRANSFER")->click();
+        });
+        answerer.chooseFile(dir.filePath("one.sys"));
+        answerer.pressButton(QMessageBox::Yes);
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
+        QVERIFY(clearedAtStart);
+
+        find<QCheckBox>("USBInterface")->setChecked(true);
+        usb.failWriteAt = int(usb.writes.size()) + 2; // after two of the four lines
+        answerer.chooseFile(imageFile("4\r\nL1\r\nL2\r\nL3\r\nL4\r\n", "four.sys"));
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
+        QCOMPARE(status(),
+                 QString("ERROR ----> USB DEVICE NOT DETECTED, connect again and restart"));
+        QVERIFY(cleared());
+    }
+
     void cancelledDialogEndsSilently() {
         form->setStatusText("before");
         ModalAnswerer answerer;
