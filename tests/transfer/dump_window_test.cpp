@@ -102,6 +102,7 @@ class DumpWindowTest : public QObject {
         QCOMPARE(answerer.fileDialogs()[0].fileMode, QFileDialog::AnyFile);
         auto *dialog = find<ravelin::CommonDialog>("CommonDialog1");
         QCOMPARE(dialog->FileName, raw);
+        QCOMPARE(form->lastRawFile(), raw); // what CONVERT converts
         QCOMPARE(contents(raw), memoryImage(1000));
         QCOMPARE(status(), "Upload Finished,  File saved: " + folder + "/line7.tvd");
         QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Caption(), QString("100%"));
@@ -226,6 +227,24 @@ class DumpWindowTest : public QObject {
         QCOMPARE(answerer.boxes()[0].defaultButton, QMessageBox::No);
         QCOMPARE(status(), QString("Upload Aborted: stopped by the operator"));
         QVERIFY(find<QPushButton>("REPROGRAMSYSTEM")->isEnabled());
+    }
+
+    // What a failed dump kept under ".partial" is what RAW To TVD offers next, and shows.
+    void rawToTvdOffersWhatAFailedDumpKept() {
+        usb.dumpOf(memoryImage(1000), 5000);
+        const QString partial = dir.filePath("line7.raw.partial");
+        ModalAnswerer answerer;
+        answerer.chooseFile(dir.filePath("line7"));
+        find<QPushButton>("STARTDUMP")->click();
+        QVERIFY2(status().endsWith("what arrived is kept in " + partial), qPrintable(status()));
+
+        answerer.cancelFileDialog();
+        find<QPushButton>("butRAWTVD")->click();
+        QCOMPARE(answerer.fileDialogs().size(), 2);
+        QCOMPARE(answerer.fileDialogs()[1].nameFilters,
+                 (QStringList{".raw and partial dumps (*.raw *.raw.partial)",
+                              "Tervane raw database (*.raw)", "All Files (*.*)"}));
+        QCOMPARE(answerer.fileDialogs()[1].proposedFiles, QStringList{partial});
     }
 
     // The upload's indicator never shows an earlier upload's figure: it is cleared when an
