@@ -29,6 +29,11 @@ const QString kDefaultCommPort = QStringLiteral("1");
 const QString kDefaultHandshaking = QStringLiteral("1");
 const QString kUploadSpeed = QStringLiteral("57600");
 
+// The USB Interface box is stored as "1" or "0"; any other value leaves it ticked.
+bool storedUsbChoice() {
+    return GetSetting("COMM", "USBInterface", "1").trimmed() != QStringLiteral("0");
+}
+
 int16_t storedPort(const QString &text) {
     bool ok = false;
     const int port = text.trimmed().toInt(&ok);
@@ -187,6 +192,7 @@ void ComParametersPage::loadStoredSettings() {
     }
     portList_->setCurrentIndex(port_.CommPort() - 1);
     flowOptions_[port_.Handshaking()]->setChecked(true);
+    usbInterface_->setChecked(storedUsbChoice());
     showPortDevices();
     showFlowControlNote();
 }
@@ -260,6 +266,8 @@ void ComParametersPage::applyChoice() {
         SaveSetting("COMM", "Settings", port_.Settings());
         SaveSetting("COMM", "CommPort", QString::number(port_.CommPort()));
         SaveSetting("COMM", "Handshaking", QString::number(port_.Handshaking()));
+        SaveSetting("COMM", "USBInterface",
+                    usbChosen() ? QStringLiteral("1") : QStringLiteral("0"));
     } catch (const std::exception &) {
     }
     try {

@@ -1,6 +1,7 @@
 // The Com Parameters page: port, speed, framing and flow control for RS-232, and the USB
-// Interface box. The stored settings are applied to the port at start-up; OK applies the choice
-// to the port and stores it; Cancel changes nothing.
+// Interface box. The stored settings are applied to the port at start-up and the box is shown as
+// stored (ticked on a first run); OK applies the choice to the port and stores it with the box;
+// Cancel changes nothing.
 #pragma once
 
 #include "port_settings.h"
@@ -24,7 +25,7 @@ class ComParametersPage : public QWidget {
     ComParametersPage(MSComm &port, QWidget *parent = nullptr);
 
     // Applies the stored settings to the port (a refused value gives way to its default) and
-    // shows them in the lists.
+    // shows them in the lists and the USB Interface box.
     void loadStoredSettings();
     // What the lists and options show now.
     PortSettings choice() const;

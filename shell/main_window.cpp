@@ -164,8 +164,15 @@ void MainWindow::startDump() {
     fileDialog_->FileName = rawPath;
     fileDialog_->InitDir = QFileInfo(rawPath).absolutePath();
     SaveSetting("DATAPATH", "LastDir", fileDialog_->InitDir);
+    lastRawFile_ = rawPath;
+    keptPartial_.clear();
     const bool viaUsb = comParametersPage_->usbChosen();
-    runTransfer(*dumpPage_, Running::Dump, [&] { transfers_.startDump(rawPath, viaUsb); });
+    TransferOutcome outcome = TransferOutcome::Failed;
+    runTransfer(*dumpPage_, Running::Dump,
+                [&] { outcome = transfers_.startDump(rawPath, viaUsb); });
+    // A new attempt moves an earlier ".partial" aside, so one found now is this dump's.
+    if (outcome != TransferOutcome::Completed && QFileInfo::exists(DumpFile::partialName(rawPath)))
+        keptPartial_ = DumpFile::partialName(rawPath);
 }
 
 void MainWindow::reprogramSystem() {
@@ -184,8 +191,14 @@ void MainWindow::reprogramSystem() {
     PortSettings settings = comParametersPage_->choice();
     settings.speed = QStringLiteral("57600");
     if (!viaUsb) comParametersPage_->showUploadSpeed(true);
-    runTransfer(*operatingSystemPage_, Running::Upload,
-                [&] { transfers_.startUpload(systemFile, viaUsb, settings.settingsText()); });
+    // The indicator shows this upload only: cleared at its start, and again when it is refused
+    // or ends early, so no earlier figure stands beside its status.
+    setUploadProgress(0, QString());
+    TransferOutcome outcome = TransferOutcome::Failed;
+    runTransfer(*operatingSystemPage_, Running::Upload, [&] {
+        outcome = transfers_.startUpload(systemFile, viaUsb, settings.settingsText());
+    });
+    if (outcome != TransferOutcome::Completed) setUploadProgress(0, QString());
     if (!viaUsb) comParametersPage_->showUploadSpeed(false);
 }
 
@@ -231,11 +244,14 @@ void MainWindow::stopTransfer() {
 // ---- Conversion ---------------------------------------------------------------------------
 
 void MainWindow::convertNamedFile() {
-    conversion_->run(fileDialog_->FileName, ConversionStart::Convert);
+    conversion_->run(lastRawFile_, ConversionStart::Convert);
 }
 
 void MainWindow::chooseAndConvert() {
-    fileDialog_->Filter = QStringLiteral("Tervane raw database (*.raw)|*.raw |All Files (*.*)|*.*");
+    // After a failed dump the status bar names its ".partial" file: that is the one offered.
+    fileDialog_->FileName = keptPartial_.isEmpty() ? lastRawFile_ : keptPartial_;
+    fileDialog_->Filter = QStringLiteral(".raw and partial dumps|*.raw;*.raw.partial|"
+                                         "Tervane raw database (*.raw)|*.raw |All Files (*.*)|*.*");
     fileDialog_->Flags = CommonDialog::kHideReadOnly;
     fileDialog_->CancelError = true;
     try {
@@ -244,8 +260,10 @@ void MainWindow::chooseAndConvert() {
         return;
     }
     QCoreApplication::processEvents();
-    if (!fileDialog_->FileName.isEmpty())
-        conversion_->run(fileDialog_->FileName, ConversionStart::RawToTvd);
+    if (fileDialog_->FileName.isEmpty()) return;
+    lastRawFile_ = fileDialog_->FileName;
+    keptPartial_.clear();
+    conversion_->run(lastRawFile_, ConversionStart::RawToTvd);
 }
 
 // ---- Keys and the end -----------------------------------------------------------------------

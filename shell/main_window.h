@@ -41,8 +41,13 @@ class MainWindow : public QMainWindow, private TransferSink {
     // Adds a page as the last tab; while a transfer runs, its controls are held like the others.
     void addPage(QWidget *page, const QString &caption);
 
+    // The whole status text, however much of it the bar shows.
     QString statusText() const;
     void setStatusText(const QString &text);
+    // What CONVERT converts: the ".raw" the last START DUMP named, or the file RAW To TVD last
+    // chose; empty until one of them names a file. Tests name it directly.
+    QString lastRawFile() const { return lastRawFile_; }
+    void setLastRawFile(const QString &path) { lastRawFile_ = path; }
     TransferEngine &transfers() { return transfers_; }
     bool transferRunning() const { return running_ != Running::Nothing; }
 
@@ -95,6 +100,8 @@ class MainWindow : public QMainWindow, private TransferSink {
     std::unique_ptr<ConversionAction> conversion_;
 
     Running running_ = Running::Nothing;
+    QString lastRawFile_;
+    QString keptPartial_; // what the last dump kept under ".partial" when it failed
     QList<QPointer<QWidget>> heldControls_; // disabled for the running transfer
     std::function<void()> endProgram_;
     bool unloading_ = false;

@@ -133,7 +133,7 @@ class ConvertTest : public QObject {
         QFETCH(bool, emptyDatabase);
         if (emptyDatabase) {
             writeFile(path("empty.raw"), QByteArray());
-            find<ravelin::CommonDialog>("CommonDialog1")->FileName = path("empty.raw");
+            form->setLastRawFile(path("empty.raw"));
         }
         HeldButtonsWatch watch(*form);
         ModalAnswerer answerer;
@@ -163,7 +163,7 @@ class ConvertTest : public QObject {
         QFETCH(bool, keep);
         QFETCH(QStringList, left);
         writeKx4Database(path("line7.raw"));
-        find<ravelin::CommonDialog>("CommonDialog1")->FileName = path("line7.raw");
+        form->setLastRawFile(path("line7.raw"));
         find<QCheckBox>("KeepLogFile")->setChecked(keep);
         HeldButtonsWatch watch(*form);
         ModalAnswerer answerer;
@@ -195,7 +195,7 @@ class ConvertTest : public QObject {
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("a printer is installed here; the printout would go to it");
         writeKx4Database(path("line7.raw"));
-        find<ravelin::CommonDialog>("CommonDialog1")->FileName = path("line7.raw");
+        form->setLastRawFile(path("line7.raw"));
         find<QCheckBox>("PrintTextFile")->setChecked(true);
         find<QCheckBox>("CreateXYZ")->setChecked(true);
         ModalAnswerer answerer;
@@ -247,7 +247,7 @@ class ConvertTest : public QObject {
         QFETCH(QString, raw);
         QVERIFY(QDir(dir->path()).mkdir("field.2006"));
         writeKx4Database(path(raw));
-        find<ravelin::CommonDialog>("CommonDialog1")->FileName = path(raw);
+        form->setLastRawFile(path(raw));
         find<QCheckBox>("CreateXYZ")->setChecked(true);
         ModalAnswerer answerer;
         answerer.answerWith(clickFirstButton);
@@ -262,7 +262,7 @@ class ConvertTest : public QObject {
     // to try again: nothing is printed or derived, and the run ends without claiming success.
     void declinedRetryIsNotReportedAsConverted() {
         writeKx4Database(path("t.tvd"));
-        find<ravelin::CommonDialog>("CommonDialog1")->FileName = path("t.tvd");
+        form->setLastRawFile(path("t.tvd"));
         find<QCheckBox>("PrintTextFile")->setChecked(true);
         find<QCheckBox>("CreateXYZ")->setChecked(true);
         ModalAnswerer answerer;
@@ -297,7 +297,7 @@ class ConvertTest : public QObject {
         ravelin::setWindowDumpdecFolders(
             {QCoreApplication::applicationDirPath() + "/standin_dumpdec"});
         writeFile(path("r.raw"), "not empty");
-        find<ravelin::CommonDialog>("CommonDialog1")->FileName = path("r.raw");
+        form->setLastRawFile(path("r.raw"));
         find<QCheckBox>("CreateXYZ")->setChecked(true);
         HeldButtonsWatch watch(*form);
         ModalAnswerer answerer;
@@ -345,7 +345,7 @@ class ConvertTest : public QObject {
             QVERIFY(!ended);
         } else {
             // RAW To TVD names existing files only; this one went away after it was named.
-            find<ravelin::CommonDialog>("CommonDialog1")->FileName = path("line7.raw");
+            form->setLastRawFile(path("line7.raw"));
         }
 
         answerer.pressButton(QMessageBox::Ok);
@@ -359,6 +359,25 @@ class ConvertTest : public QObject {
         QCOMPARE(entries(dir->path()), libraryMissing ? QStringList{"line7.raw"} : QStringList{});
     }
 
+    // CONVERT takes the raw database RAW To TVD named, not the system file chosen after it.
+    void convertNeverTakesASystemFile() {
+        QTemporaryDir noLibrary; // RAW To TVD fails and the window stays
+        ravelin::setWindowDumpdecFolders({noLibrary.path()});
+        writeKx4Database(path("line7.raw"));
+        writeFile(path("new.sys"), "not a line count\r\n"); // refused before any upload
+        ModalAnswerer answerer;
+        answerer.chooseFile(path("line7.raw"));
+        find<QPushButton>("butRAWTVD")->click();
+        ravelin::setWindowDumpdecFolders({});
+        answerer.chooseFile(path("new.sys"));
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
+        answerer.answerWith(clickFirstButton);
+        find<QPushButton>("Convert")->click();
+        QCOMPARE(answerer.boxes().size(), 1);
+        QCOMPARE(answerer.boxes()[0].text, path("line7.raw") + "file converted to .TVD");
+        QVERIFY(QFile::exists(path("line7.tvd")));
+    }
+
     void rawToTvdAsksForTheFile() {
         writeKx4Database(path("line7.raw"));
         ModalAnswerer answerer;
@@ -367,7 +386,8 @@ class ConvertTest : public QObject {
         QCOMPARE(answerer.fileDialogs().size(), 1);
         QCOMPARE(answerer.boxes().size(), 0);
         QCOMPARE(find<ravelin::CommonDialog>("CommonDialog1")->Filter,
-                 QString("Tervane raw database (*.raw)|*.raw |All Files (*.*)|*.*"));
+                 QString(".raw and partial dumps|*.raw;*.raw.partial|"
+                         "Tervane raw database (*.raw)|*.raw |All Files (*.*)|*.*"));
         QCOMPARE(find<ravelin::CommonDialog>("CommonDialog1")->Flags, 4);
         QVERIFY(find<ravelin::CommonDialog>("CommonDialog1")->CancelError);
         QVERIFY(!ended);

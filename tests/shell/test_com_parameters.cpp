@@ -7,6 +7,7 @@
 #include "settings_sandbox.h"
 #include "window_controls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -249,6 +250,25 @@ class ComParametersTest : public QObject {
         QCOMPARE(shownAgain.parity, QString("Even"));
         QCOMPARE(shownAgain.stopBits, QString("2"));
         QCOMPARE(shownAgain.flow, 2);
+    }
+
+    // OK stores the USB Interface box with the port settings and the next start shows it so;
+    // Cancel stores nothing, and a damaged stored value leaves it ticked.
+    void usbInterfaceBoxIsKeptWithThePortSettings() {
+        open();
+        auto usbBox = [this] { return find<QCheckBox>("USBInterface"); };
+        usbBox()->setChecked(false);
+        find<QPushButton>("cmdOK")->click();
+        QCOMPARE(sandbox->file().value("COMM/USBInterface").toString(), QString("0"));
+        open();
+        QVERIFY(!usbBox()->isChecked());
+        usbBox()->setChecked(true);
+        find<QPushButton>("cmdCancel")->click();
+        open();
+        QVERIFY(!usbBox()->isChecked());
+        sandbox->set("COMM/USBInterface", "no");
+        open();
+        QVERIFY(usbBox()->isChecked());
     }
 
     void okWithTheOpenPortUnchangedLeavesItClosed() {

@@ -260,6 +260,31 @@ class MainWindowTest : public QObject {
         QCOMPARE(find<ravelin::StatusBar>("StatusBar1")->SimpleText(),
                  QString("Converting ........C:/data/line7.raw"));
     }
+
+    // A status longer than the window (a deep dump path) is shown elided in the middle, in full
+    // in its tooltip; the window keeps its size and its minimum.
+    void longStatusNeverWidensTheWindow() {
+        const QSize size = form->size();
+        const int minimumWidth = form->minimumSizeHint().width();
+        const QString full =
+            "Dump Aborted: stopped by the operator; what arrived is kept in /home/" +
+            QString("field season 2006/").repeated(20) + "line7.raw.partial";
+        form->setStatusText(full);
+        QTest::qWait(50);
+        QCOMPARE(form->size(), size);
+        QCOMPARE(form->minimumSizeHint().width(), minimumWidth);
+        auto *shown = find<QLabel>("StatusBar1Text");
+        QVERIFY2(shown->text().startsWith("Dump Aborted: stopped") &&
+                     shown->text().endsWith("/line7.raw.partial") &&
+                     shown->text().contains(QChar(0x2026)),
+                 qPrintable(shown->text()));
+        QVERIFY(shown->fontMetrics().horizontalAdvance(shown->text()) <= shown->width());
+        QCOMPARE(shown->toolTip(), full);
+        QCOMPARE(form->statusText(), full);
+
+        form->setStatusText("Dump Aborted");
+        QCOMPARE(shown->text(), QString("Dump Aborted"));
+    }
 };
 
 QTEST_MAIN(MainWindowTest)

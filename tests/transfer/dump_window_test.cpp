@@ -102,6 +102,7 @@ class DumpWindowTest : public QObject {
         QCOMPARE(answerer.fileDialogs()[0].fileMode, QFileDialog::AnyFile);
         auto *dialog = find<ravelin::CommonDialog>("CommonDialog1");
         QCOMPARE(dialog->FileName, raw);
+        QCOMPARE(form->lastRawFile(), raw); // what CONVERT converts
         QCOMPARE(contents(raw), memoryImage(1000));
         QCOMPARE(status(), "Upload Finished,  File saved: " + folder + "/line7.tvd");
         QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Caption(), QString("100%"));
@@ -226,6 +227,56 @@ class DumpWindowTest : public QObject {
         QCOMPARE(answerer.boxes()[0].defaultButton, QMessageBox::No);
         QCOMPARE(status(), QString("Upload Aborted: stopped by the operator"));
         QVERIFY(find<QPushButton>("REPROGRAMSYSTEM")->isEnabled());
+    }
+
+    // What a failed dump kept under ".partial" is what RAW To TVD offers next, and shows.
+    void rawToTvdOffersWhatAFailedDumpKept() {
+        usb.dumpOf(memoryImage(1000), 5000);
+        const QString partial = dir.filePath("line7.raw.partial");
+        ModalAnswerer answerer;
+        answerer.chooseFile(dir.filePath("line7"));
+        find<QPushButton>("STARTDUMP")->click();
+        QVERIFY2(status().endsWith("what arrived is kept in " + partial), qPrintable(status()));
+
+        answerer.cancelFileDialog();
+        find<QPushButton>("butRAWTVD")->click();
+        QCOMPARE(answerer.fileDialogs().size(), 2);
+        QCOMPARE(answerer.fileDialogs()[1].nameFilters,
+                 (QStringList{".raw and partial dumps (*.raw *.raw.partial)",
+                              "Tervane raw database (*.raw)", "All Files (*.*)"}));
+        QCOMPARE(answerer.fileDialogs()[1].proposedFiles, QStringList{partial});
+    }
+
+    // The upload's indicator never shows an earlier upload's figure: it is cleared when an
+    // upload starts and when one ends early.
+    void uploadProgressNeverShowsAnEarlierUpload() {
+        auto *progress = find<ravelin::ProgressIndicator>("ReprogramProgress");
+        auto cleared = [progress] { return progress->Value() == 0 && progress->Caption() == ""; };
+        ModalAnswerer answerer;
+        answerer.chooseFile(imageFile("1\r\nONLY\r\n", "one.sys"));
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
+        QCOMPARE(progress->Caption(), QString("100% Completed"));
+
+        PtyPair line; // nobody answers: the upload waits at its start until STOP
+        useSerialPort(line.slavePath());
+        bool clearedAtStart = false;
+        QTimer probe;
+        onceWhenStatusIs(probe, "Syncronizing....", [&] {
+            clearedAtStart = cleared();
+            find<QPushButton>("STOPTRANSFER")->click();
+        });
+        answerer.chooseFile(dir.filePath("one.sys"));
+        answerer.pressButton(QMessageBox::Yes);
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
+        QVERIFY(clearedAtStart);
+
+        find<QCheckBox>("USBInterface")->setChecked(true);
+        usb.failWriteAt = int(usb.writes.size()) + 2; // after two of the four lines
+        answerer.chooseFile(imageFile("4\r\nL1\r\nL2\r\nL3\r\nL4\r\n", "four.sys"));
+        find<QPushButton>("REPROGRAMSYSTEM")->click();
+        QCOMPARE(status(),
+                 QString("ERROR ----> USB DEVICE NOT DETECTED, connect again and restart"));
+        QVERIFY(cleared());
     }
 
     void cancelledDialogEndsSilently() {
