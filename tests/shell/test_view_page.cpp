@@ -76,19 +76,68 @@ class ViewPageTest : public QObject {
         QCOMPARE(placed.size(), std::size_t{6}); // three readings in each of two panels
         QCOMPARE(pixel(image, placed[0].mark.center()), plots::scale_colour(0).rgb());
         QCOMPARE(pixel(image, placed[1].mark.center()), plots::scale_colour(1).rgb());
-        // Ro <= 0: a hollow mark, white inside with a dark outline, not left out.
-        QCOMPARE(pixel(image, placed[2].mark.center()), QColor(Qt::white).rgb());
+        // Ro <= 0: a crossed cell, white inside with a dark outline and cross, not left out.
         const QRectF mark = placed[2].mark;
-        QVERIFY(qGray(pixel(image, QPointF(mark.left() + 2, mark.center().y()))) < 128);
+        QCOMPARE(pixel(image, mark.center() - QPointF(0, mark.height() / 4)),
+                 QColor(Qt::white).rgb());
+        int darkest = 255; // where the cross's two strokes meet
+        for (int dy = -1; dy <= 1; ++dy)
+            darkest = std::min(darkest, qGray(pixel(image, mark.center() + QPointF(0, dy))));
+        QVERIFY(darkest < 128);
+        QVERIFY(qGray(pixel(image, QPointF(mark.left() + 1, mark.center().y()))) < 128);
+        // Readings of a level one spacing apart leave no white column between them.
+        const QPointF between = (placed[0].mark.center() + placed[1].mark.center()) / 2;
+        QVERIFY(pixel(image, between) != QColor(Qt::white).rgb());
         // Its chargeability is a value like any other: a coloured cell.
         QVERIFY(pixel(image, placed[5].mark.center()) != QColor(Qt::white).rgb());
         // Readings left to right in order of position, levels downward from n = 1.
         QVERIFY(placed[0].mark.center().x() < placed[1].mark.center().x());
     }
 
+    // Dipole-dipole at n = 1 and 2, whose centres are offset by half a spacing, and a Wenner
+    // line: cells of a level tile it, and levels are labelled with their unit.
+    void levelsTileWithoutGapsAndSayTheirUnit() {
+        tvd::Database db;
+        db.add(tvd::survey_header("Client", "Grid", 2006, 0x07, 0x15))
+            .add(tvd::ipi(0, 2, 2))
+            .add(tvd::array(0x00))
+            .add(tvd::profile_header(100, 0, 900));
+        for (float x : {20.0f, 30.0f, 40.0f})
+            db.add(tvd::ipr_standard({.x = x, .dn = 10, .da = -20, .db = -10, .ro = 50, .n = 1}));
+        for (float x : {30.0f, 40.0f})
+            db.add(tvd::ipr_standard({.x = x, .dn = 10, .da = -30, .db = -20, .ro = 80, .n = 2}));
+        db.add(tvd::array(0x11)).add(tvd::profile_header(200, 0, 900));
+        for (float x : {5.0f, 10.0f})
+            db.add(tvd::ipr_standard({.x = x, .dn = 5, .da = -5, .db = 10, .ro = 60, .n = 1}));
+        const survey::LoadResult loaded = read(db, "levels.tvd");
+        const std::vector<plots::PlotItem> items = plots::plot_items(loaded.database);
+        QCOMPARE(items.size(), std::size_t{2});
+        QImage image(1200, 800, QImage::Format_RGB32);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        std::vector<plots::PlacedReading> placed;
+        {
+            QPainter painter(&image);
+            plots::draw_plot(painter, image.rect(), loaded.database, items[0], {}, &placed);
+        }
+        const QPointF between = (placed[0].mark.center() + placed[1].mark.center()) / 2;
+        QCOMPARE(pixel(image, between), pixel(image, placed[0].mark.center()));
+
+        QVERIFY(plots::write_pdf(dir.filePath("levels.pdf"), loaded.database, items, {}));
+        QStringList labels;
+        for (const PdfTextLine &line : pdfTextLines(dir.filePath("levels.pdf")))
+            labels << line.text;
+        QVERIFY2(labels.contains("n = 2") && labels.contains("a = 5 m"),
+                 qPrintable(labels.join(" | ")));
+    }
+
     void axesTickAtRoundValues() {
         QVERIFY((plots::Axis(3, 870, true).ticks() ==
                  std::vector<double>{5, 10, 20, 50, 100, 200, 500}));
+        QVERIFY((plots::Axis(20, 400, true).ticks() == std::vector<double>{20, 50, 100, 200}));
+        // Across four decades still 1, 2 and 5 of each.
+        QVERIFY((plots::Axis(1, 5000, true).ticks() ==
+                 std::vector<double>{1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000}));
         QVERIFY(
             (plots::Axis(0.5, 8.5, false).ticks() == std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8}));
         QCOMPARE(plots::Axis(3912.0, 3912.8, false).label(3912.2), std::string("3912.2"));
