@@ -75,6 +75,7 @@ class Exporter {
 
     void fail(const std::string &why) { outcome_.failures.push_back(tvd_path_ + ": " + why); }
     void note(const std::string &what) { outcome_.notes.push_back(tvd_path_ + ": " + what); }
+    void lose(const std::string &what) { outcome_.lost.push_back(tvd_path_ + ": " + what); }
 
   private:
     const std::string &tvd_path_;
@@ -100,10 +101,25 @@ std::string left_out(int count, const char *why) {
     return std::to_string(count) + (count == 1 ? " reading" : " readings") + " left out: " + why;
 }
 
+// "no file: its 3 readings all left out (2 electrodes at one place, 1 Ro not positive)".
+std::string lost_whole(const std::vector<std::pair<int, const char *>> &reasons) {
+    int total = 0;
+    std::string why;
+    for (const auto &[count, reason] : reasons) {
+        if (count == 0) continue;
+        total += count;
+        why += (why.empty() ? "" : ", ") + std::to_string(count) + " " + reason;
+    }
+    return "no file: " +
+           (total == 1 ? std::string("its reading")
+                       : "its " + std::to_string(total) + " readings all") +
+           " left out (" + why + ")";
+}
+
 void export_profiles(const survey::Database &database, const ExportOptions &options,
                      Exporter &exporter) {
     const char *extension = options.format == Format::Res2dinv ? ".dat" : ".ohm";
-    int files = 0, soundings = 0, unheaded = 0, free_electrodes = 0;
+    int files = 0, lost = 0, soundings = 0, unheaded = 0, free_electrodes = 0;
     for (std::size_t s = 0; s < database.surveys.size(); ++s) {
         const survey::Survey &survey = database.surveys[s];
         for (const survey::Line &line : survey.lines) {
@@ -115,13 +131,24 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
 
             const std::string stem = "-S" + std::to_string(s + 1) + "-" + line_file_part(line);
             const ProfileReadings selected = select_profile_readings(line.ip_readings);
+            const std::string profile = stem.substr(1) + ": ";
+            if (selected.groups.empty()) {
+                exporter.lose(profile +
+                              lost_whole({{selected.unsound, "not a number or out of reach"},
+                                          {selected.coincident, "electrodes at one place"},
+                                          {selected.not_positive, "Ro not positive"}}));
+                ++lost;
+                continue;
+            }
             if (selected.unsound)
-                exporter.note(
-                    stem.substr(1) + ": " +
-                    left_out(selected.unsound, "a value that is not a number, or out of reach"));
+                exporter.note(profile + left_out(selected.unsound,
+                                                 "a value that is not a number, or out of reach"));
             if (selected.coincident)
-                exporter.note(stem.substr(1) + ": " +
-                              left_out(selected.coincident, "electrodes at one place"));
+                exporter.note(profile + left_out(selected.coincident, "electrodes at one place"));
+            if (selected.not_positive)
+                exporter.note(profile +
+                              left_out(selected.not_positive,
+                                       "Ro not positive, which an inversion cannot take"));
             for (const ReadingGroup &group : selected.groups) {
                 // A profile whose array changed mid-line gives one file per form.
                 const std::string name = exporter.unique(
@@ -156,7 +183,7 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
     if (free_electrodes)
         exporter.note(
             left_out(free_electrodes, "free electrode positions; the spreadsheet CSV has them"));
-    if (files == 0) exporter.fail("no IP profile readings to export");
+    if (files == 0 && lost == 0) exporter.fail("no IP profile readings to export");
 }
 
 bool has_gravity(const survey::Database &database) {
@@ -186,13 +213,18 @@ void export_gravity_csv(const survey::Database &database, const ExportOptions &o
     // A file that could not be created still has its readings counted for the notes.
     TextOut unused;
     const GravityCsv csv = written ? *written : gravity_csv(database, csv_options, unused);
+    if (csv.readings == 0)
+        return exporter.lose("gravity: " +
+                             lost_whole({{csv.not_finite, "not a number"},
+                                         {csv.beyond_a_day, "a time of day of 24 h or more"},
+                                         {csv.invalid_dates, "no calendar date"}}));
     if (csv.not_finite) exporter.note(left_out(csv.not_finite, "a value that is not a number"));
     if (csv.beyond_a_day)
         exporter.note(left_out(csv.beyond_a_day, "a time of day of 24 h or more"));
+    // An adjustment program's import stops at the first date that cannot exist.
     if (csv.invalid_dates)
-        exporter.note(std::to_string(csv.invalid_dates) +
-                      " reading(s) with no calendar date: written with the date as recorded");
-    if (csv.readings == 0) return exporter.fail("no KX-4 gravity reading with sound values");
+        exporter.note(left_out(csv.invalid_dates,
+                               "a date that is no calendar date; the spreadsheet CSV has them"));
 }
 
 void export_tables(const survey::Database &database, const ExportOptions &options,

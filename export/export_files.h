@@ -33,6 +33,9 @@ struct ExportOutcome {
     std::vector<std::string> written;  // paths, in the order written
     std::vector<std::string> failures; // what could not be exported, and why
     std::vector<std::string> notes;    // readings left out, and why
+    // Profiles (or a database's gravity readings) of the asked kind that gave no file because
+    // every reading was left out, and why. The other files are written.
+    std::vector<std::string> lost;
     bool ok() const { return failures.empty(); }
 };
 

@@ -118,11 +118,18 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
         head += compact(std::fabs(zone), 3);
         head += " h\n";
     }
-    bool by_line_and_station = false;
+    bool by_line_and_station = false, uncorrected = false;
     for (const survey::Survey &s : database.surveys)
         for (const survey::Line &line : s.lines)
-            for (const survey::GravityReading &r : line.gravity_readings)
+            for (const survey::GravityReading &r : line.gravity_readings) {
                 by_line_and_station = by_line_and_station || r.coordinate_mode != 12;
+                uncorrected = uncorrected || r.tide_corrected == false;
+            }
+    // Readers take the raw reading as GRAV - TIDE: where the meter applied no tide correction,
+    // its TIDE values would shift every such reading.
+    if (uncorrected)
+        head += "% TIDE 0: the meter's Tide Correction option was off, so GRAV carries no tide "
+                "correction; the meter's values are in the TIDE column of the spreadsheet CSV\n";
     // Readings in latitude/longitude mode carry their own; the others stand at the survey's
     // reference position, close enough for a tide model.
     if (by_line_and_station)
@@ -154,9 +161,13 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                     ++count.beyond_a_day;
                     continue;
                 }
-                const bool own_position = r.coordinate_mode == 12;
                 const Moment m = shifted(r, offset_ms);
-                count.invalid_dates += m.valid ? 0 : 1;
+                // A reader's import stops at a date that cannot exist, loading nothing.
+                if (!m.valid) {
+                    ++count.invalid_dates;
+                    continue;
+                }
+                const bool own_position = r.coordinate_mode == 12;
                 ++count.readings;
 
                 char *at = write_station_name(run_text.room(kWidestLine), r);
@@ -169,7 +180,7 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 at = field(at, r.tilt_x, 1);
                 at = field(at, r.tilt_y, 1);
                 at = field(at, r.temperature, 2);
-                at = field(at, r.tide, 3);
+                at = field(at, r.tide_corrected == false ? 0.0 : r.tide, 3);
                 at = integer_field(at, r.duration);
                 at = integer_field(at, r.rejected);
                 const auto seconds = static_cast<int>(m.ms / 1000);

@@ -1,6 +1,7 @@
 // The relative-gravimeter CSV that network-adjustment programs read: one header line, then one
 // line per KX-4 reading. GRAV and SD in mGal as the meter recorded them (GRAV with the meter's
-// tide correction, TIDE that correction), TIME HH:MM:SS and DATE M/D/YYYY.
+// tide correction, TIDE that correction; TIDE 0 where the meter's Tide Correction option was
+// off), TIME HH:MM:SS and DATE M/D/YYYY.
 #pragma once
 
 #include "survey_model.h"
@@ -22,7 +23,7 @@ struct GravityCsvOptions {
 
 struct GravityCsv {
     int readings = 0;
-    int invalid_dates = 0; // readings whose date is no calendar date: written as recorded
+    int invalid_dates = 0; // readings left out: a date that is no calendar date
     int not_finite = 0;    // readings left out: a value that is not a number
     int beyond_a_day = 0;  // readings left out: a time of day of 24 h or more
 };

@@ -51,6 +51,11 @@ ProfileReadings select_profile_readings(const std::vector<survey::IpReading> &re
             ++selected.coincident;
             continue;
         }
+        // The inversions work on log(rhoa): a row with Ro of 0 or below stops or corrupts them.
+        if (!(r.ro > 0)) {
+            ++selected.not_positive;
+            continue;
+        }
         const ArrayFamily family = array_family(r.array_code);
         auto group = std::find_if(selected.groups.begin(), selected.groups.end(),
                                   [&](const ReadingGroup &g) { return g.family == family; });

@@ -23,6 +23,7 @@ struct ProfileReadings {
     std::vector<ReadingGroup> groups; // one per family met, in the order first met
     int unsound = 0;                  // readings left out: a value not a number or out of reach
     int coincident = 0;               // readings left out: electrodes at one place
+    int not_positive = 0;             // readings left out: Ro of 0 or below
 };
 
 ProfileReadings select_profile_readings(const std::vector<survey::IpReading> &readings);

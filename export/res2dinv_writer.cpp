@@ -35,13 +35,15 @@ char *general_row(char *at, const std::array<int, 4> &n, const ProfileElectrodes
     return at;
 }
 
-// Pole-dipole: the C1 position, the dipole length a and n = C1 to the nearer potential
-// electrode over a, negative when the dipole lies behind C1.
+// Pole-dipole: x, the dipole length a and n = C1 to the nearer potential electrode over a,
+// negative when the dipole lies behind (left of) C1. x is the row's leftmost electrode: C1 for a
+// forward row, the farther potential electrode for a reversed one, which readers then place at
+// x, x + a and C1 at x + (|n| + 1) a.
 char *pole_dipole_row(char *at, const std::array<int, 4> &numbers, const ProfileElectrodes &e) {
     const double a = e.point(numbers[0])->x, m = e.point(numbers[2])->x, n = e.point(numbers[3])->x;
     const double dipole = std::fabs(n - m);
     const double nearer = std::fabs(m - a) < std::fabs(n - a) ? m : n;
-    at = number(at, a);
+    at = number(at, std::fmin(a, std::fmin(m, n)));
     *at++ = ' ';
     at = number(at, dipole);
     *at++ = ' ';

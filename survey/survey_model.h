@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,24 @@ struct GravityReading {
     Date date;
     std::uint8_t line_direction = 0;   // 0 N, 1 S, 2 E, 3 W
     std::uint16_t coordinate_mode = 0; // Flags of the survey header in force
+    // Whether the meter's Tide Correction option was on, so that gravity holds the tide
+    // correction: from the latest KX-4 parameter record before the reading, else the first of
+    // the database; empty when the database holds none.
+    std::optional<bool> tide_corrected;
+};
+
+// The KX-4 parameter record: the meter's set-up constants and option switches.
+struct Kx4Parameter {
+    double gref = 0, gcal1 = 0;
+    double tilt_x_sensitivity = 0, tilt_y_sensitivity = 0, tilt_x_offset = 0, tilt_y_offset = 0;
+    double tempco = 0, drift = 0;
+    std::uint32_t drift_time_ms = 0; // drift start, milliseconds since midnight
+    Date drift_date;
+    std::uint16_t flags = 0; // option bits: 0x01 tide correction, 0x02 continuous tilt,
+                             // 0x04 auto rejection, 0x08 terrain correction, 0x10 seismic
+                             // filter, 0x20 raw data
+
+    bool tide_correction() const { return (flags & 0x01) != 0; }
 };
 
 enum class BoreHoleLog { ShortNormal, LongNormal, Lateral, Fluid, SelfPotential };
@@ -182,6 +201,7 @@ struct Database {
     bool has_instrument = false;
     InstrumentHeader instrument;
     std::vector<Survey> surveys;
+    std::vector<Kx4Parameter> kx4_parameters; // in file order
 };
 
 // Why reading stopped. Everything before the stop is in the database and sound.

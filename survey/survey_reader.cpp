@@ -62,7 +62,7 @@ class ModelBuilder {
     explicit ModelBuilder(const i2dwriter::RecordReader &record) : r_(record) {}
 
     void add_current_record();
-    Database take() { return std::move(database_); }
+    Database take();
 
   private:
     std::string text(std::size_t offset, std::size_t width) const {
@@ -96,6 +96,7 @@ class ModelBuilder {
     void add_ip_reading();
     void add_ip_user_reading();
     void add_gravity_reading();
+    void add_kx4_parameter();
     void add_bore_hole_reading();
 
     const i2dwriter::RecordReader &r_;
@@ -104,7 +105,23 @@ class ModelBuilder {
     std::uint16_t operating_mode_ = 0;
     std::uint32_t window_count_ = 0;
     std::uint16_t array_code_ = 0;
+    std::optional<bool> tide_corrected_; // of the latest KX-4 parameter record
 };
+
+// The KX-4 parameter record's Flags field ends at this offset; a shorter record states no options.
+constexpr std::size_t kKx4ParameterLength = 78;
+
+Database ModelBuilder::take() {
+    // Readings before the first parameter record took the meter's set-up of that record.
+    if (!database_.kx4_parameters.empty()) {
+        const bool first = database_.kx4_parameters.front().tide_correction();
+        for (Survey &s : database_.surveys)
+            for (Line &line : s.lines)
+                for (GravityReading &g : line.gravity_readings)
+                    if (!g.tide_corrected) g.tide_corrected = first;
+    }
+    return std::move(database_);
+}
 
 Survey &ModelBuilder::survey() {
     if (database_.surveys.empty()) database_.surveys.emplace_back();
@@ -172,7 +189,10 @@ void ModelBuilder::add_current_record() {
     case id::kBoreHoleFluidData:
         add_bore_hole_reading();
         break;
-    default: // the KX-4 parameter record holds nothing the model keeps
+    case id::kKx4Parameter:
+        add_kx4_parameter();
+        break;
+    default:
         break;
     }
 }
@@ -305,6 +325,24 @@ void ModelBuilder::add_gravity_reading() {
     g.line_direction = r_.u8(60);
     const Survey &s = survey();
     g.coordinate_mode = s.has_header ? s.header.coordinate_mode : 0;
+    g.tide_corrected = tide_corrected_;
+}
+
+void ModelBuilder::add_kx4_parameter() {
+    if (r_.length() < kKx4ParameterLength) return;
+    Kx4Parameter &p = database_.kx4_parameters.emplace_back();
+    p.gref = f64(4);
+    p.gcal1 = f64(12);
+    p.tilt_x_sensitivity = f64(20);
+    p.tilt_y_sensitivity = f64(28);
+    p.tilt_x_offset = f64(36);
+    p.tilt_y_offset = f64(44);
+    p.tempco = f64(52);
+    p.drift = f64(60);
+    p.drift_time_ms = r_.u32(68);
+    p.drift_date = date(72);
+    p.flags = r_.u16(76);
+    tide_corrected_ = p.tide_correction();
 }
 
 void ModelBuilder::add_bore_hole_reading() {

@@ -15,11 +15,6 @@ namespace plots {
 
 namespace {
 
-// Coordinate modes whose X is a station number on the line.
-bool x_is_station(std::uint16_t mode) {
-    return mode == 0 || mode == 1 || mode == 4 || mode == 5;
-}
-
 // A marker of its own shape for each station, so stations stay apart in greyscale too.
 void draw_marker(QPainter &painter, const QPointF &at, double r, int shape) {
     switch (shape % 4) {
@@ -43,24 +38,19 @@ void draw_marker(QPainter &painter, const QPointF &at, double r, int shape) {
 } // namespace
 
 void draw_gravity_line(QPainter &painter, const QRectF &area, const survey::Line &line) {
-    const auto &readings = line.gravity_readings;
-    const bool station = x_is_station(readings.empty() ? 0 : readings[0].coordinate_mode);
-    std::vector<double> xs, lows, highs;
-    double distance = 0;
-    for (std::size_t i = 0; i < readings.size(); ++i) {
-        const survey::GravityReading &g = readings[i];
-        if (i > 0)
-            distance +=
-                std::hypot(double{g.x} - readings[i - 1].x, double{g.y} - readings[i - 1].y);
-        xs.push_back(station ? g.x : distance);
-        lows.push_back(double{g.gravity} - std::fabs(g.standard_deviation));
-        highs.push_back(double{g.gravity} + std::fabs(g.standard_deviation));
-    }
+    const GravityProfile profile = gravity_profile(line);
+    std::vector<double> xs, ys;
+    for (const auto *group : {&profile.stations, &profile.bases})
+        for (const ProfileStation &s : *group) {
+            xs.push_back(s.position);
+            for (const survey::GravityReading *g : s.readings) {
+                ys.push_back(double{g->gravity} - std::fabs(g->standard_deviation));
+                ys.push_back(double{g->gravity} + std::fabs(g->standard_deviation));
+            }
+        }
     const double u = device_unit(painter);
     const Range xr = finite_range(xs);
     const double pad = 0.03 * (xr.hi - xr.lo);
-    std::vector<double> ys = lows;
-    ys.insert(ys.end(), highs.begin(), highs.end());
     const Range yr = finite_range(ys);
     const PlotFrame frame(
         panel_area(painter, area, false), Axis(xr.lo - pad, xr.hi + pad, false),
@@ -68,28 +58,51 @@ void draw_gravity_line(QPainter &painter, const QRectF &area, const survey::Line
     frame.draw_grid(painter);
     painter.save();
     painter.setClipRect(frame.area());
-    painter.setPen(QPen(Qt::black, 1.5 * u));
+    // Every reading with its SD bar; repeats of a station show as marks of their own.
+    auto draw_readings = [&](const ProfileStation &s) {
+        painter.setPen(QPen(Qt::black, u));
+        painter.setBrush(Qt::NoBrush);
+        for (const survey::GravityReading *g : s.readings) {
+            const double low = double{g->gravity} - std::fabs(g->standard_deviation);
+            const double high = double{g->gravity} + std::fabs(g->standard_deviation);
+            const QPointF at = frame.at(s.position, g->gravity);
+            painter.drawLine(frame.at(s.position, low), frame.at(s.position, high));
+            painter.drawLine(QPointF(at.x() - 3 * u, frame.y(low)),
+                             QPointF(at.x() + 3 * u, frame.y(low)));
+            painter.drawLine(QPointF(at.x() - 3 * u, frame.y(high)),
+                             QPointF(at.x() + 3 * u, frame.y(high)));
+            if (s.readings.size() > 1) painter.drawEllipse(at, 2.5 * u, 2.5 * u);
+        }
+    };
+    // The line joins one point per station, in station order, at the mean of its readings.
     QPainterPath curve;
-    for (std::size_t i = 0; i < readings.size(); ++i) {
-        if (!std::isfinite(xs[i]) || !std::isfinite(readings[i].gravity)) continue;
-        const QPointF at = frame.at(xs[i], readings[i].gravity);
+    for (const ProfileStation &s : profile.stations) {
+        draw_readings(s);
+        const QPointF at = frame.at(s.position, s.mean);
         curve.elementCount() == 0 ? curve.moveTo(at) : curve.lineTo(at);
-        painter.drawLine(frame.at(xs[i], lows[i]), frame.at(xs[i], highs[i]));
-        painter.drawLine(QPointF(at.x() - 3 * u, frame.y(lows[i])),
-                         QPointF(at.x() + 3 * u, frame.y(lows[i])));
-        painter.drawLine(QPointF(at.x() - 3 * u, frame.y(highs[i])),
-                         QPointF(at.x() + 3 * u, frame.y(highs[i])));
     }
+    painter.setPen(QPen(Qt::black, 1.5 * u));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(curve);
     painter.setBrush(Qt::black);
-    for (std::size_t i = 0; i < readings.size(); ++i)
-        if (std::isfinite(xs[i]) && std::isfinite(readings[i].gravity))
-            painter.drawEllipse(frame.at(xs[i], readings[i].gravity), 3 * u, 3 * u);
+    for (const ProfileStation &s : profile.stations)
+        painter.drawEllipse(frame.at(s.position, s.mean), 3 * u, 3 * u);
+    // Base stations off the line: apart from it, a triangle at the mean, named.
+    painter.setFont(plot_font(painter, 8));
+    for (const ProfileStation &s : profile.bases) {
+        draw_readings(s);
+        painter.setPen(QPen(Qt::black, u));
+        painter.setBrush(QColor(160, 160, 160));
+        const QPointF at = frame.at(s.position, s.mean);
+        draw_marker(painter, at, 4.5 * u, 2);
+        painter.drawText(at + QPointF(6 * u, -6 * u),
+                         QStringLiteral("base L%1-%2").arg(s.line).arg(s.station));
+    }
     painter.restore();
     frame.draw_axes(painter,
-                    station ? QStringLiteral("Station") : QStringLiteral("Distance along line"),
-                    QStringLiteral("Gravity (mGal), bars: SD"));
+                    profile.by_station ? QStringLiteral("Station")
+                                       : QStringLiteral("Distance along line"),
+                    QStringLiteral("Gravity (mGal), station mean; bars: SD"));
 }
 
 void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Survey &survey) {
@@ -119,12 +132,13 @@ void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Sur
         all_hours.insert(all_hours.end(), s.hours.begin(), s.hours.end());
         all_offsets.insert(all_offsets.end(), s.offsets.begin(), s.offsets.end());
     }
+    const std::optional<CommonDrift> common = common_drift(stations);
     const double u = device_unit(painter);
-    // The legend with each station's drift takes a band at the bottom.
+    // The legend with the common drift and each station's own takes a band at the bottom.
     painter.setFont(plot_font(painter, 8));
     const double line_height = QFontMetricsF(painter.font()).height();
     const double legend_height =
-        line_height * static_cast<double>(std::min<std::size_t>(stations.size(), 12) + 1);
+        line_height * static_cast<double>(std::min<std::size_t>(stations.size(), 12) + 2);
     const QRectF plot_area = area.adjusted(0, 0, 0, -legend_height);
     const Range xr = finite_range(all_hours), yr = finite_range(all_offsets);
     const PlotFrame frame(
@@ -148,20 +162,46 @@ void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Sur
             draw_marker(painter, frame.at(series[k].hours[i], series[k].offsets[i]), 4 * u,
                         static_cast<int>(k));
     }
+    if (common) { // the common slope, through the middle of the readings' times
+        const double mid = 0.5 * (xr.lo + xr.hi);
+        const double lo = frame.x_axis().lo(), hi = frame.x_axis().hi();
+        painter.setPen(QPen(Qt::black, 2.5 * u));
+        painter.drawLine(frame.at(lo, common->slope * (lo - mid)),
+                         frame.at(hi, common->slope * (hi - mid)));
+    }
     painter.restore();
     frame.draw_axes(painter, QStringLiteral("Hours since the first repeated reading"),
                     QStringLiteral("Gravity - station mean (mGal)"));
     painter.save();
     painter.setPen(Qt::black);
     double y = plot_area.bottom() + 2 * u;
+    const QString common_text =
+        common ? QStringLiteral("Instrument drift %1 \u00b1 %2 mGal/h: one slope fitted over %3 "
+                                "repeated station(s), each its own offset (thick line)")
+                     .arg(common->slope, 0, 'f', 4)
+                     .arg(common->error, 0, 'f', 4)
+                     .arg(stations.size())
+               : QStringLiteral("Instrument drift: no time between repeated readings");
+    painter.setFont(plot_font(painter, 8, true));
+    painter.drawText(QRectF(plot_area.left() + 104 * u, y, plot_area.width(), line_height),
+                     Qt::AlignLeft | Qt::AlignVCenter, common_text);
+    painter.setFont(plot_font(painter, 8));
+    y += line_height;
     for (std::size_t k = 0; k < stations.size() && k < 12; ++k, y += line_height) {
         const QColor colour = scale_colour(series.size() > 1 ? 0.85 * k / (series.size() - 1) : 0);
         painter.setBrush(colour);
         draw_marker(painter, QPointF(plot_area.left() + 110 * u, y + line_height / 2), 4 * u,
                     static_cast<int>(k));
-        const QString drift =
-            series[k].fit ? QStringLiteral("%1 mGal/hour").arg(series[k].fit->slope, 0, 'f', 4)
-                          : QStringLiteral("no time between its readings");
+        QString drift = QStringLiteral("no time between its readings");
+        const StationDrift *own = common ? &common->stations[k] : nullptr;
+        if (own && own->slope) {
+            drift = QStringLiteral("%1 \u00b1 %2 mGal/h")
+                        .arg(*own->slope, 0, 'f', 4)
+                        .arg(own->error, 0, 'f', 4);
+            if (own->departs)
+                drift += QStringLiteral(", departs from the common drift (> 3 errors)");
+        }
+        painter.setPen(own && own->departs ? QColor(200, 0, 0) : QColor(Qt::black));
         painter.drawText(
             QRectF(plot_area.left() + 122 * u, y, plot_area.width(), line_height),
             Qt::AlignLeft | Qt::AlignVCenter,

@@ -40,10 +40,11 @@ std::vector<double> Axis::ticks() const {
     if (log_) {
         const int first = static_cast<int>(std::floor(std::log10(lo_)));
         const int last = static_cast<int>(std::ceil(std::log10(hi_)));
-        // Short ranges also get 2 and 5 of each decade, or every multiple within one decade, so
-        // the axis has at least three labels.
+        // 1, 2 and 5 of every decade, so that values between the powers of ten read off the
+        // axis; only the powers where that would crowd it (beyond four decades), and every
+        // multiple within one decade, so the axis has at least three labels.
         const std::vector<double> multiples[3] = {{1}, {1, 2, 5}, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
-        for (int fineness = last - first <= 2 ? 1 : 0; fineness < 3 && ticks.size() < 3;
+        for (int fineness = last - first <= 4 ? 1 : 0; fineness < 3 && ticks.size() < 3;
              ++fineness) {
             ticks.clear();
             for (int e = first; e <= last; ++e)

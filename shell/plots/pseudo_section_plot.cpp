@@ -25,16 +25,64 @@ double smallest_gap(std::vector<double> values) {
     return gap;
 }
 
-QString level_prefix(survey::LevelKind kind) {
+// "n = 2", "a = 10 m", "AB/2 = 15 m".
+QString level_label(survey::LevelKind kind, double level) {
+    const QString value = QString::number(level, 'g', 6);
     switch (kind) {
     case survey::LevelKind::DipoleNumber:
-        return QStringLiteral("n = ");
+        return QStringLiteral("n = ") + value;
     case survey::LevelKind::Separation:
-        return QStringLiteral("a = ");
+        return QStringLiteral("a = ") + value + QStringLiteral(" m");
     case survey::LevelKind::HalfSpread:
         break;
     }
-    return QStringLiteral("AB/2 = ");
+    return QStringLiteral("AB/2 = ") + value + QStringLiteral(" m");
+}
+
+// How far each reading's cell reaches to its left and right along the line: half-way to its
+// neighbours of the same level, and half the level's spacing where it has none (or they are
+// farther), so that the readings of a level tile it without gaps.
+struct CellReach {
+    double left = 0, right = 0;
+};
+
+std::vector<CellReach> cell_reaches(const std::vector<double> &positions,
+                                    const std::vector<double> &levels, double fallback) {
+    std::vector<CellReach> reach(positions.size());
+    std::vector<std::size_t> order(positions.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return levels[a] != levels[b] ? levels[a] < levels[b] : positions[a] < positions[b];
+    });
+    for (std::size_t begin = 0; begin < order.size();) {
+        std::size_t end = begin;
+        while (end < order.size() && levels[order[end]] == levels[order[begin]])
+            ++end;
+        std::vector<double> level_positions;
+        for (std::size_t k = begin; k < end; ++k)
+            level_positions.push_back(positions[order[k]]);
+        const double gap = smallest_gap(level_positions);
+        const double half = 0.5 * (gap > 0 ? gap : fallback);
+        for (std::size_t k = begin; k < end; ++k) {
+            const double x = positions[order[k]];
+            CellReach &r = reach[order[k]];
+            r.left = r.right = half;
+            // The nearest neighbour at another position on each side.
+            for (std::size_t j = k; j-- > begin;)
+                if (positions[order[j]] < x - 1e-9) {
+                    r.left = std::min(half, 0.5 * (x - positions[order[j]]));
+                    break;
+                }
+            for (std::size_t j = k + 1; j < end; ++j)
+                if (positions[order[j]] > x + 1e-9) {
+                    r.right = std::min(half, 0.5 * (positions[order[j]] - x));
+                    break;
+                }
+        }
+        begin = end;
+    }
+    return reach;
 }
 
 } // namespace
@@ -67,7 +115,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
 
     const survey::LevelKind kind =
         points.empty() ? survey::LevelKind::DipoleNumber : points[0].level_kind;
-    const QString prefix = level_prefix(kind);
+    const std::vector<CellReach> reach = cell_reaches(positions, levels, x_gap ? x_gap : 1);
     std::vector<double> distinct_levels = levels;
     std::sort(distinct_levels.begin(), distinct_levels.end());
     distinct_levels.erase(std::unique(distinct_levels.begin(), distinct_levels.end()),
@@ -77,8 +125,6 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
         const QRectF outer(area.left(), area.top() + panel * half, area.width(), half);
         PlotFrame frame(panel_area(painter, outer, true), x_axis, level_axis, true);
         if (distinct_levels.size() <= 12) frame.set_y_ticks(distinct_levels);
-        const double cell_w =
-            std::clamp(x_gap ? std::fabs(frame.x(x_gap) - frame.x(0)) : 12 * u, 4 * u, 60 * u);
         const double cell_h = std::clamp(
             level_gap ? std::fabs(frame.y(level_gap) - frame.y(0)) : 12 * u, 4 * u, 60 * u);
         frame.draw_grid(painter);
@@ -86,22 +132,29 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
         painter.setClipRect(frame.area());
         for (std::size_t i = 0; i < readings.size(); ++i) {
             const QPointF centre = frame.at(points[i].position, points[i].level);
-            const QRectF cell(centre.x() - cell_w / 2, centre.y() - cell_h / 2, cell_w, cell_h);
+            // Edges on whole device pixels, so that neighbouring cells leave no lighter seam.
+            const double left = std::round(frame.x(points[i].position - reach[i].left));
+            const double right =
+                std::max(std::round(frame.x(points[i].position + reach[i].right)), left + 2 * u);
+            const QRectF cell(left, centre.y() - cell_h / 2, right - left, cell_h);
             const double value = panel == 0 ? resistivities[i] : chargeabilities[i];
             const bool drawable =
                 panel == 0 ? survey::has_plottable_resistivity(readings[i]) : std::isfinite(value);
             if (drawable) {
                 painter.fillRect(cell, value_colour(colour_axes[panel], value));
-            } else { // a hollow mark: the reading exists but has no value to colour
+            } else { // a crossed cell: the reading exists but has no value to colour
+                const QRectF inner = cell.adjusted(1.5 * u, 1.5 * u, -1.5 * u, -1.5 * u);
                 painter.setPen(QPen(Qt::black, 1.5 * u));
                 painter.setBrush(Qt::white);
-                painter.drawRect(cell.adjusted(1.5 * u, 1.5 * u, -1.5 * u, -1.5 * u));
+                painter.drawRect(inner);
+                painter.drawLine(inner.topLeft(), inner.bottomRight());
+                painter.drawLine(inner.bottomLeft(), inner.topRight());
             }
             if (placed) placed->push_back({cell, i});
         }
         painter.restore();
         frame.draw_axes(painter, QStringLiteral("Position (m)"), QStringLiteral("Level"),
-                        [&](double t) { return prefix + QString::number(t, 'g', 6); });
+                        [&](double t) { return level_label(kind, t); });
         draw_colour_bar(painter, frame.area(), colour_axes[panel], titles[panel]);
     }
 }

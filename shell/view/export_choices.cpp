@@ -37,6 +37,8 @@ QString exportReport(const exports::ExportOutcome &outcome) {
         text += (names.size() == 1 ? tr("Exported 1 file: ")
                                    : tr("Exported %1 files: ").arg(names.size())) +
                 names.join(QStringLiteral(", ")) + QStringLiteral(".");
+    for (const std::string &lost : outcome.lost)
+        text += QStringLiteral(" ") + QString::fromStdString(lost) + QStringLiteral(".");
     for (const std::string &note : outcome.notes)
         text += QStringLiteral(" ") + QString::fromStdString(note) + QStringLiteral(".");
     return text;

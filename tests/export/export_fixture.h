@@ -77,6 +77,14 @@ inline tvd::Record gravity(const Gravity &g) {
         .u8(0);
 }
 
+// A KX-4 parameter record: the set-up constants, then the option bits (0x01 Tide Correction).
+inline tvd::Record kx4_parameter(std::uint16_t flags) {
+    tvd::Record r(0x4800);
+    for (double constant : {3900.5, 1.000123, 12.5, 12.75, -0.25, 0.5, 0.031, 0.0125})
+        r.f64(constant);
+    return r.u32(25200000).u8(0x04).u8(0x11).u16(2006).u16(flags);
+}
+
 // A folder of its own per test, removed afterwards.
 class ExportTest : public ::testing::Test {
   protected:

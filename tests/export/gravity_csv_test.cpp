@@ -2,6 +2,7 @@
 // (the date), then at ":" (the time), then at ",".
 #include "export_fixture.h"
 
+#include <chrono>
 #include <limits>
 
 namespace {
@@ -54,6 +55,12 @@ std::vector<Row> parse(const std::string &text, std::vector<std::string> &commen
         row.day = std::stoi(date[1]);
         row.year = std::stoi(date[2]);
         EXPECT_EQ(row.fields.size(), 11u);
+        // The reader makes a date of the three numbers: one that cannot exist stops the import.
+        using namespace std::chrono;
+        EXPECT_TRUE((year_month_day{year{row.year}, month{static_cast<unsigned>(row.month)},
+                                    day{static_cast<unsigned>(row.day)}}
+                         .ok()))
+            << lines[i];
         rows.push_back(row);
     }
     return rows;
@@ -80,7 +87,10 @@ tvd::Database kx4_across_midnight() {
         .add(export_test::gravity(
             {.x = -20, .y = 1, .time_ms = 30 * 60 * 1000, .month_bcd = 0x03, .day_bcd = 0x01}))
         .add(export_test::gravity({.gravity = std::numeric_limits<float>::quiet_NaN()}))
-        .add(export_test::gravity({.time_ms = 24 * 3600 * 1000}));
+        .add(export_test::gravity({.time_ms = 24 * 3600 * 1000}))
+        .add(export_test::gravity({.month_bcd = 0x02, .day_bcd = 0x30})) // no 30 February
+        .add(export_test::gravity({.month_bcd = 0x13, .day_bcd = 0x01}))
+        .add(export_test::gravity({.month_bcd = 0x03, .day_bcd = 0x00}));
     return db;
 }
 
@@ -94,7 +104,9 @@ TEST_F(GravityCsvExport, ReadingsAcrossMidnightAsRecorded) {
     EXPECT_EQ(outcome.notes,
               (std::vector<std::string>{
                   path("line7.tvd") + ": 1 reading left out: a value that is not a number",
-                  path("line7.tvd") + ": 1 reading left out: a time of day of 24 h or more"}));
+                  path("line7.tvd") + ": 1 reading left out: a time of day of 24 h or more",
+                  path("line7.tvd") + ": 3 readings left out: a date that is no calendar date; "
+                                      "the spreadsheet CSV has them"}));
     std::vector<std::string> comments;
     const std::vector<Row> rows = parse(read(outcome.written[0]), comments);
     ASSERT_EQ(rows.size(), 3u);
@@ -132,6 +144,35 @@ TEST_F(GravityCsvExport, ShiftedToUtcTheDateFollowsTheTime) {
     EXPECT_EQ(
         std::vector<int>({rows[2].hour, rows[2].minute, rows[2].month, rows[2].day, rows[2].year}),
         std::vector<int>({23, 0, 2, 29, 2024}));
+}
+
+// Readers take the raw reading as GRAV - TIDE. With the meter's Tide Correction option off GRAV
+// holds no correction, so TIDE must be 0; the option in force is the latest parameter record's,
+// or the first record's for readings before it.
+TEST_F(GravityCsvExport, TideIsZeroWhereTheMeterAppliedNoTideCorrection) {
+    tvd::Database db;
+    db.add(export_test::survey("Loop"))
+        .add(export_test::gravity({.x = 1, .gravity = 3900.5f, .tide = -14}))
+        .add(export_test::kx4_parameter(0x0020)) // raw data on, tide correction off
+        .add(export_test::gravity({.x = 2, .gravity = 3900.6f, .tide = 80}))
+        .add(export_test::kx4_parameter(0x0021))
+        .add(export_test::gravity({.x = 3, .gravity = 3900.7f, .tide = 77}));
+    auto outcome = run(db, exports::Format::GravityCsv);
+    std::vector<std::string> comments;
+    const std::vector<Row> rows = parse(read(outcome.written.at(0)), comments);
+    ASSERT_EQ(rows.size(), 3u);
+    // GRAV and TIDE
+    EXPECT_EQ(std::vector<std::string>({rows[0].fields[3], rows[0].fields[8], rows[1].fields[8],
+                                        rows[2].fields[3], rows[2].fields[8]}),
+              std::vector<std::string>({"3900.500", "0.000", "0.000", "3900.700", "0.077"}));
+    EXPECT_EQ(comments.at(0), "% TIDE 0: the meter's Tide Correction option was off, so GRAV "
+                              "carries no tide correction; the meter's values are in the TIDE "
+                              "column of the spreadsheet CSV");
+
+    outcome = run(db, exports::Format::Csv);
+    const std::string table = read(outcome.written.at(0));
+    EXPECT_NE(table.find(",-0.014,"), std::string::npos) << table;
+    EXPECT_NE(table.find(",0.080,"), std::string::npos) << table;
 }
 
 } // namespace

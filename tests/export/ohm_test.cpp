@@ -81,28 +81,34 @@ using OhmExport = export_test::ExportTest;
 
 TEST_F(OhmExport, ElectrodesNumberedFromOneRemoteZeroAndEveryReadingsValues) {
     // Pole-dipole on a slope, off the line's axis by 2 m: B is remote.
-    const export_test::Profile profile{.array_code = 0x08,
-                                       .readings = {{.x = 10,
-                                                     .y = 2,
-                                                     .z = 100,
-                                                     .n = 1,
-                                                     .dn = 5,
-                                                     .da = -5,
-                                                     .ro = 70,
-                                                     .stdev = 1.5f,
-                                                     .m = {3, 2, 1, 0}},
-                                                    {.x = 15,
-                                                     .y = 2,
-                                                     .z = 102,
-                                                     .n = 2,
-                                                     .dn = 5,
-                                                     .da = -15,
-                                                     .ro = -8,
-                                                     .stdev = 0.25f,
-                                                     .m = {5, 5, 5, 5}}}};
+    const export_test::Profile profile{
+        .array_code = 0x08,
+        .readings = {{.x = 10,
+                      .y = 2,
+                      .z = 100,
+                      .n = 1,
+                      .dn = 5,
+                      .da = -5,
+                      .ro = 70,
+                      .stdev = 1.5f,
+                      .m = {3, 2, 1, 0}},
+                     {.x = 15,
+                      .y = 2,
+                      .z = 102,
+                      .n = 2,
+                      .dn = 5,
+                      .da = -15,
+                      .ro = 8,
+                      .stdev = 0.25f,
+                      .m = {5, 5, 5, 5}},
+                     // log(rhoa) of an inversion: no row
+                     {.x = 20, .y = 2, .z = 104, .dn = 5, .da = -5, .ro = -8, .m = {1, 1, 1, 1}}}};
     const auto outcome = run(export_test::virel({profile}), exports::Format::Ohm);
     ASSERT_TRUE(outcome.ok());
     ASSERT_EQ(outcome.written, std::vector<std::string>{path("line7-S1-L100N.ohm")});
+    EXPECT_EQ(outcome.notes, std::vector<std::string>{path("line7.tvd") +
+                                                      ": S1-L100N: 1 reading left out: Ro not "
+                                                      "positive, which an inversion cannot take"});
     const Ohm ohm = parse(read(outcome.written[0]));
     EXPECT_EQ(ohm.position_tokens, (std::vector<std::string>{"x", "y", "z"}));
     EXPECT_EQ(ohm.data_tokens,

@@ -4,7 +4,9 @@
 #include "colour_scale.h"
 #include "plot_canvas.h"
 #include "plot_geometry.h"
+#include "plot_output.h"
 #include "plot_painter.h"
+#include "print_pdf_reader.h"
 #include "survey_reader.h"
 #include "view_page.h"
 
@@ -37,6 +39,14 @@ tvd::Database three_reading_profile() {
     return db;
 }
 
+// A KX-4 reading at line y, station x, taken on 2006-11-05 at hours past midnight.
+tvd::Record kx4_reading(float y, float x, float gravity, double hours) {
+    tvd::Record r(0x0800);
+    r.f32(x).f32(y).f32(0).f32(y).f32(gravity).f32(0.01f);
+    r.at(44).u32(static_cast<std::uint32_t>(hours * 3600000)).u8(0x05).u8(0x11).u16(2006);
+    return r.at(62);
+}
+
 QRgb pixel(const QImage &image, const QPointF &at) {
     return image.pixel(at.toPoint());
 }
@@ -66,19 +76,68 @@ class ViewPageTest : public QObject {
         QCOMPARE(placed.size(), std::size_t{6}); // three readings in each of two panels
         QCOMPARE(pixel(image, placed[0].mark.center()), plots::scale_colour(0).rgb());
         QCOMPARE(pixel(image, placed[1].mark.center()), plots::scale_colour(1).rgb());
-        // Ro <= 0: a hollow mark, white inside with a dark outline, not left out.
-        QCOMPARE(pixel(image, placed[2].mark.center()), QColor(Qt::white).rgb());
+        // Ro <= 0: a crossed cell, white inside with a dark outline and cross, not left out.
         const QRectF mark = placed[2].mark;
-        QVERIFY(qGray(pixel(image, QPointF(mark.left() + 2, mark.center().y()))) < 128);
+        QCOMPARE(pixel(image, mark.center() - QPointF(0, mark.height() / 4)),
+                 QColor(Qt::white).rgb());
+        int darkest = 255; // where the cross's two strokes meet
+        for (int dy = -1; dy <= 1; ++dy)
+            darkest = std::min(darkest, qGray(pixel(image, mark.center() + QPointF(0, dy))));
+        QVERIFY(darkest < 128);
+        QVERIFY(qGray(pixel(image, QPointF(mark.left() + 1, mark.center().y()))) < 128);
+        // Readings of a level one spacing apart leave no white column between them.
+        const QPointF between = (placed[0].mark.center() + placed[1].mark.center()) / 2;
+        QVERIFY(pixel(image, between) != QColor(Qt::white).rgb());
         // Its chargeability is a value like any other: a coloured cell.
         QVERIFY(pixel(image, placed[5].mark.center()) != QColor(Qt::white).rgb());
         // Readings left to right in order of position, levels downward from n = 1.
         QVERIFY(placed[0].mark.center().x() < placed[1].mark.center().x());
     }
 
+    // Dipole-dipole at n = 1 and 2, whose centres are offset by half a spacing, and a Wenner
+    // line: cells of a level tile it, and levels are labelled with their unit.
+    void levelsTileWithoutGapsAndSayTheirUnit() {
+        tvd::Database db;
+        db.add(tvd::survey_header("Client", "Grid", 2006, 0x07, 0x15))
+            .add(tvd::ipi(0, 2, 2))
+            .add(tvd::array(0x00))
+            .add(tvd::profile_header(100, 0, 900));
+        for (float x : {20.0f, 30.0f, 40.0f})
+            db.add(tvd::ipr_standard({.x = x, .dn = 10, .da = -20, .db = -10, .ro = 50, .n = 1}));
+        for (float x : {30.0f, 40.0f})
+            db.add(tvd::ipr_standard({.x = x, .dn = 10, .da = -30, .db = -20, .ro = 80, .n = 2}));
+        db.add(tvd::array(0x11)).add(tvd::profile_header(200, 0, 900));
+        for (float x : {5.0f, 10.0f})
+            db.add(tvd::ipr_standard({.x = x, .dn = 5, .da = -5, .db = 10, .ro = 60, .n = 1}));
+        const survey::LoadResult loaded = read(db, "levels.tvd");
+        const std::vector<plots::PlotItem> items = plots::plot_items(loaded.database);
+        QCOMPARE(items.size(), std::size_t{2});
+        QImage image(1200, 800, QImage::Format_RGB32);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        std::vector<plots::PlacedReading> placed;
+        {
+            QPainter painter(&image);
+            plots::draw_plot(painter, image.rect(), loaded.database, items[0], {}, &placed);
+        }
+        const QPointF between = (placed[0].mark.center() + placed[1].mark.center()) / 2;
+        QCOMPARE(pixel(image, between), pixel(image, placed[0].mark.center()));
+
+        QVERIFY(plots::write_pdf(dir.filePath("levels.pdf"), loaded.database, items, {}));
+        QStringList labels;
+        for (const PdfTextLine &line : pdfTextLines(dir.filePath("levels.pdf")))
+            labels << line.text;
+        QVERIFY2(labels.contains("n = 2") && labels.contains("a = 5 m"),
+                 qPrintable(labels.join(" | ")));
+    }
+
     void axesTickAtRoundValues() {
         QVERIFY((plots::Axis(3, 870, true).ticks() ==
                  std::vector<double>{5, 10, 20, 50, 100, 200, 500}));
+        QVERIFY((plots::Axis(20, 400, true).ticks() == std::vector<double>{20, 50, 100, 200}));
+        // Across four decades still 1, 2 and 5 of each.
+        QVERIFY((plots::Axis(1, 5000, true).ticks() ==
+                 std::vector<double>{1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000}));
         QVERIFY(
             (plots::Axis(0.5, 8.5, false).ticks() == std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8}));
         QCOMPARE(plots::Axis(3912.0, 3912.8, false).label(3912.2), std::string("3912.2"));
@@ -109,6 +168,65 @@ class ViewPageTest : public QObject {
         const auto fit = plots::straight_line_fit(hours, gravity);
         QVERIFY(fit.has_value());
         QVERIFY(std::fabs(fit->slope - 0.025) < 1e-4);
+    }
+
+    // A loop that leaves the base (line 0) and returns to it twice, and repeats station 50: the
+    // profile joins stations 0 to 100 in order, each once, at its mean; the base stands apart.
+    void gravityLineJoinsOneMeanPerStationInStationOrder() {
+        tvd::Database db;
+        db.add(tvd::survey_header("Client", "Gravity", 2006, 0x11, 0x05))
+            .add(tvd::profile_header(100, 0, 0));
+        const struct {
+            float y, x, gravity;
+        } loop[] = {{0, 0, 3900.0f},    {100, 0, 3901.0f},  {100, 50, 3902.0f},
+                    {100, 25, 3903.0f}, {0, 0, 3900.1f},    {100, 100, 3904.0f},
+                    {100, 50, 3902.2f}, {100, 75, 3905.0f}, {0, 0, 3900.2f}};
+        double hours = 8;
+        for (const auto &r : loop)
+            db.add(kx4_reading(r.y, r.x, r.gravity, hours += 0.25));
+        const survey::LoadResult loaded = read(db, "loop.tvd");
+        const plots::GravityProfile profile =
+            plots::gravity_profile(loaded.database.surveys.at(0).lines.at(0));
+        std::vector<double> positions, means;
+        for (const plots::ProfileStation &s : profile.stations) {
+            positions.push_back(s.position);
+            means.push_back(std::round(s.mean * 1000) / 1000);
+        }
+        QVERIFY((positions == std::vector<double>{0, 25, 50, 75, 100}));
+        QVERIFY((means == std::vector<double>{3901, 3903, 3902.1, 3905, 3904}));
+        QCOMPARE(profile.stations[2].readings.size(), std::size_t{2});
+        QCOMPARE(profile.bases.size(), std::size_t{1});
+        QCOMPARE(profile.bases[0].readings.size(), std::size_t{3});
+    }
+
+    // Three stations read four times each over six hours, drifting 0.05 mGal/h with noise of a
+    // few microgal: the drift view prints the one common drift.
+    void driftViewPrintsTheCommonDrift() {
+        tvd::Database db;
+        db.add(tvd::survey_header("Client", "Gravity", 2006, 0x11, 0x05));
+        const double noise[] = {0.004, -0.006, 0.002, -0.003, 0.005,  -0.002,
+                                0.006, -0.005, 0.001, 0.003,  -0.004, 0.002};
+        for (int visit = 0; visit < 4; ++visit)
+            for (int station = 0; station < 3; ++station) {
+                const double hours = 8 + 2 * visit + 0.3 * station;
+                const double g =
+                    3900 + 5 * station + 0.05 * (hours - 8) + noise[3 * visit + station];
+                db.add(kx4_reading(100, 50.0f * station, static_cast<float>(g), hours));
+            }
+        const survey::LoadResult loaded = read(db, "drift.tvd");
+        std::vector<plots::PlotItem> items = plots::plot_items(loaded.database);
+        std::erase_if(items, [](const plots::PlotItem &item) {
+            return item.kind != plots::PlotKind::GravityDrift;
+        });
+        QCOMPARE(items.size(), std::size_t{1});
+        QVERIFY(plots::write_pdf(dir.filePath("drift.pdf"), loaded.database, items, {}));
+        QString printed;
+        for (const PdfTextLine &line : pdfTextLines(dir.filePath("drift.pdf")))
+            if (line.text.startsWith("Instrument drift")) printed = line.text;
+        const QRegularExpression number(QStringLiteral("^Instrument drift (-?[0-9.]+) "));
+        const QRegularExpressionMatch match = number.match(printed);
+        QVERIFY2(match.hasMatch(), qPrintable(printed));
+        QVERIFY2(std::fabs(match.captured(1).toDouble() - 0.05) < 0.01, qPrintable(printed));
     }
 
     void viewPageShowsWhatADamagedFileHoldsAndWhereItStopped() {

@@ -33,8 +33,11 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     ravelin::CommandLine line(
         "ravelin-export",
         "Writes beside each converted database the files of FORMAT and prints their paths.\n"
-        "Exit status: 0 every file was written, 1 a database failed or held nothing of the\n"
-        "kind, 2 bad arguments.",
+        "Exit status: 0 every file was written (readings left out one by one are noted on\n"
+        "standard error); 3 a profile, or a database's gravity readings, gave no file because\n"
+        "every reading was left out (the others are written; the summary names each); 1 a\n"
+        "database could not be read, held nothing of the kind or was damaged, or a file could\n"
+        "not be written (whatever the others did); 2 bad arguments.",
         2);
     line.addOption("format", "FORMAT",
                    "res2dinv: one Res2DInv .dat file per profile; ohm: one unified-format .ohm "
@@ -82,6 +85,7 @@ int main(int argc, char **argv) {
     options.utc_offset_hours = args.utc_offset_hours;
     if (args.stdev_limit) options.stdev_limit = *args.stdev_limit;
     bool all_written = true;
+    std::vector<std::string> lost;
     for (const std::string &file : args.files) {
         const exports::ExportOutcome outcome = exports::export_database(file, options);
         for (const std::string &path : outcome.written)
@@ -92,6 +96,11 @@ int main(int argc, char **argv) {
         for (const std::string &failure : outcome.failures)
             std::fprintf(stderr, "ravelin-export: %s\n", failure.c_str());
         all_written = all_written && outcome.ok();
+        lost.insert(lost.end(), outcome.lost.begin(), outcome.lost.end());
     }
-    return all_written ? 0 : 1;
+    // Last, where a script's log shows it: what held readings yet gave no file.
+    for (const std::string &what : lost)
+        std::fprintf(stderr, "ravelin-export: %s\n", what.c_str());
+    if (!all_written) return 1;
+    return lost.empty() ? 0 : 3;
 }
