@@ -9,8 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <memory>
 #include <pty.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace ravelin;
 using namespace ravelin::test;
@@ -209,6 +211,76 @@ class E2eTransferTest : public QObject {
                                             dir.filePath("nolib")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.startsWith("Cannot load the USB library"));
+    }
+
+    // ---- USB: an instrument that stalls or starts late --------------------------------------
+
+    // Stalls shorter and longer than the 5 s read timeout, at the first data packet, in the
+    // middle and in the last packet, some with part of the packet sent before the stall, and an
+    // instrument started after the first read gave up. Each dump ends with the image under
+    // ".raw", or failed, keeping exactly what the instrument sent before its stall. The dumps run
+    // side by side, so the suite waits for the longest one only.
+    void usbStallsEndWholeOrKeepWhatWasSent() {
+        struct Case {
+            QString name;
+            QStringList settings;
+            int kept; // -1: the whole image saved
+            QString of = " of 64000";
+        };
+        const QString after = "FAKE_USBBULK_STALL_AFTER_PACKET=";
+        const QString part = "FAKE_USBBULK_STALL_PART_SENT=20";
+        const QString ms3 = "FAKE_USBBULK_STALL_MS=3000", ms8 = "FAKE_USBBULK_STALL_MS=8000";
+        const QList<Case> cases = {
+            {"usb-3s-before-data", {after + "1", ms3}, -1},
+            {"usb-3s-half-sent-middle", {after + "600", ms3, part}, -1},
+            {"usb-started-late", {"FAKE_USBBULK_START_DELAY_MS=5500"}, -1},
+            {"usb-8s-after-first-data", {after + "2", ms8}, 64},
+            {"usb-8s-half-sent-last", {after + "1000", ms8, part}, 999 * 64 + 20},
+            {"usb-8s-half-sent-no-length",
+             {after + "600", ms8, part, "FAKE_USBBULK_ANNOUNCED_LENGTH=-1"},
+             599 * 64 + 20,
+             ""},
+        };
+        const QByteArray image = memoryImage(64 * 1000);
+        write(dir.filePath("usb-stall-image.bin"), image);
+        std::vector<std::unique_ptr<QProcess>> dumps;
+        for (const Case &c : cases) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("FAKE_USBBULK_IMAGE", dir.filePath("usb-stall-image.bin"));
+            for (const QString &setting : c.settings)
+                env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+            dumps.push_back(std::make_unique<QProcess>());
+            dumps.back()->setProcessEnvironment(env);
+            dumps.back()->start(RAVELIN_DUMP,
+                                {"--usb", "--usb-library", FAKE_USBBULK, dir.filePath(c.name)});
+        }
+        for (size_t i = 0; i < dumps.size(); ++i) {
+            const Case &c = cases[qsizetype(i)];
+            QVERIFY2(dumps[i]->waitForFinished(30000), qPrintable(c.name));
+            const QString out = QString::fromLocal8Bit(dumps[i]->readAllStandardOutput());
+            const QByteArray context = (c.name + ":\n" + out).toLocal8Bit();
+            const char *why = context.constData();
+            const QString raw = dir.filePath(c.name + ".raw");
+            if (c.kept < 0) {
+                QVERIFY2(dumps[i]->exitCode() == 0, why);
+                QVERIFY2(out.endsWith("File saved: " + dir.filePath(c.name + ".tvd") + "\n"), why);
+                QVERIFY2(contents(raw) == image, why);
+                QVERIFY2(!QFile::exists(raw + ".partial"), why);
+                // Told what to do only when the instrument had not started at the first timeout.
+                QVERIFY2(out.startsWith("Syncronizing.... start DUMP on the instrument\n") ==
+                             c.name.endsWith("late"),
+                         why);
+            } else {
+                QVERIFY2(dumps[i]->exitCode() == 1, why);
+                QVERIFY2(out.endsWith(QString("Dump Aborted: the instrument stopped sending after "
+                                              "%1%2 bytes; what arrived is kept in %3.partial\n")
+                                          .arg(QString::number(c.kept), c.of, raw)),
+                         why);
+                QVERIFY2(!out.contains("File saved"), why);
+                QVERIFY2(!QFile::exists(raw), why);
+                QVERIFY2(contents(raw + ".partial") == image.left(c.kept), why);
+            }
+        }
     }
 };
 
