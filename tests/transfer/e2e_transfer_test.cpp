@@ -11,6 +11,7 @@
 #include <csignal>
 #include <memory>
 #include <pty.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -215,71 +216,58 @@ class E2eTransferTest : public QObject {
 
     // ---- USB: an instrument that stalls or starts late --------------------------------------
 
-    // Stalls shorter and longer than the 5 s read timeout, at the first data packet, in the
-    // middle and in the last packet, some with part of the packet sent before the stall, and an
-    // instrument started after the first read gave up. Each dump ends with the image under
-    // ".raw", or failed, keeping exactly what the instrument sent before its stall. The dumps run
-    // side by side, so the suite waits for the longest one only.
+    // Stalls shorter and longer than the 5 s read timeout, before the first data, in the middle
+    // and in the last packet, some after part of a packet was sent; an instrument started after
+    // the first read gave up; a read failing otherwise. Each dump ends with the image saved, or
+    // failed keeping exactly what was sent before the stall. They run side by side (about 6 s).
     void usbStallsEndWholeOrKeepWhatWasSent() {
-        struct Case {
-            QString name;
-            QStringList settings;
-            int kept; // -1: the whole image saved
-            QString of = " of 64000";
-        };
-        const QString after = "FAKE_USBBULK_STALL_AFTER_PACKET=";
-        const QString part = "FAKE_USBBULK_STALL_PART_SENT=20";
-        const QString ms3 = "FAKE_USBBULK_STALL_MS=3000", ms8 = "FAKE_USBBULK_STALL_MS=8000";
-        const QList<Case> cases = {
-            {"usb-3s-before-data", {after + "1", ms3}, -1},
-            {"usb-3s-half-sent-middle", {after + "600", ms3, part}, -1},
-            {"usb-started-late", {"FAKE_USBBULK_START_DELAY_MS=5500"}, -1},
-            {"usb-8s-after-first-data", {after + "2", ms8}, 64},
-            {"usb-8s-half-sent-last", {after + "1000", ms8, part}, 999 * 64 + 20},
-            {"usb-8s-half-sent-no-length",
-             {after + "600", ms8, part, "FAKE_USBBULK_ANNOUNCED_LENGTH=-1"},
-             599 * 64 + 20,
-             ""},
-        };
         const QByteArray image = memoryImage(64 * 1000);
         write(dir.filePath("usb-stall-image.bin"), image);
+        const QString stopped = "Dump Aborted: the instrument stopped sending after %1 bytes";
+        const QStringList half = {"STALL_MS=8000", "STALL_PART_SENT=20"};
+        // name, FAKE_USBBULK_ settings, bytes kept (-1: saved whole), a line of the output
+        const QList<std::tuple<QString, QStringList, int, QString>> cases = {
+            {"3s-first", {"STALL_AFTER_PACKET=1", "STALL_MS=3000"}, -1, "File saved"},
+            {"3s-half",
+             {"STALL_AFTER_PACKET=600", "STALL_MS=3000", "STALL_PART_SENT=20"},
+             -1,
+             "File saved"},
+            {"late", {"START_DELAY_MS=5500"}, -1, "File saved"},
+            {"8s", {"STALL_AFTER_PACKET=2", "STALL_MS=8000"}, 64, stopped.arg("64 of 64000")},
+            {"8s-half-last", half + QStringList{"STALL_AFTER_PACKET=1000"}, 63956,
+             stopped.arg("63956 of 64000")},
+            {"8s-half-no-length",
+             half + QStringList{"STALL_AFTER_PACKET=600", "ANNOUNCED_LENGTH=-1"}, 38356,
+             stopped.arg(38356)},
+            {"read-fails", {"READ_FAILS_AFTER=0"}, 0, "USB DEVICE NOT DETECTED"},
+        };
         std::vector<std::unique_ptr<QProcess>> dumps;
-        for (const Case &c : cases) {
+        for (const auto &[name, settings, kept, line] : cases) {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("FAKE_USBBULK_IMAGE", dir.filePath("usb-stall-image.bin"));
-            for (const QString &setting : c.settings)
-                env.insert(setting.section('=', 0, 0), setting.section('=', 1));
+            for (const QString &setting : settings)
+                env.insert("FAKE_USBBULK_" + setting.section('=', 0, 0), setting.section('=', 1));
             dumps.push_back(std::make_unique<QProcess>());
             dumps.back()->setProcessEnvironment(env);
             dumps.back()->start(RAVELIN_DUMP,
-                                {"--usb", "--usb-library", FAKE_USBBULK, dir.filePath(c.name)});
+                                {"--usb", "--usb-library", FAKE_USBBULK, dir.filePath(name)});
         }
-        for (size_t i = 0; i < dumps.size(); ++i) {
-            const Case &c = cases[qsizetype(i)];
-            QVERIFY2(dumps[i]->waitForFinished(30000), qPrintable(c.name));
-            const QString out = QString::fromLocal8Bit(dumps[i]->readAllStandardOutput());
-            const QByteArray context = (c.name + ":\n" + out).toLocal8Bit();
+        for (qsizetype i = 0; i < cases.size(); ++i) {
+            const auto &[name, settings, kept, line] = cases[i];
+            QProcess &dump = *dumps[size_t(i)];
+            QVERIFY2(dump.waitForFinished(30000), qPrintable(name));
+            const QString out = QString::fromLocal8Bit(dump.readAllStandardOutput());
+            const QByteArray context = (name + ":\n" + out).toLocal8Bit();
             const char *why = context.constData();
-            const QString raw = dir.filePath(c.name + ".raw");
-            if (c.kept < 0) {
-                QVERIFY2(dumps[i]->exitCode() == 0, why);
-                QVERIFY2(out.endsWith("File saved: " + dir.filePath(c.name + ".tvd") + "\n"), why);
-                QVERIFY2(contents(raw) == image, why);
-                QVERIFY2(!QFile::exists(raw + ".partial"), why);
-                // Told what to do only when the instrument had not started at the first timeout.
-                QVERIFY2(out.startsWith("Syncronizing.... start DUMP on the instrument\n") ==
-                             c.name.endsWith("late"),
-                         why);
-            } else {
-                QVERIFY2(dumps[i]->exitCode() == 1, why);
-                QVERIFY2(out.endsWith(QString("Dump Aborted: the instrument stopped sending after "
-                                              "%1%2 bytes; what arrived is kept in %3.partial\n")
-                                          .arg(QString::number(c.kept), c.of, raw)),
-                         why);
-                QVERIFY2(!out.contains("File saved"), why);
-                QVERIFY2(!QFile::exists(raw), why);
-                QVERIFY2(contents(raw + ".partial") == image.left(c.kept), why);
-            }
+            const QString raw = dir.filePath(name + ".raw");
+            QVERIFY2(dump.exitCode() == (kept < 0 ? 0 : 1), why);
+            QVERIFY2(out.contains(line) && out.contains("File saved") == (kept < 0), why);
+            QVERIFY2(out.startsWith("Syncronizing.... start DUMP on the instrument\n") ==
+                         (name == "late"),
+                     why);
+            QVERIFY2(contents(raw) == (kept < 0 ? image : "<missing>"), why);
+            QVERIFY2(contents(raw + ".partial") == (kept > 0 ? image.left(kept) : "<missing>"),
+                     why);
         }
     }
 };

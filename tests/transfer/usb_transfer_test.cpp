@@ -150,68 +150,19 @@ class UsbTransferTest : public QObject {
         QCOMPARE(usb.closedHandles, QList<int32_t>{3});
     }
 
-    // START DUMP before DUMP on the instrument: reads that time out with nothing are tried
-    // again until the first packet comes, and the status says what the operator has to do.
-    void lateInstrumentIsWaitedFor() {
-        usb.dumpOf(memoryImage(640), 640);
-        usb.packets.insert(0, 3, QByteArray());
-        usb.timedOutReads = {0, 1, 2};
-        QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
-        QCOMPARE(contents(target), memoryImage(640));
-        QCOMPARE(
-            sink.statuses,
-            (QStringList{"Syncronizing.... start DUMP on the instrument", "Reading KX-4 data......",
-                         "Upload Finished,  File saved: " + target.chopped(4) + ".tvd"}));
-    }
-
-    // The wait ends on STOP, handled between two tries, and at once on a read that fails
-    // otherwise than by timing out (a cable pulled), leaving no file either way.
-    void waitForTheFirstPacketEnds() {
+    // STOP ends the wait for the first packet of an instrument not started yet: it is handled
+    // between two reads that time out.
+    void stopEndsTheWaitForTheFirstPacket() {
         usb.timedOutReads = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
         engine->setEventPump([this](bool) {
             if (usb.reads == 4) engine->stop();
         });
         QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(usb.reads, 4);
-        QCOMPARE(sink.lastStatus(), QString("Dump Aborted: stopped by the operator"));
+        QCOMPARE(sink.statuses, (QStringList{"Syncronizing.... start DUMP on the instrument",
+                                             "Dump Aborted: stopped by the operator"}));
         QCOMPARE(usb.closedHandles, QList<int32_t>{3});
-
-        usb = UsbScript{};
-        usb.timedOutReads = {0, 1};
-        usb.failReadAt = 2;
-        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
-        QCOMPARE(usb.reads, 3);
-        QCOMPARE(sink.lastStatus(), kUsbError);
-        QVERIFY(!QFile::exists(target));
         QVERIFY(!QFile::exists(target + ".partial"));
-    }
-
-    // A read that times out in the middle of the memory ends the dump as failed, keeping exactly
-    // what was delivered, even when its bytes make a short packet that would otherwise pass for
-    // the last one.
-    void stallInTheMiddleIsNeverTheEnd_data() {
-        QTest::addColumn<int32_t>("announced");
-        QTest::addColumn<int>("stalledRead");
-        QTest::addColumn<int>("partSent");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("last packet half sent") << 640 << 10 << 20 << "after 596 of 640 bytes";
-        QTest::newRow("half sent, no length") << -1 << 5 << 20 << "after 276 bytes";
-        QTest::newRow("nothing sent") << 640 << 5 << 0 << "after 256 of 640 bytes";
-    }
-    void stallInTheMiddleIsNeverTheEnd() {
-        QFETCH(int32_t, announced);
-        QFETCH(int, stalledRead);
-        QFETCH(int, partSent);
-        QFETCH(QString, status);
-        usb.dumpOf(memoryImage(640), announced);
-        usb.packets[stalledRead].truncate(partSent);
-        usb.timedOutReads = {stalledRead};
-        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
-        QCOMPARE(usb.reads, stalledRead + 1);
-        QCOMPARE(sink.lastStatus(), "Dump Aborted: the instrument stopped sending " + status +
-                                        "; what arrived is kept in " + target + ".partial");
-        QCOMPARE(contents(target + ".partial"), memoryImage(64 * (stalledRead - 1) + partSent));
-        QVERIFY(!QFile::exists(target));
     }
 
     void missingLibraryOrFunctionIsReported() {

@@ -31,9 +31,8 @@ TEST_F(UsbbulkLibrary, WithoutAnInstrumentEverythingFailsCleanly) {
     auto closePipe = bind<decltype(dll_closeUsbPipe)>("dll_closeUsbPipe");
     auto getLong = bind<decltype(dll_Get_Long)>("dll_Get_Long");
     auto getOpenFailure = bind<decltype(dll_getOpenFailure)>("dll_getOpenFailure");
-    auto getReadFailure = bind<decltype(dll_getReadFailure)>("dll_getReadFailure");
     ASSERT_TRUE(getDescriptor && openPipe && readPipe && writePipe && closePipe && getLong &&
-                getOpenFailure && getReadFailure);
+                getOpenFailure);
 
     uint8_t descriptor[18] = {};
     if (getDescriptor(descriptor) != 0) GTEST_SKIP() << "an instrument is attached to this machine";
@@ -46,7 +45,6 @@ TEST_F(UsbbulkLibrary, WithoutAnInstrumentEverythingFailsCleanly) {
     int32_t count = 7;
     EXPECT_EQ(readPipe(0, buffer, 64, &count), 0);
     EXPECT_EQ(count, 0);
-    EXPECT_EQ(getReadFailure(), USBBULK_READ_FAILED); // not a silent instrument to wait for
     count = 7;
     EXPECT_EQ(writePipe(0, buffer, 48, &count), 0);
     EXPECT_EQ(count, 0);
