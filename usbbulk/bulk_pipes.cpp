@@ -66,13 +66,12 @@ int16_t BulkPipes::readPipe(int32_t handle, void *buffer, int32_t requested, int
     const TransferResult result =
         backend_.bulkTransfer(static_cast<uint8_t>(pipe->endpoint | kEndpointIn),
                               static_cast<uint8_t *>(buffer), requested, kReadTimeoutMs);
-    // A read that timed out after some bytes delivers them with a short count, which a caller
-    // without readFailure() cannot tell from the instrument's own short last packet.
+    // A read that timed out after some bytes delivers them with a short count; only
+    // readFailure() tells it from the instrument's own short last packet.
+    const bool ok = result.status == TransferResult::Status::Ok;
     const bool timedOut = result.status == TransferResult::Status::TimedOut;
-    if (timedOut) readFailure_ = USBBULK_READ_TIMED_OUT;
-    if (result.status == TransferResult::Status::Ok) readFailure_ = USBBULK_READ_OK;
-    if (result.status != TransferResult::Status::Ok && !(timedOut && result.transferred > 0))
-        return 0;
+    readFailure_ = ok ? USBBULK_READ_OK : timedOut ? USBBULK_READ_TIMED_OUT : USBBULK_READ_FAILED;
+    if (!ok && !(timedOut && result.transferred > 0)) return 0;
     *delivered = result.transferred;
     return 1;
 }
