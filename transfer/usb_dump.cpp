@@ -40,10 +40,27 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         file_.keepPartial();
     });
 
+    // Whether the read just made ended at the library's read timeout: the instrument sent
+    // nothing, or not a whole packet, for that long. Without the library's word, every failed
+    // read is a failure and every short one the instrument's last packet.
+    const auto timedOut = [&usb] {
+        return usb.getReadFailure && usb.getReadFailure() == USBBULK_READ_TIMED_OUT;
+    };
+
+    // The operator may press START DUMP before starting DUMP on the instrument: until its first
+    // packet, a read that times out with nothing is tried again, with the events handled
+    // between tries so that STOP ends the wait.
     s.RequestLength = kUsbReadSize;
     s.ReceivedLength = 64;
-    if (usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) == 0)
-        return usbFailure();
+    for (bool told = false;
+         usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) == 0;
+         told = true) {
+        if (!timedOut()) return usbFailure();
+        // The first try has waited the whole read timeout (5 s) by now.
+        if (!told) sink_.setStatus("Syncronizing.... start DUMP on the instrument");
+        pump(false);
+        if (!s.FailureText.isEmpty()) return fail(s.FailureText);
+    }
     s.DumpTotal = usb.getLong(s.ReadBuffer.data());
     // An instrument that cannot say its length is read to its last packet (up to the largest
     // memory there is), not cut off after a guessed million bytes.
@@ -64,13 +81,24 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     sincePump.start();
     int shownValue = -1;
     while (s.ReceivedLength == s.RequestLength) {
-        if (usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) == 0)
-            return usbFailure();
+        const bool read =
+            usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) != 0;
+        const bool stalled = timedOut();
+        if (!read && !stalled) return usbFailure();
         // Only the bytes this read delivered: a short last packet adds nothing stale.
-        const int32_t delivered = std::clamp<int32_t>(s.ReceivedLength, 0, s.RequestLength);
+        const int32_t delivered =
+            read ? std::clamp<int32_t>(s.ReceivedLength, 0, s.RequestLength) : 0;
         s.DumpCount += delivered;
         if (!file_.write(reinterpret_cast<const char *>(s.ReadBuffer.data()), delivered))
             return fail("Dump Aborted: " + file_.errorString());
+        // An instrument that stops sending in the middle of its memory is not at its end, even
+        // when what it sent before the timeout makes a short packet: the dump is kept only as far
+        // as it arrived, whatever the instrument sends after its stall.
+        if (stalled) {
+            const QString of = lengthTrusted ? QString(" of %1").arg(s.DumpTotal) : QString();
+            return fail(QString("Dump Aborted: the instrument stopped sending after %1%2 bytes")
+                            .arg(QString::number(s.DumpCount), of));
+        }
         const double p = double(s.DumpCount) * 100.0 / double(s.DumpTotal);
         const int value = roundedPercent(p);
         if (value != shownValue) {

@@ -55,6 +55,8 @@ UsbBulkBinding bindUsbBulk(const QString &explicitPath) {
         resolve(*lib, "dll_closeUsbPipe", api.closeUsbPipe, result.error);
         api.getOpenFailure =
             reinterpret_cast<decltype(api.getOpenFailure)>(lib->resolve("dll_getOpenFailure"));
+        api.getReadFailure =
+            reinterpret_cast<decltype(api.getReadFailure)>(lib->resolve("dll_getReadFailure"));
         loaded.push_back(std::move(lib));
         return result;
     }

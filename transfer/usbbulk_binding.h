@@ -1,7 +1,7 @@
-// The six usbbulk operations, and the reason of a failed open where the library has it, bound by
-// name at run time. The library is looked for in the program's own folder first, then in the
-// installed library folder, then along the normal library search path; a test may name the file
-// to load instead.
+// The six usbbulk operations, and the reasons of a failed open and of a failed or short read where
+// the library has them, bound by name at run time. The library is looked for in the program's own
+// folder first, then in the installed library folder, then along the normal library search path;
+// a test may name the file to load instead.
 #pragma once
 
 #include "usbbulk/usbbulk.h"
@@ -18,6 +18,7 @@ struct UsbBulkApi {
     decltype(&dll_writePipe) writePipe = nullptr;
     decltype(&dll_closeUsbPipe) closeUsbPipe = nullptr;
     decltype(&dll_getOpenFailure) getOpenFailure = nullptr; // optional
+    decltype(&dll_getReadFailure) getReadFailure = nullptr; // optional
 
     bool complete() const {
         return getDeviceDescriptor && openUsbPipe && readPipe && getLong && writePipe &&

@@ -58,18 +58,20 @@ int16_t BulkPipes::openPipe(const char *pipeName) {
 
 int16_t BulkPipes::readPipe(int32_t handle, void *buffer, int32_t requested, int32_t *delivered) {
     if (delivered) *delivered = 0;
-    if (!buffer || !delivered || requested < 0) return 0;
     std::lock_guard guard(lock_);
+    readFailure_ = USBBULK_READ_FAILED;
+    if (!buffer || !delivered || requested < 0) return 0;
     const Pipe *pipe = pipeFor(handle);
     if (!pipe || !pipe->readable) return 0;
     const TransferResult result =
         backend_.bulkTransfer(static_cast<uint8_t>(pipe->endpoint | kEndpointIn),
                               static_cast<uint8_t *>(buffer), requested, kReadTimeoutMs);
-    // A read that timed out after some bytes delivers them; the short count ends the caller's
-    // packet loop.
-    const bool deliveredSome =
-        result.status == TransferResult::Status::TimedOut && result.transferred > 0;
-    if (result.status != TransferResult::Status::Ok && !deliveredSome) return 0;
+    // A read that timed out after some bytes delivers them with a short count; only
+    // readFailure() tells it from the instrument's own short last packet.
+    const bool ok = result.status == TransferResult::Status::Ok;
+    const bool timedOut = result.status == TransferResult::Status::TimedOut;
+    readFailure_ = ok ? USBBULK_READ_OK : timedOut ? USBBULK_READ_TIMED_OUT : USBBULK_READ_FAILED;
+    if (!ok && !(timedOut && result.transferred > 0)) return 0;
     *delivered = result.transferred;
     return 1;
 }
@@ -91,6 +93,11 @@ int16_t BulkPipes::writePipe(int32_t handle, const void *buffer, int32_t length,
 int16_t BulkPipes::openFailure() {
     std::lock_guard guard(lock_);
     return openFailure_;
+}
+
+int16_t BulkPipes::readFailure() {
+    std::lock_guard guard(lock_);
+    return readFailure_;
 }
 
 int16_t BulkPipes::closePipe(int32_t handle) {

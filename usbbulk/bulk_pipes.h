@@ -31,6 +31,7 @@ class BulkPipes {
     int16_t writePipe(int32_t handle, const void *buffer, int32_t length, int32_t *written);
     int16_t closePipe(int32_t handle);
     int16_t openFailure(); // one of USBBULK_OPEN_* for the last openPipe
+    int16_t readFailure(); // one of USBBULK_READ_* for the last readPipe
 
   private:
     struct Pipe {
@@ -47,6 +48,7 @@ class BulkPipes {
     std::array<Pipe, kMaxPipes> pipes_{};
     bool deviceOpen_ = false;
     int16_t openFailure_ = USBBULK_OPEN_OK;
+    int16_t readFailure_ = USBBULK_READ_OK;
 };
 
 } // namespace usbbulk

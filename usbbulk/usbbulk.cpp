@@ -1,5 +1,5 @@
-// The exported C operations of libusbbulk.so: the six transfer operations and the reason of a
-// failed open; nothing else leaves the library.
+// The exported C operations of libusbbulk.so: the six transfer operations and the reasons of a
+// failed open and of a failed or short read; nothing else leaves the library.
 #include "usbbulk.h"
 
 #include "bulk_pipes.h"
@@ -48,4 +48,8 @@ USBBULK_EXPORT int16_t dll_closeUsbPipe(int32_t handle) {
 
 USBBULK_EXPORT int16_t dll_getOpenFailure(void) {
     return pipes().openFailure();
+}
+
+USBBULK_EXPORT int16_t dll_getReadFailure(void) {
+    return pipes().readFailure();
 }

@@ -36,6 +36,16 @@ int16_t dll_closeUsbPipe(int32_t handle);
 #define USBBULK_OPEN_FAILED 2    /* any other reason: no instrument, no such pipe, in use */
 int16_t dll_getOpenFailure(void);
 
+/* Why the last dll_readPipe failed or delivered less than it asked for, so that a caller can tell
+ * an instrument that has sent nothing for a while from one that is gone. USBBULK_READ_TIMED_OUT:
+ * the read timeout passed first; what had arrived by then was delivered (the read returned
+ * nonzero with a short count), or nothing had (it returned 0). Not needed for a transfer: a
+ * caller that does not find it treats every failed read alike. */
+#define USBBULK_READ_OK 0        /* the read ended where the instrument ended its packet */
+#define USBBULK_READ_TIMED_OUT 1 /* nothing more arrived within the read timeout */
+#define USBBULK_READ_FAILED 2    /* any other failure: no instrument, no such pipe, a USB error */
+int16_t dll_getReadFailure(void);
+
 #ifdef __cplusplus
 }
 #endif

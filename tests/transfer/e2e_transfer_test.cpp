@@ -9,8 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <memory>
 #include <pty.h>
+#include <tuple>
 #include <unistd.h>
+#include <vector>
 
 using namespace ravelin;
 using namespace ravelin::test;
@@ -209,6 +212,63 @@ class E2eTransferTest : public QObject {
                                             dir.filePath("nolib")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.startsWith("Cannot load the USB library"));
+    }
+
+    // ---- USB: an instrument that stalls or starts late --------------------------------------
+
+    // Stalls shorter and longer than the 5 s read timeout, before the first data, in the middle
+    // and in the last packet, some after part of a packet was sent; an instrument started after
+    // the first read gave up; a read failing otherwise. Each dump ends with the image saved, or
+    // failed keeping exactly what was sent before the stall. They run side by side (about 6 s).
+    void usbStallsEndWholeOrKeepWhatWasSent() {
+        const QByteArray image = memoryImage(64 * 1000);
+        write(dir.filePath("usb-stall-image.bin"), image);
+        const QString stopped = "Dump Aborted: the instrument stopped sending after %1 bytes";
+        const QStringList half = {"STALL_MS=8000", "STALL_PART_SENT=20"};
+        // name, FAKE_USBBULK_ settings, bytes kept (-1: saved whole), a line of the output
+        const QList<std::tuple<QString, QStringList, int, QString>> cases = {
+            {"3s-first", {"STALL_AFTER_PACKET=1", "STALL_MS=3000"}, -1, "File saved"},
+            {"3s-half",
+             {"STALL_AFTER_PACKET=600", "STALL_MS=3000", "STALL_PART_SENT=20"},
+             -1,
+             "File saved"},
+            {"late", {"START_DELAY_MS=5500"}, -1, "File saved"},
+            {"8s", {"STALL_AFTER_PACKET=2", "STALL_MS=8000"}, 64, stopped.arg("64 of 64000")},
+            {"8s-half-last", half + QStringList{"STALL_AFTER_PACKET=1000"}, 63956,
+             stopped.arg("63956 of 64000")},
+            {"8s-half-no-length",
+             half + QStringList{"STALL_AFTER_PACKET=600", "ANNOUNCED_LENGTH=-1"}, 38356,
+             stopped.arg(38356)},
+            {"read-fails", {"READ_FAILS_AFTER=0"}, 0, "USB DEVICE NOT DETECTED"},
+        };
+        std::vector<std::unique_ptr<QProcess>> dumps;
+        for (const auto &[name, settings, kept, line] : cases) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("FAKE_USBBULK_IMAGE", dir.filePath("usb-stall-image.bin"));
+            for (const QString &setting : settings)
+                env.insert("FAKE_USBBULK_" + setting.section('=', 0, 0), setting.section('=', 1));
+            dumps.push_back(std::make_unique<QProcess>());
+            dumps.back()->setProcessEnvironment(env);
+            dumps.back()->start(RAVELIN_DUMP,
+                                {"--usb", "--usb-library", FAKE_USBBULK, dir.filePath(name)});
+        }
+        for (qsizetype i = 0; i < cases.size(); ++i) {
+            const auto &[name, settings, kept, line] = cases[i];
+            QProcess &dump = *dumps[size_t(i)];
+            QVERIFY2(dump.waitForFinished(30000), qPrintable(name));
+            const QString out = QString::fromLocal8Bit(dump.readAllStandardOutput());
+            const QByteArray context = (name + ":\n" + out).toLocal8Bit();
+            const char *why = context.constData();
+            const QString raw = dir.filePath(name + ".raw");
+            QVERIFY2(dump.exitCode() == (kept < 0 ? 0 : 1), why);
+            QVERIFY2(out.contains(line) && out.contains("File saved") == (kept < 0), why);
+            QVERIFY2(out.startsWith("Syncronizing.... start DUMP on the instrument\n") ==
+                         (name == "late"),
+                     why);
+            QVERIFY2(contents(raw) == (kept < 0 ? image : "<missing>"), why);
+            QVERIFY2(contents(raw + ".partial") == (kept > 0 ? image.left(kept) : "<missing>"),
+                     why);
+        }
     }
 };
 

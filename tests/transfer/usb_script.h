@@ -19,10 +19,14 @@ struct UsbScript {
     int failReadAt = -1;       // this read (counted from 0) returns 0
     int32_t announced = 0;     // dll_Get_Long's answer
     int failWriteAt = -1;
+    // These reads end at the read timeout: the bytes of their packet arrive with a short count,
+    // or, when it is empty, the read fails; dll_getReadFailure says USBBULK_READ_TIMED_OUT.
+    QList<int> timedOutReads;
 
     int descriptorCalls = 0;
     QList<QByteArray> openedPipes;
     int reads = 0;
+    int16_t readFailure = USBBULK_READ_OK;
     QList<QByteArray> writes;
     QList<int32_t> closedHandles;
 
@@ -58,13 +62,18 @@ inline UsbBulkApi scriptedUsbApi() {
     };
     api.readPipe = [](int32_t, void *buffer, int32_t requested, int32_t *delivered) -> int16_t {
         const int n = usb.reads++;
+        usb.readFailure = USBBULK_READ_FAILED;
         if (n == usb.failReadAt) return 0;
         const QByteArray packet = n < usb.packets.size() ? usb.packets[n] : QByteArray();
+        const bool timedOut = usb.timedOutReads.contains(n);
+        usb.readFailure = timedOut ? USBBULK_READ_TIMED_OUT : USBBULK_READ_OK;
+        if (timedOut && packet.isEmpty()) return 0;
         const int32_t count = int32_t(qMin<qsizetype>(packet.size(), requested));
         std::memcpy(buffer, packet.constData(), std::size_t(count));
         *delivered = count;
         return 1;
     };
+    api.getReadFailure = []() -> int16_t { return usb.readFailure; };
     api.getLong = [](const uint8_t *) -> int32_t { return usb.announced; };
     api.writePipe = [](int32_t, const void *buffer, int32_t length, int32_t *written) -> int16_t {
         if (usb.writes.size() == usb.failWriteAt) return 0;

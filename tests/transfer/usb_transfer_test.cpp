@@ -150,6 +150,21 @@ class UsbTransferTest : public QObject {
         QCOMPARE(usb.closedHandles, QList<int32_t>{3});
     }
 
+    // STOP ends the wait for the first packet of an instrument not started yet: it is handled
+    // between two reads that time out.
+    void stopEndsTheWaitForTheFirstPacket() {
+        usb.timedOutReads = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        engine->setEventPump([this](bool) {
+            if (usb.reads == 4) engine->stop();
+        });
+        QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
+        QCOMPARE(usb.reads, 4);
+        QCOMPARE(sink.statuses, (QStringList{"Syncronizing.... start DUMP on the instrument",
+                                             "Dump Aborted: stopped by the operator"}));
+        QCOMPARE(usb.closedHandles, QList<int32_t>{3});
+        QVERIFY(!QFile::exists(target + ".partial"));
+    }
+
     void missingLibraryOrFunctionIsReported() {
         TransferEngine bare(port, timer1, timer2, sink);
         bare.setUsbLibraryPath(dir.filePath("libnothing.so"));

@@ -158,13 +158,19 @@ TEST_F(BulkPipesTest, ReadOutcomes) {
     backend.nextResult = {TransferResult::Status::TimedOut, 10};
     EXPECT_EQ(pipes.readPipe(handle, buffer, 64, &delivered), 1) << "bytes before the time-out";
     EXPECT_EQ(delivered, 10);
+    EXPECT_EQ(pipes.readFailure(), USBBULK_READ_TIMED_OUT) << "not the instrument's short packet";
 
     backend.nextResult = {TransferResult::Status::TimedOut, 0};
-    EXPECT_EQ(pipes.readPipe(handle, buffer, 64, &delivered), 0) << "a pulled cable";
+    EXPECT_EQ(pipes.readPipe(handle, buffer, 64, &delivered), 0) << "a silent instrument";
     EXPECT_EQ(delivered, 0);
+    EXPECT_EQ(pipes.readFailure(), USBBULK_READ_TIMED_OUT);
 
     backend.nextResult = {TransferResult::Status::Failed, 0};
     EXPECT_EQ(pipes.readPipe(handle, buffer, 64, &delivered), 0);
+    EXPECT_EQ(pipes.readFailure(), USBBULK_READ_FAILED);
+    backend.nextResult = {TransferResult::Status::Ok, 10};
+    EXPECT_EQ(pipes.readPipe(handle, buffer, 64, &delivered), 1);
+    EXPECT_EQ(pipes.readFailure(), USBBULK_READ_OK) << "the instrument's own short packet";
 
     EXPECT_EQ(pipes.readPipe(handle, buffer, 64, nullptr), 0);
     EXPECT_EQ(pipes.readPipe(handle, nullptr, 64, &delivered), 0);

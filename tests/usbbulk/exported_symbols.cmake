@@ -1,4 +1,5 @@
-# Fails unless LIBRARY exports exactly the six usbbulk operations and dll_getOpenFailure.
+# Fails unless LIBRARY exports exactly the six usbbulk operations, dll_getOpenFailure and
+# dll_getReadFailure.
 execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols
                 RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -12,7 +13,7 @@ foreach(line IN LISTS names)
 endforeach()
 list(SORT exported)
 set(expected dll_Get_Long dll_closeUsbPipe dll_getDeviceDescriptor dll_openUsbPipe dll_readPipe
-             dll_writePipe dll_getOpenFailure)
+             dll_writePipe dll_getOpenFailure dll_getReadFailure)
 list(SORT expected)
 if(NOT exported STREQUAL expected)
     message(FATAL_ERROR "exported: ${exported}\nexpected: ${expected}")

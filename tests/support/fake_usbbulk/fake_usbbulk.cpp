@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
@@ -24,8 +26,11 @@ namespace {
 
 constexpr int kPacketSize = 64;
 constexpr int kMaxHandles = 16;
-constexpr int kSettingCount = 10;
+constexpr int kSettingCount = 14;
 constexpr int kCounterCount = 7;
+constexpr std::chrono::milliseconds kReadTimeout{5000}; // as libusbbulk's
+
+using Clock = std::chrono::steady_clock;
 
 enum class PipeKind { Closed, Dump, Upload };
 
@@ -41,6 +46,10 @@ struct Instrument {
     int16_t openFailure = USBBULK_OPEN_OK;
     int64_t readFailsAfter = -1;
     int64_t writeFailsAfter = -1;
+    int64_t stallAfterPacket = -1;
+    int64_t stallMs = 0;
+    int stallPartSent = 0;
+    int64_t startDelayMs = 0;
 
     std::vector<uint8_t> image;
     std::string uploadSinkPath;
@@ -50,6 +59,12 @@ struct Instrument {
     std::array<PipeKind, kMaxHandles> pipes{};
     int64_t dumpPacketsRead = 0; // packets delivered since "PIPE3" was last opened
     int64_t dumpReadsSucceeded = 0;
+    int16_t readFailure = USBBULK_READ_OK;
+    // The instrument sends nothing before this, except the part of a packet sent before a stall.
+    Clock::time_point quietUntil;
+    bool stalled = false; // this dump's stall has begun
+    int partSent = 0;     // bytes of the next packet sent before the stall
+    int packetOffset = 0; // bytes of the next packet a timed-out read delivered
 };
 
 std::mutex gLock;
@@ -88,15 +103,36 @@ void applySetting(Instrument &s, int setting, int64_t value) {
     case FAKE_USBBULK_NO_ACCESS:
         s.noAccess = value != 0;
         break;
+    case FAKE_USBBULK_STALL_AFTER_PACKET:
+        s.stallAfterPacket = value;
+        break;
+    case FAKE_USBBULK_STALL_MS:
+        s.stallMs = std::max<int64_t>(value, 0);
+        break;
+    case FAKE_USBBULK_STALL_PART_SENT:
+        s.stallPartSent = static_cast<int>(std::clamp<int64_t>(value, 0, kPacketSize - 1));
+        break;
+    case FAKE_USBBULK_START_DELAY_MS:
+        s.startDelayMs = std::max<int64_t>(value, 0);
+        break;
     }
 }
 
 const char *const kSettingNames[kSettingCount] = {
-    "FAKE_USBBULK_ATTACHED",          "FAKE_USBBULK_VENDOR",
-    "FAKE_USBBULK_PRODUCT",           "FAKE_USBBULK_DESCRIPTOR_FAILURES",
-    "FAKE_USBBULK_ANNOUNCED_LENGTH",  "FAKE_USBBULK_FIRST_READ_LENGTH",
-    "FAKE_USBBULK_OPEN_FAILS",        "FAKE_USBBULK_READ_FAILS_AFTER",
-    "FAKE_USBBULK_WRITE_FAILS_AFTER", "FAKE_USBBULK_NO_ACCESS",
+    "FAKE_USBBULK_ATTACHED",
+    "FAKE_USBBULK_VENDOR",
+    "FAKE_USBBULK_PRODUCT",
+    "FAKE_USBBULK_DESCRIPTOR_FAILURES",
+    "FAKE_USBBULK_ANNOUNCED_LENGTH",
+    "FAKE_USBBULK_FIRST_READ_LENGTH",
+    "FAKE_USBBULK_OPEN_FAILS",
+    "FAKE_USBBULK_READ_FAILS_AFTER",
+    "FAKE_USBBULK_WRITE_FAILS_AFTER",
+    "FAKE_USBBULK_NO_ACCESS",
+    "FAKE_USBBULK_STALL_AFTER_PACKET",
+    "FAKE_USBBULK_STALL_MS",
+    "FAKE_USBBULK_STALL_PART_SENT",
+    "FAKE_USBBULK_START_DELAY_MS",
 };
 
 void applyEnvironment(Instrument &s) {
@@ -130,7 +166,7 @@ PipeKind *pipeFor(Instrument &s, int32_t handle) {
     return &s.pipes[handle];
 }
 
-// The bytes the next dump read delivers.
+// The bytes of the next dump packet, including any a timed-out read already delivered.
 std::vector<uint8_t> nextDumpPacket(const Instrument &s) {
     if (s.dumpPacketsRead == 0) {
         std::vector<uint8_t> first(kPacketSize, 0);
@@ -224,6 +260,10 @@ FAKE_EXPORT int16_t dll_openUsbPipe(const char *pipe_name) {
         if (kind == PipeKind::Dump) {
             s.dumpPacketsRead = 0;
             s.dumpReadsSucceeded = 0;
+            s.quietUntil = Clock::now() + std::chrono::milliseconds(s.startDelayMs);
+            s.stalled = false;
+            s.partSent = 0;
+            s.packetOffset = 0;
         }
         ++s.counters[FAKE_USBBULK_OPEN_PIPES];
         s.openFailure = USBBULK_OPEN_OK;
@@ -238,16 +278,47 @@ FAKE_EXPORT int16_t dll_readPipe(int32_t handle, void *buffer, int32_t requested
     Instrument &s = instrument();
     ++s.counters[FAKE_USBBULK_READ_CALLS];
     if (delivered) *delivered = 0;
+    s.readFailure = USBBULK_READ_FAILED;
     PipeKind *pipe = pipeFor(s, handle);
     if (!pipe || *pipe != PipeKind::Dump || !buffer || !delivered || requested < 0) return 0;
     if (s.readFailsAfter >= 0 && s.dumpReadsSucceeded >= s.readFailsAfter) return 0;
     const std::vector<uint8_t> packet = nextDumpPacket(s);
-    if (packet.size() > size_t(requested)) return 0;
-    std::copy(packet.begin(), packet.end(), static_cast<uint8_t *>(buffer));
-    *delivered = static_cast<int32_t>(packet.size());
+    if (packet.size() - size_t(s.packetOffset) > size_t(requested)) return 0;
+
+    const Clock::time_point start = Clock::now();
+    if (!s.stalled && s.stallAfterPacket >= 0 && s.dumpPacketsRead == s.stallAfterPacket) {
+        s.stalled = true;
+        s.quietUntil = std::max(s.quietUntil, start) + std::chrono::milliseconds(s.stallMs);
+        s.partSent = std::min<int>(s.stallPartSent, static_cast<int>(packet.size()));
+    }
+    auto *out = static_cast<uint8_t *>(buffer);
+    const Clock::time_point deadline = start + kReadTimeout;
+    if (s.quietUntil > deadline) {
+        // Timed out: only what the instrument sent before it went quiet arrives.
+        std::this_thread::sleep_until(deadline);
+        s.readFailure = USBBULK_READ_TIMED_OUT;
+        const int part = s.partSent - s.packetOffset;
+        if (part <= 0) return 0;
+        std::copy_n(packet.begin() + s.packetOffset, part, out);
+        *delivered = part;
+        s.packetOffset += part;
+        ++s.dumpReadsSucceeded;
+        return 1;
+    }
+    std::this_thread::sleep_until(s.quietUntil);
+    std::copy(packet.begin() + s.packetOffset, packet.end(), out);
+    *delivered = static_cast<int32_t>(packet.size()) - s.packetOffset;
+    s.packetOffset = 0;
+    s.partSent = 0;
+    s.readFailure = USBBULK_READ_OK;
     ++s.dumpPacketsRead;
     ++s.dumpReadsSucceeded;
     return 1;
+}
+
+FAKE_EXPORT int16_t dll_getReadFailure(void) {
+    std::lock_guard lock(gLock);
+    return instrument().readFailure;
 }
 
 FAKE_EXPORT int32_t dll_Get_Long(const uint8_t *first_packet) {

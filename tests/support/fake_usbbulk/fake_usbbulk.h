@@ -15,9 +15,14 @@
  *   holds fails, as an overflowing bulk read does.
  * - Every successful write on "PIPE2" is recorded whole (the upload sink); the count written is
  *   the length asked.
+ * - A read waits for its packet as the real library's does, at most 5000 ms: one that times out
+ *   delivers the part of the packet sent by then with a short count, or fails when nothing was
+ *   sent; dll_getReadFailure then says USBBULK_READ_TIMED_OUT. A stall or a late start shorter
+ *   than what is left of the read's 5000 ms only delays it. What a timed-out read delivered is
+ *   not sent again: the next read delivers the rest of that packet once the stall is over.
  * - dll_Get_Long decodes the first four bytes of the packet as a little-endian 32-bit count.
  * - dll_getOpenFailure tells why the last dll_openUsbPipe failed (USBBULK_OPEN_* of usbbulk.h).
- * Every call is serialised by one lock.
+ * Every call is serialised by one lock, held by a read while it waits.
  *
  * Configuration, either way:
  * - in the test process: find the functions below with dlsym and call them;
@@ -47,9 +52,17 @@ enum fake_usbbulk_setting {
     FAKE_USBBULK_READ_FAILS_AFTER = 7,    /* after K successful reads of a dump the next read
                                              fails, and every one after it; -1 (default) never */
     FAKE_USBBULK_WRITE_FAILS_AFTER = 8,   /* after K recorded writes every write fails; -1 never */
-    FAKE_USBBULK_NO_ACCESS = 9            /* 1: the system refuses the user the device: every
+    FAKE_USBBULK_NO_ACCESS = 9,           /* 1: the system refuses the user the device: every
                                              dll_openUsbPipe returns -1 and dll_getOpenFailure
                                              USBBULK_OPEN_NO_ACCESS */
+    FAKE_USBBULK_STALL_AFTER_PACKET = 10, /* after K packets of a dump (the length packet is the
+                                             first) the instrument stalls once; -1 (default)
+                                             never */
+    FAKE_USBBULK_STALL_MS = 11,           /* how long that stall lasts (default 0) */
+    FAKE_USBBULK_STALL_PART_SENT = 12,    /* bytes of packet K+1 sent before the stall, the rest
+                                             after it (default 0) */
+    FAKE_USBBULK_START_DELAY_MS = 13      /* the instrument sends nothing for this long after
+                                             "PIPE3" is opened (default 0) */
 };
 
 enum fake_usbbulk_counter {
