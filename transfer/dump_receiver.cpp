@@ -30,7 +30,6 @@ namespace {
 
 constexpr const char *kNoAnswer = "No answer from the instrument for %1 s: check the cable and the "
                                   "instrument; STOP ends the dump";
-constexpr const char *kStartHint = "Syncronizing.... start DUMP on the instrument";
 
 bool isSoundBlock(const uint8_t *block) {
     uint8_t sum = 0;
@@ -45,20 +44,22 @@ bool isSoundBlock(const QByteArray &block) {
 }
 
 // What the instrument sent after a silence and one 0x0F, if it can only be the block that was
-// due: sent once; sent twice (it also answered the PC's last byte, read late); or finished after
-// the silence (completing the part the PC dropped) and then sent again.
+// due. Its answer to the 0x0F, the block due, comes last. Before it may come: nothing; the end of
+// the block the silence cut (the instrument finished it); or the block due once more (it also
+// answered the PC's last 0x06, which it had not read yet). Such an earlier sending, where it
+// came whole and sound, must be that same block.
 std::optional<QByteArray> blockAfterSilence(const QByteArray &before, const QByteArray &after) {
-    auto twice = [](const QByteArray &bytes) {
-        return bytes.size() == 2 * kBlockSize && bytes.first(kBlockSize) == bytes.last(kBlockSize);
-    };
-    std::optional<QByteArray> block;
-    if (after.size() == kBlockSize)
-        block = after;
-    else if (twice(after))
-        block = after.first(kBlockSize);
-    else if (!before.isEmpty() && twice(before + after))
-        block = after.last(kBlockSize);
-    if (block && !isSoundBlock(*block)) block.reset();
+    if (after.size() < kBlockSize || !isSoundBlock(after.last(kBlockSize))) return std::nullopt;
+    const QByteArray block = after.last(kBlockSize);
+    const QByteArray lead = after.first(after.size() - kBlockSize);
+    QByteArray earlier;
+    if (lead.size() == kBlockSize)
+        earlier = lead;
+    else if (!before.isEmpty() && before.size() + lead.size() == kBlockSize)
+        earlier = before + lead;
+    else if (!lead.isEmpty())
+        return std::nullopt;
+    if (isSoundBlock(earlier) && earlier != block) return std::nullopt;
     return block;
 }
 
@@ -207,7 +208,7 @@ void DumpReceiver::onSilence() {
         if (s_.ByteCount == 0) {
             // Nothing yet: the ready ticks go on; there is nothing to ask for again.
             if (repeatUnanswered_) return askAgainOnce();
-            if (!startHintShown_) sink_.setStatus(kStartHint);
+            if (!startHintShown_) sink_.setStatus(kStartDumpHint);
             startHintShown_ = true;
             return;
         }

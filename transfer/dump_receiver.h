@@ -33,6 +33,9 @@ namespace ravelin {
 // queued byte starts its next block at once; serial adapters hold bytes back for tens of ms.
 inline constexpr int kQuietMs = 150;
 
+// The status while the instrument has not started its dump after a few seconds.
+inline constexpr const char *kStartDumpHint = "Syncronizing.... start DUMP on the instrument";
+
 // The ten header characters as a byte count: decimal digits, blanks around them allowed, within
 // 32 bits. Anything else is no length at all.
 std::optional<int32_t> parseLengthHeader(const QByteArray &text);

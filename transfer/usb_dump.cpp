@@ -57,7 +57,7 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
          told = true) {
         if (!timedOut()) return usbFailure();
         // The first try has waited the whole read timeout (5 s) by now.
-        if (!told) sink_.setStatus("Syncronizing.... start DUMP on the instrument");
+        if (!told) sink_.setStatus(kStartDumpHint);
         pump(false);
         if (!s.FailureText.isEmpty()) return fail(s.FailureText);
     }
@@ -81,6 +81,8 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     sincePump.start();
     int shownValue = -1;
     while (s.ReceivedLength == s.RequestLength) {
+        // A read may block for seconds: what arrived before it goes to the file first.
+        if (!file_.flush()) return fail("Dump Aborted: " + file_.errorString());
         const bool read =
             usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) != 0;
         const bool stalled = timedOut();
@@ -94,6 +96,9 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         // An instrument that stops sending in the middle of its memory is not at its end, even
         // when what it sent before the timeout makes a short packet: the dump is kept only as far
         // as it arrived, whatever the instrument sends after its stall.
+        // All that was announced is here: an instrument that sends no short packet at the end
+        // leaves the read to time out.
+        if (stalled && delivered == 0 && lengthTrusted && s.DumpCount >= s.DumpTotal) break;
         if (stalled) {
             const QString of = lengthTrusted ? QString(" of %1").arg(s.DumpTotal) : QString();
             return fail(QString("Dump Aborted: the instrument stopped sending after %1%2 bytes")

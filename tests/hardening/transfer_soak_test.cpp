@@ -17,7 +17,7 @@
 namespace {
 
 constexpr int kBlockData = 252;
-constexpr int kDumps = 20;
+constexpr int kDumps = 22;
 constexpr int kUploads = 20;
 
 enum class DumpFault {
@@ -29,17 +29,19 @@ enum class DumpFault {
     Empty,
     BadHeader,
     CablePulled,
-    Mixed
+    Mixed,
+    Stall,    // the instrument stops, its input queuing, past the PC's silence time
+    LateStart // DUMP started after the PC's ready bytes queued up
 };
 constexpr DumpFault kDumpFaults[] = {
-    DumpFault::None,      DumpFault::CorruptChance, DumpFault::CorruptEvery,
-    DumpFault::Stray,     DumpFault::Silence,       DumpFault::Empty,
-    DumpFault::BadHeader, DumpFault::CablePulled,   DumpFault::Mixed};
+    DumpFault::None,    DumpFault::CorruptChance, DumpFault::CorruptEvery, DumpFault::Stray,
+    DumpFault::Silence, DumpFault::Empty,         DumpFault::BadHeader,    DumpFault::CablePulled,
+    DumpFault::Mixed,   DumpFault::Stall,         DumpFault::LateStart};
 
 const char *name(DumpFault fault) {
-    static const char *const names[] = {"none",       "corrupt-chance", "corrupt-every",
-                                        "stray",      "silence",        "empty",
-                                        "bad header", "cable pulled",   "mixed"};
+    static const char *const names[] = {
+        "none",       "corrupt-chance", "corrupt-every", "stray", "silence",   "empty",
+        "bad header", "cable pulled",   "mixed",         "stall", "late start"};
     return names[int(fault)];
 }
 
@@ -200,6 +202,15 @@ TEST_F(TransferSoak, DumpsWithFaultsAreWholeOrSayTheyFailed) {
                  << "0653"
                  << "--silence-ms"
                  << "2200";
+            break;
+        case DumpFault::Stall: {
+            static const char *const modes[] = {"between", "drop", "finish"};
+            args << "--stall-after-block" << QString::number(draw(0, blocks - 1)) << "--stall-ms"
+                 << QString::number(draw(2500, 6000)) << "--stall-mode" << modes[draw(0, 2)];
+            break;
+        }
+        case DumpFault::LateStart:
+            args << "--start-delay-ms" << QString::number(draw(1000, 4000));
             break;
         }
         args << "dump" << imagePath;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <pty.h>
 
 using namespace instrument_test;
@@ -20,6 +21,12 @@ std::vector<uint8_t> memoryImage(size_t size) {
 std::vector<uint8_t> padded(std::vector<uint8_t> image) {
     image.resize((image.size() + 251) / 252 * 252, 0xFF);
     return image;
+}
+
+std::vector<uint8_t> lengthHeaderBytes(size_t length) {
+    const std::string text =
+        std::string(10 - std::to_string(length).size(), '0') + std::to_string(length);
+    return {text.begin(), text.end()};
 }
 
 std::string imageFile(const std::vector<uint8_t> &image) {
@@ -57,9 +64,8 @@ TEST(InstrumentDump, CorruptedBlocksAreSentAgainCleanOnRequest) {
 
 TEST(InstrumentDump, SilenceStraysAndRandomCorruptionStillDeliverTheImage) {
     const std::vector<uint8_t> image = memoryImage(3000);
-    // The peer drops a partial header or block after 300 ms; the first silence outlasts that,
-    // the others (in every 4th block) do not.
-    Simulator simulator({"--silence-ms", "600", "--stray", "4142", "--corrupt-chance", "30",
+    // The peer drops a partial header or block after 300 ms of silence.
+    Simulator simulator({"--silence-ms", "200", "--stray", "4142", "--corrupt-chance", "30",
                          "--seed", "7", "dump", imageFile(image)});
     PcPort port(simulator.devicePath());
     const PcDump dump = receiveDump(port, milliseconds(300));
@@ -75,6 +81,45 @@ TEST(InstrumentDump, SilenceStraysAndRandomCorruptionStillDeliverTheImage) {
     EXPECT_EQ(receiveDump(again, milliseconds(300)).data, padded(image));
     again.close();
     EXPECT_EQ(shortPauses.waitForExit(), 0);
+}
+
+// Like an instrument behind a UART: what the PC sends while it has not started, or is busy,
+// waits, and each byte is answered in turn afterwards; no two 0x0F fold into one.
+TEST(InstrumentDump, QueuedBytesAreAnsweredInTurnAfterALateStartAndAStall) {
+    const std::vector<uint8_t> image = memoryImage(252 * 3);
+    Simulator simulator({"--start-delay-ms", "400", "--stall-after-block", "1", "--stall-ms",
+                         "1000", "dump", imageFile(image)});
+    PcPort port(simulator.devicePath());
+    auto receive = [&](size_t count) {
+        std::vector<uint8_t> bytes;
+        while (bytes.size() < count)
+            if (const auto byte = port.receive(milliseconds(3000)))
+                bytes.push_back(*byte);
+            else
+                break;
+        return bytes;
+    };
+    auto block = [&](size_t index) {
+        const std::vector<uint8_t> b = receive(255);
+        EXPECT_EQ(b.size(), 255u);
+        EXPECT_TRUE(std::equal(b.begin() + 1, b.begin() + 253, image.begin() + long(index * 252)));
+        return b;
+    };
+    port.send(0x06);
+    port.send(0x06); // queued before the start: fetches block 1 unasked
+    EXPECT_EQ(receive(10), std::vector<uint8_t>(lengthHeaderBytes(image.size())));
+    block(0);
+    port.send(0x06);
+    const std::vector<uint8_t> half = receive(127);
+    EXPECT_FALSE(port.receive(milliseconds(300))) << "the stall";
+    port.send(0x0F);
+    port.send(0x0F);
+    std::vector<uint8_t> cut = half;
+    const std::vector<uint8_t> rest = receive(128); // the cut block, finished
+    cut.insert(cut.end(), rest.begin(), rest.end());
+    EXPECT_EQ(cut, block(1));
+    block(1); // the second 0x0F's answer
+    port.close();
 }
 
 TEST(InstrumentDump, EmptyMemoryAnnouncesZeroAndStops) {

@@ -179,6 +179,8 @@ class DumpReceiverTest : public QObject {
         QTest::newRow("half block dropped, sent again") << 100 << b2 << true;
         QTest::newRow("stalled before the answer: sent twice") << 0 << b2 + b2 << true;
         QTest::newRow("half block finished, sent again") << 100 << b2.mid(100) + b2 << true;
+        QTest::newRow("finished damaged, sent again") << 100 << b2.mid(100, 154) + "!" + b2 << true;
+        QTest::newRow("sent twice, the first damaged") << 0 << "!" + b2.mid(1) + b2 << true;
         QTest::newRow("the block before, again") << 0 << block(1) << false;
         QTest::newRow("two different blocks") << 0 << b2 + block(3) << false;
         QTest::newRow("finished, then another block") << 100 << b2.mid(100) + block(3) << false;
