@@ -81,8 +81,6 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     sincePump.start();
     int shownValue = -1;
     while (s.ReceivedLength == s.RequestLength) {
-        // A read may block for seconds: what arrived before it goes to the file first.
-        if (!file_.flush()) return fail("Dump Aborted: " + file_.errorString());
         const bool read =
             usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) != 0;
         const bool stalled = timedOut();

@@ -36,6 +36,17 @@ class DumpFileTest : public QObject {
         QVERIFY(!QFile::exists(DumpFile::partialName(target)));
     }
 
+    // A crash loses nothing written more than a moment ago, however long the dump then waits.
+    void writtenBytesReachTheFileWithoutAnotherWrite() {
+        const QString target = dir.filePath("waiting.raw");
+        DumpFile file;
+        QVERIFY(file.open(target));
+        QVERIFY(file.write("block", 5));
+        QTRY_COMPARE_WITH_TIMEOUT(contents(DumpFile::partialName(target)), QByteArray("block"),
+                                  1000);
+        file.discard();
+    }
+
     void unfinishedDumpKeepsItsDataUnderThePartialName() {
         const QString target = dir.filePath("cut.raw");
         writeFile(target, "earlier dump");
