@@ -5,7 +5,6 @@
 #include "plot_geometry.h"
 #include "plot_kinds.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -52,9 +51,13 @@ void draw_gravity_line(QPainter &painter, const QRectF &area, const survey::Line
     const Range xr = finite_range(xs);
     const double pad = 0.03 * (xr.hi - xr.lo);
     const Range yr = finite_range(ys);
+    FrameTexts texts;
+    texts.x_title =
+        profile.by_station ? QStringLiteral("Station") : QStringLiteral("Distance along line");
+    texts.y_title = QStringLiteral("Gravity (mGal), station mean; bars: SD");
     const PlotFrame frame(
-        panel_area(painter, area, false), Axis(xr.lo - pad, xr.hi + pad, false),
-        Axis(yr.lo - 0.05 * (yr.hi - yr.lo), yr.hi + 0.05 * (yr.hi - yr.lo), false));
+        painter, area, Axis(xr.lo - pad, xr.hi + pad, false),
+        Axis(yr.lo - 0.05 * (yr.hi - yr.lo), yr.hi + 0.05 * (yr.hi - yr.lo), false), texts);
     frame.draw_grid(painter);
     painter.save();
     painter.setClipRect(frame.area());
@@ -99,10 +102,7 @@ void draw_gravity_line(QPainter &painter, const QRectF &area, const survey::Line
                          QStringLiteral("base L%1-%2").arg(s.line).arg(s.station));
     }
     painter.restore();
-    frame.draw_axes(painter,
-                    profile.by_station ? QStringLiteral("Station")
-                                       : QStringLiteral("Distance along line"),
-                    QStringLiteral("Gravity (mGal), station mean; bars: SD"));
+    frame.draw_axes(painter);
 }
 
 void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Survey &survey) {
@@ -134,17 +134,45 @@ void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Sur
     }
     const std::optional<CommonDrift> common = common_drift(stations);
     const double u = device_unit(painter);
-    // The legend with the common drift and each station's own takes a band at the bottom.
-    painter.setFont(plot_font(painter, 8));
-    const double line_height = QFontMetricsF(painter.font()).height();
-    const double legend_height =
-        line_height * static_cast<double>(std::min<std::size_t>(stations.size(), 12) + 2);
+    // The legend with the common drift and each station's own takes a band at the bottom, its
+    // lines wrapped to the plot's width.
+    const QString common_text =
+        common ? QStringLiteral("Instrument drift %1 \u00b1 %2 mGal/h: one slope fitted over %3 "
+                                "repeated station(s), each its own offset (thick line)")
+                     .arg(common->slope, 0, 'f', 4)
+                     .arg(common->error, 0, 'f', 4)
+                     .arg(stations.size())
+               : QStringLiteral("Instrument drift: no time between repeated readings");
+    const double legend_width = area.width() - 16 * u;
+    const FittedText common_line = fit_text(painter, common_text, legend_width, 8, true);
+    std::vector<FittedText> station_lines;
+    for (std::size_t k = 0; k < stations.size() && k < 12; ++k) {
+        QString drift = QStringLiteral("no time between its readings");
+        const StationDrift *own = common ? &common->stations[k] : nullptr;
+        if (own && own->slope) {
+            drift = QStringLiteral("%1 \u00b1 %2 mGal/h")
+                        .arg(*own->slope, 0, 'f', 4)
+                        .arg(own->error, 0, 'f', 4);
+            if (own->departs)
+                drift += QStringLiteral(", departs from the common drift (> 3 errors)");
+        }
+        station_lines.push_back(fit_text(
+            painter,
+            QStringLiteral("%1: drift %2").arg(QString::fromStdString(stations[k].name), drift),
+            legend_width - 14 * u, 8));
+    }
+    double legend_height = common_line.height() + 4 * u;
+    for (const FittedText &line : station_lines)
+        legend_height += line.height();
     const QRectF plot_area = area.adjusted(0, 0, 0, -legend_height);
     const Range xr = finite_range(all_hours), yr = finite_range(all_offsets);
+    FrameTexts texts;
+    texts.x_title = QStringLiteral("Hours since the first repeated reading");
+    texts.y_title = QStringLiteral("Gravity - station mean (mGal)");
     const PlotFrame frame(
-        panel_area(painter, plot_area, false),
+        painter, plot_area,
         Axis(xr.lo - 0.05 * (xr.hi - xr.lo), xr.hi + 0.05 * (xr.hi - xr.lo), false),
-        Axis(yr.lo - 0.1 * (yr.hi - yr.lo), yr.hi + 0.1 * (yr.hi - yr.lo), false));
+        Axis(yr.lo - 0.1 * (yr.hi - yr.lo), yr.hi + 0.1 * (yr.hi - yr.lo), false), texts);
     frame.draw_grid(painter);
     painter.save();
     painter.setClipRect(frame.area());
@@ -170,42 +198,26 @@ void draw_gravity_drift(QPainter &painter, const QRectF &area, const survey::Sur
                          frame.at(hi, common->slope * (hi - mid)));
     }
     painter.restore();
-    frame.draw_axes(painter, QStringLiteral("Hours since the first repeated reading"),
-                    QStringLiteral("Gravity - station mean (mGal)"));
+    frame.draw_axes(painter);
     painter.save();
     painter.setPen(Qt::black);
+    const double left = area.left() + 8 * u;
     double y = plot_area.bottom() + 2 * u;
-    const QString common_text =
-        common ? QStringLiteral("Instrument drift %1 \u00b1 %2 mGal/h: one slope fitted over %3 "
-                                "repeated station(s), each its own offset (thick line)")
-                     .arg(common->slope, 0, 'f', 4)
-                     .arg(common->error, 0, 'f', 4)
-                     .arg(stations.size())
-               : QStringLiteral("Instrument drift: no time between repeated readings");
-    painter.setFont(plot_font(painter, 8, true));
-    painter.drawText(QRectF(plot_area.left() + 104 * u, y, plot_area.width(), line_height),
-                     Qt::AlignLeft | Qt::AlignVCenter, common_text);
-    painter.setFont(plot_font(painter, 8));
-    y += line_height;
-    for (std::size_t k = 0; k < stations.size() && k < 12; ++k, y += line_height) {
+    draw_fitted(painter, common_line, QRectF(left, y, legend_width, common_line.height()),
+                Qt::AlignLeft);
+    y += common_line.height();
+    for (std::size_t k = 0; k < station_lines.size(); ++k) {
         const QColor colour = scale_colour(series.size() > 1 ? 0.85 * k / (series.size() - 1) : 0);
+        const bool departs = common && common->stations[k].departs;
+        painter.setPen(QPen(Qt::black, u));
         painter.setBrush(colour);
-        draw_marker(painter, QPointF(plot_area.left() + 110 * u, y + line_height / 2), 4 * u,
+        draw_marker(painter, QPointF(left + 5 * u, y + station_lines[k].line_height / 2), 4 * u,
                     static_cast<int>(k));
-        QString drift = QStringLiteral("no time between its readings");
-        const StationDrift *own = common ? &common->stations[k] : nullptr;
-        if (own && own->slope) {
-            drift = QStringLiteral("%1 \u00b1 %2 mGal/h")
-                        .arg(*own->slope, 0, 'f', 4)
-                        .arg(own->error, 0, 'f', 4);
-            if (own->departs)
-                drift += QStringLiteral(", departs from the common drift (> 3 errors)");
-        }
-        painter.setPen(own && own->departs ? QColor(200, 0, 0) : QColor(Qt::black));
-        painter.drawText(
-            QRectF(plot_area.left() + 122 * u, y, plot_area.width(), line_height),
-            Qt::AlignLeft | Qt::AlignVCenter,
-            QStringLiteral("%1: drift %2").arg(QString::fromStdString(stations[k].name), drift));
+        painter.setPen(departs ? QColor(200, 0, 0) : QColor(Qt::black));
+        draw_fitted(painter, station_lines[k],
+                    QRectF(left + 14 * u, y, legend_width - 14 * u, station_lines[k].height()),
+                    Qt::AlignLeft);
+        y += station_lines[k].height();
     }
     painter.restore();
 }

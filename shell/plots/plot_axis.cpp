@@ -22,6 +22,38 @@ Axis::Axis(double lo, double hi, bool logarithmic) : lo_(lo), hi_(hi), log_(loga
     }
 }
 
+namespace {
+
+// The largest multiple m * 10^e (m one of multiples, or 10) at most value, or with up, the
+// smallest at least value.
+double round_to_multiple(double value, const std::vector<double> &multiples, bool up) {
+    const int e = static_cast<int>(std::floor(std::log10(value)));
+    double best = up ? INFINITY : 0;
+    for (int k = e - 1; k <= e + 1; ++k)
+        for (double m : multiples) {
+            const double t = m * std::pow(10.0, k);
+            if (up ? t >= value * (1 - 1e-9) && t < best : t <= value * (1 + 1e-9) && t > best)
+                best = t;
+        }
+    return best;
+}
+
+} // namespace
+
+Axis Axis::logarithmic_to_ticks(double lo, double hi) {
+    const Axis data(lo, hi, true);
+    const double span = std::log10(data.hi_ / data.lo_);
+    std::vector<std::vector<double>> choices = {{1, 2, 5}, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    if (span > 4) choices.insert(choices.begin(), {1});
+    Axis axis = data;
+    for (const std::vector<double> &multiples : choices) {
+        axis = Axis(round_to_multiple(data.lo_, multiples, false),
+                    round_to_multiple(data.hi_, multiples, true), true);
+        if (span >= 0.5 * std::log10(axis.hi_ / axis.lo_)) break;
+    }
+    return axis;
+}
+
 double Axis::fraction(double value) const {
     if (log_) return std::log10(value / lo_) / std::log10(hi_ / lo_);
     return (value - lo_) / (hi_ - lo_);
@@ -61,6 +93,24 @@ std::vector<double> Axis::ticks() const {
     for (double t = std::ceil(lo_ / s - 1e-9) * s; t <= hi_ + s * 1e-9 && ticks.size() < 20; t += s)
         ticks.push_back(std::fabs(t) < s * 1e-9 ? 0.0 : t);
     return ticks;
+}
+
+std::vector<double> Axis::minor_ticks() const {
+    std::vector<double> minor;
+    if (!log_) return minor;
+    const int first = static_cast<int>(std::floor(std::log10(lo_)));
+    const int last = static_cast<int>(std::ceil(std::log10(hi_)));
+    if (last - first > 4) return minor;
+    const std::vector<double> labelled = ticks();
+    for (int e = first; e <= last; ++e)
+        for (int m = 1; m <= 9; ++m) {
+            const double t = m * std::pow(10.0, e);
+            const bool is_tick = std::any_of(labelled.begin(), labelled.end(), [&](double l) {
+                return std::fabs(l - t) <= 1e-9 * t;
+            });
+            if (!is_tick && t >= lo_ * 0.9999 && t <= hi_ * 1.0001) minor.push_back(t);
+        }
+    return minor;
 }
 
 std::string Axis::label(double tick) const {

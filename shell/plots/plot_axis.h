@@ -13,6 +13,11 @@ class Axis {
     // A range of zero width is widened around its value; a logarithmic axis needs lo > 0.
     Axis(double lo, double hi, bool logarithmic);
 
+    // A logarithmic axis over lo..hi widened to tick values at both ends, so that both ends of
+    // the data read off it: to 1, 2 or 5 of a decade (whole decades beyond four of them), or to
+    // the nearest whole multiples where that would leave the data less than half the axis.
+    static Axis logarithmic_to_ticks(double lo, double hi);
+
     double lo() const { return lo_; }
     double hi() const { return hi_; }
     bool logarithmic() const { return log_; }
@@ -21,6 +26,9 @@ class Axis {
     double fraction(double value) const;
 
     std::vector<double> ticks() const;
+    // Unlabelled ticks between those of a logarithmic axis of up to four decades: the whole
+    // multiples of each decade that are not ticks. None on a linear axis.
+    std::vector<double> minor_ticks() const;
     // A tick's label with as many decimals as the tick step needs.
     std::string label(double tick) const;
 

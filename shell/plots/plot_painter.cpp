@@ -21,10 +21,8 @@ void draw_plot(QPainter &painter, const QRectF &area, const survey::Database &da
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, Qt::white);
-    const double u = device_unit(painter);
-    const QRectF title(area.left(), area.top(), area.width(), 30 * u);
-    draw_title(painter, title, QString::fromStdString(item.title));
-    const QRectF body = area.adjusted(0, 30 * u, 0, 0);
+    const double title = draw_title(painter, area, QString::fromStdString(item.title));
+    const QRectF body = area.adjusted(0, title, 0, 0);
     if (item.survey >= database.surveys.size()) {
         painter.restore();
         return;

@@ -109,7 +109,9 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
                           level_range.hi + 0.5 * (level_gap ? level_gap : 1), false);
     const Range rho = finite_range(resistivities, true);
     const Range m = finite_range(chargeabilities);
-    const Axis colour_axes[2] = {Axis(rho.lo, rho.hi, true), Axis(m.lo, m.hi, false)};
+    // The resistivity scale reaches a labelled value at each end.
+    const Axis colour_axes[2] = {Axis::logarithmic_to_ticks(rho.lo, rho.hi),
+                                 Axis(m.lo, m.hi, false)};
     const QString titles[2] = {QStringLiteral("Apparent resistivity (ohm.m)"),
                                chargeability_title(options)};
 
@@ -123,8 +125,14 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
     const double half = area.height() / 2;
     for (int panel = 0; panel < 2; ++panel) {
         const QRectF outer(area.left(), area.top() + panel * half, area.width(), half);
-        PlotFrame frame(panel_area(painter, outer, true), x_axis, level_axis, true);
-        if (distinct_levels.size() <= 12) frame.set_y_ticks(distinct_levels);
+        FrameTexts texts;
+        texts.x_title = QStringLiteral("Position (m)");
+        texts.y_title = QStringLiteral("Level");
+        texts.y_label = [&](double t) { return level_label(kind, t); };
+        if (distinct_levels.size() <= 12) texts.y_ticks = distinct_levels;
+        texts.colour = colour_axes[panel];
+        texts.colour_title = titles[panel];
+        const PlotFrame frame(painter, outer, x_axis, level_axis, texts, true);
         const double cell_h = std::clamp(
             level_gap ? std::fabs(frame.y(level_gap) - frame.y(0)) : 12 * u, 4 * u, 60 * u);
         frame.draw_grid(painter);
@@ -153,9 +161,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
             if (placed) placed->push_back({cell, i});
         }
         painter.restore();
-        frame.draw_axes(painter, QStringLiteral("Position (m)"), QStringLiteral("Level"),
-                        [&](double t) { return level_label(kind, t); });
-        draw_colour_bar(painter, frame.area(), colour_axes[panel], titles[panel]);
+        frame.draw_axes(painter);
     }
 }
 

@@ -37,10 +37,11 @@ void draw_sounding(QPainter &painter, const QRectF &area, const survey::Line &li
                      [&](std::size_t a, std::size_t b) { return spacings[a] < spacings[b]; });
     const double u = device_unit(painter);
     const Range s = finite_range(spacings, true);
-    const Axis x_axis(s.lo / 1.25, s.hi * 1.25, true);
+    // Both axes reach a labelled value beyond each end of the data.
+    const Axis x_axis = Axis::logarithmic_to_ticks(s.lo / 1.25, s.hi * 1.25);
     const Range r = finite_range(rho, true);
     const Range mr = finite_range(m);
-    const Axis y_axes[2] = {Axis(r.lo / 1.25, r.hi * 1.25, true),
+    const Axis y_axes[2] = {Axis::logarithmic_to_ticks(r.lo / 1.25, r.hi * 1.25),
                             Axis(mr.lo, mr.hi + 0.05 * (mr.hi - mr.lo), false)};
     const QString y_titles[2] = {QStringLiteral("Apparent resistivity (ohm.m)"),
                                  chargeability_title(options, true)};
@@ -54,7 +55,10 @@ void draw_sounding(QPainter &painter, const QRectF &area, const survey::Line &li
         QRectF(area.left(), area.top(), area.width(), area.height() * 2 / 3),
         QRectF(area.left(), area.top() + area.height() * 2 / 3, area.width(), area.height() / 3)};
     for (int panel = 0; panel < 2; ++panel) {
-        const PlotFrame frame(panel_area(painter, outers[panel], false), x_axis, y_axes[panel]);
+        FrameTexts texts;
+        texts.x_title = panel == 1 ? x_title : QString();
+        texts.y_title = y_titles[panel];
+        const PlotFrame frame(painter, outers[panel], x_axis, y_axes[panel], texts);
         const std::vector<double> &values = panel == 0 ? rho : m;
         frame.draw_grid(painter);
         painter.save();
@@ -81,7 +85,7 @@ void draw_sounding(QPainter &painter, const QRectF &area, const survey::Line &li
                 placed->push_back({QRectF(at.x() - 5 * u, at.y() - 5 * u, 10 * u, 10 * u), i});
         }
         painter.restore();
-        frame.draw_axes(painter, panel == 1 ? x_title : QString(), y_titles[panel]);
+        frame.draw_axes(painter);
     }
 }
 

@@ -27,10 +27,20 @@ void DecayView::paintEvent(QPaintEvent *) {
     }
     std::vector<double> values(channels_.begin(), channels_.end());
     const plots::Range range = plots::finite_range(values);
-    const plots::PlotFrame frame(plots::panel_area(painter, QRectF(rect()), false),
+    // A tick at each window.
+    std::vector<double> windows;
+    for (std::size_t k = 1; k <= channels_.size(); ++k)
+        windows.push_back(static_cast<double>(k));
+    plots::FrameTexts texts;
+    texts.x_title = tr("Window");
+    texts.y_title = tr("M (mV/V)");
+    texts.x_label = [](double k) { return QString::number(k); };
+    texts.x_ticks = std::move(windows);
+    const plots::PlotFrame frame(painter, QRectF(rect()),
                                  plots::Axis(0.5, channels_.size() + 0.5, false),
                                  plots::Axis(range.lo - 0.08 * (range.hi - range.lo),
-                                             range.hi + 0.08 * (range.hi - range.lo), false));
+                                             range.hi + 0.08 * (range.hi - range.lo), false),
+                                 texts);
     frame.draw_grid(painter);
     painter.setPen(QPen(Qt::black, 1.5));
     QPainterPath path;
@@ -44,5 +54,5 @@ void DecayView::paintEvent(QPaintEvent *) {
     for (std::size_t k = 0; k < channels_.size(); ++k)
         if (std::isfinite(channels_[k]))
             painter.drawEllipse(frame.at(static_cast<double>(k + 1), channels_[k]), 3, 3);
-    frame.draw_axes(painter, tr("Window"), tr("M (mV/V)"));
+    frame.draw_axes(painter);
 }

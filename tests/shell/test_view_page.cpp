@@ -1,5 +1,6 @@
-// The plots as drawn (colours of known readings, hollow marks, axis ticks, the drift fit), the
-// View page on a damaged database, and ravelin-plot's files and exit codes.
+// The plots as drawn (colours of known readings, hollow marks, axis ticks, the drift fit, every
+// text whole at the window's size), the View page on a damaged database, and ravelin-plot's files
+// and exit codes.
 #include "../i2dwriter/tvd_builder.h"
 #include "colour_scale.h"
 #include "plot_canvas.h"
@@ -13,11 +14,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +53,109 @@ tvd::Record kx4_reading(float y, float x, float gravity, double hours) {
 
 QRgb pixel(const QImage &image, const QPointF &at) {
     return image.pixel(at.toPoint());
+}
+
+// A text as painted: where its glyphs lie on the device, and whether the clip it was painted
+// under (the rectangle of a drawText, for one) leaves any of it out.
+struct DrawnText {
+    QString text;
+    QRectF rect;
+    bool cut = false;
+};
+
+// A paint device that draws nothing and records each text painted on it.
+class TextRecorder : public QPaintDevice {
+  public:
+    explicit TextRecorder(QSize size) : size_(size) {}
+    QPaintEngine *paintEngine() const override { return &engine_; }
+    const QList<DrawnText> &texts() const { return engine_.texts; }
+
+  protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return size_.width();
+        case PdmHeight:
+            return size_.height();
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
+
+  private:
+    struct Engine : QPaintEngine {
+        Engine() : QPaintEngine(AllFeatures) {}
+        bool begin(QPaintDevice *) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState &) override {}
+        void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+        void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+        void drawPath(const QPainterPath &) override {}
+        Type type() const override { return User; }
+        void drawTextItem(const QPointF &at, const QTextItem &item) override {
+            const QRectF glyphs(at.x(), at.y() - item.ascent(), item.width(),
+                                item.ascent() + item.descent());
+            const QPainter *p = painter();
+            const bool cut = p->hasClipping() &&
+                             !p->clipBoundingRect().adjusted(-0.5, -0.5, 0.5, 0.5).contains(glyphs);
+            texts.append({item.text(), p->combinedTransform().mapRect(glyphs), cut});
+        }
+        QList<DrawnText> texts;
+    };
+    QSize size_;
+    mutable Engine engine_;
+};
+
+// What a widget shows as text, painted at its size.
+QList<DrawnText> drawnTexts(QWidget *widget) {
+    TextRecorder recorder(widget->size());
+    widget->render(&recorder);
+    return recorder.texts();
+}
+
+// The texts that leave the widget or are cut by a clip, with where they lie.
+QStringList cutTexts(const QList<DrawnText> &texts, QSize size) {
+    QStringList cut;
+    const QRectF inside = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(-0.5, -0.5, 0.5, 0.5);
+    for (const DrawnText &t : texts)
+        if (t.cut || !inside.contains(t.rect))
+            cut << QStringLiteral("\"%1\" at %2,%3 %4x%5")
+                       .arg(t.text)
+                       .arg(t.rect.x())
+                       .arg(t.rect.y())
+                       .arg(t.rect.width())
+                       .arg(t.rect.height());
+    return cut;
+}
+
+// The numbers among the texts, within [lo, hi].
+std::vector<double> numbers(const QList<DrawnText> &texts, double lo, double hi) {
+    std::vector<double> values;
+    for (const DrawnText &t : texts) {
+        bool ok = false;
+        const double v = t.text.toDouble(&ok);
+        if (ok && v >= lo && v <= hi) values.push_back(v);
+    }
+    std::sort(values.begin(), values.end());
+    return values;
+}
+
+QString joined(const QList<DrawnText> &texts) {
+    QStringList all;
+    for (const DrawnText &t : texts)
+        all << t.text;
+    return all.join(' ');
 }
 
 } // namespace
@@ -141,6 +248,81 @@ class ViewPageTest : public QObject {
         QVERIFY(
             (plots::Axis(0.5, 8.5, false).ticks() == std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8}));
         QCOMPARE(plots::Axis(3912.0, 3912.8, false).label(3912.2), std::string("3912.2"));
+    }
+
+    // The View page at the window's own size: a profile of 30-90 ohm.m over three levels, a
+    // sounding falling from 300 to 30 ohm.m, a gravity line and a picked reading's decay. Every
+    // text lies whole inside its widget; the colour bar and the sounding's axis label values at
+    // or beyond the ends of the data.
+    void viewAtTheWindowsSizeCutsNoText() {
+        tvd::Database db;
+        db.add(tvd::survey_header("Client", "Grid", 2006, 0x07, 0x15))
+            .add(tvd::ipi(0, 2, 2))
+            .add(tvd::array(0x00))
+            .add(tvd::profile_header(100, 0, 900));
+        float ro = 30;
+        for (std::uint16_t n = 1; n <= 3; ++n)
+            for (float x = 1000; x <= 1200; x += 25, ro = ro >= 90 ? 30 : ro + 7.5f)
+                db.add(tvd::ipr_standard({.x = x,
+                                          .dn = 25,
+                                          .da = -25.0f * n,
+                                          .db = -25.0f * (n + 1),
+                                          .ro = ro,
+                                          .n = n,
+                                          .m = {4, 3, 2, 1}}));
+        db.add(tvd::sounding_header(0x10)).add(tvd::array(0x10));
+        const float spacings[] = {2, 3, 5, 8}, resistivities[] = {300, 200, 80, 30};
+        for (int i = 0; i < 4; ++i)
+            db.add(tvd::ipr_standard({.dn = 1,
+                                      .da = -spacings[i],
+                                      .db = spacings[i],
+                                      .ro = resistivities[i],
+                                      .m = {4, 3, 2, 1}}));
+        db.add(tvd::profile_header(300, 0, 0));
+        double hours = 8;
+        for (float station : {0.0f, 25.0f, 50.0f, 75.0f, 0.0f})
+            db.add(kx4_reading(300, station, 3900.0f + station / 50, hours += 0.25));
+        QVERIFY(db.write(dir.filePath("window.tvd").toStdString()));
+
+        ViewPage page;
+        page.resize(768, 500);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(page.openDatabase(dir.filePath("window.tvd")));
+        auto *list = page.findChild<QListWidget *>("PlotList");
+        QCOMPARE(list->count(), 4); // profile, sounding, gravity line, drift
+        auto *canvas = page.findChild<PlotCanvas *>("PlotCanvas");
+        QStringList cut;
+        QList<DrawnText> shown[4];
+        for (int row = 0; row < 4; ++row) {
+            list->setCurrentRow(row);
+            shown[row] = drawnTexts(canvas);
+            cut << cutTexts(shown[row], canvas->size());
+        }
+        list->setCurrentRow(0);
+        canvas->grab();
+        QTest::mouseClick(canvas, Qt::LeftButton, {},
+                          canvas->placedReadings().at(1).mark.center().toPoint());
+        QWidget *decay = page.findChild<QWidget *>("DecayView");
+        const QList<DrawnText> decay_texts = drawnTexts(decay);
+        cut << cutTexts(decay_texts, decay->size());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join('\n')));
+
+        // The titles are there whole (on one line or wrapped onto more).
+        const QString profile = joined(shown[0]);
+        QVERIFY2(profile.contains("Apparent resistivity (ohm.m)") &&
+                     profile.contains("Chargeability, mean of M channels (mV/V)"),
+                 qPrintable(profile));
+        QVERIFY(joined(decay_texts).contains("M (mV/V)"));
+        QVERIFY(joined(decay_texts).contains("Window"));
+        // The colour bar of 30-90 ohm.m: the positions are 1000-1200 m and the chargeability
+        // scale lies within 2.5 +- 1, so the values between 10 and 500 are its labels.
+        const std::vector<double> bar = numbers(shown[0], 10, 500);
+        QVERIFY2(bar.size() >= 2 && bar.front() <= 30 && bar.back() >= 90, qPrintable(profile));
+        // The sounding's spacings lie within 1-10 m, its resistivity from 30 to 300 ohm.m.
+        const std::vector<double> axis = numbers(shown[1], 11, 1e6);
+        QVERIFY2(!axis.empty() && axis.front() <= 30 && axis.back() >= 300,
+                 qPrintable(joined(shown[1])));
     }
 
     void driftOfARepeatedStationIsItsSlopePerHour() {
