@@ -78,7 +78,7 @@ void draw_fitted(QPainter &painter, const FittedText &text, const QRectF &box,
 }
 
 PlotFrame::PlotFrame(const QPainter &painter, const QRectF &outer, const Axis &x, const Axis &y,
-                     FrameTexts texts, bool y_down)
+                     FrameTexts texts, bool y_down, const QMarginsF &at_least)
     : x_(x), y_(y), texts_(std::move(texts)), y_down_(y_down) {
     const double u = device_unit(painter);
     const QFontMetricsF labels = metrics_of(painter, plot_font(painter, kLabelPoints));
@@ -103,14 +103,17 @@ PlotFrame::PlotFrame(const QPainter &painter, const QRectF &outer, const Axis &x
         colour_title_ =
             fit_text(painter, texts_.colour_title, area_.height() - 2 * u, kTitlePoints);
         left_band_ = 4 * u + y_title_.height() + (y_title_.lines.isEmpty() ? 0 : 4 * u);
-        const double left = std::max(left_band_ + y_label_width + 6 * u, x_first / 2 + 4 * u);
-        const double right = texts_.colour ? 28 * u + 5 * u + colour_label_width_ + 6 * u +
-                                                 colour_title_.height() + 4 * u
-                                           : std::max(12 * u, x_last / 2 + 4 * u);
+        const double left =
+            std::max({left_band_ + y_label_width + 6 * u, x_first / 2 + 4 * u, at_least.left()});
+        const double right = std::max(texts_.colour ? 28 * u + 5 * u + colour_label_width_ + 6 * u +
+                                                          colour_title_.height() + 4 * u
+                                                    : std::max(12 * u, x_last / 2 + 4 * u),
+                                      at_least.right());
         const double top = std::max(8 * u, label_h / 2 + 2 * u);
         const double bottom =
             5 * u + label_h + (x_title_.lines.isEmpty() ? 0 : 2 * u + x_title_.height()) + 4 * u;
-        area_ = outer.adjusted(left, top, -right, -bottom);
+        margins_ = QMarginsF(left, top, right, bottom);
+        area_ = outer.marginsRemoved(margins_);
         if (area_.width() < 10 * u) area_.setWidth(10 * u);
         if (area_.height() < 10 * u) area_.setHeight(10 * u);
     }
@@ -240,6 +243,15 @@ void PlotFrame::draw_colour_bar(QPainter &painter) const {
     draw_fitted(painter, colour_title_,
                 QRectF(-bar.height() / 2, 0, bar.height(), colour_title_.height()));
     painter.restore();
+}
+
+QMarginsF common_columns(const std::vector<PlotFrame> &frames) {
+    QMarginsF widest;
+    for (const PlotFrame &frame : frames) {
+        widest.setLeft(std::max(widest.left(), frame.margins().left()));
+        widest.setRight(std::max(widest.right(), frame.margins().right()));
+    }
+    return widest;
 }
 
 double draw_title(QPainter &painter, const QRectF &area, const QString &title) {

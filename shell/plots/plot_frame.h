@@ -7,6 +7,7 @@
 #include "plot_axis.h"
 
 #include <QFont>
+#include <QMarginsF>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -51,10 +52,14 @@ struct FrameTexts {
 
 class PlotFrame {
   public:
-    // The panel inside outer, after room for the texts. y_down: values grow downward
+    // The panel inside outer, after room for the texts and at least the left and right margins
+    // of at_least (so that panels stacked in one column line up). y_down: values grow downward
     // (pseudo-section levels).
     PlotFrame(const QPainter &painter, const QRectF &outer, const Axis &x, const Axis &y,
-              FrameTexts texts, bool y_down = false);
+              FrameTexts texts, bool y_down = false, const QMarginsF &at_least = {});
+
+    // The room left around the panel within outer.
+    const QMarginsF &margins() const { return margins_; }
 
     double x(double value) const;
     double y(double value) const;
@@ -80,10 +85,15 @@ class PlotFrame {
     FrameTexts texts_;
     bool y_down_;
     QRectF area_;
+    QMarginsF margins_;
     double left_band_ = 0; // left of the panel: where the y title starts
     FittedText x_title_, y_title_, colour_title_;
     double colour_label_width_ = 0;
 };
+
+// The left and right margins that make panels stacked in one column line up: the widest of
+// theirs (for their at_least).
+QMarginsF common_columns(const std::vector<PlotFrame> &frames);
 
 // Draws the plot's title centred in the top of area, shrunk or wrapped to fit its width, and
 // returns the height it takes.

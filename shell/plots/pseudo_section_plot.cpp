@@ -123,7 +123,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
     distinct_levels.erase(std::unique(distinct_levels.begin(), distinct_levels.end()),
                           distinct_levels.end());
     const double half = area.height() / 2;
-    for (int panel = 0; panel < 2; ++panel) {
+    auto make_frame = [&](int panel, const QMarginsF &at_least) {
         const QRectF outer(area.left(), area.top() + panel * half, area.width(), half);
         FrameTexts texts;
         texts.x_title = QStringLiteral("Position (m)");
@@ -132,7 +132,12 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
         if (distinct_levels.size() <= 12) texts.y_ticks = distinct_levels;
         texts.colour = colour_axes[panel];
         texts.colour_title = titles[panel];
-        const PlotFrame frame(painter, outer, x_axis, level_axis, texts, true);
+        return PlotFrame(painter, outer, x_axis, level_axis, texts, true, at_least);
+    };
+    // A reading lies at the same x in both panels.
+    const QMarginsF column = common_columns({make_frame(0, {}), make_frame(1, {})});
+    for (int panel = 0; panel < 2; ++panel) {
+        const PlotFrame frame = make_frame(panel, column);
         const double cell_h = std::clamp(
             level_gap ? std::fabs(frame.y(level_gap) - frame.y(0)) : 12 * u, 4 * u, 60 * u);
         frame.draw_grid(painter);

@@ -54,11 +54,16 @@ void draw_sounding(QPainter &painter, const QRectF &area, const survey::Line &li
     const QRectF outers[2] = {
         QRectF(area.left(), area.top(), area.width(), area.height() * 2 / 3),
         QRectF(area.left(), area.top() + area.height() * 2 / 3, area.width(), area.height() / 3)};
-    for (int panel = 0; panel < 2; ++panel) {
+    auto make_frame = [&](int panel, const QMarginsF &at_least) {
         FrameTexts texts;
         texts.x_title = panel == 1 ? x_title : QString();
         texts.y_title = y_titles[panel];
-        const PlotFrame frame(painter, outers[panel], x_axis, y_axes[panel], texts);
+        return PlotFrame(painter, outers[panel], x_axis, y_axes[panel], texts, false, at_least);
+    };
+    // A spacing lies at the same x in both panels.
+    const QMarginsF column = common_columns({make_frame(0, {}), make_frame(1, {})});
+    for (int panel = 0; panel < 2; ++panel) {
+        const PlotFrame frame = make_frame(panel, column);
         const std::vector<double> &values = panel == 0 ? rho : m;
         frame.draw_grid(painter);
         painter.save();

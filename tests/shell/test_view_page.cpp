@@ -199,6 +199,9 @@ class ViewPageTest : public QObject {
         QVERIFY(pixel(image, placed[5].mark.center()) != QColor(Qt::white).rgb());
         // Readings left to right in order of position, levels downward from n = 1.
         QVERIFY(placed[0].mark.center().x() < placed[1].mark.center().x());
+        // A reading stands at the same x in both panels, whatever their labels' widths.
+        QCOMPARE(placed[3].mark.left(), placed[0].mark.left());
+        QCOMPARE(placed[4].mark.right(), placed[1].mark.right());
     }
 
     // Dipole-dipole at n = 1 and 2, whose centres are offset by half a spacing, and a Wenner
