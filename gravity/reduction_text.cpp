@@ -34,7 +34,8 @@ void add_name(std::string &out, const std::string &name) {
 
 std::string signed_shift(int minutes) {
     char text[32];
-    std::snprintf(text, sizeof text, "%+d h %02d min", minutes / 60, std::abs(minutes) % 60);
+    std::snprintf(text, sizeof text, "%c%d h %02d min", minutes < 0 ? '-' : '+',
+                  std::abs(minutes) / 60, std::abs(minutes) % 60);
     return text;
 }
 
@@ -50,7 +51,7 @@ std::string summary_text(const Reduction &reduction) {
     out += '\n';
     for (const survey::Kx4Parameter &p : reduction.parameters)
         add(out,
-            "Meter set-up: Tide Correction %s, Gref %.3f, Gcal1 %.3f, drift %.4f mGal/day from "
+            "Meter set-up: Tide Correction %s, Gref %.3f, Gcal1 %.6f, drift constant %.4f from "
             "%04d-%02d-%02d %02u:%02u\n",
             p.tide_correction() ? "on" : "off", p.gref, p.gcal1, p.drift, p.drift_date.year,
             p.drift_date.month(), p.drift_date.day(), p.drift_time_ms / 3600000,
@@ -64,8 +65,8 @@ std::string summary_text(const Reduction &reduction) {
             "median %.4f mGal\n",
             t.readings, t.largest, t.median);
         add(out,
-            "  best clock shift: %+d h in whole hours, %s in minutes (RMS %.4f mGal, unshifted "
-            "%.4f mGal)\n",
+            "  the model fits the meter best with the reading times moved by %+d h in whole "
+            "hours, %s in minutes (RMS %.4f mGal, unmoved %.4f mGal)\n",
             t.best_shift_hours, signed_shift(t.best_shift_minutes).c_str(), t.rms_at_best_minutes,
             t.rms_unshifted);
     }

@@ -72,3 +72,56 @@ TEST(TideComparison, MeterClockAnHourOffIsFound) {
 }
 
 } // namespace
+
+namespace {
+
+// One reading in latitude/longitude mode at the published Longman case, the meter's TIDE 0.020.
+survey::Database reading_at_reference_case(std::optional<bool> tide_corrected) {
+    survey::GravityReading r;
+    r.x = 282.1414f; // longitude
+    r.y = 40.7914f;  // latitude
+    r.altitude = 370;
+    r.gravity = 5000;
+    r.standard_deviation = 0.01f;
+    r.tide = 0.020;
+    r.date = survey::Date{2015, 0x04, 0x23};
+    r.coordinate_mode = 12;
+    r.tide_corrected = tide_corrected;
+    survey::Database db;
+    db.surveys.emplace_back().lines.emplace_back().gravity_readings.push_back(r);
+    return db;
+}
+
+// The meter's Tide Correction option decides which correction applies, unless one is chosen.
+TEST(Reduction, TideCorrectionFollowsTheMeterOption) {
+    constexpr double kModel = 0.0035347473; // published, see LongmanTide above
+    const struct {
+        std::optional<bool> corrected;
+        gravity::TideSource source;
+        bool meter;
+        double reduced;
+    } cases[] = {
+        {true, gravity::TideSource::Automatic, true, 5000},
+        {std::nullopt, gravity::TideSource::Automatic, true, 5000},
+        {false, gravity::TideSource::Automatic, false, 5000 + kModel},
+        {true, gravity::TideSource::Model, false, 5000 - 0.020 + kModel},
+        {false, gravity::TideSource::Meter, true, 5000 + 0.020},
+    };
+    for (const auto &c : cases) {
+        const survey::Database db = reading_at_reference_case(c.corrected);
+        gravity::ReductionOptions options;
+        options.tide = c.source;
+        const gravity::Reduction reduction = gravity::reduce({&db}, options);
+        ASSERT_EQ(reduction.readings.size(), 1u);
+        const gravity::ReducedReading &r = reduction.readings[0];
+        EXPECT_NEAR(r.tide_model, kModel, 1e-6);
+        EXPECT_EQ(r.meter_tide, c.meter);
+        // Nothing ties a single reading's drift, so the reading stays tide-corrected only.
+        EXPECT_FALSE(reduction.drift.solved);
+        EXPECT_NEAR(r.reduced, c.reduced, 1e-6);
+        // A meter that applied no correction has no tide to compare.
+        EXPECT_EQ(reduction.tide.readings, c.corrected == false ? 0u : 1u);
+    }
+}
+
+} // namespace
