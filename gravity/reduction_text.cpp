@@ -1,5 +1,7 @@
 #include "reduction.h"
 
+#include "chi_square.h"
+
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -90,6 +92,11 @@ std::string summary_text(const Reduction &reduction) {
     for (std::size_t k = 1; k < d.coefficients.size(); ++k)
         add(out, ", %+.6f mGal/h^%zu", d.coefficients[k], k + 1);
     add(out, "; sigma0 %.3f with %zu degrees of freedom\n", d.sigma0, d.degrees_of_freedom);
+    if (d.degrees_of_freedom > 0) {
+        const ChiSquareTest test = chi_square_test(d.sigma0, d.degrees_of_freedom);
+        add(out, "Chi-square test at 95 %%: %s (v'Pv %.2f, accepted from %.2f to %.2f)\n",
+            test.passed() ? "passed" : "failed", test.statistic, test.lower, test.upper);
+    }
 
     std::size_t flagged = 0, single = 0;
     for (const ReducedReading &r : reduction.readings)

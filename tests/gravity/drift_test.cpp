@@ -1,5 +1,6 @@
 // The drift adjustment on a generated survey: known station gravity, a linear drift, noise of a
 // few microgals, repeated base readings.
+#include "chi_square.h"
 #include "drift.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,26 @@ TEST(Drift, ADriftNoStationTiesCannotBeDetermined) {
     EXPECT_FALSE(fit.solved);
     EXPECT_NE(fit.problem.find("drift"), std::string::npos);
     EXPECT_TRUE(gravity::fit_drift(once, 2, 0, {.degree = 0}).solved);
+}
+
+} // namespace
+
+namespace {
+
+// Critical values as tabled in the NIST/SEMATECH e-Handbook of Statistical Methods, 1.3.6.7.4
+// (upper and lower tails of 0.025, three decimals).
+TEST(ChiSquare, TabledCriticalValues) {
+    const struct {
+        double dof, lower, upper;
+    } table[] = {{1, 0.001, 5.024}, {10, 3.247, 20.483}, {100, 74.222, 129.561}};
+    for (const auto &row : table) {
+        const gravity::ChiSquareTest test = gravity::chi_square_test(1, std::size_t(row.dof));
+        EXPECT_NEAR(test.lower, row.lower, 0.0005) << row.dof;
+        EXPECT_NEAR(test.upper, row.upper, 0.0005) << row.dof;
+        EXPECT_TRUE(test.passed());
+    }
+    EXPECT_FALSE(gravity::chi_square_test(1.5, 100).passed()); // 225 > 129.561
+    EXPECT_FALSE(gravity::chi_square_test(0.8, 100).passed()); // 64 < 74.222
 }
 
 } // namespace

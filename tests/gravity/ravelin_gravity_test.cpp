@@ -116,6 +116,7 @@ TEST_F(RavelinGravity, DriftAndStationsRecoveredUnspoiled) {
     ASSERT_EQ(result.status, 0) << result.output;
     EXPECT_NE(result.output.find("Drift: +0.0500 mGal/h"), std::string::npos) << result.output;
     EXPECT_NE(result.output.find("Stations to read again: none\n"), std::string::npos);
+    EXPECT_NE(result.output.find("Chi-square test at 95 %: "), std::string::npos);
     const auto stations = lines_of(read(path("day1-stations.csv")));
     ASSERT_EQ(stations.size(), 5u);
     // GRAV is stored as a float: about 0.5 microgal at 5000 mGal.
