@@ -1,5 +1,6 @@
 #include "reduction.h"
 
+#include "anomaly.h"
 #include "gravity_csv_writer.h"
 #include "longman.h"
 
@@ -121,14 +122,17 @@ Reduction reduce(const std::vector<const survey::Database *> &databases,
     for (const Gathered &g : gathered) {
         const survey::GravityReading &r = *g.reading;
         const auto [at, added] = index.try_emplace(g.name, reduction.stations.size());
-        if (added)
-            reduction.stations.push_back(Station{.name = g.name,
-                                                 .line = r.line_id,
-                                                 .x = r.x,
-                                                 .y = r.y,
-                                                 .latitude = g.latitude,
-                                                 .longitude = g.longitude,
-                                                 .altitude = r.altitude});
+        if (added) {
+            Station &station = reduction.stations.emplace_back();
+            station.name = g.name;
+            station.line = r.line_id;
+            station.x = r.x;
+            station.y = r.y;
+            station.latitude = g.latitude;
+            station.longitude = g.longitude;
+            station.altitude = r.altitude;
+            station.terrain = r.terrain_correction;
+        }
         ++reduction.stations[at->second].readings;
 
         ReducedReading reading;
@@ -178,9 +182,17 @@ Reduction reduce(const std::vector<const survey::Database *> &databases,
         fit_drift(observations, reduction.stations.size(), reduction.base,
                   {.degree = options.drift_degree, .residual_limit = options.residual_limit});
     if (!reduction.drift.solved) return reduction;
+    reduction.base_gravity = options.base_gravity;
+    reduction.density = options.density;
     for (std::size_t j = 0; j < reduction.stations.size(); ++j) {
-        reduction.stations[j].g_rel = reduction.drift.station_value[j];
-        reduction.stations[j].g_sd = reduction.drift.station_sd[j];
+        Station &station = reduction.stations[j];
+        station.g_rel = reduction.drift.station_value[j];
+        station.g_sd = reduction.drift.station_sd[j];
+        if (!options.base_gravity) continue;
+        station.g_abs = *options.base_gravity + station.g_rel;
+        station.free_air = free_air_anomaly(*station.g_abs, station.latitude, station.altitude);
+        station.bouguer =
+            *station.free_air - bouguer_slab(options.density, station.altitude) + station.terrain;
     }
     for (std::size_t i = 0; i < reduction.readings.size(); ++i) {
         ReducedReading &r = reduction.readings[i];

@@ -21,6 +21,8 @@ enum class TideSource {
 };
 
 struct ReductionOptions {
+    std::optional<double> base_gravity;     // mGal: the base's absolute value, for the anomalies
+    double density = 2670;                  // kg/m^3, of the Bouguer slab
     std::optional<std::string> base;        // a station name; else the first station read
     std::optional<double> utc_offset_hours; // overrides the survey headers' time zones
     TideSource tide = TideSource::Automatic;
@@ -50,6 +52,9 @@ struct Station {
     std::size_t readings = 0;
     double g_rel = 0, g_sd = 0; // mGal, relative to the base
     bool read_again = false;    // a reading's residual is beyond the limit
+    double terrain = 0;         // the meter's terrain correction, of the station's first reading
+    // With the base's absolute gravity (anomaly.h), mGal:
+    std::optional<double> g_abs, free_air, bouguer;
 };
 
 // The meter's TIDE values against the model at the same moments.
@@ -73,6 +78,8 @@ struct Reduction {
     TideComparison tide;
     std::vector<survey::Kx4Parameter> parameters; // the meter's set-up records, in file order
     std::size_t left_out = 0; // readings with a number that is no number or an impossible date
+    std::optional<double> base_gravity;
+    double density = 0;
 };
 
 Reduction reduce(const std::vector<const survey::Database *> &databases,

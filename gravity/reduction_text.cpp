@@ -98,6 +98,11 @@ std::string summary_text(const Reduction &reduction) {
             test.passed() ? "passed" : "failed", test.statistic, test.lower, test.upper);
     }
 
+    if (reduction.base_gravity)
+        add(out,
+            "Anomalies: the base at %.4f mGal; GRS80 normal gravity, free-air and simple "
+            "Bouguer (slab of %.0f kg/m^3) after Hinze et al. (2005)\n",
+            *reduction.base_gravity, reduction.density);
     std::size_t flagged = 0, single = 0;
     for (const ReducedReading &r : reduction.readings)
         flagged += r.flagged;
@@ -122,10 +127,13 @@ std::string stations_csv(const Reduction &reduction) {
         add(out, ",%.3f,%.3f,%.3f,%.7f,%.7f,%.3f,%zu,", s.line, s.x, s.y, s.latitude, s.longitude,
             s.altitude, s.readings);
         if (adjusted)
-            add(out, "%.4f,%.4f", s.g_rel, s.g_sd);
+            add(out, "%.4f,%.4f,", s.g_rel, s.g_sd);
         else
-            out += ',';
-        out += ",,,,";
+            out += ",,";
+        if (s.g_abs)
+            add(out, "%.4f,%.4f,%.4f,", *s.g_abs, *s.free_air, *s.bouguer);
+        else
+            out += ",,,";
         if (adjusted && j == reduction.base)
             out += "BASE";
         else if (s.read_again)

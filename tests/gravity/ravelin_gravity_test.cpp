@@ -112,13 +112,14 @@ TEST_F(RavelinGravity, WritesTheThreeFilesAndNamesTheStationToReadAgain) {
 
 TEST_F(RavelinGravity, DriftAndStationsRecoveredUnspoiled) {
     ASSERT_TRUE(loops().write(path("day1.tvd")));
-    const ToolOutput result = run_tool("--utc-offset 2 " + path("day1.tvd"));
+    const ToolOutput result = run_tool("--utc-offset 2 --base-gravity 979500 " + path("day1.tvd"));
     ASSERT_EQ(result.status, 0) << result.output;
     EXPECT_NE(result.output.find("Drift: +0.0500 mGal/h"), std::string::npos) << result.output;
     EXPECT_NE(result.output.find("Stations to read again: none\n"), std::string::npos);
     EXPECT_NE(result.output.find("Chi-square test at 95 %: "), std::string::npos);
     const auto stations = lines_of(read(path("day1-stations.csv")));
     ASSERT_EQ(stations.size(), 5u);
+    EXPECT_NE(stations[1].find(",0.0000,0.0000,979500.0000,"), std::string::npos) << stations[1];
     // GRAV is stored as a float: about 0.5 microgal at 5000 mGal.
     const std::size_t readings_field = stations[4].find(",2,");
     ASSERT_NE(readings_field, std::string::npos) << stations[4];
@@ -136,6 +137,7 @@ TEST_F(RavelinGravity, ExitStatus) {
         {"--drift-degree 3 " + path("day1.tvd"), 2},
         {"--utc-offset 15 " + path("day1.tvd"), 2},
         {"--min-sd 0 " + path("day1.tvd"), 2},
+        {"--density -1 " + path("day1.tvd"), 2},
         {"--base L9-9 " + path("day1.tvd"), 2},
         {"", 2},
         {path("virel.tvd"), 1},

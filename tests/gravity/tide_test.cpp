@@ -1,5 +1,6 @@
 // The Longman tide against the published reference case, and reading times in UTC by the
 // calendar's rules.
+#include "anomaly.h"
 #include "longman.h"
 #include "reduction.h"
 #include "utc_time.h"
@@ -122,6 +123,25 @@ TEST(Reduction, TideCorrectionFollowsTheMeterOption) {
         // A meter that applied no correction has no tide to compare.
         EXPECT_EQ(reduction.tide.readings, c.corrected == false ? 0u : 1u);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Hinze et al. (2005): GRS80 normal gravity at 0, 45 and 90 degrees; at 45 degrees and 1000 m
+// the height correction -308.4771 mGal and the atmospheric correction 0.7786 mGal; the slab
+// 2 pi G rho = 0.04193 mGal/m per g/cm^3.
+TEST(Anomaly, HinzeWorkedValues) {
+    EXPECT_NEAR(gravity::normal_gravity(0), 978032.6772, 1e-4);
+    EXPECT_NEAR(gravity::normal_gravity(45), 980619.9202, 1e-4);
+    EXPECT_NEAR(gravity::normal_gravity(-90), 983218.6368, 1e-4);
+    EXPECT_NEAR(gravity::height_correction(45, 1000), -308.4771, 1e-4);
+    EXPECT_NEAR(gravity::atmospheric_correction(1000), 0.7786, 1e-4);
+    EXPECT_NEAR(gravity::bouguer_slab(1000, 1), 0.04193, 5e-6);
+    // A station at 45 degrees, 1000 m, whose gravity is normal gravity less the height
+    // correction: its free-air anomaly is the atmospheric correction alone.
+    EXPECT_NEAR(gravity::free_air_anomaly(980619.9202 - 308.4771, 45, 1000), 0.7786, 2e-4);
 }
 
 } // namespace

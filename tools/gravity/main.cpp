@@ -1,7 +1,7 @@
-// ravelin-gravity [--base STATION] [--utc-offset H] [--tide meter|model] [--drift-degree D]
-// [--min-sd MGAL] [--residual-limit K] FILE.tvd...: reduces the KX-4 readings of the databases
-// together and writes NAME-stations.csv, NAME-readings.csv and NAME-reduction.txt beside the
-// first, printing the summary.
+// ravelin-gravity [--base STATION] [--base-gravity MGAL] [--density KG_M3] [--utc-offset H]
+// [--tide meter|model] [--drift-degree D] [--min-sd MGAL] [--residual-limit K] FILE.tvd...: reduces
+// the KX-4 readings of the databases together and writes NAME-stations.csv, NAME-readings.csv and
+// NAME-reduction.txt beside the first, printing the summary.
 #include "atomic_file.h"
 #include "command_line.h"
 #include "output_name.h"
@@ -46,6 +46,10 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     line.addOption("base", "STATION",
                    "The base station, named as in the gravity CSV export (default: the first "
                    "station read).");
+    line.addOption("base-gravity", "MGAL",
+                   "The base's absolute gravity in mGal: each station's absolute gravity, "
+                   "free-air and simple Bouguer anomaly.");
+    line.addOption("density", "KG_M3", "The density of the Bouguer slab in kg/m^3 (default 2670).");
     line.addOption("utc-offset", "H",
                    "The meter's time zone in hours east of UTC, instead of the survey headers'.");
     line.addOption("tide", "SOURCE",
@@ -63,6 +67,16 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
 
     gravity::ReductionOptions &o = args.options;
     if (line.isSet("base")) o.base = line.value("base");
+    if (line.isSet("base-gravity")) {
+        o.base_gravity = number(line.value("base-gravity"));
+        if (!o.base_gravity || *o.base_gravity <= 0)
+            return line.fail("--base-gravity takes mGal above 0");
+    }
+    if (line.isSet("density")) {
+        const std::optional<double> density = number(line.value("density"));
+        if (!density || *density <= 0) return line.fail("--density takes kg/m^3 above 0");
+        o.density = *density;
+    }
     if (line.isSet("utc-offset")) {
         o.utc_offset_hours = number(line.value("utc-offset"));
         if (!o.utc_offset_hours || std::fabs(*o.utc_offset_hours) > 14)
