@@ -106,6 +106,8 @@ Reduction reduce(const std::vector<const survey::Database *> &databases,
                     // Readings in latitude/longitude mode carry their own position; the others
                     // stand at the survey's reference position.
                     const bool own = r.coordinate_mode == 12;
+                    if (!own && s.header.latitude == 0 && s.header.longitude == 0)
+                        ++reduction.without_position;
                     gathered.push_back({exports::station_name(r), &r, *utc,
                                         own ? r.y : s.header.latitude,
                                         own ? r.x : s.header.longitude});

@@ -78,6 +78,9 @@ struct Reduction {
     TideComparison tide;
     std::vector<survey::Kx4Parameter> parameters; // the meter's set-up records, in file order
     std::size_t left_out = 0; // readings with a number that is no number or an impossible date
+    // Readings without a position of their own in a survey whose header gives none (0 N 0 E):
+    // their model tide is for the wrong place.
+    std::size_t without_position = 0;
     std::optional<double> base_gravity;
     double density = 0;
 };

@@ -72,6 +72,11 @@ std::string summary_text(const Reduction &reduction) {
             t.best_shift_hours, signed_shift(t.best_shift_minutes).c_str(), t.rms_at_best_minutes,
             t.rms_unshifted);
     }
+    if (reduction.without_position > 0)
+        add(out,
+            "  %zu readings have no position and their survey header gives none: their model "
+            "tide is taken at 0 N 0 E\n",
+            reduction.without_position);
     std::size_t by_meter = 0;
     for (const ReducedReading &r : reduction.readings)
         by_meter += r.meter_tide;

@@ -123,6 +123,12 @@ TEST(Reduction, TideCorrectionFollowsTheMeterOption) {
         // A meter that applied no correction has no tide to compare.
         EXPECT_EQ(reduction.tide.readings, c.corrected == false ? 0u : 1u);
     }
+    // By line and station, at a survey header without a reference position: named.
+    survey::Database db = reading_at_reference_case(true);
+    db.surveys[0].lines[0].gravity_readings[0].coordinate_mode = 0;
+    EXPECT_EQ(gravity::reduce({&db}).without_position, 1u);
+    db.surveys[0].header.latitude = 40.7914;
+    EXPECT_EQ(gravity::reduce({&db}).without_position, 0u);
 }
 
 } // namespace
