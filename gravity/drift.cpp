@@ -8,8 +8,9 @@ namespace gravity {
 
 namespace {
 
-using Vector = Eigen::VectorXd;
-using Matrix = Eigen::MatrixXd;
+// At most degree 2: three drift unknowns, kept off the heap.
+using Vector = Eigen::Matrix<double, Eigen::Dynamic, 1, 0, 3, 1>;
+using Matrix = Eigen::Matrix<double, Eigen::Dynamic, Eigen::Dynamic, 0, 3, 3>;
 
 Vector basis(double hours, int degree) {
     Vector f(degree + 1);
@@ -87,6 +88,10 @@ DriftFit fit_drift(const std::vector<Observation> &observations, std::size_t sta
                    std::size_t base, const DriftOptions &options) {
     DriftFit fit;
     const int degree = options.degree;
+    if (degree < 0 || degree > 2) {
+        fit.problem = "the drift's degree is 0, 1 or 2";
+        return fit;
+    }
     std::vector<bool> included(observations.size(), true);
     std::vector<std::size_t> included_at_station(station_count, 0);
     for (const Observation &o : observations)
