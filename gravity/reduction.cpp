@@ -172,6 +172,20 @@ Reduction reduce(const std::vector<const survey::Database *> &databases,
         reduction.base = reduction.readings.front().station;
     }
 
+    // Loops from the tide-corrected readings, before the drift is removed.
+    std::size_t previous_base = reduction.readings.size();
+    for (std::size_t i = 0; i < reduction.readings.size(); ++i) {
+        const ReducedReading &r = reduction.readings[i];
+        if (r.station != reduction.base) continue;
+        if (previous_base < i) {
+            const ReducedReading &b1 = reduction.readings[previous_base];
+            const double hours = static_cast<double>(r.utc - b1.utc) / kHourMs;
+            reduction.loops.push_back(
+                {previous_base, i, hours > 0 ? (r.reduced - b1.reduced) / hours : 0});
+        }
+        previous_base = i;
+    }
+
     const UtcMs start = reduction.readings.front().utc;
     std::vector<Observation> observations;
     observations.reserve(reduction.readings.size());

@@ -69,12 +69,20 @@ struct TideComparison {
     double rms_unshifted = 0, rms_at_best_minutes = 0; // mGal
 };
 
+// A loop: the readings from one reading of the base to the next, and the drift its two base
+// readings alone give, d = (g_b2 - g_b1) / (t_b2 - t_b1).
+struct Loop {
+    std::size_t first = 0, last = 0; // the base readings' indices in Reduction::readings
+    double closure_rate = 0;         // mGal/h; 0 when both were read at the same time
+};
+
 struct Reduction {
     std::vector<Station> stations;
     std::vector<ReducedReading> readings; // in time order
     std::size_t base = 0;
     bool base_found = true; // false when options.base names no station read
     DriftFit drift;
+    std::vector<Loop> loops;
     TideComparison tide;
     std::vector<survey::Kx4Parameter> parameters; // the meter's set-up records, in file order
     std::size_t left_out = 0; // readings with a number that is no number or an impossible date

@@ -108,6 +108,15 @@ std::string summary_text(const Reduction &reduction) {
             "Anomalies: the base at %.4f mGal; GRS80 normal gravity, free-air and simple "
             "Bouguer (slab of %.0f kg/m^3) after Hinze et al. (2005)\n",
             *reduction.base_gravity, reduction.density);
+    for (std::size_t k = 0; k < reduction.loops.size(); ++k) {
+        const Loop &loop = reduction.loops[k];
+        const ReducedReading &b1 = reduction.readings[loop.first];
+        const ReducedReading &b2 = reduction.readings[loop.last];
+        add(out, "Loop %zu: %s %s to %s %s UTC, %zu readings, base closure %+.4f mGal/h\n", k + 1,
+            utc_date_text(b1.utc).c_str(), utc_time_text(b1.utc).c_str(),
+            utc_date_text(b2.utc).c_str(), utc_time_text(b2.utc).c_str(),
+            loop.last - loop.first + 1, loop.closure_rate);
+    }
     std::size_t flagged = 0, single = 0;
     for (const ReducedReading &r : reduction.readings)
         flagged += r.flagged;
