@@ -1,0 +1,180 @@
+#include "reduction.h"
+
+#include "chi_square.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+namespace gravity {
+
+namespace {
+
+void add(std::string &out, const char *format, ...) __attribute__((format(printf, 2, 3)));
+void add(std::string &out, const char *format, ...) {
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (length > 0) out.append(buffer, std::min<std::size_t>(length, sizeof buffer - 1));
+}
+
+// A CSV field: quoted when it holds a comma or a quote.
+void add_name(std::string &out, const std::string &name) {
+    if (name.find_first_of(",\"") == std::string::npos) {
+        out += name;
+        return;
+    }
+    out += '"';
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+std::string signed_shift(int minutes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%c%d h %02d min", minutes < 0 ? '-' : '+',
+                  std::abs(minutes) / 60, std::abs(minutes) % 60);
+    return text;
+}
+
+} // namespace
+
+std::string summary_text(const Reduction &reduction) {
+    std::string out;
+    add(out, "KX-4 readings reduced: %zu at %zu stations", reduction.readings.size(),
+        reduction.stations.size());
+    if (reduction.left_out > 0)
+        add(out, " (%zu left out: a value that is no number or an impossible date)",
+            reduction.left_out);
+    out += '\n';
+    for (const survey::Kx4Parameter &p : reduction.parameters)
+        add(out,
+            "Meter set-up: Tide Correction %s, Gref %.3f, Gcal1 %.6f, drift constant %.4f from "
+            "%04d-%02d-%02d %02u:%02u\n",
+            p.tide_correction() ? "on" : "off", p.gref, p.gcal1, p.drift, p.drift_date.year,
+            p.drift_date.month(), p.drift_date.day(), p.drift_time_ms / 3600000,
+            p.drift_time_ms / 60000 % 60);
+    if (reduction.readings.empty()) return out;
+
+    const TideComparison &t = reduction.tide;
+    if (t.readings > 0) {
+        add(out,
+            "Tide, meter against Longman (1959), %zu readings: largest difference %.4f mGal, "
+            "median %.4f mGal\n",
+            t.readings, t.largest, t.median);
+        add(out,
+            "  the model fits the meter best with the reading times moved by %+d h in whole "
+            "hours, %s in minutes (RMS %.4f mGal, unmoved %.4f mGal)\n",
+            t.best_shift_hours, signed_shift(t.best_shift_minutes).c_str(), t.rms_at_best_minutes,
+            t.rms_unshifted);
+    }
+    if (reduction.without_position > 0)
+        add(out,
+            "  %zu readings have no position and their survey header gives none: their model "
+            "tide is taken at 0 N 0 E\n",
+            reduction.without_position);
+    std::size_t by_meter = 0;
+    for (const ReducedReading &r : reduction.readings)
+        by_meter += r.meter_tide;
+    add(out, "Tide correction applied: the meter's for %zu readings, the model's for %zu\n",
+        by_meter, reduction.readings.size() - by_meter);
+
+    if (!reduction.base_found) {
+        out += "The base named was never read: nothing was adjusted\n";
+        return out;
+    }
+    add(out, "Base: %s\n", reduction.stations[reduction.base].name.c_str());
+    const DriftFit &d = reduction.drift;
+    if (!d.solved) {
+        add(out, "No adjustment: %s\n", d.problem.c_str());
+        return out;
+    }
+    add(out, "Drift: %+.4f mGal/h", d.drift_rate());
+    for (std::size_t k = 1; k < d.coefficients.size(); ++k)
+        add(out, ", %+.6f mGal/h^%zu", d.coefficients[k], k + 1);
+    add(out, "; sigma0 %.3f with %zu degrees of freedom\n", d.sigma0, d.degrees_of_freedom);
+    if (d.degrees_of_freedom > 0) {
+        const ChiSquareTest test = chi_square_test(d.sigma0, d.degrees_of_freedom);
+        add(out, "Chi-square test at 95 %%: %s (v'Pv %.2f, accepted from %.2f to %.2f)\n",
+            test.passed() ? "passed" : "failed", test.statistic, test.lower, test.upper);
+    }
+
+    if (reduction.base_gravity)
+        add(out,
+            "Anomalies: the base at %.4f mGal; GRS80 normal gravity, free-air and simple "
+            "Bouguer (slab of %.0f kg/m^3) after Hinze et al. (2005)\n",
+            *reduction.base_gravity, reduction.density);
+    for (std::size_t k = 0; k < reduction.loops.size(); ++k) {
+        const Loop &loop = reduction.loops[k];
+        const ReducedReading &b1 = reduction.readings[loop.first];
+        const ReducedReading &b2 = reduction.readings[loop.last];
+        add(out, "Loop %zu: %s %s to %s %s UTC, %zu readings, base closure %+.4f mGal/h\n", k + 1,
+            utc_date_text(b1.utc).c_str(), utc_time_text(b1.utc).c_str(),
+            utc_date_text(b2.utc).c_str(), utc_time_text(b2.utc).c_str(),
+            loop.last - loop.first + 1, loop.closure_rate);
+    }
+    std::size_t flagged = 0, single = 0;
+    for (const ReducedReading &r : reduction.readings)
+        flagged += r.flagged;
+    for (const Station &s : reduction.stations)
+        single += s.readings == 1;
+    add(out, "Readings beyond the residual limit: %zu\n", flagged);
+    add(out, "Stations tied by one reading only: %zu\n", single);
+    std::string again;
+    for (const Station &s : reduction.stations)
+        if (s.read_again) again += (again.empty() ? "" : " ") + s.name;
+    out += "Stations to read again: " + (again.empty() ? std::string("none") : again) + '\n';
+    return out;
+}
+
+std::string stations_csv(const Reduction &reduction) {
+    std::string out = "STATION,LINE,X,Y,LAT,LON,ALT,READINGS,G_REL,G_SD,G_ABS,FREE_AIR,BOUGUER,"
+                      "FLAG\n";
+    const bool adjusted = reduction.base_found && reduction.drift.solved;
+    for (std::size_t j = 0; j < reduction.stations.size(); ++j) {
+        const Station &s = reduction.stations[j];
+        add_name(out, s.name);
+        add(out, ",%.3f,%.3f,%.3f,%.7f,%.7f,%.3f,%zu,", s.line, s.x, s.y, s.latitude, s.longitude,
+            s.altitude, s.readings);
+        if (adjusted)
+            add(out, "%.4f,%.4f,", s.g_rel, s.g_sd);
+        else
+            out += ",,";
+        if (s.g_abs)
+            add(out, "%.4f,%.4f,%.4f,", *s.g_abs, *s.free_air, *s.bouguer);
+        else
+            out += ",,,";
+        if (adjusted && j == reduction.base)
+            out += "BASE";
+        else if (s.read_again)
+            out += "READ_AGAIN";
+        else if (s.readings == 1)
+            out += "SINGLE";
+        out += '\n';
+    }
+    return out;
+}
+
+std::string readings_csv(const Reduction &reduction) {
+    std::string out =
+        "STATION,DATE_UTC,TIME_UTC,GRAV,SD,TIDE_METER,TIDE_MODEL,DRIFT,G_REDUCED,RESIDUAL,FLAG\n";
+    const bool adjusted = reduction.base_found && reduction.drift.solved;
+    for (const ReducedReading &r : reduction.readings) {
+        add_name(out, reduction.stations[r.station].name);
+        add(out, ",%s,%s,%.3f,%.3f,%.4f,%.4f,", utc_date_text(r.utc).c_str(),
+            utc_time_text(r.utc).c_str(), r.gravity, r.sd, r.tide_meter, r.tide_model);
+        if (adjusted)
+            add(out, "%.4f,%.4f,%.4f,", r.drift, r.reduced, r.residual);
+        else
+            out += ",,,";
+        out += r.flagged ? "RESIDUAL" : "";
+        out += '\n';
+    }
+    return out;
+}
+
+} // namespace gravity
