@@ -20,7 +20,7 @@ void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, Te
 
     out.append(std::to_string(electrodes.points().size()) + "# Number of electrodes\n");
     out.append(with_y ? "# x y z\n" : "# x z\n");
-    for (const Point &p : electrodes.points()) {
+    for (const survey::Point &p : electrodes.points()) {
         char *at = write_fixed(out.room(3 * (kWidestFixed + 1) + 1), p.x, 3);
         if (with_y) at = number(at, p.y, 3);
         at = number(at, p.z, 3);
@@ -44,8 +44,8 @@ void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, Te
             *at++ = ' ';
         }
         // Selection guarantees a factor for the flat layout; topography rarely changes that.
-        const double k = geometric_factor(electrodes.point(n[0]), electrodes.point(n[1]),
-                                          electrodes.point(n[2]), electrodes.point(n[3]))
+        const double k = survey::geometric_factor(electrodes.point(n[0]), electrodes.point(n[1]),
+                                                  electrodes.point(n[2]), electrodes.point(n[3]))
                              .value_or(0);
         at = write_fixed(at, r->ro, 3);
         *at++ = ' ';
