@@ -1,7 +1,7 @@
 // Where the four electrodes of a standard-array reading stood. The receiver records the reading's
 // X (the first potential electrode, M) and the distances of A, B and N from it; pole arrays leave
-// their far electrodes at "infinity", which the exports write as remote. The exports and the quality
-// control both place electrodes by these rules.
+// their far electrodes at "infinity", which the exports write as remote. The exports and the
+// quality control both place electrodes by these rules.
 #pragma once
 
 #include "survey_model.h"
