@@ -14,7 +14,8 @@ char *number(char *at, double value, int decimals) {
 
 } // namespace
 
-void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, TextOut &out) {
+void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, TextOut &out,
+              const std::vector<double> *errors) {
     const bool with_ip = every_reading_has_chargeability(group.readings);
     const bool with_y = electrodes.has_cross_line();
 
@@ -30,11 +31,13 @@ void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, Te
     // Comments may follow the count; the token line must come right before the data.
     std::string head = std::to_string(group.readings.size()) + "# Number of data";
     if (with_ip) head += "; ip: chargeability in mV/V (mean of the M channels)";
-    head += "; stdev: the receiver's stacking standard deviation\n";
-    head += with_ip ? "# a b m n rhoa k r ip stdev\n" : "# a b m n rhoa k r stdev\n";
+    head += "; stdev: the receiver's stacking standard deviation";
+    if (errors) head += "; err: relative error of r, a fraction";
+    head += with_ip ? "\n# a b m n rhoa k r ip stdev" : "\n# a b m n rhoa k r stdev";
+    head += errors ? " err\n" : "\n";
     out.append(head);
 
-    constexpr std::size_t kWidestRow = 4 * (kWidestInteger + 1) + 5 * (kWidestFixed + 1) + 1;
+    constexpr std::size_t kWidestRow = 4 * (kWidestInteger + 1) + 6 * (kWidestFixed + 1) + 1;
     for (std::size_t index = 0; index < group.readings.size(); ++index) {
         const survey::IpReading *r = group.readings[index];
         const std::array<int, 4> &n = electrodes.numbers(index);
@@ -54,6 +57,10 @@ void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, Te
         at = write_significant(at, k != 0 ? r->ro / k : 0, 6, 3);
         if (with_ip) at = number(at, survey::chargeability(*r, -1), 3);
         at = number(at, r->stdev, 3);
+        if (errors) {
+            *at++ = ' ';
+            at = write_significant(at, (*errors)[index], 4, 4);
+        }
         *at++ = '\n';
         out.wrote(at);
     }
