@@ -18,7 +18,8 @@ inline constexpr double kDefaultErrorFloor = 3.0; // percent
 
 struct QcOptions {
     ErrorScope scope = ErrorScope::Profile;
-    double error_floor = kDefaultErrorFloor; // percent: the least floor error of a reading
+    // Percent: the least floor error of a reading. Above 0, so that no reading's error is 0.
+    double error_floor = kDefaultErrorFloor;
 };
 
 enum class ErrorSource {

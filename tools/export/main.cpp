@@ -97,8 +97,8 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     }
     if (line.isSet("error-floor")) {
         const std::optional<double> floor = number(line.value("error-floor"));
-        if (!floor || *floor < 0 || *floor > 100)
-            return line.fail("--error-floor takes a percentage from 0 to 100");
+        if (!floor || !(*floor > 0) || *floor > 100)
+            return line.fail("--error-floor takes a percentage above 0, up to 100");
         args.error_options.error_floor = *floor;
     }
     if ((line.isSet("error-scope") || line.isSet("error-floor")) && !args.errors)

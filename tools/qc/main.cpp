@@ -63,8 +63,8 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     }
     if (line.isSet("error-floor")) {
         const std::optional<double> floor = number(line.value("error-floor"));
-        if (!floor || *floor < 0 || *floor > 100)
-            return line.fail("--error-floor takes a percentage from 0 to 100");
+        if (!floor || !(*floor > 0) || *floor > 100)
+            return line.fail("--error-floor takes a percentage above 0, up to 100");
         args.options.error_floor = *floor;
     }
     args.readings = line.isSet("readings");
@@ -165,8 +165,8 @@ void report_profile(const survey::Line &line, const qc::ProfileQc &profile, cons
                     percent(median).c_str(), percent(relative.back()).c_str(), above);
     }
     if (with_model) std::printf("  %s\n", model_text(*profile.model).c_str());
-    std::printf("  errors: %d from pairs, %d from the model, %d from the floor, %d readings "
-                "without\n",
+    std::printf("  errors: %d from pairs, %d from the model, %d from the floor; %d not usable, "
+                "without one\n",
                 by_source[static_cast<int>(qc::ErrorSource::Pair)],
                 by_source[static_cast<int>(qc::ErrorSource::Model)],
                 by_source[static_cast<int>(qc::ErrorSource::Floor)],
