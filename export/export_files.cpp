@@ -37,6 +37,13 @@ std::string_view format_name(Format format) {
     return "";
 }
 
+std::optional<ErrorChoice> error_choice_named(std::string_view name) {
+    if (name == "pairs") return ErrorChoice::Pairs;
+    if (name == "model") return ErrorChoice::Model;
+    if (name == "stdev") return ErrorChoice::Stdev;
+    return std::nullopt;
+}
+
 namespace {
 
 class Exporter {
@@ -116,9 +123,33 @@ std::string lost_whole(const std::vector<std::pair<int, const char *>> &reasons)
            " left out (" + why + ")";
 }
 
+// The relative error of each reading of a group, by the source the options choose.
+std::vector<double> group_errors(const ReadingGroup &group, const survey::Line &line,
+                                 const qc::ProfileQc &profile, const ExportOptions &options) {
+    static const qc::ErrorModel no_model;
+    std::vector<double> errors;
+    errors.reserve(group.readings.size());
+    for (const survey::IpReading *r : group.readings) {
+        const auto i = static_cast<std::size_t>(r - line.ip_readings.data());
+        qc::ReadingError error = profile.errors[i];
+        if (options.errors != ErrorChoice::Pairs)
+            error = qc::reading_error(
+                *r, nullptr, options.errors == ErrorChoice::Model ? *profile.model : no_model,
+                options.error_options.error_floor);
+        errors.push_back(error.relative);
+    }
+    return errors;
+}
+
 void export_profiles(const survey::Database &database, const ExportOptions &options,
                      Exporter &exporter) {
     const char *extension = options.format == Format::Res2dinv ? ".dat" : ".ohm";
+    // Errors are worked out for the whole database at once: a survey's error model may take the
+    // pairs of every profile.
+    std::optional<qc::DatabaseQc> checked;
+    if (options.errors && options.format == Format::Ohm)
+        checked = qc::check_database(database, options.error_options);
+    std::size_t next_checked = 0;
     int files = 0, lost = 0, soundings = 0, unheaded = 0, free_electrodes = 0;
     for (std::size_t s = 0; s < database.surveys.size(); ++s) {
         const survey::Survey &survey = database.surveys[s];
@@ -129,6 +160,15 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
             if (line.kind == survey::LineKind::Unheaded) ++unheaded;
             if (line.kind != survey::LineKind::Profile) continue;
 
+            const qc::ProfileQc *profile_qc = nullptr;
+            if (checked) {
+                while (next_checked < checked->profiles.size() &&
+                       (checked->profiles[next_checked].survey != s ||
+                        &database.surveys[s].lines[checked->profiles[next_checked].line] != &line))
+                    ++next_checked;
+                if (next_checked < checked->profiles.size())
+                    profile_qc = &checked->profiles[next_checked];
+            }
             const std::string stem = "-S" + std::to_string(s + 1) + "-" + line_file_part(line);
             const ProfileReadings selected = select_profile_readings(line.ip_readings);
             const std::string profile = stem.substr(1) + ": ";
@@ -163,6 +203,13 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                         if (static_cast<unsigned char>(c) < 0x20) c = ' ';
                     exporter.write_in_background(name + extension, [&](TextOut &out) {
                         res2dinv_text(title, group, electrodes, out);
+                        return true;
+                    });
+                } else if (profile_qc) {
+                    const std::vector<double> errors =
+                        group_errors(group, line, *profile_qc, options);
+                    exporter.write_in_background(name + extension, [&](TextOut &out) {
+                        ohm_text(group, electrodes, out, &errors);
                         return true;
                     });
                 } else {

@@ -3,6 +3,7 @@
 // up to its first "." (see the README), each complete or not at all.
 #pragma once
 
+#include "reading_errors.h"
 #include "survey_model.h"
 
 #include <optional>
@@ -23,10 +24,20 @@ enum class Format {
 std::optional<Format> format_named(std::string_view name);
 std::string_view format_name(Format format);
 
+// Where the err column of an .ohm file takes each reading's error from: its own repeat or
+// reciprocal, else the error model, else the Stdev floor (Pairs); the error model, else the floor
+// (Model); the floor alone (Stdev). See qc::reading_error.
+enum class ErrorChoice { Pairs, Model, Stdev };
+
+// "pairs", "model", "stdev".
+std::optional<ErrorChoice> error_choice_named(std::string_view name);
+
 struct ExportOptions {
     Format format = Format::Res2dinv;
     std::optional<double> utc_offset_hours; // gravity CSV: shift times to UTC
     double stdev_limit = 5.0;               // CSV: Stdev above this is doubtful
+    std::optional<ErrorChoice> errors;      // ohm: an err column; without, none
+    qc::QcOptions error_options;            // the error model's scope and the Stdev floor
 };
 
 struct ExportOutcome {

@@ -1,7 +1,8 @@
 // The unified data format (".ohm") of one profile: the electrodes with their positions, then one
 // row per reading with the electrode numbers (0 for a remote electrode), the apparent
 // resistivity, the geometric factor, the resistance and, when every reading carries M channels,
-// their mean as ip; the stacking standard deviation in a column of its own.
+// their mean as ip; the stacking standard deviation in a column of its own; with errors, each
+// reading's relative error as err.
 #pragma once
 
 #include "profile_electrodes.h"
@@ -9,9 +10,12 @@
 #include "text_out.h"
 
 #include <string>
+#include <vector>
 
 namespace exports {
 
-void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, TextOut &out);
+// errors: per reading of the group, its relative error (a fraction), or null for no err column.
+void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, TextOut &out,
+              const std::vector<double> *errors = nullptr);
 
 } // namespace exports

@@ -16,7 +16,7 @@ long long position_key(double x) {
 // Fills the values not known from a reading by straight lines between the known neighbours,
 // and with the nearest known value beyond the first and last.
 void fill_between(std::vector<double> &values, const std::vector<bool> &known,
-                  const std::vector<Point> &points) {
+                  const std::vector<survey::Point> &points) {
     std::optional<std::size_t> previous;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (!known[i]) continue;
@@ -45,7 +45,7 @@ ProfileElectrodes::ProfileElectrodes(const std::vector<const survey::IpReading *
     std::vector<long long> places;
     places.reserve(readings.size() * 4);
     for (const survey::IpReading *r : readings) {
-        const ElectrodeLayout layout = electrode_layout(*r);
+        const survey::ElectrodeLayout layout = survey::electrode_layout(*r);
         auto &reading_keys = keys.emplace_back();
         // Readings in a row mostly share their current electrodes: a place the reading before
         // gave for the same electrode is in the list already.
@@ -103,7 +103,7 @@ ProfileElectrodes::ProfileElectrodes(const std::vector<const survey::IpReading *
     }
 }
 
-std::optional<Point> ProfileElectrodes::point(int n) const {
+std::optional<survey::Point> ProfileElectrodes::point(int n) const {
     if (n == 0) return std::nullopt;
     return points_[static_cast<std::size_t>(n - 1)];
 }

@@ -13,13 +13,13 @@ class ProfileElectrodes {
   public:
     explicit ProfileElectrodes(const std::vector<const survey::IpReading *> &readings);
 
-    const std::vector<Point> &points() const { return points_; }
+    const std::vector<survey::Point> &points() const { return points_; }
 
     // The electrode numbers (from 1) of A, B, M and N of the k-th reading given to the
     // constructor; 0 for a remote electrode.
     const std::array<int, 4> &numbers(std::size_t k) const { return numbers_[k]; }
     // The electrode with number n, or empty for 0 (remote).
-    std::optional<Point> point(int n) const;
+    std::optional<survey::Point> point(int n) const;
 
     // Whether any reading gives an elevation (Z) or a cross-line coordinate (Y) other than 0.
     bool has_elevation() const { return has_elevation_; }
@@ -29,7 +29,7 @@ class ProfileElectrodes {
     double smallest_spacing() const;
 
   private:
-    std::vector<Point> points_;
+    std::vector<survey::Point> points_;
     std::vector<std::array<int, 4>> numbers_;
     bool has_elevation_ = false;
     bool has_cross_line_ = false;

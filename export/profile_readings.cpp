@@ -9,15 +9,15 @@
 namespace exports {
 
 ArrayFamily array_family(std::uint16_t array_code) {
-    if (is_pole_dipole(array_code)) return ArrayFamily::PoleDipole;
-    if (is_pole_pole(array_code)) return ArrayFamily::PolePole;
+    if (survey::is_pole_dipole(array_code)) return ArrayFamily::PoleDipole;
+    if (survey::is_pole_pole(array_code)) return ArrayFamily::PolePole;
     return ArrayFamily::FourElectrode;
 }
 
 namespace {
 
 bool usable(double position) {
-    return std::fabs(position) <= kFarthestPosition;
+    return std::fabs(position) <= survey::kFarthestPosition;
 }
 
 // Every value finite, and the electrodes within reach.
@@ -28,14 +28,14 @@ bool sound(const survey::IpReading &r) {
            std::isfinite(r.ro) && std::isfinite(r.stdev) && (r.m.empty() || std::isfinite(m));
 }
 
-std::optional<Point> flat(const std::optional<double> &x) {
+std::optional<survey::Point> flat(const std::optional<double> &x) {
     if (!x) return std::nullopt;
-    return Point{.x = *x};
+    return survey::Point{.x = *x};
 }
 
 bool has_geometric_factor(const survey::IpReading &r) {
-    const ElectrodeLayout e = electrode_layout(r);
-    return geometric_factor(flat(e.a), flat(e.b), flat(e.m), flat(e.n)).has_value();
+    const survey::ElectrodeLayout e = survey::electrode_layout(r);
+    return survey::geometric_factor(flat(e.a), flat(e.b), flat(e.m), flat(e.n)).has_value();
 }
 
 } // namespace

@@ -120,7 +120,7 @@ void res2dinv_text(const std::string &title, const ReadingGroup &group,
         if (group.family == ArrayFamily::FourElectrode) line(out, "Topography in separate list");
         line(out, "2");
         line(out, std::to_string(electrodes.points().size()));
-        for (const Point &p : electrodes.points())
+        for (const survey::Point &p : electrodes.points())
             line(out, fixed(p.x, kDecimals) + " " + fixed(p.z, kDecimals));
         line(out, "1"); // the first electrode of the list
     } else {

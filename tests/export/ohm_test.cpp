@@ -148,4 +148,36 @@ TEST_F(OhmExport, AFlatProfileWithoutChargeabilityHasNeitherYNorIp) {
                     "0.500\n");
 }
 
+// err, with --errors: a reading's relative error by the reciprocal-error rule, |e| / mean |R|
+// (R = Vp / Itx), where it has a reciprocal; its Stdev, at least the 3 % floor, where it has
+// neither a pair nor the 20 pairs a model needs.
+TEST_F(OhmExport, ErrColumnHoldsEachReadingsError) {
+    const export_test::Profile profile{
+        .readings = {{.x = 20, .dn = 10, .da = -20, .db = -10, .vp = 5},    // A B M N 0 10 20 30
+                     {.x = 0, .dn = 10, .da = 20, .db = 30, .vp = 5.2f},    // 20 30 0 10, R 10.4
+                     {.x = 30, .dn = 10, .da = -30, .db = -20, .stdev = 5}, // 0 10 30 40, alone
+                     {.x = 40, .dn = 10, .da = -40, .db = -30, .stdev = 1}}};
+    ASSERT_TRUE(export_test::virel({profile}).write(path("line7.tvd")));
+    const struct {
+        exports::ErrorChoice choice;
+        std::vector<double> err;
+    } cases[] = {
+        {exports::ErrorChoice::Pairs, {0.4 / 10.2, 0.4 / 10.2, 0.05, 0.03}},
+        {exports::ErrorChoice::Stdev, {0.03, 0.03, 0.05, 0.03}},
+    };
+    for (const auto &c : cases) {
+        exports::ExportOptions options;
+        options.format = exports::Format::Ohm;
+        options.errors = c.choice;
+        ASSERT_TRUE(exports::export_database(path("line7.tvd"), options).ok());
+        const Ohm ohm = parse(read(path("line7-S1-L100N.ohm")));
+        EXPECT_NE(ohm.data_count_comment.find("err: relative error of r, a fraction"),
+                  std::string::npos);
+        ASSERT_EQ(ohm.data_tokens.back(), "err");
+        ASSERT_EQ(ohm.data.size(), c.err.size());
+        for (std::size_t k = 0; k < c.err.size(); ++k)
+            EXPECT_NEAR(ohm.data[k].at("err"), c.err[k], 5e-5) << k;
+    }
+}
+
 } // namespace

@@ -65,6 +65,11 @@ TEST_F(RavelinExport, ExitStatusByTheWorstResult) {
         {"--format ohm whole.tvd damaged.tvd", 1, {"whole-S1-L200N.ohm", "damaged-S1-L100N.ohm"}},
         {"--format ohm kx4.tvd one-by-one.tvd", 1, {"one-by-one-S1-L100N.ohm"}},
         {"--format=gravity-csv --utc-offset 2 kx4.tvd", 0, {"kx4-gravity.csv"}},
+        {"--format ohm --errors pairs --error-scope survey one-by-one.tvd",
+         0,
+         {"one-by-one-S1-L100N.ohm"}},
+        {"--format res2dinv --errors pairs one-by-one.tvd", 2, {}},
+        {"--format ohm --error-floor 5 one-by-one.tvd", 2, {}},
     };
     for (const auto &c : cases) {
         std::istringstream words(c.arguments);

@@ -3,11 +3,13 @@
 #include "fuzz_harness.h"
 #include "gravity_csv_writer.h"
 #include "ohm_writer.h"
+#include "reading_errors.h"
 #include "res2dinv_writer.h"
 #include "survey_input.h"
 #include "table_csv_writer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 using namespace ravelin::fuzz;
@@ -53,6 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 check_plain_numbers(res2dinv.text());
             }
         }
+    // Every reading an inversion file takes gets an error it can weight by: finite, above 0.
+    for (qc::ErrorScope scope : {qc::ErrorScope::Profile, qc::ErrorScope::Survey})
+        for (const qc::ProfileQc &profile : qc::check_database(database, {.scope = scope}).profiles)
+            for (const qc::ReadingError &e : profile.errors)
+                check(e.source == qc::ErrorSource::None ||
+                          (std::isfinite(e.relative) && e.relative > 0),
+                      "an error an inversion cannot weight by");
     // Readers split a gravity line at "/" and ":": exactly the date's and the time's.
     exports::TextOut csv;
     exports::gravity_csv(database, {.utc_offset_hours = -3.5}, csv);

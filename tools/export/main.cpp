@@ -1,6 +1,7 @@
 // ravelin-export --format res2dinv|ohm|gravity-csv|csv [--utc-offset H] [--stdev-limit S]
-// FILE.tvd...: writes the files inversion, network-adjustment and spreadsheet programs load,
-// beside each database, and prints every path written.
+// [--errors pairs|model|stdev [--error-scope profile|survey] [--error-floor P]] FILE.tvd...: writes
+// the files inversion, network-adjustment and spreadsheet programs load, beside each database, and
+// prints every path written.
 #include "command_line.h"
 #include "export_files.h"
 
@@ -25,6 +26,8 @@ struct Arguments {
     exports::Format format{};
     std::optional<double> utc_offset_hours;
     std::optional<double> stdev_limit;
+    std::optional<exports::ErrorChoice> errors;
+    qc::QcOptions error_options;
     std::vector<std::string> files;
 };
 
@@ -47,6 +50,16 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
                    "gravity-csv: the meter's time zone in hours east of UTC; times are shifted "
                    "to UTC.");
     line.addOption("stdev-limit", "S", "csv: a Stdev above S is doubtful (default 5).");
+    line.addOption("errors", "SOURCE",
+                   "ohm: an err column, each reading's relative error from SOURCE: pairs (its "
+                   "repeat or reciprocal, else the error model, else the Stdev floor), model (the "
+                   "error model, else the floor) or stdev (the floor alone).");
+    line.addOption("error-scope", "SCOPE",
+                   "With --errors: the error model of each profile (profile, default) or of "
+                   "each survey (survey).");
+    line.addOption("error-floor", "P",
+                   "With --errors: the floor is a reading's Stdev, at least P percent (default "
+                   "3).");
     line.addArgument("FILE.tvd...", "The converted databases to export.");
     if (const std::optional<int> status = line.parse(argc, argv)) return status;
 
@@ -69,6 +82,27 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
         if (args.format != exports::Format::Csv)
             return line.fail("--stdev-limit applies to --format csv only");
     }
+    if (line.isSet("errors")) {
+        args.errors = exports::error_choice_named(line.value("errors"));
+        if (!args.errors) return line.fail("--errors takes pairs, model or stdev");
+        if (args.format != exports::Format::Ohm)
+            return line.fail("--errors applies to --format ohm only");
+    }
+    if (line.isSet("error-scope")) {
+        const std::string scope = line.value("error-scope");
+        if (scope != "profile" && scope != "survey")
+            return line.fail("--error-scope takes profile or survey");
+        args.error_options.scope =
+            scope == "survey" ? qc::ErrorScope::Survey : qc::ErrorScope::Profile;
+    }
+    if (line.isSet("error-floor")) {
+        const std::optional<double> floor = number(line.value("error-floor"));
+        if (!floor || !(*floor > 0) || *floor > 100)
+            return line.fail("--error-floor takes a percentage above 0, up to 100");
+        args.error_options.error_floor = *floor;
+    }
+    if ((line.isSet("error-scope") || line.isSet("error-floor")) && !args.errors)
+        return line.fail("--error-scope and --error-floor apply with --errors only");
     args.files = line.arguments();
     if (args.files.empty()) return line.fail("no database named");
     return std::nullopt;
@@ -84,6 +118,8 @@ int main(int argc, char **argv) {
     options.format = args.format;
     options.utc_offset_hours = args.utc_offset_hours;
     if (args.stdev_limit) options.stdev_limit = *args.stdev_limit;
+    options.errors = args.errors;
+    options.error_options = args.error_options;
     bool all_written = true;
     std::vector<std::string> lost;
     for (const std::string &file : args.files) {

@@ -1,13 +1,14 @@
 // Where the four electrodes of a standard-array reading stood. The receiver records the reading's
 // X (the first potential electrode, M) and the distances of A, B and N from it; pole arrays leave
-// their far electrodes at "infinity", which the exports write as remote.
+// their far electrodes at "infinity", which the exports write as remote. The exports and the
+// quality control both place electrodes by these rules.
 #pragma once
 
 #include "survey_model.h"
 
 #include <optional>
 
-namespace exports {
+namespace survey {
 
 // Positions along the line; an empty optional is a remote electrode.
 struct ElectrodeLayout {
@@ -16,7 +17,7 @@ struct ElectrodeLayout {
 
 // Positions are rounded to the millimetre, so that float noise in X + dA cannot make two
 // electrodes of one peg, nor two electrodes closer than that differ.
-ElectrodeLayout electrode_layout(const survey::IpReading &reading);
+ElectrodeLayout electrode_layout(const IpReading &reading);
 
 // The largest position an electrode can have, in metres: beyond it a value is damage, not a
 // survey (and the millimetres would not fit an integer).
@@ -36,4 +37,4 @@ std::optional<double> geometric_factor(const std::optional<Point> &a, const std:
                                        const std::optional<Point> &m,
                                        const std::optional<Point> &n);
 
-} // namespace exports
+} // namespace survey

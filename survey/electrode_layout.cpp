@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace exports {
+namespace survey {
 
 bool is_pole_dipole(std::uint16_t array_code) {
     return array_code == ravelin::array_code::kPoleDipole;
@@ -24,7 +24,7 @@ double to_millimetre(double x) {
 
 } // namespace
 
-ElectrodeLayout electrode_layout(const survey::IpReading &r) {
+ElectrodeLayout electrode_layout(const IpReading &r) {
     const double m = r.x;
     ElectrodeLayout layout{.a = to_millimetre(m + double{r.da}),
                            .b = to_millimetre(m + double{r.db}),
@@ -66,4 +66,4 @@ std::optional<double> geometric_factor(const std::optional<Point> &a, const std:
     return k;
 }
 
-} // namespace exports
+} // namespace survey

@@ -1,0 +1,61 @@
+// Quality control of a database's IP profiles: each profile's repeats and reciprocals, the error
+// model fitted to its pairs (or to its survey's) and the error of each reading.
+#pragma once
+
+#include "error_model.h"
+#include "pairs.h"
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace qc {
+
+// Whether the error model is fitted to each profile's pairs or to all pairs of its survey.
+enum class ErrorScope { Profile, Survey };
+
+inline constexpr double kDefaultErrorFloor = 3.0; // percent
+
+struct QcOptions {
+    ErrorScope scope = ErrorScope::Profile;
+    // Percent: the least floor error of a reading. Above 0, so that no reading's error is 0.
+    double error_floor = kDefaultErrorFloor;
+};
+
+enum class ErrorSource {
+    None,  // the reading takes no part (see pairable()): no error
+    Pair,  // its own repeat's or reciprocal's
+    Model, // the power law at its |R|
+    Floor, // its Stdev, or the floor when that is larger
+};
+
+struct ReadingError {
+    ErrorSource source = ErrorSource::None;
+    double relative = 0; // a fraction of |R|
+};
+
+struct ProfileQc {
+    std::size_t survey = 0, line = 0; // indices in the database
+    std::vector<Pair> pairs;
+    // Per reading of the line: the index of its pair, if it has one.
+    std::vector<std::optional<std::size_t>> pair_of;
+    const ErrorModel *model = nullptr; // the model its errors came from; see DatabaseQc
+    std::vector<ReadingError> errors;  // per reading of the line
+};
+
+struct DatabaseQc {
+    std::vector<ProfileQc> profiles; // the profiles with IP readings, in file order
+    // One model per profile (scope Profile) or per survey with profiles (scope Survey); the
+    // profiles point into it, so it is not resized after.
+    std::vector<ErrorModel> models;
+};
+
+// A reading's error: its pair's relative error where it has one that is not 0 (a pair that
+// agrees to the last digit says nothing of its error), else the power law's |e| / |R| where the
+// model has one, else max(Stdev, floor) / 100. R is the transfer resistance, or Ro without one.
+ReadingError reading_error(const survey::IpReading &reading, const Pair *pair,
+                           const ErrorModel &model, double error_floor);
+
+DatabaseQc check_database(const survey::Database &database, const QcOptions &options);
+
+} // namespace qc
