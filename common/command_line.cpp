@@ -1,6 +1,8 @@
 #include "command_line.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace ravelin {
@@ -89,6 +91,16 @@ std::string CommandLine::value(std::string_view name) const {
     for (auto entry = values_.rbegin(); entry != values_.rend(); ++entry)
         if (entry->first == name) return entry->second;
     return {};
+}
+
+std::optional<double> CommandLine::number(std::string_view name) const {
+    const std::string text = value(name);
+    double result = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(result))
+        return std::nullopt;
+    return result;
 }
 
 int CommandLine::fail(const std::string &message) const {

@@ -30,6 +30,8 @@ class CommandLine {
     bool isSet(std::string_view name) const;
     // The last value given to the option; empty when it is not set.
     std::string value(std::string_view name) const;
+    // The option's value as a finite decimal number; nothing when it is not one (or not set).
+    std::optional<double> number(std::string_view name) const;
     const std::vector<std::string> &arguments() const { return arguments_; }
 
     // Reports a mistake found after parsing on standard error; returns the usage status.

@@ -4,8 +4,8 @@
 // prints every path written.
 #include "command_line.h"
 #include "export_files.h"
+#include "qc_arguments.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -13,14 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::optional<double> number(const std::string &text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 struct Arguments {
     exports::Format format{};
@@ -69,14 +61,14 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     if (!format) return line.fail("no format named \"" + name + "\"");
     args.format = *format;
     if (line.isSet("utc-offset")) {
-        args.utc_offset_hours = number(line.value("utc-offset"));
+        args.utc_offset_hours = line.number("utc-offset");
         if (!args.utc_offset_hours || std::fabs(*args.utc_offset_hours) > 14)
             return line.fail("--utc-offset takes hours from -14 to 14");
         if (args.format != exports::Format::GravityCsv)
             return line.fail("--utc-offset applies to --format gravity-csv only");
     }
     if (line.isSet("stdev-limit")) {
-        args.stdev_limit = number(line.value("stdev-limit"));
+        args.stdev_limit = line.number("stdev-limit");
         if (!args.stdev_limit || *args.stdev_limit < 0)
             return line.fail("--stdev-limit takes a number not below 0");
         if (args.format != exports::Format::Csv)
@@ -88,19 +80,8 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
         if (args.format != exports::Format::Ohm)
             return line.fail("--errors applies to --format ohm only");
     }
-    if (line.isSet("error-scope")) {
-        const std::string scope = line.value("error-scope");
-        if (scope != "profile" && scope != "survey")
-            return line.fail("--error-scope takes profile or survey");
-        args.error_options.scope =
-            scope == "survey" ? qc::ErrorScope::Survey : qc::ErrorScope::Profile;
-    }
-    if (line.isSet("error-floor")) {
-        const std::optional<double> floor = number(line.value("error-floor"));
-        if (!floor || !(*floor > 0) || *floor > 100)
-            return line.fail("--error-floor takes a percentage above 0, up to 100");
-        args.error_options.error_floor = *floor;
-    }
+    if (const std::optional<int> status = ravelin::readErrorOptions(line, args.error_options))
+        return status;
     if ((line.isSet("error-scope") || line.isSet("error-floor")) && !args.errors)
         return line.fail("--error-scope and --error-floor apply with --errors only");
     args.files = line.arguments();

@@ -8,7 +8,6 @@
 #include "reduction.h"
 #include "survey_reader.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -16,14 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::optional<double> number(const std::string &text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 struct Arguments {
     gravity::ReductionOptions options;
@@ -68,17 +59,17 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     gravity::ReductionOptions &o = args.options;
     if (line.isSet("base")) o.base = line.value("base");
     if (line.isSet("base-gravity")) {
-        o.base_gravity = number(line.value("base-gravity"));
+        o.base_gravity = line.number("base-gravity");
         if (!o.base_gravity || *o.base_gravity <= 0)
             return line.fail("--base-gravity takes mGal above 0");
     }
     if (line.isSet("density")) {
-        const std::optional<double> density = number(line.value("density"));
+        const std::optional<double> density = line.number("density");
         if (!density || *density <= 0) return line.fail("--density takes kg/m^3 above 0");
         o.density = *density;
     }
     if (line.isSet("utc-offset")) {
-        o.utc_offset_hours = number(line.value("utc-offset"));
+        o.utc_offset_hours = line.number("utc-offset");
         if (!o.utc_offset_hours || std::fabs(*o.utc_offset_hours) > 14)
             return line.fail("--utc-offset takes hours from -14 to 14");
     }
@@ -98,12 +89,12 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
         o.drift_degree = text[0] - '0';
     }
     if (line.isSet("min-sd")) {
-        const std::optional<double> sd = number(line.value("min-sd"));
+        const std::optional<double> sd = line.number("min-sd");
         if (!sd || *sd <= 0) return line.fail("--min-sd takes a number above 0");
         o.min_sd = *sd;
     }
     if (line.isSet("residual-limit")) {
-        const std::optional<double> limit = number(line.value("residual-limit"));
+        const std::optional<double> limit = line.number("residual-limit");
         if (!limit || *limit <= 0) return line.fail("--residual-limit takes a number above 0");
         o.residual_limit = *limit;
     }

@@ -4,11 +4,11 @@
 #include "command_line.h"
 #include "electrode_layout.h"
 #include "line_names.h"
+#include "qc_arguments.h"
 #include "reading_errors.h"
 #include "survey_reader.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -16,14 +16,6 @@
 #include <vector>
 
 namespace {
-
-std::optional<double> number(const std::string &text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 struct Arguments {
     qc::QcOptions options;
@@ -52,21 +44,8 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     line.addArgument("FILE.tvd...", "The converted databases to check.");
     if (const std::optional<int> status = line.parse(argc, argv)) return status;
 
-    if (line.isSet("error-scope")) {
-        const std::string scope = line.value("error-scope");
-        if (scope == "profile")
-            args.options.scope = qc::ErrorScope::Profile;
-        else if (scope == "survey")
-            args.options.scope = qc::ErrorScope::Survey;
-        else
-            return line.fail("--error-scope takes profile or survey");
-    }
-    if (line.isSet("error-floor")) {
-        const std::optional<double> floor = number(line.value("error-floor"));
-        if (!floor || !(*floor > 0) || *floor > 100)
-            return line.fail("--error-floor takes a percentage above 0, up to 100");
-        args.options.error_floor = *floor;
-    }
+    if (const std::optional<int> status = ravelin::readErrorOptions(line, args.options))
+        return status;
     args.readings = line.isSet("readings");
     args.files = line.arguments();
     if (args.files.empty()) return line.fail("no database named");
