@@ -6,6 +6,7 @@
 //   ravelin-bench-export [--runs N] [--dir FOLDER] [--keep]
 //
 // --keep leaves the written files in place, to compare the exports of two builds byte for byte.
+#include "best_time.h"
 #include "convert.h"
 #include "export_files.h"
 #include "reading_errors.h"
@@ -92,24 +93,13 @@ int main(int argc, char **argv) {
     // each format, so its time per format adds one reading.
     double total = 0;
     bool failed = false;
-    // On a shared machine the wall time waits for other processes; the processor time of this
-    // one says what the export itself costs.
     double total_cpu = 0;
-    double cpu = 0;
+    double cpu = 0; // of the last timing
     auto best_of = [&](auto &&work) {
-        double best = 1e9;
-        cpu = 1e9;
-        for (int run = 0; run < runs; ++run) {
-            const auto start = std::chrono::steady_clock::now();
-            const std::clock_t cpu_start = std::clock();
-            work();
-            cpu = std::min(cpu, static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC);
-            best = std::min(
-                best,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        }
+        const bench::BestTime best = bench::best_of(runs, work);
+        cpu = best.cpu;
         total_cpu += cpu;
-        return best;
+        return best.seconds;
     };
     survey::LoadResult loaded_virel, loaded_kx4;
     const double read_virel = best_of([&] { loaded_virel = survey::load_database(virel); });

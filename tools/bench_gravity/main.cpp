@@ -3,6 +3,7 @@
 // reduction and of making its tables.
 //
 //   ravelin-bench-gravity [--runs N]
+#include "best_time.h"
 #include "convert.h"
 #include "reduction.h"
 #include "samples.h"
@@ -59,28 +60,11 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    // On a shared machine the wall time waits for other processes; the processor time of this
-    // one says what the reduction itself costs.
-    double cpu = 0;
-    auto best_of = [&](auto &&work) {
-        double best = 1e9;
-        cpu = 1e9;
-        for (int run = 0; run < runs; ++run) {
-            const auto start = std::chrono::steady_clock::now();
-            const std::clock_t cpu_start = std::clock();
-            work();
-            cpu = std::min(cpu, static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC);
-            best = std::min(
-                best,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        }
-        return best;
-    };
     gravity::Reduction reduction;
-    const double reduce = best_of([&] { reduction = gravity::reduce({&loaded.database}); });
-    const double reduce_cpu = cpu;
+    const bench::BestTime reduce =
+        bench::best_of(runs, [&] { reduction = gravity::reduce({&loaded.database}); });
     std::size_t characters = 0;
-    const double tables = best_of([&] {
+    const bench::BestTime tables = bench::best_of(runs, [&] {
         characters = gravity::stations_csv(reduction).size() +
                      gravity::readings_csv(reduction).size() +
                      gravity::summary_text(reduction).size();
@@ -88,13 +72,13 @@ int main(int argc, char **argv) {
     std::printf("gravity benchmark: full KX-4 memory, %zu readings at %zu stations, best of %d "
                 "runs\n",
                 reduction.readings.size(), reduction.stations.size(), runs);
-    std::printf("  reduce (UTC, tide and comparison, drift)  %7.3f s  (processor %.3f s)\n", reduce,
-                reduce_cpu);
+    std::printf("  reduce (UTC, tide and comparison, drift)  %7.3f s  (processor %.3f s)\n",
+                reduce.seconds, reduce.cpu);
     std::printf("  tables and summary (%.1f MB)              %7.3f s  (processor %.3f s)\n",
-                characters / 1048576.0, tables, cpu);
+                characters / 1048576.0, tables.seconds, tables.cpu);
     std::printf("  network %s%s\n", reduction.drift.solved ? "adjusted" : "not adjusted: ",
                 reduction.drift.problem.c_str());
-    const double total = reduce + tables;
+    const double total = reduce.seconds + tables.seconds;
     std::printf("  reduced with its tables: %.3f s (target below %.1f s: %s)\n", total,
                 kTargetSeconds, total < kTargetSeconds ? "met" : "MISSED");
     return 0;
