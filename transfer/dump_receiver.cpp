@@ -286,7 +286,9 @@ void DumpReceiver::acceptBlock(const uint8_t *block) {
         s_.FailureText = QString("Dump Aborted: %1").arg(file_.errorString());
         return;
     }
-    lastBlock_ = QByteArray(reinterpret_cast<const char *>(block), kBlockSize);
+    // Kept for a comparison after a silence; the copy reuses the array's room.
+    lastBlock_.resize(kBlockSize);
+    std::memcpy(lastBlock_.data(), block, kBlockSize);
     s_.ReceivedTotal += kBlockData;
     const double p = double(s_.ReceivedTotal) * 100.0 / double(s_.DumpLength);
     sink_.setDumpProgress(roundedPercent(p), percentCaption(p));

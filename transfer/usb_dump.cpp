@@ -83,7 +83,8 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
     while (s.ReceivedLength == s.RequestLength) {
         const bool read =
             usb.readPipe(s.DumpPipe, s.ReadBuffer.data(), s.RequestLength, &s.ReceivedLength) != 0;
-        const bool stalled = timedOut();
+        // A whole packet never timed out: the library is asked only about a short or failed read.
+        const bool stalled = (!read || s.ReceivedLength < s.RequestLength) && timedOut();
         if (!read && !stalled) return usbFailure();
         // Only the bytes this read delivered: a short last packet adds nothing stale.
         const int32_t delivered =
@@ -91,12 +92,12 @@ TransferOutcome TransferEngine::usbDump(const QString &rawPath) {
         s.DumpCount += delivered;
         if (!file_.write(reinterpret_cast<const char *>(s.ReadBuffer.data()), delivered))
             return fail("Dump Aborted: " + file_.errorString());
-        // An instrument that stops sending in the middle of its memory is not at its end, even
-        // when what it sent before the timeout makes a short packet: the dump is kept only as far
-        // as it arrived, whatever the instrument sends after its stall.
         // All that was announced is here: an instrument that sends no short packet at the end
         // leaves the read to time out.
         if (stalled && delivered == 0 && lengthTrusted && s.DumpCount >= s.DumpTotal) break;
+        // An instrument that stops sending in the middle of its memory is not at its end, even
+        // when what it sent before the timeout makes a short packet: the dump is kept only as far
+        // as it arrived, whatever the instrument sends after its stall.
         if (stalled) {
             const QString of = lengthTrusted ? QString(" of %1").arg(s.DumpTotal) : QString();
             return fail(QString("Dump Aborted: the instrument stopped sending after %1%2 bytes")
