@@ -1,9 +1,9 @@
 // The command-line tool: every path written on standard output, reasons on standard error, and
 // the exit status by the worst result.
+#include "command_output.h"
 #include "export_fixture.h"
 
 #include <limits>
-#include <sys/wait.h>
 
 namespace {
 
@@ -17,14 +17,10 @@ using RavelinExport = export_test::ExportTest;
 
 ToolRun run_tool(const std::string &arguments, const std::string &errors_file) {
     ToolRun run;
-    const std::string command = RAVELIN_EXPORT_PATH " " + arguments + " 2>" + errors_file;
-    std::FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char chunk[512];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        run.output.append(chunk, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const ravelin::test::CommandOutput out =
+        ravelin::test::runCommand(RAVELIN_EXPORT_PATH " " + arguments + " 2>" + errors_file);
+    run.status = out.status;
+    run.output = out.output;
     std::ifstream in(errors_file);
     run.errors.assign(std::istreambuf_iterator<char>(in), {});
     return run;

@@ -1,10 +1,9 @@
 // ravelin-gravity on converted databases: the files it writes, what the summary names, and its
 // exit status for each way it can end.
 #include "../export/export_fixture.h"
+#include "command_output.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,22 +12,10 @@
 
 namespace {
 
-struct ToolOutput {
-    int status = -1;
-    std::string output;
-};
+using ravelin::test::CommandOutput;
 
-ToolOutput run_tool(const std::string &arguments) {
-    ToolOutput result;
-    const std::string command = RAVELIN_GRAVITY_PATH " " + arguments + " 2>/dev/null";
-    std::FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char chunk[4096];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        result.output.append(chunk, got);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+CommandOutput run_tool(const std::string &arguments) {
+    return ravelin::test::runCommand(RAVELIN_GRAVITY_PATH " " + arguments + " 2>/dev/null");
 }
 
 // A survey header two hours east of UTC.
@@ -77,7 +64,7 @@ using RavelinGravity = export_test::ExportTest;
 
 TEST_F(RavelinGravity, WritesTheThreeFilesAndNamesTheStationToReadAgain) {
     ASSERT_TRUE(loops(0.1).write(path("day1.v2.tvd")));
-    const ToolOutput result = run_tool("'" + path("day1.v2.tvd") + "'");
+    const CommandOutput result = run_tool("'" + path("day1.v2.tvd") + "'");
     ASSERT_EQ(result.status, 0) << result.output;
     EXPECT_NE(result.output.find("Stations to read again: L1-20\n"), std::string::npos)
         << result.output;
@@ -112,7 +99,8 @@ TEST_F(RavelinGravity, WritesTheThreeFilesAndNamesTheStationToReadAgain) {
 
 TEST_F(RavelinGravity, DriftAndStationsRecoveredUnspoiled) {
     ASSERT_TRUE(loops().write(path("day1.tvd")));
-    const ToolOutput result = run_tool("--utc-offset 2 --base-gravity 979500 " + path("day1.tvd"));
+    const CommandOutput result =
+        run_tool("--utc-offset 2 --base-gravity 979500 " + path("day1.tvd"));
     ASSERT_EQ(result.status, 0) << result.output;
     EXPECT_NE(result.output.find("Drift: +0.0500 mGal/h"), std::string::npos) << result.output;
     EXPECT_NE(result.output.find("Stations to read again: none\n"), std::string::npos);

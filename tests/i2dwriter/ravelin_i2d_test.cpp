@@ -1,27 +1,13 @@
 // The command-line tool: one line per file in the order given, exit status by the worst result.
+#include "command_output.h"
 #include "writer_fixture.h"
-
-#include <sys/wait.h>
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
+using ToolRun = ravelin::test::CommandOutput;
 
 ToolRun run_tool(const std::string &arguments) {
-    ToolRun run;
-    std::FILE *pipe =
-        popen((std::string(RAVELIN_I2D_PATH) + " " + arguments + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char chunk[512];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
-        run.output.append(chunk, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return ravelin::test::runCommand(std::string(RAVELIN_I2D_PATH) + " " + arguments + " 2>&1");
 }
 
 tvd::Database small_profile() {

@@ -1,9 +1,9 @@
 // Runs a tool in a temporary folder and captures its standard output and exit status.
 #pragma once
 
-#include <gtest/gtest.h>
+#include "command_output.h"
 
-#include <sys/wait.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,10 +14,7 @@
 
 namespace ravelin::test {
 
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
+using ToolRun = CommandOutput;
 
 class ToolTest : public ::testing::Test {
   protected:
@@ -30,17 +27,8 @@ class ToolTest : public ::testing::Test {
 
     // Runs "cd DIR && PROGRAM ARGS" (arguments are simple words here, no quoting needed).
     ToolRun run(const std::string &program, const std::string &arguments) const {
-        const std::string command =
-            "cd '" + dir_.string() + "' && '" + program + "' " + arguments + " 2>/dev/null";
-        ToolRun result;
-        std::FILE *pipe = popen(command.c_str(), "r");
-        if (!pipe) return result;
-        char buffer[512];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            result.output.append(buffer, n);
-        const int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
+        return runCommand("cd '" + dir_.string() + "' && '" + program + "' " + arguments +
+                          " 2>/dev/null");
     }
     bool exists(const std::string &name) const { return std::filesystem::exists(dir_ / name); }
     void write(const std::string &name, const std::vector<std::uint8_t> &bytes) const {
