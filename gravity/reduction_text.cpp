@@ -1,6 +1,7 @@
 #include "reduction.h"
 
 #include "chi_square.h"
+#include "table_csv_writer.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -18,20 +19,6 @@ void add(std::string &out, const char *format, ...) {
     const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
     if (length > 0) out.append(buffer, std::min<std::size_t>(length, sizeof buffer - 1));
-}
-
-// A CSV field: quoted when it holds a comma or a quote.
-void add_name(std::string &out, const std::string &name) {
-    if (name.find_first_of(",\"") == std::string::npos) {
-        out += name;
-        return;
-    }
-    out += '"';
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
 }
 
 std::string signed_shift(int minutes) {
@@ -137,7 +124,7 @@ std::string stations_csv(const Reduction &reduction) {
     const bool adjusted = reduction.base_found && reduction.drift.solved;
     for (std::size_t j = 0; j < reduction.stations.size(); ++j) {
         const Station &s = reduction.stations[j];
-        add_name(out, s.name);
+        exports::append_csv_text(out, s.name);
         add(out, ",%.3f,%.3f,%.3f,%.7f,%.7f,%.3f,%zu,", s.line, s.x, s.y, s.latitude, s.longitude,
             s.altitude, s.readings);
         if (adjusted)
@@ -164,7 +151,7 @@ std::string readings_csv(const Reduction &reduction) {
         "STATION,DATE_UTC,TIME_UTC,GRAV,SD,TIDE_METER,TIDE_MODEL,DRIFT,G_REDUCED,RESIDUAL,FLAG\n";
     const bool adjusted = reduction.base_found && reduction.drift.solved;
     for (const ReducedReading &r : reduction.readings) {
-        add_name(out, reduction.stations[r.station].name);
+        exports::append_csv_text(out, reduction.stations[r.station].name);
         add(out, ",%s,%s,%.3f,%.3f,%.4f,%.4f,", utc_date_text(r.utc).c_str(),
             utc_time_text(r.utc).c_str(), r.gravity, r.sd, r.tide_meter, r.tide_model);
         if (adjusted)
