@@ -1,6 +1,7 @@
 #include "export_files.h"
 
 #include "atomic_file.h"
+#include "exclusions.h"
 #include "gravity_csv_writer.h"
 #include "line_names.h"
 #include "ohm_writer.h"
@@ -12,6 +13,7 @@
 #include "survey_reader.h"
 #include "table_csv_writer.h"
 
+#include <cmath>
 #include <functional>
 #include <set>
 
@@ -123,37 +125,95 @@ std::string lost_whole(const std::vector<std::pair<int, const char *>> &reasons)
            " left out (" + why + ")";
 }
 
-// The relative error of each reading of a group, by the source the options choose.
-std::vector<double> group_errors(const ReadingGroup &group, const survey::Line &line,
-                                 const qc::ProfileQc &profile, const ExportOptions &options) {
-    static const qc::ErrorModel no_model;
-    std::vector<double> errors;
-    errors.reserve(group.readings.size());
+// The errors of each reading of a group, by the source the options choose; the chargeability's
+// where every reading has a pair whose readings both carry M channels: |M1 - M2|.
+GroupErrors group_errors(const ReadingGroup &group, const survey::Line &line,
+                         const qc::ProfileQc &profile, const ExportOptions &options) {
+    GroupErrors errors;
+    errors.relative.reserve(group.readings.size());
+    bool ip_known = true;
     for (const survey::IpReading *r : group.readings) {
         const auto i = static_cast<std::size_t>(r - line.ip_readings.data());
-        qc::ReadingError error = profile.errors[i];
-        if (options.errors != ErrorChoice::Pairs)
-            error = qc::reading_error(
-                *r, nullptr, options.errors == ErrorChoice::Model ? *profile.model : no_model,
-                options.error_options.error_floor);
-        errors.push_back(error.relative);
+        errors.relative.push_back(
+            qc::chosen_error(profile, *r, i, *options.errors, options.checks.error_floor).relative);
+        if (!ip_known) continue;
+        const std::optional<std::size_t> pair = profile.pair_of[i];
+        if (!pair || r->m.empty()) {
+            ip_known = false;
+            continue;
+        }
+        const qc::Pair &p = profile.pairs[*pair];
+        const survey::IpReading &other = line.ip_readings[p.first == i ? p.second : p.first];
+        if (other.m.empty()) {
+            ip_known = false;
+            continue;
+        }
+        errors.ip.push_back(
+            std::fabs(survey::chargeability(*r, -1) - survey::chargeability(other, -1)));
     }
+    if (!ip_known) errors.ip.clear();
     return errors;
 }
 
-void export_profiles(const survey::Database &database, const ExportOptions &options,
-                     Exporter &exporter) {
+// Why each reading of a profile is left out by choice: -1 for none, the first rule of the
+// drop set it falls under, or kByHand.
+constexpr int kByHand = static_cast<int>(qc::kRules.size());
+
+std::vector<int> chosen_reasons(const std::vector<bool> &by_hand, const qc::ProfileQc *profile,
+                                qc::Rules drop) {
+    std::vector<int> reasons(by_hand.size(), -1);
+    for (std::size_t i = 0; i < reasons.size(); ++i) {
+        if (by_hand[i]) {
+            reasons[i] = kByHand;
+            continue;
+        }
+        if (!profile) continue;
+        const qc::Rules flagged = static_cast<qc::Rules>(profile->flags[i] & drop);
+        for (qc::Rule rule : qc::kRules)
+            if (flagged & qc::bit(rule)) {
+                reasons[i] = static_cast<int>(rule);
+                break;
+            }
+    }
+    return reasons;
+}
+
+std::string_view chosen_reason_text(std::size_t reason) {
+    if (reason == static_cast<std::size_t>(kByHand)) return "excluded by hand";
+    switch (qc::kRules[reason]) {
+    case qc::Rule::Ro:
+        return "Ro not positive (ro)";
+    case qc::Rule::Nan:
+        return "a value not a number (nan)";
+    case qc::Rule::Stdev:
+        return "Stdev above its limit (stdev)";
+    case qc::Rule::Decay:
+        return "a doubtful decay (decay)";
+    case qc::Rule::Reciprocal:
+        return "its repeat or reciprocal more than 20 % off (reciprocal)";
+    case qc::Rule::ResCon:
+        return "contact resistance above its limit (rescon)";
+    }
+    return "";
+}
+
+void export_profiles(const survey::Database &database, const std::string &tvd_path,
+                     const ExportOptions &options, Exporter &exporter) {
     const char *extension = options.format == Format::Res2dinv ? ".dat" : ".ohm";
-    // Errors are worked out for the whole database at once: a survey's error model may take the
+    const qc::Rules drop = options.drop.value_or(options.errors ? qc::kDefaultDrop : 0);
+    // Checks are worked out for the whole database at once: a survey's error model may take the
     // pairs of every profile.
     std::optional<qc::DatabaseQc> checked;
-    if (options.errors && options.format == Format::Ohm)
-        checked = qc::check_database(database, options.error_options);
+    if (options.errors || drop != 0) checked = qc::check_database(database, options.checks);
+    const Exclusions exclusions = read_exclusions(exclusions_path(tvd_path));
+    for (const std::string &error : exclusions.errors)
+        exporter.fail(error);
     std::size_t next_checked = 0;
     int files = 0, lost = 0, soundings = 0, unheaded = 0, free_electrodes = 0;
     for (std::size_t s = 0; s < database.surveys.size(); ++s) {
         const survey::Survey &survey = database.surveys[s];
-        for (const survey::Line &line : survey.lines) {
+        for (std::size_t l = 0; l < survey.lines.size(); ++l) {
+            const survey::Line &line = survey.lines[l];
             free_electrodes += static_cast<int>(line.ip_user_readings.size());
             if (line.ip_readings.empty()) continue;
             if (line.kind == survey::LineKind::Sounding) ++soundings;
@@ -164,19 +224,28 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
             if (checked) {
                 while (next_checked < checked->profiles.size() &&
                        (checked->profiles[next_checked].survey != s ||
-                        &database.surveys[s].lines[checked->profiles[next_checked].line] != &line))
+                        checked->profiles[next_checked].line != l))
                     ++next_checked;
                 if (next_checked < checked->profiles.size())
                     profile_qc = &checked->profiles[next_checked];
             }
+            std::optional<std::vector<int>> chosen;
+            if (profile_qc || !exclusions.entries.empty())
+                chosen = chosen_reasons(
+                    excluded_readings(exclusions, s, line_key(survey, l), line.ip_readings),
+                    drop != 0 ? profile_qc : nullptr, drop);
             const std::string stem = "-S" + std::to_string(s + 1) + "-" + line_file_part(line);
-            const ProfileReadings selected = select_profile_readings(line.ip_readings);
+            const ProfileReadings selected =
+                select_profile_readings(line.ip_readings, chosen ? &*chosen : nullptr);
             const std::string profile = stem.substr(1) + ": ";
             if (selected.groups.empty()) {
-                exporter.lose(profile +
-                              lost_whole({{selected.unsound, "not a number or out of reach"},
-                                          {selected.coincident, "electrodes at one place"},
-                                          {selected.not_positive, "Ro not positive"}}));
+                std::vector<std::pair<int, const char *>> reasons{
+                    {selected.unsound, "not a number or out of reach"},
+                    {selected.coincident, "electrodes at one place"},
+                    {selected.not_positive, "Ro not positive"}};
+                for (std::size_t r = 0; r < selected.chosen.size(); ++r)
+                    reasons.emplace_back(selected.chosen[r], chosen_reason_text(r).data());
+                exporter.lose(profile + lost_whole(reasons));
                 ++lost;
                 continue;
             }
@@ -189,12 +258,21 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                 exporter.note(profile +
                               left_out(selected.not_positive,
                                        "Ro not positive, which an inversion cannot take"));
+            for (std::size_t r = 0; r < selected.chosen.size(); ++r)
+                if (selected.chosen[r])
+                    exporter.note(profile +
+                                  left_out(selected.chosen[r], chosen_reason_text(r).data()));
             for (const ReadingGroup &group : selected.groups) {
                 // A profile whose array changed mid-line gives one file per form.
                 const std::string name = exporter.unique(
                     selected.groups.size() > 1 ? stem + std::string(family_suffix(group.family))
                                                : stem);
                 const ProfileElectrodes electrodes(group.readings);
+                std::optional<GroupErrors> errors;
+                if (options.errors && profile_qc)
+                    errors = group_errors(group, line, *profile_qc, options);
+                const GroupErrors *with_errors = errors ? &*errors : nullptr;
+                // The text is made here; only its writing is left to the background.
                 if (options.format == Format::Res2dinv) {
                     std::string title = survey.header.name + " " + line_title(line) + " " +
                                         survey::array_name(group.readings[0]->array_code);
@@ -202,19 +280,12 @@ void export_profiles(const survey::Database &database, const ExportOptions &opti
                     for (char &c : title)
                         if (static_cast<unsigned char>(c) < 0x20) c = ' ';
                     exporter.write_in_background(name + extension, [&](TextOut &out) {
-                        res2dinv_text(title, group, electrodes, out);
-                        return true;
-                    });
-                } else if (profile_qc) {
-                    const std::vector<double> errors =
-                        group_errors(group, line, *profile_qc, options);
-                    exporter.write_in_background(name + extension, [&](TextOut &out) {
-                        ohm_text(group, electrodes, out, &errors);
+                        res2dinv_text(title, group, electrodes, out, with_errors);
                         return true;
                     });
                 } else {
                     exporter.write_in_background(name + extension, [&](TextOut &out) {
-                        ohm_text(group, electrodes, out);
+                        ohm_text(group, electrodes, out, with_errors);
                         return true;
                     });
                 }
@@ -278,9 +349,17 @@ void export_tables(const survey::Database &database, const ExportOptions &option
                    Exporter &exporter) {
     const bool ip = has_ip(database), gravity = has_gravity(database);
     if (!ip && !gravity) return exporter.fail("no IP or gravity readings to export");
+    // The QC column names what the profiles' checks find: pairs far apart, decays off their
+    // dipole's master curve.
+    const qc::DatabaseQc checked =
+        ip ? qc::check_database(database, options.checks) : qc::DatabaseQc{};
+    const IpTableOptions table{.limits = options.checks.limits,
+                               .checked = &checked,
+                               .errors = options.errors,
+                               .error_floor = options.checks.error_floor};
     if (ip)
         exporter.write("-ip.csv", [&](TextOut &out) {
-            ip_table_csv(database, options.stdev_limit, out);
+            ip_table_csv(database, table, out);
             return true;
         });
     if (gravity)
@@ -299,7 +378,7 @@ ExportOutcome export_read(const survey::Database &database, const std::string &s
     switch (options.format) {
     case Format::Res2dinv:
     case Format::Ohm:
-        export_profiles(database, options, exporter);
+        export_profiles(database, tvd_path, options, exporter);
         break;
     case Format::GravityCsv:
         export_gravity_csv(database, options, exporter);

@@ -24,10 +24,7 @@ enum class Format {
 std::optional<Format> format_named(std::string_view name);
 std::string_view format_name(Format format);
 
-// Where the err column of an .ohm file takes each reading's error from: its own repeat or
-// reciprocal, else the error model, else the Stdev floor (Pairs); the error model, else the floor
-// (Model); the floor alone (Stdev). See qc::reading_error.
-enum class ErrorChoice { Pairs, Model, Stdev };
+using ErrorChoice = qc::ErrorChoice;
 
 // "pairs", "model", "stdev".
 std::optional<ErrorChoice> error_choice_named(std::string_view name);
@@ -35,9 +32,14 @@ std::optional<ErrorChoice> error_choice_named(std::string_view name);
 struct ExportOptions {
     Format format = Format::Res2dinv;
     std::optional<double> utc_offset_hours; // gravity CSV: shift times to UTC
-    double stdev_limit = 5.0;               // CSV: Stdev above this is doubtful
-    std::optional<ErrorChoice> errors;      // ohm: an err column; without, none
-    qc::QcOptions error_options;            // the error model's scope and the Stdev floor
+    // Each reading's error from this source: the .dat and .ohm files gain their error columns,
+    // the spreadsheet CSV its ERROR, PAIR, PAIR_ERROR, DECAY_A and DECAY_B columns.
+    std::optional<ErrorChoice> errors;
+    // .dat and .ohm: the rules whose readings are left out. Without, only the readings the
+    // formats cannot take (Ro not positive, a value not a number) are, or with errors the
+    // readings of qc::kDefaultDrop. Readings excluded by hand (NAME.exclude) are always left out.
+    std::optional<qc::Rules> drop;
+    qc::QcOptions checks; // the error model's scope, the Stdev floor, the Stdev and ResCon limits
 };
 
 struct ExportOutcome {

@@ -15,8 +15,9 @@ char *number(char *at, double value, int decimals) {
 } // namespace
 
 void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, TextOut &out,
-              const std::vector<double> *errors) {
+              const GroupErrors *errors) {
     const bool with_ip = every_reading_has_chargeability(group.readings);
+    const bool with_iperr = errors && with_ip && !errors->ip.empty();
     const bool with_y = electrodes.has_cross_line();
 
     out.append(std::to_string(electrodes.points().size()) + "# Number of electrodes\n");
@@ -33,11 +34,14 @@ void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, Te
     if (with_ip) head += "; ip: chargeability in mV/V (mean of the M channels)";
     head += "; stdev: the receiver's stacking standard deviation";
     if (errors) head += "; err: relative error of r, a fraction";
+    if (with_iperr) head += "; iperr: error of ip in mV/V, from repeats and reciprocals";
     head += with_ip ? "\n# a b m n rhoa k r ip stdev" : "\n# a b m n rhoa k r stdev";
-    head += errors ? " err\n" : "\n";
+    if (errors) head += " err";
+    if (with_iperr) head += " iperr";
+    head += "\n";
     out.append(head);
 
-    constexpr std::size_t kWidestRow = 4 * (kWidestInteger + 1) + 6 * (kWidestFixed + 1) + 1;
+    constexpr std::size_t kWidestRow = 4 * (kWidestInteger + 1) + 7 * (kWidestFixed + 1) + 1;
     for (std::size_t index = 0; index < group.readings.size(); ++index) {
         const survey::IpReading *r = group.readings[index];
         const std::array<int, 4> &n = electrodes.numbers(index);
@@ -59,8 +63,9 @@ void ohm_text(const ReadingGroup &group, const ProfileElectrodes &electrodes, Te
         at = number(at, r->stdev, 3);
         if (errors) {
             *at++ = ' ';
-            at = write_significant(at, (*errors)[index], 4, 4);
+            at = write_significant(at, errors->relative[index], 4, 4);
         }
+        if (with_iperr) at = number(at, errors->ip[index], 3);
         *at++ = '\n';
         out.wrote(at);
     }

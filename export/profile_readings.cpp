@@ -2,6 +2,7 @@
 
 #include "electrode_layout.h"
 #include "plot_geometry.h"
+#include "rules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +24,9 @@ bool usable(double position) {
 // Every value finite, and the electrodes within reach.
 bool sound(const survey::IpReading &r) {
     const double m = survey::chargeability(r, -1);
-    return usable(r.x) && usable(double{r.x} + r.da) && usable(double{r.x} + r.db) &&
-           usable(double{r.x} + r.dn) && std::isfinite(r.y) && std::isfinite(r.z) &&
-           std::isfinite(r.ro) && std::isfinite(r.stdev) && (r.m.empty() || std::isfinite(m));
+    return qc::values_finite(r) && usable(r.x) && usable(double{r.x} + r.da) &&
+           usable(double{r.x} + r.db) && usable(double{r.x} + r.dn) &&
+           (r.m.empty() || std::isfinite(m));
 }
 
 std::optional<survey::Point> flat(const std::optional<double> &x) {
@@ -40,9 +41,11 @@ bool has_geometric_factor(const survey::IpReading &r) {
 
 } // namespace
 
-ProfileReadings select_profile_readings(const std::vector<survey::IpReading> &readings) {
+ProfileReadings select_profile_readings(const std::vector<survey::IpReading> &readings,
+                                        const std::vector<int> *chosen_by) {
     ProfileReadings selected;
-    for (const survey::IpReading &r : readings) {
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        const survey::IpReading &r = readings[i];
         if (!sound(r)) {
             ++selected.unsound;
             continue;
@@ -54,6 +57,12 @@ ProfileReadings select_profile_readings(const std::vector<survey::IpReading> &re
         // The inversions work on log(rhoa): a row with Ro of 0 or below stops or corrupts them.
         if (!(r.ro > 0)) {
             ++selected.not_positive;
+            continue;
+        }
+        if (chosen_by && (*chosen_by)[i] >= 0) {
+            const auto reason = static_cast<std::size_t>((*chosen_by)[i]);
+            if (selected.chosen.size() <= reason) selected.chosen.resize(reason + 1);
+            ++selected.chosen[reason];
             continue;
         }
         const ArrayFamily family = array_family(r.array_code);

@@ -61,7 +61,7 @@ char *pole_pole_row(char *at, const std::array<int, 4> &numbers, const ProfileEl
 } // namespace
 
 void res2dinv_text(const std::string &title, const ReadingGroup &group,
-                   const ProfileElectrodes &electrodes, TextOut &out) {
+                   const ProfileElectrodes &electrodes, TextOut &out, const GroupErrors *errors) {
     const bool with_ip = every_reading_has_chargeability(group.readings);
     const bool with_topography = electrodes.has_elevation();
     line(out, title);
@@ -90,8 +90,13 @@ void res2dinv_text(const std::string &title, const ReadingGroup &group,
         // The records state no window timing the inversion could use.
         line(out, "0.000,0.000");
     }
+    if (errors) {
+        line(out, "Error estimate for data present");
+        line(out, "Type of error estimate (0=same unit as data)");
+        line(out, "0");
+    }
     // The widest row: "4" and four electrodes of x and " 0.000", then resistivity and M.
-    constexpr std::size_t kWidestRow = 1 + 4 * (kWidestFixed + 8) + 2 * (kWidestFixed + 1) + 2;
+    constexpr std::size_t kWidestRow = 1 + 4 * (kWidestFixed + 8) + 4 * (kWidestFixed + 1) + 2;
     for (std::size_t index = 0; index < group.readings.size(); ++index) {
         const survey::IpReading *r = group.readings[index];
         const std::array<int, 4> &numbers = electrodes.numbers(index);
@@ -112,6 +117,20 @@ void res2dinv_text(const std::string &title, const ReadingGroup &group,
         if (with_ip) {
             *at++ = ' ';
             at = number(at, survey::chargeability(*r, -1));
+        }
+        if (errors) {
+            const double relative = errors->relative[index];
+            *at++ = ' ';
+            at = write_significant(at, relative * std::fabs(r->ro), 4, kDecimals);
+            if (with_ip) {
+                // Without a pair for every reading, the chargeability's error is taken as
+                // relative as the resistivity's.
+                const double m = survey::chargeability(*r, -1);
+                *at++ = ' ';
+                at = write_significant(
+                    at, errors->ip.empty() ? relative * std::fabs(m) : errors->ip[index], 4,
+                    kDecimals);
+            }
         }
         std::memcpy(at, kEol.data(), kEol.size());
         out.wrote(at + kEol.size());

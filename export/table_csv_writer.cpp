@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace exports {
 
@@ -121,9 +122,35 @@ std::string name_columns(const survey::Survey &s, const survey::Line &line) {
     return names;
 }
 
-// The measurement columns both kinds of IP reading share, and the QC column.
+// What the checks say of one reading: its decay, its pair and its error, when known.
+struct ReadingChecks {
+    qc::DecayCheck decay;
+    const qc::Pair *pair = nullptr;
+    std::optional<double> error;
+};
+
+// ERROR, PAIR, PAIR_ERROR, DECAY_A, DECAY_B.
+void check_columns(TextOut &out, const ReadingChecks &checks) {
+    auto significant = [&](const std::optional<double> &value) {
+        char *at = out.room(1 + kWidestFixed);
+        *at++ = ',';
+        out.wrote(value ? write_significant(at, *value, 4, 4) : at);
+    };
+    significant(checks.error);
+    text(out, !checks.pair                                ? "none"
+              : checks.pair->kind == qc::PairKind::Repeat ? "repeat"
+                                                          : "reciprocal");
+    significant(checks.pair ? std::optional(checks.pair->relative_error()) : std::nullopt);
+    const std::optional<qc::DecayLaw> &law = checks.decay.law;
+    significant(law ? std::optional(law->a) : std::nullopt);
+    significant(law ? std::optional(law->b) : std::nullopt);
+}
+
+// The measurement columns both kinds of IP reading share, the check columns when asked for and
+// the QC column.
 template <typename Reading>
-void measurements(TextOut &out, const Reading &r, std::size_t channels, double stdev_limit) {
+void measurements(TextOut &out, const Reading &r, std::size_t channels,
+                  const IpTableOptions &options, const ReadingChecks &checks) {
     number(out, r.res_con);
     number(out, r.sp);
     for (float v : {r.vp, r.itx, r.ro, r.stdev})
@@ -134,13 +161,33 @@ void measurements(TextOut &out, const Reading &r, std::size_t channels, double s
         else
             out.put(',');
     }
-    text(out, ip_doubts(r.ro, r.stdev, r.m, stdev_limit));
+    if (options.errors) check_columns(out, checks);
+    text(out, ip_doubts(r.ro, r.stdev, r.res_con, checks.decay, checks.pair, options.limits));
     out.append(kEol);
+}
+
+// The checks of reading i of a line: from its profile's where it was checked, else of its decay
+// alone.
+ReadingChecks reading_checks(const survey::Line &line, std::size_t i, const qc::ProfileQc *profile,
+                             const IpTableOptions &options) {
+    ReadingChecks checks;
+    if (!profile) {
+        checks.decay = qc::check_decay(line.ip_readings[i].m);
+        return checks;
+    }
+    checks.decay = profile->decays[i];
+    if (profile->pair_of[i]) checks.pair = &profile->pairs[*profile->pair_of[i]];
+    if (options.errors) {
+        const qc::ReadingError error = qc::chosen_error(*profile, line.ip_readings[i], i,
+                                                        *options.errors, options.error_floor);
+        if (error.source != qc::ErrorSource::None) checks.error = error.relative;
+    }
+    return checks;
 }
 
 } // namespace
 
-int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &out) {
+int ip_table_csv(const survey::Database &database, const IpTableOptions &options, TextOut &out) {
     std::size_t channels = 0, rows = 0;
     bool free_electrodes = false;
     for (const survey::Survey &s : database.surveys)
@@ -152,6 +199,10 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
             free_electrodes = free_electrodes || !line.ip_user_readings.empty();
             rows += line.ip_readings.size() + line.ip_user_readings.size();
         }
+    std::unordered_map<const survey::Line *, const qc::ProfileQc *> checked;
+    if (options.checked)
+        for (const qc::ProfileQc &profile : options.checked->profiles)
+            checked[&database.surveys[profile.survey].lines[profile.line]] = &profile;
 
     out.expect(rows * (200 + 12 * channels));
     std::string header = "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB";
@@ -160,6 +211,7 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
     header += ",RES_CON,SP,VP,ITX,RO,STDEV";
     for (std::size_t k = 1; k <= channels; ++k)
         header += ",M" + std::to_string(k);
+    if (options.errors) header += ",ERROR,PAIR,PAIR_ERROR,DECAY_A,DECAY_B";
     header += ",QC";
     header += kEol;
     out.append(header);
@@ -172,6 +224,8 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
         [&](std::size_t piece, TextOut &run_text) {
             const LineRun &run = runs[piece];
             const std::string names = name_columns(*run.survey, *run.line);
+            const auto found = checked.find(run.line);
+            const qc::ProfileQc *profile = found == checked.end() ? nullptr : found->second;
             const std::size_t standard = run.line->ip_readings.size();
             for (std::size_t i = run.begin; i < run.end; ++i) {
                 run_text.append(names);
@@ -187,7 +241,8 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
                     for (float v : {r.dn, r.da, r.db})
                         number(run_text, v);
                     if (free_electrodes) run_text.append(",,,,,,,,,,,,");
-                    measurements(run_text, r, channels, stdev_limit);
+                    measurements(run_text, r, channels, options,
+                                 reading_checks(*run.line, i, profile, options));
                 } else {
                     const survey::IpUserReading &r = run.line->ip_user_readings[i - standard];
                     text(run_text, "free electrodes");
@@ -198,7 +253,9 @@ int ip_table_csv(const survey::Database &database, double stdev_limit, TextOut &
                     for (const survey::ElectrodePoint &p : r.electrodes)
                         for (float v : {p.x, p.y, p.z})
                             number(run_text, v);
-                    measurements(run_text, r, channels, stdev_limit);
+                    ReadingChecks checks;
+                    checks.decay = qc::check_decay(r.m);
+                    measurements(run_text, r, channels, options, checks);
                 }
             }
         },

@@ -18,6 +18,14 @@ ReadingError reading_error(const survey::IpReading &reading, const Pair *pair,
     return {ErrorSource::Floor, std::max(stdev, error_floor) / 100.0};
 }
 
+ReadingError chosen_error(const ProfileQc &profile, const survey::IpReading &reading,
+                          std::size_t index, ErrorChoice choice, double error_floor) {
+    static const ErrorModel no_model;
+    if (choice == ErrorChoice::Pairs) return profile.errors[index];
+    return reading_error(reading, nullptr, choice == ErrorChoice::Model ? *profile.model : no_model,
+                         error_floor);
+}
+
 namespace {
 
 std::vector<PairPoint> points(const std::vector<Pair> &pairs) {
@@ -68,10 +76,14 @@ DatabaseQc check_database(const survey::Database &database, const QcOptions &opt
             profile.pair_of[profile.pairs[k].second] = k;
         }
         profile.errors.reserve(readings.size());
+        profile.decays = check_decays(readings);
+        profile.flags.reserve(readings.size());
         for (std::size_t i = 0; i < readings.size(); ++i) {
             const Pair *pair = profile.pair_of[i] ? &profile.pairs[*profile.pair_of[i]] : nullptr;
             profile.errors.push_back(
                 reading_error(readings[i], pair, *profile.model, options.error_floor));
+            profile.flags.push_back(
+                reading_flags(readings[i], profile.decays[i], pair, options.limits));
         }
     }
     return qc;

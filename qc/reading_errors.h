@@ -1,9 +1,11 @@
 // Quality control of a database's IP profiles: each profile's repeats and reciprocals, the error
-// model fitted to its pairs (or to its survey's) and the error of each reading.
+// model fitted to its pairs (or to its survey's), the error of each reading, its decay and the
+// rules it falls under.
 #pragma once
 
 #include "error_model.h"
 #include "pairs.h"
+#include "rules.h"
 
 #include <cstddef>
 #include <optional>
@@ -20,6 +22,7 @@ struct QcOptions {
     ErrorScope scope = ErrorScope::Profile;
     // Percent: the least floor error of a reading. Above 0, so that no reading's error is 0.
     double error_floor = kDefaultErrorFloor;
+    Limits limits{}; // of Stdev and ResCon
 };
 
 enum class ErrorSource {
@@ -41,6 +44,8 @@ struct ProfileQc {
     std::vector<std::optional<std::size_t>> pair_of;
     const ErrorModel *model = nullptr; // the model its errors came from; see DatabaseQc
     std::vector<ReadingError> errors;  // per reading of the line
+    std::vector<DecayCheck> decays;    // per reading of the line
+    std::vector<Rules> flags;          // per reading of the line
 };
 
 struct DatabaseQc {
@@ -55,6 +60,15 @@ struct DatabaseQc {
 // model has one, else max(Stdev, floor) / 100. R is the transfer resistance, or Ro without one.
 ReadingError reading_error(const survey::IpReading &reading, const Pair *pair,
                            const ErrorModel &model, double error_floor);
+
+// Where an export takes each reading's error from: its own repeat or reciprocal, else the error
+// model, else the Stdev floor (Pairs); the error model, else the floor (Model); the floor alone
+// (Stdev).
+enum class ErrorChoice { Pairs, Model, Stdev };
+
+// The error of reading index of a checked profile by the source chosen.
+ReadingError chosen_error(const ProfileQc &profile, const survey::IpReading &reading,
+                          std::size_t index, ErrorChoice choice, double error_floor);
 
 DatabaseQc check_database(const survey::Database &database, const QcOptions &options);
 

@@ -22,12 +22,13 @@ struct Ip {
     float ro = 100, stdev = 0.5f;
     std::vector<float> m{};
     float vp = 120.5f; // with Itx 0.5 A
+    std::uint16_t res_con = 250;
 };
 
 inline tvd::Record ip(const Ip &r) {
     tvd::Record record(0x0100);
     record.f32(r.x).f32(r.y).f32(r.z).u16(0).u16(r.n).f32(r.dn).f32(r.da).f32(r.db);
-    record.u16(250).u16(static_cast<std::uint16_t>(-15)).f32(r.vp).f32(0.5f).f32(r.ro);
+    record.u16(r.res_con).u16(static_cast<std::uint16_t>(-15)).f32(r.vp).f32(0.5f).f32(r.ro);
     record.f32(r.stdev);
     for (float m : r.m)
         record.f32(m);

@@ -64,7 +64,7 @@ TEST_F(RavelinExport, ExitStatusByTheWorstResult) {
         {"--format ohm --errors pairs --error-scope survey one-by-one.tvd",
          0,
          {"one-by-one-S1-L100N.ohm"}},
-        {"--format res2dinv --errors pairs one-by-one.tvd", 2, {}},
+        {"--format gravity-csv --errors pairs kx4.tvd", 2, {}},
         {"--format ohm --error-floor 5 one-by-one.tvd", 2, {}},
     };
     for (const auto &c : cases) {

@@ -75,7 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
               "a gravity line a reader splits wrongly");
     }
     exports::TextOut tables;
-    exports::ip_table_csv(database, 5.0, tables);
+    const qc::DatabaseQc checked = qc::check_database(database, {});
+    exports::ip_table_csv(database, {.checked = &checked, .errors = qc::ErrorChoice::Pairs},
+                          tables);
     exports::gravity_table_csv(database, tables);
     return 0;
 }

@@ -1,7 +1,7 @@
 // ravelin-export --format res2dinv|ohm|gravity-csv|csv [--utc-offset H] [--stdev-limit S]
-// [--errors pairs|model|stdev [--error-scope profile|survey] [--error-floor P]] FILE.tvd...: writes
-// the files inversion, network-adjustment and spreadsheet programs load, beside each database, and
-// prints every path written.
+// [--rescon-limit R] [--errors pairs|model|stdev [--error-scope profile|survey] [--error-floor P]]
+// [--drop RULES] FILE.tvd...: writes the files inversion, network-adjustment and spreadsheet
+// programs load, beside each database, and prints every path written.
 #include "command_line.h"
 #include "export_files.h"
 #include "qc_arguments.h"
@@ -17,9 +17,9 @@ namespace {
 struct Arguments {
     exports::Format format{};
     std::optional<double> utc_offset_hours;
-    std::optional<double> stdev_limit;
     std::optional<exports::ErrorChoice> errors;
-    qc::QcOptions error_options;
+    std::optional<qc::Rules> drop;
+    qc::QcOptions checks;
     std::vector<std::string> files;
 };
 
@@ -41,11 +41,20 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     line.addOption("utc-offset", "H",
                    "gravity-csv: the meter's time zone in hours east of UTC; times are shifted "
                    "to UTC.");
-    line.addOption("stdev-limit", "S", "csv: a Stdev above S is doubtful (default 5).");
+    line.addOption("stdev-limit", "S", "A Stdev above S percent is doubtful (default 5).");
+    line.addOption("rescon-limit", "R",
+                   "A contact resistance above R ohm is doubtful (default 20000).");
     line.addOption("errors", "SOURCE",
-                   "ohm: an err column, each reading's relative error from SOURCE: pairs (its "
-                   "repeat or reciprocal, else the error model, else the Stdev floor), model (the "
-                   "error model, else the floor) or stdev (the floor alone).");
+                   "Each reading's error from SOURCE: pairs (its repeat or reciprocal, else the "
+                   "error model, else the Stdev floor), model (the error model, else the floor) or "
+                   "stdev (the floor alone). res2dinv: the error block; ohm: the err column (and "
+                   "iperr); csv: the ERROR, PAIR, PAIR_ERROR, DECAY_A and DECAY_B columns. For "
+                   "res2dinv and ohm, --drop is then on by default.");
+    line.addOption("drop", "RULES",
+                   "res2dinv, ohm: leave out the readings flagged by RULES, a comma-separated "
+                   "list of ro, nan, stdev, decay, reciprocal, rescon, or none (default with "
+                   "--errors: ro,nan,stdev,decay,reciprocal; without: only what the formats "
+                   "cannot take). Readings in NAME.exclude are always left out.");
     line.addOption("error-scope", "SCOPE",
                    "With --errors: the error model of each profile (profile, default) or of "
                    "each survey (survey).");
@@ -68,19 +77,31 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
             return line.fail("--utc-offset applies to --format gravity-csv only");
     }
     if (line.isSet("stdev-limit")) {
-        args.stdev_limit = line.number("stdev-limit");
-        if (!args.stdev_limit || *args.stdev_limit < 0)
-            return line.fail("--stdev-limit takes a number not below 0");
-        if (args.format != exports::Format::Csv)
-            return line.fail("--stdev-limit applies to --format csv only");
+        const std::optional<double> limit = line.number("stdev-limit");
+        if (!limit || *limit < 0) return line.fail("--stdev-limit takes a number not below 0");
+        args.checks.limits.stdev = *limit;
     }
+    if (line.isSet("rescon-limit")) {
+        const std::optional<double> limit = line.number("rescon-limit");
+        if (!limit || *limit < 0) return line.fail("--rescon-limit takes a number not below 0");
+        args.checks.limits.rescon = *limit;
+    }
+    const bool ip = args.format != exports::Format::GravityCsv;
+    if ((line.isSet("stdev-limit") || line.isSet("rescon-limit")) && !ip)
+        return line.fail("--stdev-limit and --rescon-limit apply to IP readings only");
     if (line.isSet("errors")) {
         args.errors = exports::error_choice_named(line.value("errors"));
         if (!args.errors) return line.fail("--errors takes pairs, model or stdev");
-        if (args.format != exports::Format::Ohm)
-            return line.fail("--errors applies to --format ohm only");
+        if (!ip) return line.fail("--errors applies to IP readings only");
     }
-    if (const std::optional<int> status = ravelin::readErrorOptions(line, args.error_options))
+    if (line.isSet("drop")) {
+        args.drop = qc::rules_named(line.value("drop"));
+        if (!args.drop)
+            return line.fail("--drop takes ro, nan, stdev, decay, reciprocal, rescon or none");
+        if (args.format != exports::Format::Res2dinv && args.format != exports::Format::Ohm)
+            return line.fail("--drop applies to --format res2dinv and ohm only");
+    }
+    if (const std::optional<int> status = ravelin::readErrorOptions(line, args.checks))
         return status;
     if ((line.isSet("error-scope") || line.isSet("error-floor")) && !args.errors)
         return line.fail("--error-scope and --error-floor apply with --errors only");
@@ -98,9 +119,9 @@ int main(int argc, char **argv) {
     exports::ExportOptions options;
     options.format = args.format;
     options.utc_offset_hours = args.utc_offset_hours;
-    if (args.stdev_limit) options.stdev_limit = *args.stdev_limit;
     options.errors = args.errors;
-    options.error_options = args.error_options;
+    options.drop = args.drop;
+    options.checks = args.checks;
     bool all_written = true;
     std::vector<std::string> lost;
     for (const std::string &file : args.files) {

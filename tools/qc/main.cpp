@@ -128,7 +128,7 @@ void report_profile(const survey::Line &line, const qc::ProfileQc &profile, cons
     for (const qc::Pair &p : profile.pairs) {
         reciprocals += p.kind == qc::PairKind::Reciprocal ? 1 : 0;
         relative.push_back(p.relative_error());
-        above += p.relative_error() > 0.2 ? 1 : 0;
+        above += p.relative_error() > qc::kPairLimit ? 1 : 0;
     }
     for (const qc::ReadingError &e : profile.errors)
         ++by_source[static_cast<int>(e.source)];
