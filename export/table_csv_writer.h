@@ -13,7 +13,7 @@
 namespace exports {
 
 struct IpTableOptions {
-    qc::Limits limits;
+    qc::Limits limits{};
     // The profiles' checks (their decays against the master curves, their pairs); without, each
     // reading is checked on its own.
     const qc::DatabaseQc *checked = nullptr;
