@@ -12,6 +12,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev
     libgl-dev libxcb1-dev
     libusb-1.0-0-dev libeigen3-dev
+    pybind11-dev python3-dev python3-numpy python3-pybind11
     xvfb xauth x11-utils poppler-utils fonts-liberation fonts-dejavu-core
     clang libclang-rt-14-dev
     dpkg-dev file lintian help2man desktop-file-utils appstream

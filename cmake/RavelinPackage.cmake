@@ -51,6 +51,7 @@ resistivity/IP receiver into a raw database over RS-232 or USB, converts it
 into survey text, listings, converted databases and pseudo-sections, and
 uploads new operating systems into the instrument. Command-line tools convert
 a season's dumps in one go and run dumps and uploads without the window.
+The Python module ravelin reads converted databases into NumPy arrays.
 .
 A udev rule lets the user logged in at the seat open the instrument over USB
 without root rights.")
@@ -58,8 +59,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window draws through Qt's platform plugins, which no binary links.
+# The window draws through Qt's platform plugins, which no binary links. The Python module needs
+# the Python it was built for; NumPy only when readings are asked for, pandas for to_pandas().
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+if(RAVELIN_PYTHON)
+    list(JOIN RAVELIN_PYTHON_DEPENDS ", " python_depends)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${python_depends}")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS python3-numpy)
+    set(CPACK_DEBIAN_PACKAGE_SUGGESTS python3-pandas)
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${packaging}/postinst ${packaging}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)

@@ -5,6 +5,16 @@
 
 namespace qc {
 
+std::optional<ErrorScope> error_scope(std::string_view name) {
+    if (name == "profile") return ErrorScope::Profile;
+    if (name == "survey") return ErrorScope::Survey;
+    return std::nullopt;
+}
+
+bool error_floor_allowed(double percent) {
+    return percent > 0 && percent <= 100;
+}
+
 ReadingError reading_error(const survey::IpReading &reading, const Pair *pair,
                            const ErrorModel &model, double error_floor) {
     if (!pairable(reading)) return {};

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace qc {
@@ -17,6 +18,13 @@ namespace qc {
 enum class ErrorScope { Profile, Survey };
 
 inline constexpr double kDefaultErrorFloor = 3.0; // percent
+
+// The options by name, read alike by the tools and the Python module: "profile" or "survey".
+std::optional<ErrorScope> error_scope(std::string_view name);
+inline constexpr const char *kErrorScopeRule = "takes profile or survey";
+// Whether an error floor in percent is above 0 and at most 100.
+bool error_floor_allowed(double percent);
+inline constexpr const char *kErrorFloorRule = "takes a percentage above 0, up to 100";
 
 struct QcOptions {
     ErrorScope scope = ErrorScope::Profile;

@@ -62,6 +62,20 @@ rm -f "$data/line7.i2d"
 "$root/usr/bin/ravelin-i2d" "$data/line7.tvd" >"$work/i2d.out" ||
     fail "ravelin-i2d: $(cat "$work/i2d.out")"
 [[ -s $data/line7.i2d ]] || fail "ravelin-i2d wrote no pseudo-section file"
+# The Python module: where Debian's Python looks, importable with no path set, reading the sample.
+module=$(find "$root" -name 'ravelin.cpython-*.so')
+if [[ -z $module ]]; then
+    fail "no Python module"
+else
+    installed=$(dirname "/${module#"$root"/}")
+    /usr/bin/python3 -c 'import sys; sys.exit(sys.argv[1] not in sys.path)' "$installed" ||
+        fail "the Python module's folder $installed is not on Python's path"
+    (cd "$(dirname "$module")" && env -u PYTHONPATH /usr/bin/python3 -c '
+import sys, ravelin
+database = ravelin.open(sys.argv[1])
+sys.exit(not (database.complete and database.lines))' "$data/line7.tvd") ||
+        fail "python3 -c 'import ravelin' from the unpacked package"
+fi
 # The window runs until it is stopped: still running after a few seconds is a start.
 status=0
 HOME=$work XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=offscreen \

@@ -2,8 +2,6 @@
 
 namespace ravelin::convert_tool {
 
-namespace {
-
 const char *stop_note(dumpdec::PassEnd end) {
     switch (end) {
     case dumpdec::PassEnd::kBadRecord:
@@ -16,8 +14,6 @@ const char *stop_note(dumpdec::PassEnd end) {
         return "the last record is cut short";
     }
 }
-
-} // namespace
 
 std::string conversion_line(const std::string &path, const dumpdec::ConversionReport &report) {
     std::string line = path + ": ";

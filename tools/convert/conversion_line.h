@@ -7,6 +7,9 @@
 
 namespace ravelin::convert_tool {
 
+// Why a conversion read only part of the raw database ("stopped at an unknown record", ...).
+const char *stop_note(dumpdec::PassEnd end);
+
 // "PATH: converted -> NAMES..." or "PATH: FAILED: REASON", without a line end.
 std::string conversion_line(const std::string &path, const dumpdec::ConversionReport &report);
 

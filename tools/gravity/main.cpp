@@ -6,10 +6,12 @@
 #include "command_line.h"
 #include "output_name.h"
 #include "reduction.h"
+#include "reduction_options.h"
 #include "survey_reader.h"
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,48 +58,29 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     line.addArgument("FILE.tvd...", "The converted databases, reduced together.");
     if (const std::optional<int> status = line.parse(argc, argv)) return status;
 
+    // A value that is no number is NaN here, which refused_option() refuses like any other.
+    const auto number = [&line](const char *name) {
+        return line.number(name).value_or(std::numeric_limits<double>::quiet_NaN());
+    };
     gravity::ReductionOptions &o = args.options;
     if (line.isSet("base")) o.base = line.value("base");
-    if (line.isSet("base-gravity")) {
-        o.base_gravity = line.number("base-gravity");
-        if (!o.base_gravity || *o.base_gravity <= 0)
-            return line.fail("--base-gravity takes mGal above 0");
-    }
-    if (line.isSet("density")) {
-        const std::optional<double> density = line.number("density");
-        if (!density || *density <= 0) return line.fail("--density takes kg/m^3 above 0");
-        o.density = *density;
-    }
-    if (line.isSet("utc-offset")) {
-        o.utc_offset_hours = line.number("utc-offset");
-        if (!o.utc_offset_hours || std::fabs(*o.utc_offset_hours) > 14)
-            return line.fail("--utc-offset takes hours from -14 to 14");
-    }
+    if (line.isSet("base-gravity")) o.base_gravity = number("base-gravity");
+    if (line.isSet("density")) o.density = number("density");
+    if (line.isSet("utc-offset")) o.utc_offset_hours = number("utc-offset");
     if (line.isSet("tide")) {
-        const std::string source = line.value("tide");
-        if (source == "meter")
-            o.tide = gravity::TideSource::Meter;
-        else if (source == "model")
-            o.tide = gravity::TideSource::Model;
-        else
-            return line.fail("--tide takes meter or model");
+        const std::optional<gravity::TideSource> source = gravity::tide_source(line.value("tide"));
+        if (!source) return line.fail(std::string("--tide ") + gravity::kTideSourceRule);
+        o.tide = *source;
     }
     if (line.isSet("drift-degree")) {
-        const std::string text = line.value("drift-degree");
-        if (text != "0" && text != "1" && text != "2")
-            return line.fail("--drift-degree takes 0, 1 or 2");
-        o.drift_degree = text[0] - '0';
+        const double degree = number("drift-degree");
+        o.drift_degree =
+            degree == std::trunc(degree) && std::fabs(degree) <= 2 ? static_cast<int>(degree) : -1;
     }
-    if (line.isSet("min-sd")) {
-        const std::optional<double> sd = line.number("min-sd");
-        if (!sd || *sd <= 0) return line.fail("--min-sd takes a number above 0");
-        o.min_sd = *sd;
-    }
-    if (line.isSet("residual-limit")) {
-        const std::optional<double> limit = line.number("residual-limit");
-        if (!limit || *limit <= 0) return line.fail("--residual-limit takes a number above 0");
-        o.residual_limit = *limit;
-    }
+    if (line.isSet("min-sd")) o.min_sd = number("min-sd");
+    if (line.isSet("residual-limit")) o.residual_limit = number("residual-limit");
+    if (const std::optional<gravity::RefusedOption> refused = gravity::refused_option(o))
+        return line.fail("--" + refused->option + " " + refused->rule);
     args.files = line.arguments();
     if (args.files.empty()) return line.fail("no database named");
     return std::nullopt;
