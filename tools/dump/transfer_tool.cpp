@@ -104,13 +104,13 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
 
     MSComm comm;
     try {
-        const auto flow = flowControlFromCode(parser.isSet(flowOption)
-                                                  ? parser.value(flowOption).toInt()
-                                                  : GetSetting("COMM", "Handshaking", "1").toInt());
-        comm.setSettings(portSettingsFromText(parser.isSet(settingsOption)
-                                                  ? parser.value(settingsOption)
-                                                  : GetSetting("COMM", "Settings", "19200"),
-                                              flow));
+        PortSettings settings = portSettingsFromText(parser.isSet(settingsOption)
+                                                         ? parser.value(settingsOption)
+                                                         : GetSetting("COMM", "Settings", "19200"));
+        settings.flowControl = flowControlFromCode(
+            parser.isSet(flowOption) ? parser.value(flowOption).toInt()
+                                     : GetSetting("COMM", "Handshaking", "1").toInt());
+        comm.setSettings(settings);
         comm.setCommPort(int16_t(parser.isSet(comOption)
                                      ? parser.value(comOption).toInt()
                                      : GetSetting("COMM", "CommPort", "1").toInt()));
