@@ -200,8 +200,10 @@ class DumpSerialTest : public QObject {
             ++lines;
             return lines == 2 ? "\x0F\x11" : "\x13\x11"; // a repeat request, a stray byte
         };
-        QCOMPARE(engine->startUpload(sys, false, {}), TransferOutcome::Completed);
-        QCOMPARE(framingText(port->settings), QString("57600,n,8,1"));
+        const PortSettings given = portSettingsFromText("9600,e,7,2", QSerialPort::HardwareControl);
+        QCOMPARE(engine->startUpload(sys, false, given), TransferOutcome::Completed);
+        QCOMPARE(framingText(port->settings), QString("57600,e,7,2")); // only the speed is its own
+        QCOMPARE(port->settings.flowControl, QSerialPort::HardwareControl);
         QCOMPARE(received, QByteArray("FIRST\r\nSECOND\r\nSECOND\r\nTHIRD\r\n"));
         QCOMPARE(sink.statuses, (QStringList{"Syncronizing....", "ON-LINE...",
                                              "New Operating System Downloaded, wait for UNIT "
