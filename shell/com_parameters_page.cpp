@@ -1,6 +1,5 @@
 #include "com_parameters_page.h"
 
-#include "line_settings.h"
 #include "mscomm.h"
 #include "page_parts.h"
 #include "port_names.h"
@@ -27,7 +26,6 @@ namespace {
 const QString kDefaultSettings = QStringLiteral("19200");
 const QString kDefaultCommPort = QStringLiteral("1");
 const QString kDefaultHandshaking = QStringLiteral("1");
-const QString kUploadSpeed = QStringLiteral("57600");
 
 // The USB Interface box is stored as "1" or "0"; any other value leaves it ticked.
 bool storedUsbChoice() {
@@ -41,11 +39,11 @@ int16_t storedPort(const QString &text) {
     return static_cast<int16_t>(port);
 }
 
-int32_t storedHandshaking(const QString &text) {
+QSerialPort::FlowControl storedFlowControl(const QString &text) {
     bool ok = false;
     const int code = text.trimmed().toInt(&ok);
-    if (!ok || code < 0 || code > 3) throw CommError("Invalid property value");
-    return code;
+    if (!ok) throw CommError("Invalid property value");
+    return flowControlFromCode(code);
 }
 
 // Applies the stored value of a COMM key; one the port refuses gives way to the key's default,
@@ -59,16 +57,20 @@ void applyStored(const QString &key, const QString &defaultValue, Apply apply) {
     }
 }
 
-bool readsAsListEntries(const std::optional<ReportedSettings> &reported) {
-    return reported && speedEntries().contains(reported->speed) &&
-           dataBitsEntries().contains(reported->dataBits);
-}
-
-QComboBox *pickList(const char *objectName, const QStringList &entries) {
+QComboBox *pickList(const char *objectName, const QList<ListEntry> &entries) {
     auto *box = named(new QComboBox, objectName);
     box->setEditable(false);
-    box->addItems(entries);
+    for (const ListEntry &entry : entries)
+        box->addItem(entry.text, entry.value);
     return box;
+}
+
+void select(QComboBox *box, int value) {
+    box->setCurrentIndex(box->findData(value));
+}
+
+template <typename T> T chosen(const QComboBox *box) {
+    return static_cast<T>(box->currentData().toInt());
 }
 
 } // namespace
@@ -85,7 +87,8 @@ ComParametersPage::ComParametersPage(MSComm &port, QWidget *parent) : QWidget(pa
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    portList_ = pickList("cboPort", portEntries());
+    portList_ = named(new QComboBox, "cboPort");
+    portList_->addItems(portEntries());
     speedList_ = pickList("cboSpeed", speedEntries());
     dataBitsList_ = pickList("cboDataBits", dataBitsEntries());
     parityList_ = pickList("cboParity", parityEntries());
@@ -126,9 +129,9 @@ ComParametersPage::ComParametersPage(MSComm &port, QWidget *parent) : QWidget(pa
         flowLayout->addWidget(flowOptions_[i]);
     }
     flowOptions_[0]->setChecked(true);
-    for (int16_t i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i)
         connect(flowOptions_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) flowChoice_ = i;
+            if (on) flowChoice_ = flowControlFromCode(i);
             showFlowControlNote();
         });
     flowControlNote_ = named(new QLabel, "flowControlNote");
@@ -170,40 +173,46 @@ ComParametersPage::ComParametersPage(MSComm &port, QWidget *parent) : QWidget(pa
 }
 
 void ComParametersPage::loadStoredSettings() {
-    applyStored("Settings", kDefaultSettings, [this](const QString &v) { port_.setSettings(v); });
+    PortSettings stored;
+    applyStored("Settings", kDefaultSettings,
+                [&](const QString &v) { stored = portSettingsFromText(v); });
     applyStored("CommPort", kDefaultCommPort,
                 [this](const QString &v) { port_.setCommPort(storedPort(v)); });
     applyStored("Handshaking", kDefaultHandshaking,
-                [this](const QString &v) { port_.setHandshaking(storedHandshaking(v)); });
-
-    auto reported = readReportedSettings(port_.Settings());
-    if (!readsAsListEntries(reported)) {
-        // A speed or data-bits text the lists do not hold: fall back to the default settings.
-        port_.setSettings(kDefaultSettings);
-        reported = readReportedSettings(port_.Settings());
-    }
-    if (reported) {
-        speedList_->setCurrentIndex(speedList_->findText(reported->speed));
-        const int parity = parityIndexForLetter(reported->parityLetter);
-        if (parity >= 0) parityList_->setCurrentIndex(parity);
-        dataBitsList_->setCurrentIndex(dataBitsList_->findText(reported->dataBits));
-        const int stop = stopBitsList_->findText(reported->stopBits);
-        if (stop >= 0) stopBitsList_->setCurrentIndex(stop);
-    }
+                [&](const QString &v) { stored.flowControl = storedFlowControl(v); });
+    // A speed the list does not hold: the default settings.
+    if (speedList_->findData(stored.baudRate) < 0)
+        stored = portSettingsFromText(kDefaultSettings, stored.flowControl);
+    port_.setSettings(stored);
+    show(stored);
     portList_->setCurrentIndex(port_.CommPort() - 1);
-    flowOptions_[port_.Handshaking()]->setChecked(true);
     usbInterface_->setChecked(storedUsbChoice());
     showPortDevices();
     showFlowControlNote();
 }
 
+void ComParametersPage::show(const PortSettings &settings) {
+    select(speedList_, settings.baudRate);
+    select(parityList_, settings.parity);
+    select(dataBitsList_, settings.dataBits);
+    select(stopBitsList_, settings.stopBits);
+    flowOptions_[flowControlCode(settings.flowControl)]->setChecked(true);
+}
+
 PortSettings ComParametersPage::choice() const {
-    return {static_cast<int16_t>(portList_->currentIndex() + 1),
-            speedList_->currentText(),
-            parityList_->currentText(),
-            dataBitsList_->currentText(),
-            stopBitsList_->currentText(),
+    return {speedList_->currentData().toInt(), chosen<QSerialPort::DataBits>(dataBitsList_),
+            chosen<QSerialPort::Parity>(parityList_), chosen<QSerialPort::StopBits>(stopBitsList_),
             flowChoice_};
+}
+
+PortSettings ComParametersPage::uploadSettings() const {
+    PortSettings settings = choice();
+    settings.flowControl = port_.settings().flowControl;
+    return settings;
+}
+
+int16_t ComParametersPage::portChoice() const {
+    return static_cast<int16_t>(portList_->currentIndex() + 1);
 }
 
 bool ComParametersPage::usbChosen() const {
@@ -213,7 +222,7 @@ bool ComParametersPage::usbChosen() const {
 void ComParametersPage::showUploadSpeed(bool uploading) {
     if (uploading) {
         speedBeforeUpload_ = speedList_->currentText();
-        speedList_->setCurrentText(kUploadSpeed);
+        select(speedList_, kUploadBaudRate);
     } else {
         speedList_->setCurrentText(speedBeforeUpload_);
     }
@@ -221,6 +230,7 @@ void ComParametersPage::showUploadSpeed(bool uploading) {
 
 void ComParametersPage::applyChoice() {
     const PortSettings wanted = choice();
+    const int16_t wantedPort = portChoice();
     QString failure; // the first failure's description; later steps still run
     auto attempt = [&failure](auto step) {
         try {
@@ -236,11 +246,11 @@ void ComParametersPage::applyChoice() {
     };
 
     // A framing this system cannot set is refused now, not when a transfer opens the port.
-    attempt([&] { failure = unavailableOnLinux(parseLineSettings(wanted.settingsText())); });
+    failure = unavailableOnLinux(wanted);
     if (!failure.isEmpty()) return report();
 
     const int16_t oldPort = port_.CommPort();
-    if (wanted.port != oldPort) {
+    if (wantedPort != oldPort) {
         bool reopen = false;
         attempt([&] {
             if (port_.PortOpen()) {
@@ -248,7 +258,7 @@ void ComParametersPage::applyChoice() {
                 reopen = true;
             }
         });
-        attempt([&] { port_.setCommPort(wanted.port); });
+        attempt([&] { port_.setCommPort(wantedPort); });
         if (failure.isEmpty() && reopen) attempt([&] { port_.setPortOpen(true); });
         if (!failure.isEmpty()) {
             report();
@@ -257,15 +267,14 @@ void ComParametersPage::applyChoice() {
         }
     }
 
-    attempt([&] { port_.setSettings(wanted.settingsText()); });
-    if (!failure.isEmpty()) return report();
-    attempt([&] { port_.setHandshaking(wanted.flowControl); });
+    attempt([&] { port_.setSettings(wanted); });
     if (!failure.isEmpty()) return report();
 
     try {
-        SaveSetting("COMM", "Settings", port_.Settings());
+        SaveSetting("COMM", "Settings", framingText(port_.settings()));
         SaveSetting("COMM", "CommPort", QString::number(port_.CommPort()));
-        SaveSetting("COMM", "Handshaking", QString::number(port_.Handshaking()));
+        SaveSetting("COMM", "Handshaking",
+                    QString::number(flowControlCode(port_.settings().flowControl)));
         SaveSetting("COMM", "USBInterface",
                     usbChosen() ? QStringLiteral("1") : QStringLiteral("0"));
     } catch (const std::exception &) {
@@ -286,9 +295,7 @@ void ComParametersPage::showPortDevices() {
 }
 
 void ComParametersPage::showFlowControlNote() {
-    for (int16_t code = 0; code < 4; ++code)
-        if (flowOptions_[code]->isChecked())
-            flowControlNote_->setText(MSComm::flowControlWarning(code));
+    flowControlNote_->setText(flowControlWarning(flowChoice_));
 }
 
 } // namespace ravelin

@@ -29,6 +29,10 @@ class ComParametersPage : public QWidget {
     void loadStoredSettings();
     // What the lists and options show now.
     PortSettings choice() const;
+    int16_t portChoice() const;
+    // The framing the lists show with the flow control the port has: a serial upload does not
+    // apply the flow-control choice.
+    PortSettings uploadSettings() const;
     bool usbChosen() const;
     // The speed box shows 57600 while a serial upload runs at it; false puts back what it held.
     void showUploadSpeed(bool uploading);
@@ -38,10 +42,11 @@ class ComParametersPage : public QWidget {
 
   private:
     void applyChoice(); // OK
+    void show(const PortSettings &settings);
     void showFlowControlNote();
 
     MSComm &port_;
-    int16_t flowChoice_ = 0; // the option last clicked
+    QSerialPort::FlowControl flowChoice_ = QSerialPort::NoFlowControl; // the option last clicked
     QString speedBeforeUpload_;
     QComboBox *portList_;
     QComboBox *speedList_;

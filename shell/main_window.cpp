@@ -1,10 +1,10 @@
 #include "main_window.h"
 
 #include "com_parameters_page.h"
-#include "common_dialog.h"
 #include "conversion_action.h"
 #include "dump_name.h"
 #include "dump_page.h"
+#include "file_question.h"
 #include "help_page.h"
 #include "mscomm.h"
 #include "operating_system_page.h"
@@ -65,7 +65,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), port_(new MSComm(this)), readyTimer_(new QTimer(this)),
       silenceTimer_(new QTimer(this)), channel_(*port_),
       transfers_(channel_, *readyTimer_, *silenceTimer_, *this),
-      fileDialog_(new CommonDialog(this)), endProgram_([] {
+      fileQuestion_(new FileQuestion(this)), endProgram_([] {
           std::fflush(nullptr);
           std::_Exit(0);
       }) {
@@ -123,7 +123,7 @@ MainWindow::MainWindow(QWidget *parent)
     resize(680, 500);
     comParametersPage_->loadStoredSettings();
     setWindowTitle(revisionCaption(windowTitle()));
-    fileDialog_->InitDir = GetSetting("DATAPATH", "LastDir", defaultDataFolder());
+    fileQuestion_->setFolder(GetSetting("DATAPATH", "LastDir", defaultDataFolder()));
 }
 
 MainWindow::~MainWindow() = default;
@@ -145,25 +145,17 @@ void MainWindow::setStatusText(const QString &text) {
 void MainWindow::startDump() {
     dumpPage_->progress()->setValue(0);
     dumpPage_->progress()->setCaption(QStringLiteral("00%"));
-    fileDialog_->FileName = proposedDumpName(QDateTime::currentDateTime());
-    fileDialog_->Filter = QStringLiteral("All Files (*.*)|*.*");
-    fileDialog_->Flags = CommonDialog::kHideReadOnly;
-    fileDialog_->CancelError = true;
-    try {
-        fileDialog_->ShowSave();
-    } catch (const DialogCancelled &) {
-        return;
-    }
+    const std::optional<QString> chosen = fileQuestion_->fileToSave(
+        {QStringLiteral("All Files (*.*)")}, proposedDumpName(QDateTime::currentDateTime()));
+    if (!chosen) return;
     QCoreApplication::processEvents();
-    if (fileDialog_->FileName.isEmpty()) return;
-    const QString rawPath = normalisedDumpName(fileDialog_->FileName);
+    const QString rawPath = normalisedDumpName(*chosen);
     // Asked of the name really written, which the dialog did not see.
     if (QFileInfo::exists(rawPath) &&
         !askYesNo(this, rawPath + QStringLiteral(" already exists. Replace it with this dump?")))
         return;
-    fileDialog_->FileName = rawPath;
-    fileDialog_->InitDir = QFileInfo(rawPath).absolutePath();
-    SaveSetting("DATAPATH", "LastDir", fileDialog_->InitDir);
+    fileQuestion_->setFolder(QFileInfo(rawPath).absolutePath());
+    SaveSetting("DATAPATH", "LastDir", fileQuestion_->folder());
     lastRawFile_ = rawPath;
     keptPartial_.clear();
     const bool viaUsb = comParametersPage_->usbChosen();
@@ -176,27 +168,18 @@ void MainWindow::startDump() {
 }
 
 void MainWindow::reprogramSystem() {
-    fileDialog_->Filter = QStringLiteral("System Files (*.sys)|*.sys");
-    fileDialog_->Flags = 1025;
-    fileDialog_->CancelError = true;
-    try {
-        fileDialog_->ShowOpen();
-    } catch (const DialogCancelled &) {
-        return;
-    }
-    if (fileDialog_->FileName.isEmpty()) return;
-    const QString systemFile = fileDialog_->FileName;
+    const std::optional<QString> systemFile = fileQuestion_->fileToOpen(
+        {QStringLiteral("System Files (*.sys)")}, fileQuestion_->lastAnswer());
+    if (!systemFile) return;
     const bool viaUsb = comParametersPage_->usbChosen();
-    // The serial upload runs at 57600; the speed box says so for the duration.
-    PortSettings settings = comParametersPage_->choice();
-    settings.speed = QStringLiteral("57600");
+    // The serial upload runs at its own speed; the speed box says so for the duration.
     if (!viaUsb) comParametersPage_->showUploadSpeed(true);
     // The indicator shows this upload only: cleared at its start, and again when it is refused
     // or ends early, so no earlier figure stands beside its status.
     setUploadProgress(0, QString());
     TransferOutcome outcome = TransferOutcome::Failed;
     runTransfer(*operatingSystemPage_, Running::Upload, [&] {
-        outcome = transfers_.startUpload(systemFile, viaUsb, settings.settingsText());
+        outcome = transfers_.startUpload(*systemFile, viaUsb, comParametersPage_->uploadSettings());
     });
     if (outcome != TransferOutcome::Completed) setUploadProgress(0, QString());
     if (!viaUsb) comParametersPage_->showUploadSpeed(false);
@@ -249,19 +232,13 @@ void MainWindow::convertNamedFile() {
 
 void MainWindow::chooseAndConvert() {
     // After a failed dump the status bar names its ".partial" file: that is the one offered.
-    fileDialog_->FileName = keptPartial_.isEmpty() ? lastRawFile_ : keptPartial_;
-    fileDialog_->Filter = QStringLiteral(".raw and partial dumps|*.raw;*.raw.partial|"
-                                         "Tervane raw database (*.raw)|*.raw |All Files (*.*)|*.*");
-    fileDialog_->Flags = CommonDialog::kHideReadOnly;
-    fileDialog_->CancelError = true;
-    try {
-        fileDialog_->ShowOpen();
-    } catch (const DialogCancelled &) {
-        return;
-    }
+    const std::optional<QString> chosen = fileQuestion_->fileToOpen(
+        {QStringLiteral(".raw and partial dumps (*.raw *.raw.partial)"),
+         QStringLiteral("Tervane raw database (*.raw)"), QStringLiteral("All Files (*.*)")},
+        keptPartial_.isEmpty() ? lastRawFile_ : keptPartial_);
+    if (!chosen) return;
     QCoreApplication::processEvents();
-    if (fileDialog_->FileName.isEmpty()) return;
-    lastRawFile_ = fileDialog_->FileName;
+    lastRawFile_ = *chosen;
     keptPartial_.clear();
     conversion_->run(lastRawFile_, ConversionStart::RawToTvd);
 }

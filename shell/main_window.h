@@ -23,7 +23,7 @@ class QTimer;
 namespace ravelin {
 
 class ComParametersPage;
-class CommonDialog;
+class FileQuestion;
 class ConversionAction;
 class DumpPage;
 class MSComm;
@@ -45,7 +45,8 @@ class MainWindow : public QMainWindow, private TransferSink {
     QString statusText() const;
     void setStatusText(const QString &text);
     // What CONVERT converts: the ".raw" the last START DUMP named, or the file RAW To TVD last
-    // chose; empty until one of them names a file. Tests name it directly.
+    // chose; empty until one of them names a file (a system file chosen for an upload is never
+    // it). Tests name it directly.
     QString lastRawFile() const { return lastRawFile_; }
     void setLastRawFile(const QString &path) { lastRawFile_ = path; }
     TransferEngine &transfers() { return transfers_; }
@@ -90,7 +91,7 @@ class MainWindow : public QMainWindow, private TransferSink {
     QTimer *silenceTimer_; // asks for a block again after 2 s of silence
     MSCommChannel channel_;
     TransferEngine transfers_;
-    CommonDialog *fileDialog_;
+    FileQuestion *fileQuestion_;
     QTabWidget *tabs_;
     StatusBar *statusBar_;
     DumpPage *dumpPage_;

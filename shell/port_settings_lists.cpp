@@ -1,5 +1,7 @@
 #include "port_settings_lists.h"
 
+#include "port_settings.h"
+
 namespace ravelin {
 
 QStringList portEntries() {
@@ -9,36 +11,34 @@ QStringList portEntries() {
     return entries;
 }
 
-QStringList speedEntries() {
-    return {"110",   "300",   "600",   "1200",  "2400",  "4800",   "9600",   "14400",
-            "19200", "28800", "38400", "56000", "57600", "115200", "128000", "256000"};
+QList<ListEntry> speedEntries() {
+    QList<ListEntry> entries;
+    for (int speed : {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 56000,
+                      57600, 115200, 128000, 256000})
+        entries.append({QString::number(speed), speed});
+    return entries;
 }
 
-QStringList dataBitsEntries() {
-    return {"4", "5", "6", "7", "8"};
+QList<ListEntry> dataBitsEntries() {
+    return {{"4", kData4},
+            {"5", QSerialPort::Data5},
+            {"6", QSerialPort::Data6},
+            {"7", QSerialPort::Data7},
+            {"8", QSerialPort::Data8}};
 }
 
-QStringList parityEntries() {
-    return {"Even", "Odd", "None", "Mark", "Space"};
+QList<ListEntry> parityEntries() {
+    return {{"Even", QSerialPort::EvenParity},
+            {"Odd", QSerialPort::OddParity},
+            {"None", QSerialPort::NoParity},
+            {"Mark", QSerialPort::MarkParity},
+            {"Space", QSerialPort::SpaceParity}};
 }
 
-QStringList stopBitsEntries() {
-    return {"1", "1.5", "2"};
-}
-
-std::optional<ReportedSettings> readReportedSettings(const QString &s) {
-    const qsizetype d = s.contains('.') ? 2 : 0;
-    const qsizetype n = s.size();
-    // speed: the first n - d - 6 characters; parity at n - d - 4, data bits at n - d - 2
-    // (counted from 1); stop bits: the last d + 1 characters.
-    if (n - d - 6 < 1) return std::nullopt;
-    return ReportedSettings{s.left(n - d - 6), s.at(n - d - 5), QString(s.at(n - d - 3)),
-                            s.right(d + 1)};
-}
-
-int parityIndexForLetter(QChar letter) {
-    static const QString letters = QStringLiteral("eonms");
-    return letters.indexOf(letter, 0, Qt::CaseSensitive);
+QList<ListEntry> stopBitsEntries() {
+    return {{"1", QSerialPort::OneStop},
+            {"1.5", QSerialPort::OneAndHalfStop},
+            {"2", QSerialPort::TwoStop}};
 }
 
 } // namespace ravelin

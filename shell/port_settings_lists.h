@@ -1,31 +1,22 @@
-// The entries of the Com Parameters lists, in the order they are shown, and the reading of a
-// reported port settings string ("19200,n,8,1", "19200,n,8,1.5") into those entries.
+// The entries of the Com Parameters lists, in the order they are shown, each with the value it
+// stands for.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace ravelin {
 
-QStringList portEntries(); // "Com1" .. "Com16"
-QStringList speedEntries();
-QStringList dataBitsEntries();
-QStringList parityEntries();
-QStringList stopBitsEntries();
-
-struct ReportedSettings {
-    QString speed;
-    QChar parityLetter; // as reported; only e, o, n, m, s pick a parity entry
-    QString dataBits;
-    QString stopBits;
+struct ListEntry {
+    QString text;
+    int value;
 };
 
-// Reads the fields by their places counted from the end, the way the component reports them.
-// Empty when the string is too short to hold the four fields.
-std::optional<ReportedSettings> readReportedSettings(const QString &settings);
-
-// The parity entry for a reported letter (exact, lower case), or -1.
-int parityIndexForLetter(QChar letter);
+QStringList portEntries();          // "Com1" .. "Com16"
+QList<ListEntry> speedEntries();    // bits per second
+QList<ListEntry> dataBitsEntries(); // QSerialPort::DataBits, and kData4
+QList<ListEntry> parityEntries();   // QSerialPort::Parity
+QList<ListEntry> stopBitsEntries(); // QSerialPort::StopBits
 
 } // namespace ravelin

@@ -66,14 +66,12 @@ std::optional<QByteArray> blockAfterSilence(const QByteArray &before, const QByt
 } // namespace
 
 void DumpReceiver::begin() {
-    s_.UploadMode = false;
     port_.DiscardInput();
-    s_.ByteCount = 0;
-    s_.LengthText.clear();
-    s_.AwaitingLength = true;
-    s_.TransferDone = false;
-    s_.MemoryEmpty = false;
-    s_.FailureText.clear();
+    byteCount_ = 0;
+    lengthText_.clear();
+    awaitingLength_ = true;
+    done_ = false;
+    memoryEmpty_ = false;
     step_ = Step::InStep;
     refusalHeld_ = false;
     repeatUnanswered_ = false;
@@ -94,7 +92,7 @@ void DumpReceiver::receiveDumpData() {
         if (ended()) return;
         const uint8_t b = port_.InputByte();
         noteInput();
-        if (s_.AwaitingLength)
+        if (awaitingLength_)
             takeHeaderByte(b);
         else if (step_ == Step::Recovering)
             takeRecoveryByte(b);
@@ -110,34 +108,34 @@ void DumpReceiver::noteInput() {
     if (step_ != Step::InStep) quietTimer_.start();
     if (noAnswerShown_) {
         noAnswerShown_ = false;
-        sink_.setStatus(s_.AwaitingLength ? "Syncronizing...." : "ON-LINE...");
+        sink_.setStatus(awaitingLength_ ? "Syncronizing...." : "ON-LINE...");
     }
 }
 
 void DumpReceiver::takeHeaderByte(uint8_t b) {
     readyTimer_.stop();
-    s_.BlockBuffer[std::size_t(s_.ByteCount)] = b;
-    s_.LengthText.append(char(b));
-    ++s_.ByteCount;
-    if (s_.ByteCount < kHeaderSize) return;
+    block_[std::size_t(byteCount_)] = b;
+    lengthText_.append(char(b));
+    ++byteCount_;
+    if (byteCount_ < kHeaderSize) return;
 
-    s_.AwaitingLength = false;
-    const std::optional<int32_t> announced = parseLengthHeader(s_.LengthText);
+    awaitingLength_ = false;
+    const std::optional<int32_t> announced = parseLengthHeader(lengthText_);
     const std::optional<int32_t> rounded = announced ? roundedDumpLength(*announced) : std::nullopt;
     if (!rounded) {
-        s_.FailureText = QString("Dump Aborted: the instrument sent \"%1\" instead of a length")
-                             .arg(QString::fromLatin1(s_.LengthText.toPercentEncoding(" ")));
+        end_.set(QString("Dump Aborted: the instrument sent \"%1\" instead of a length")
+                     .arg(QString::fromLatin1(lengthText_.toPercentEncoding(" "))));
         return;
     }
     if (*rounded == 0) {
-        s_.MemoryEmpty = true;
+        memoryEmpty_ = true;
         return;
     }
-    s_.DumpLength = *rounded;
+    dumpLength_ = *rounded;
     sink_.setDumpProgress(0, "0%");
-    s_.ReceivedTotal = 0;
+    received_ = 0;
     sink_.setStatus("ON-LINE...");
-    s_.ByteCount = 0;
+    byteCount_ = 0;
     // Ready bytes sent while the instrument was not listening yet may be queued on its side; each
     // would fetch a block before the header's answer. Those come at once: wait for the quiet.
     hold();
@@ -150,15 +148,15 @@ void DumpReceiver::hold() {
 }
 
 void DumpReceiver::takeBlockByte(uint8_t b) {
-    s_.BlockBuffer[std::size_t(s_.ByteCount)] = b;
-    if (++s_.ByteCount < kBlockSize) return;
-    s_.ByteCount = 0;
-    const bool sound = isSoundBlock(s_.BlockBuffer.data());
+    block_[std::size_t(byteCount_)] = b;
+    if (++byteCount_ < kBlockSize) return;
+    byteCount_ = 0;
+    const bool sound = isSoundBlock(block_.data());
 
     if (!recoveredBlock_.isEmpty()) {
         // The block taken after a silence, sent once more and late: not the next block.
-        const bool again = sound && std::memcmp(s_.BlockBuffer.data(), recoveredBlock_.constData(),
-                                                kBlockSize) == 0;
+        const bool again =
+            sound && std::memcmp(block_.data(), recoveredBlock_.constData(), kBlockSize) == 0;
         recoveredBlock_.clear();
         if (again)
             return untrusted("after a silence the instrument sent a block twice, late; a "
@@ -171,8 +169,8 @@ void DumpReceiver::takeBlockByte(uint8_t b) {
         hold();
         return takeHeldBlock(sound);
     }
-    acceptBlock(s_.BlockBuffer.data());
-    if (s_.FailureText.isEmpty()) send(kReady);
+    acceptBlock(block_.data());
+    if (!end_.isSet()) send(kReady);
 }
 
 void DumpReceiver::takeHeldBlock(bool sound) {
@@ -183,15 +181,15 @@ void DumpReceiver::takeHeldBlock(bool sound) {
         refusalHeld_ = true;
         return;
     }
-    acceptBlock(s_.BlockBuffer.data());
-    if (s_.TransferDone) send(kReady); // all is here: the last answer need not wait
+    acceptBlock(block_.data());
+    if (done_) send(kReady); // all is here: the last answer need not wait
 }
 
 void DumpReceiver::onQuiet() {
     if (ended()) return;
     if (step_ == Step::Recovering) return finishRecovery(false);
     // A block under way is waited for, or dropped by the silence.
-    if (step_ != Step::Holding || s_.AwaitingLength || s_.ByteCount != 0) return;
+    if (step_ != Step::Holding || awaitingLength_ || byteCount_ != 0) return;
     step_ = Step::InStep;
     if (refusalHeld_) {
         refusalHeld_ = false;
@@ -204,8 +202,8 @@ void DumpReceiver::onQuiet() {
 
 void DumpReceiver::onSilence() {
     if (ended()) return;
-    if (s_.AwaitingLength) {
-        if (s_.ByteCount == 0) {
+    if (awaitingLength_) {
+        if (byteCount_ == 0) {
             // Nothing yet: the ready ticks go on; there is nothing to ask for again.
             if (repeatUnanswered_) return askAgainOnce();
             if (!startHintShown_) sink_.setStatus(kStartDumpHint);
@@ -213,8 +211,8 @@ void DumpReceiver::onSilence() {
             return;
         }
         // A partial header goes, so the header sent again is read alone.
-        s_.ByteCount = 0;
-        s_.LengthText.clear();
+        byteCount_ = 0;
+        lengthText_.clear();
         return askAgainOnce();
     }
     if (step_ == Step::Recovering) {
@@ -222,14 +220,13 @@ void DumpReceiver::onSilence() {
         return finishRecovery(true);
     }
     // A held answer is what the instrument waits for.
-    if (step_ == Step::Holding && s_.ByteCount == 0) return onQuiet();
+    if (step_ == Step::Holding && byteCount_ == 0) return onQuiet();
     enterRecovery();
 }
 
 void DumpReceiver::enterRecovery() {
-    beforeSilence_ =
-        QByteArray(reinterpret_cast<const char *>(s_.BlockBuffer.data()), s_.ByteCount);
-    s_.ByteCount = 0;
+    beforeSilence_ = QByteArray(reinterpret_cast<const char *>(block_.data()), byteCount_);
+    byteCount_ = 0;
     afterSilence_.clear();
     recoveredBlock_.clear();
     // A damaged block held for the quiet line is asked for by this 0x0F too.
@@ -269,30 +266,30 @@ void DumpReceiver::finishRecovery(bool atSilence) {
     beforeSilence_.clear();
     afterSilence_.clear();
     acceptBlock(reinterpret_cast<const uint8_t *>(block->constData()));
-    if (!s_.FailureText.isEmpty()) return;
+    if (end_.isSet()) return;
     recoveredBlock_ = *block;
     send(kReady);
 }
 
 void DumpReceiver::untrusted(const QString &why) {
     quietTimer_.stop();
-    s_.FailureText = "Dump Aborted: " + why;
+    end_.set("Dump Aborted: " + why);
 }
 
 void DumpReceiver::acceptBlock(const uint8_t *block) {
-    s_.LengthText.clear();
+    lengthText_.clear();
     // Each block goes to the disk as it is accepted, so a crash loses nothing acknowledged.
     if (!file_.write(reinterpret_cast<const char *>(block + 1), kBlockData) || !file_.flush()) {
-        s_.FailureText = QString("Dump Aborted: %1").arg(file_.errorString());
+        end_.set("Dump Aborted: " + file_.errorString());
         return;
     }
     // Kept for a comparison after a silence; the copy reuses the array's room.
     lastBlock_.resize(kBlockSize);
     std::memcpy(lastBlock_.data(), block, kBlockSize);
-    s_.ReceivedTotal += kBlockData;
-    const double p = double(s_.ReceivedTotal) * 100.0 / double(s_.DumpLength);
+    received_ += kBlockData;
+    const double p = double(received_) * 100.0 / double(dumpLength_);
     sink_.setDumpProgress(roundedPercent(p), percentCaption(p));
-    if (s_.ReceivedTotal >= s_.DumpLength) s_.TransferDone = true;
+    if (received_ >= dumpLength_) done_ = true;
 }
 
 } // namespace ravelin

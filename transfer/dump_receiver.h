@@ -1,6 +1,6 @@
 // The receiving side of the serial dump: the length header, the 255-byte blocks checked by their
 // first byte and byte sum, and the answers 0x06 / 0x0F. Run by the port's input event while
-// UploadMode is false; the timer ticks come here too.
+// the serial dump runs; the timer ticks come here too.
 //
 // Blocks carry no number, so the PC must never let the instrument answer a byte the PC did not
 // mean: an instrument whose serial input queues while it is busy answers every queued byte in
@@ -20,11 +20,12 @@
 #include "dump_file.h"
 #include "protocol_bytes.h"
 #include "serial_channel.h"
+#include "transfer_end.h"
 #include "transfer_sink.h"
-#include "transfer_state.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <array>
 #include <optional>
 
 namespace ravelin {
@@ -47,9 +48,11 @@ class DumpReceiver {
   public:
     // quietTimer: its tick goes to onQuiet(); made single-shot here, its interval is the
     // caller's (kQuietMs, or less when the silence timer is shorter).
-    DumpReceiver(TransferState &state, SerialChannel &port, QTimer &readyTimer,
-                 QTimer &silenceTimer, QTimer &quietTimer, TransferSink &sink, DumpFile &file)
-        : s_(state), port_(port), readyTimer_(readyTimer), silenceTimer_(silenceTimer),
+    // A failure that ends the dump is set on `end`; the dump also ends when `end` is set
+    // elsewhere.
+    DumpReceiver(TransferEnd &end, SerialChannel &port, QTimer &readyTimer, QTimer &silenceTimer,
+                 QTimer &quietTimer, TransferSink &sink, DumpFile &file)
+        : end_(end), port_(port), readyTimer_(readyTimer), silenceTimer_(silenceTimer),
           quietTimer_(quietTimer), sink_(sink), file_(file) {}
 
     // Resets the fields a dump starts from.
@@ -58,8 +61,11 @@ class DumpReceiver {
     void onSilence(); // 2000 ms of silence: drop the partial block or header, ask again once
     void onQuiet();   // the line went quiet while an answer was held
 
-    // The wait loop's end conditions.
-    bool ended() const { return s_.TransferDone || s_.MemoryEmpty || !s_.FailureText.isEmpty(); }
+    bool done() const { return done_; } // every announced block is in the file
+    bool memoryEmpty() const { return memoryEmpty_; }
+    bool awaitingLength() const { return awaitingLength_; }
+    int32_t dumpLength() const { return dumpLength_; } // announced, rounded up to whole blocks
+    int64_t received() const { return received_; }     // bytes written to the file
 
   private:
     enum class Step {
@@ -80,8 +86,9 @@ class DumpReceiver {
     void askAgainOnce();
     void untrusted(const QString &why);
     void send(uint8_t b) { port_.Output(QByteArray(1, char(b))); }
+    bool ended() const { return done_ || memoryEmpty_ || end_.isSet(); }
 
-    TransferState &s_;
+    TransferEnd &end_;
     SerialChannel &port_;
     QTimer &readyTimer_;
     QTimer &silenceTimer_;
@@ -89,6 +96,14 @@ class DumpReceiver {
     TransferSink &sink_;
     DumpFile &file_;
 
+    bool awaitingLength_ = false;
+    int byteCount_ = 0;     // next slot of block_: 0-9 in the header, 0-254 in a block
+    QByteArray lengthText_; // header characters received so far
+    std::array<uint8_t, kBlockSize> block_{};
+    int32_t dumpLength_ = 0;
+    int64_t received_ = 0;
+    bool done_ = false;
+    bool memoryEmpty_ = false;
     Step step_ = Step::InStep;
     bool refusalHeld_ = false;      // the block held for the quiet line was damaged
     bool repeatUnanswered_ = false; // a 0x0F went out and nothing has arrived since

@@ -4,6 +4,7 @@
 #include "comm_error.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <exception>
 
@@ -21,6 +22,15 @@ inline constexpr int32_t kUsbReadSize = 64; // bytes asked of every dump read
 inline constexpr int32_t kUnknownDumpTotal = 1000000;
 inline constexpr int32_t kLargestDumpTotal = 12500000;
 inline constexpr int kLastLineGraceMs = 1000; // an upload's last line may be asked for again
+
+// A standard USB device descriptor; idVendor and idProduct are little-endian at offsets 8 and 10.
+using DeviceDescriptor = std::array<uint8_t, 18>;
+inline uint16_t descriptorVendor(const DeviceDescriptor &d) {
+    return uint16_t(d[8] | (d[9] << 8));
+}
+inline uint16_t descriptorProduct(const DeviceDescriptor &d) {
+    return uint16_t(d[10] | (d[11] << 8));
+}
 
 // The operator's description of a failure thrown by the port.
 inline QString describe(const std::exception &e) {

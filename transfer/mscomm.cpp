@@ -1,6 +1,5 @@
 #include "mscomm.h"
 
-#include "line_settings.h"
 #include "port_names.h"
 #include "tty_line.h"
 
@@ -17,14 +16,14 @@ namespace {
 
 constexpr int16_t kMaxInBufferCount = 32767;
 
-TtyRequest ttyRequest(const LineSettings &settings, int32_t handshaking) {
+TtyRequest ttyRequest(const PortSettings &settings) {
     TtyRequest request;
-    request.speed = static_cast<unsigned>(settings.speed);
+    request.speed = static_cast<unsigned>(settings.baudRate);
     request.dataBits = settings.dataBits;
-    request.parity = settings.parity;
-    request.twoStopBits = settings.stopBits == StopBits::Two;
-    request.rtsCts = handshaking == 2 || handshaking == 3;
-    request.xonXoff = handshaking == 1 || handshaking == 3;
+    request.parity = parityLetter(settings.parity);
+    request.twoStopBits = settings.stopBits == QSerialPort::TwoStop;
+    request.rtsCts = settings.flowControl & QSerialPort::HardwareControl;
+    request.xonXoff = settings.flowControl & QSerialPort::SoftwareControl;
     return request;
 }
 
@@ -33,8 +32,7 @@ TtyRequest ttyRequest(const LineSettings &settings, int32_t handshaking) {
 struct MSComm::Impl {
     QSerialPort port;
     int16_t commPort = 1;
-    LineSettings settings{9600, 'n', 8, StopBits::One};
-    int32_t handshaking = 0;
+    PortSettings settings;
     QString pathOverride;
     bool quiet = false; // set while input is pulled in outside the event loop
     bool lossPending = false;
@@ -47,20 +45,20 @@ struct MSComm::Impl {
     }
 
     // Throws with `action` ("Cannot open /dev/ttyS0") in front of what went wrong.
-    void applyToDevice(const LineSettings &wanted, int32_t flow, const QString &action) {
+    void applyToDevice(const PortSettings &wanted, const QString &action) {
         const QString limitation = unavailableOnLinux(wanted);
         if (!limitation.isEmpty()) throw CommError(action + QStringLiteral(": ") + limitation);
-        const std::string problem = applyTtyRequest(port.handle(), ttyRequest(wanted, flow));
+        const std::string problem = applyTtyRequest(port.handle(), ttyRequest(wanted));
         if (!problem.empty())
             throw CommError(action + QStringLiteral(": ") + QString::fromStdString(problem));
     }
 
     // Settings changed while open: the device gets them now or keeps the old ones.
-    void reapply(const LineSettings &wanted, int32_t flow) {
+    void reapply(const PortSettings &wanted) {
         try {
-            applyToDevice(wanted, flow, QStringLiteral("Cannot apply the settings to ") + path());
+            applyToDevice(wanted, QStringLiteral("Cannot apply the settings to ") + path());
         } catch (const CommError &) {
-            applyTtyRequest(port.handle(), ttyRequest(settings, handshaking));
+            applyTtyRequest(port.handle(), ttyRequest(settings));
             throw;
         }
     }
@@ -132,25 +130,13 @@ void MSComm::setCommPort(int16_t port) {
     d->commPort = port;
 }
 
-QString MSComm::Settings() const {
-    return formatLineSettings(d->settings);
+PortSettings MSComm::settings() const {
+    return d->settings;
 }
 
-void MSComm::setSettings(const QString &settings) {
-    const LineSettings wanted = parseLineSettings(settings);
-    if (d->port.isOpen()) d->reapply(wanted, d->handshaking);
-    d->settings = wanted;
-}
-
-int32_t MSComm::Handshaking() const {
-    return d->handshaking;
-}
-
-void MSComm::setHandshaking(int32_t code) {
-    if (code < 0 || code > 3)
-        throw CommError(QStringLiteral("Invalid flow-control code %1: choose 0 to 3").arg(code));
-    if (d->port.isOpen()) d->reapply(d->settings, code);
-    d->handshaking = code;
+void MSComm::setSettings(const PortSettings &settings) {
+    if (d->port.isOpen()) d->reapply(settings);
+    d->settings = settings;
 }
 
 bool MSComm::PortOpen() const {
@@ -181,7 +167,7 @@ void MSComm::setPortOpen(bool open) {
         throw CommError(action + QStringLiteral(": ") + reason);
     }
     try {
-        d->applyToDevice(d->settings, d->handshaking, action);
+        d->applyToDevice(d->settings, action);
     } catch (const CommError &) {
         d->port.close();
         throw;
@@ -225,13 +211,6 @@ void MSComm::setDevicePathOverride(const QString &path) {
 
 QString MSComm::unsupportedSettings() const {
     return unavailableOnLinux(d->settings);
-}
-
-QString MSComm::flowControlWarning(int code) {
-    if (code == 1 || code == 3)
-        return QStringLiteral("Xon/Xoff swallows the bytes 11h and 13h: dumps and uploads may "
-                              "stall. Choose None or RTS for transfers.");
-    return {};
 }
 
 } // namespace ravelin

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "comm_error.h"
+#include "port_settings.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -25,18 +26,13 @@ class MSComm : public QObject {
     int16_t CommPort() const;
     void setCommPort(int16_t port);
 
-    // "speed,parity,data,stop", e.g. "19200,n,8,1"; a speed alone means n,8,1. Checked when set
-    // (throws on a malformed string), reported back in full, parity lower-case. Default
-    // "9600,n,8,1". Set while open, it reaches the device at once (and throws if it cannot).
-    QString Settings() const;
-    void setSettings(const QString &settings);
+    // Speed, framing and flow control; default 9600 bits per second, no parity, 8 data bits, 1 stop
+    // bit, no flow control. Set while open, they reach the device at once, or it keeps the old
+    // ones and this throws.
+    PortSettings settings() const;
+    void setSettings(const PortSettings &settings);
 
-    // Flow control: 0 none (default), 1 Xon/Xoff, 2 RTS/CTS, 3 both. Set while open, it reaches
-    // the device at once.
-    int32_t Handshaking() const;
-    void setHandshaking(int32_t code);
-
-    // Opening applies Settings and Handshaking to the device and discards any stale input;
+    // Opening applies the settings to the device and discards any stale input;
     // throws, naming the device, when it cannot. Opening an open port or closing a closed one
     // does nothing.
     bool PortOpen() const;
@@ -58,12 +54,9 @@ class MSComm : public QObject {
     QString devicePath() const;
     void setDevicePathOverride(const QString &path);
 
-    // What Linux cannot do with the current Settings (4 data bits, 1.5 stop bits), as the text
+    // What Linux cannot do with the current settings (4 data bits, 1.5 stop bits), as the text
     // opening the port would give after the device name; empty when nothing stands in the way.
     QString unsupportedSettings() const;
-
-    // A short warning for the flow-control code, empty when there is nothing to warn about.
-    static QString flowControlWarning(int code);
 
   signals:
     void OnComm(); // input has arrived

@@ -29,8 +29,7 @@ class MSCommChannel : public SerialChannel {
         known_ = 0;
         if (comm_.PortOpen() != open) comm_.setPortOpen(open);
     }
-    QString Settings() override { return comm_.Settings(); }
-    void setSettings(const QString &settings) override { comm_.setSettings(settings); }
+    void setSettings(const PortSettings &settings) override { comm_.setSettings(settings); }
 
   private:
     MSComm &comm_;

@@ -2,6 +2,8 @@
 // byte streams through a fake.
 #pragma once
 
+#include "port_settings.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -16,8 +18,7 @@ class SerialChannel {
     virtual uint8_t InputByte() = 0; // one waiting byte; only called when InBufferCount() > 0
     virtual void Output(const QByteArray &bytes) = 0;
     virtual void setPortOpen(bool open) = 0; // throws CommError when the port cannot be opened
-    virtual QString Settings() = 0;
-    virtual void setSettings(const QString &settings) = 0; // throws CommError when refused
+    virtual void setSettings(const PortSettings &settings) = 0; // throws CommError when refused
 };
 
 } // namespace ravelin

@@ -26,18 +26,17 @@ TransferOutcome TransferEngine::serialDump(const QString &rawPath) {
     readyTimer_.start();
 
     for (;;) {
-        if (state_.TransferDone) break;
-        if (state_.MemoryEmpty) {
+        if (receiver_.done()) break;
+        if (receiver_.memoryEmpty()) {
             stopTimersAndClosePort();
             sink_.showMessage("Data Memory Empty", "Error");
             sink_.setStatus("Dump Aborted");
-            state_.TransferDone = true;
             file_.discard();
             return TransferOutcome::MemoryEmpty;
         }
-        if (!state_.FailureText.isEmpty()) {
+        if (end_.isSet()) {
             stopTimersAndClosePort();
-            return fail(state_.FailureText); // keeps what arrived under ".partial"
+            return fail(end_.reason()); // keeps what arrived under ".partial"
         }
         pump(true);
         if (!silenceTimer_.isActive())

@@ -22,8 +22,8 @@ void defaultPump(bool wait) {
 TransferEngine::TransferEngine(SerialChannel &port, QTimer &readyTimer, QTimer &silenceTimer,
                                TransferSink &sink, QObject *parent)
     : QObject(parent), port_(port), readyTimer_(readyTimer), silenceTimer_(silenceTimer),
-      sink_(sink), receiver_(state_, port, readyTimer, silenceTimer, quietTimer_, sink, file_),
-      sender_(state_, port, readyTimer, sink), pump_(defaultPump) {
+      sink_(sink), receiver_(end_, port, readyTimer, silenceTimer, quietTimer_, sink, file_),
+      sender_(port, readyTimer, sink), pump_(defaultPump) {
     readyTimer_.stop();
     silenceTimer_.stop();
     readyTimer_.setInterval(500);
@@ -46,7 +46,7 @@ template <typename Handler> void TransferEngine::guarded(Handler &&handler) {
 }
 
 void TransferEngine::takeInput() {
-    if (state_.UploadMode)
+    if (uploading_)
         sendSystemLines();
     else
         receiveDumpData();
@@ -61,17 +61,15 @@ void TransferEngine::sendSystemLines() {
 }
 
 void TransferEngine::portLost(const QString &description) {
-    if (busy_ && state_.FailureText.isEmpty())
-        state_.FailureText = abortedText_ + ": " + description;
+    if (busy_) end_.set(abortedText_ + ": " + description);
 }
 
 void TransferEngine::abort() {
-    if (busy_ && state_.FailureText.isEmpty()) state_.FailureText = abortedText_;
+    if (busy_) end_.set(abortedText_);
 }
 
 void TransferEngine::stop() {
-    if (busy_ && state_.FailureText.isEmpty())
-        state_.FailureText = abortedText_ + ": stopped by the operator";
+    if (busy_) end_.set(abortedText_ + ": stopped by the operator");
 }
 
 void TransferEngine::sendReadyByte() {
@@ -108,7 +106,8 @@ TransferOutcome TransferEngine::startDump(const QString &rawPath, bool viaUsb) {
     const auto idle = qScopeGuard([this] { busy_ = false; });
     abortedText_ = "Dump Aborted";
     dumpFileOpened_ = false;
-    state_.FailureText.clear();
+    uploading_ = false;
+    end_.clear();
     const TransferOutcome outcome = viaUsb ? usbDump(rawPath) : serialDump(rawPath);
     sink_.setDumpButtonEnabled(true);
     return outcome;
@@ -157,7 +156,7 @@ TransferOutcome TransferEngine::usbPipeNotOpened() {
 // ---- Upload -------------------------------------------------------------------------------
 
 TransferOutcome TransferEngine::startUpload(const QString &systemFile, bool viaUsb,
-                                            const QString &uploadSettings) {
+                                            const PortSettings &lineSettings) {
     if (busy_) {
         sink_.setStatus("Another transfer is running; wait for it to end");
         return TransferOutcome::Failed;
@@ -166,18 +165,16 @@ TransferOutcome TransferEngine::startUpload(const QString &systemFile, bool viaU
     const auto idle = qScopeGuard([this] { busy_ = false; });
     abortedText_ = "Upload Aborted";
     dumpFileOpened_ = false;
-    state_.FailureText.clear();
+    uploading_ = true;
+    end_.clear();
     const SystemFile file = readSystemFile(systemFile, viaUsb);
     if (!file.error.isEmpty()) {
         sink_.setStatus(file.error);
         sink_.beep();
         return TransferOutcome::Failed;
     }
-    state_.LineTotal = file.LineTotal;
-    state_.LinesSent = 0;
     pump(false);
-    const TransferOutcome outcome =
-        viaUsb ? usbUpload(file.lines, file.linesCut) : serialUpload(file.lines, uploadSettings);
+    const TransferOutcome outcome = viaUsb ? usbUpload(file) : serialUpload(file, lineSettings);
     sink_.setUploadButtonEnabled(true);
     return outcome;
 }

@@ -6,13 +6,15 @@
 #include "dump_file.h"
 #include "dump_receiver.h"
 #include "serial_channel.h"
+#include "system_file.h"
+#include "transfer_end.h"
 #include "transfer_sink.h"
-#include "transfer_state.h"
 #include "upload_sender.h"
 #include "usbbulk_binding.h"
 
 #include <QObject>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -36,12 +38,14 @@ class TransferEngine : public QObject {
 
     // rawPath: the normalised ".raw" name.
     TransferOutcome startDump(const QString &rawPath, bool viaUsb);
-    // uploadSettings: the port settings string at 57600 the serial upload runs with.
+    // The serial upload runs with `lineSettings` at kUploadBaudRate.
     TransferOutcome startUpload(const QString &systemFile, bool viaUsb,
-                                const QString &uploadSettings);
+                                const PortSettings &lineSettings);
 
     bool busy() const { return busy_; }
-    TransferState &state() { return state_; }
+    // The length the last USB dump held the instrument to: the announced one, or the largest
+    // memory for a length that is unknown or beyond it.
+    int32_t usbDumpLength() const { return usbDumpLength_; }
 
     // Flushes and closes a dump file left open (the program is ending): what was received
     // stays under the ".partial" name.
@@ -55,7 +59,7 @@ class TransferEngine : public QObject {
     void setEventPump(std::function<void(bool wait)> pump) { pump_ = std::move(pump); }
 
   public slots:
-    void takeInput(); // receiveDumpData or sendSystemLines, by UploadMode
+    void takeInput(); // receiveDumpData or sendSystemLines, by the serial transfer running
     void receiveDumpData();
     void sendSystemLines();
     void sendReadyByte();
@@ -72,8 +76,8 @@ class TransferEngine : public QObject {
   private:
     TransferOutcome serialDump(const QString &rawPath);
     TransferOutcome usbDump(const QString &rawPath);
-    TransferOutcome serialUpload(const QList<QByteArray> &lines, const QString &uploadSettings);
-    TransferOutcome usbUpload(const QList<QByteArray> &lines, int linesCut);
+    TransferOutcome serialUpload(const SystemFile &file, PortSettings lineSettings);
+    TransferOutcome usbUpload(const SystemFile &file);
     bool bindUsb();                            // false: failure already on the status bar
     bool openDumpFile(const QString &rawPath); // false: failure already on the status bar
     TransferOutcome fail(const QString &text); // status, beep, Failed
@@ -88,7 +92,7 @@ class TransferEngine : public QObject {
     QTimer &readyTimer_;
     QTimer &silenceTimer_;
     TransferSink &sink_;
-    TransferState state_;
+    TransferEnd end_;
     QTimer quietTimer_; // a held answer goes out when the line has been quiet this long
     DumpFile file_;
     DumpReceiver receiver_;
@@ -97,6 +101,10 @@ class TransferEngine : public QObject {
     QString usbLibraryPath_;
     std::function<void(bool)> pump_;
     bool busy_ = false;
+    bool uploading_ = false; // the port's input goes to the sender, else to the receiver
+    int32_t usbDumpLength_ = 0;
+    // Kept between uploads: a line shorter than the packet leaves an earlier line's bytes.
+    std::array<uint8_t, kUsbPacketSize> usbPacket_{};
     bool dumpFileOpened_ = false; // by the running dump
     QString abortedText_;         // "Dump Aborted" or "Upload Aborted", for the running transfer
 };

@@ -24,8 +24,7 @@ class LinePort : public SerialChannel {
     }
     void Output(const QByteArray &bytes) override { sent += bytes; }
     void setPortOpen(bool) override {}
-    QString Settings() override { return "19200,n,8,1"; }
-    void setSettings(const QString &) override {}
+    void setSettings(const PortSettings &) override {}
 };
 
 class SilentSink : public TransferSink {

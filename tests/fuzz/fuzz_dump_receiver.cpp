@@ -113,14 +113,14 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    ravelin::TransferState state;
+    ravelin::TransferEnd end;
     ravelin::fuzz::LinePort port;
     ravelin::fuzz::SilentSink sink;
     QTimer timer1, timer2, quiet;
     const fs::path target = scratch_dir() / "dump.raw";
     auto file = std::make_unique<ravelin::DumpFile>();
     check(file->open(QString::fromStdString(target.string())), "cannot open the dump file");
-    ravelin::DumpReceiver receiver(state, port, timer1, timer2, quiet, sink, *file);
+    ravelin::DumpReceiver receiver(end, port, timer1, timer2, quiet, sink, *file);
     receiver.begin();
 
     Bytes line; // everything the instrument side sent, in order
@@ -157,18 +157,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             arrive(block);
         }
         }
-        check(state.ByteCount >= 0 && state.ByteCount < ravelin::kBlockSize,
-              "ByteCount left its block");
     }
 
-    check(state.ReceivedTotal % ravelin::kBlockData == 0, "part of a block was counted");
-    check(file->written() == state.ReceivedTotal, "the file and the count disagree");
-    if (state.ReceivedTotal > 0)
-        check(state.ReceivedTotal <= state.DumpLength, "more written than announced");
-    check(state.TransferDone ==
-              (state.ReceivedTotal > 0 && state.ReceivedTotal >= state.DumpLength),
-          "TransferDone does not match the bytes received");
-    check(!(state.MemoryEmpty && state.ReceivedTotal > 0), "an empty memory with data");
+    check(receiver.received() % ravelin::kBlockData == 0, "part of a block was counted");
+    check(file->written() == receiver.received(), "the file and the count disagree");
+    if (receiver.received() > 0)
+        check(receiver.received() <= receiver.dumpLength(), "more written than announced");
+    check(receiver.done() ==
+              (receiver.received() > 0 && receiver.received() >= receiver.dumpLength()),
+          "done() does not match the bytes received");
+    check(!(receiver.memoryEmpty() && receiver.received() > 0), "an empty memory with data");
 
     check(sink.worstPercent == 0, "progress shown outside 0-100");
 
@@ -177,7 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const fs::path partial = target.string() + ".partial";
     check(kept == fs::exists(partial), "the partial file is not where it should be");
     const Bytes written = kept ? read_file(partial) : Bytes{};
-    check(std::int64_t(written.size()) == state.ReceivedTotal, "the file on disk is short");
+    check(std::int64_t(written.size()) == receiver.received(), "the file on disk is short");
     const std::set<std::string> sound = sound_blocks_on(line);
     for (std::size_t at = 0; at < written.size(); at += ravelin::kBlockData)
         check(sound.contains(std::string(reinterpret_cast<const char *>(written.data()) + at,

@@ -23,11 +23,10 @@ namespace {
 // Runs the accepted file's serial upload with an instrument that asks for each line, sometimes
 // twice, and mixes in bytes the PC must ignore.
 void upload(const ravelin::SystemFile &system, std::uint8_t options) {
-    ravelin::TransferState state;
     LinePort port;
     SilentSink sink;
     QTimer timer1;
-    ravelin::UploadSender sender(state, port, timer1, sink);
+    ravelin::UploadSender sender(port, timer1, sink);
     sender.begin(system.lines, system.LineTotal);
 
     QByteArray expected;
@@ -46,7 +45,7 @@ void upload(const ravelin::SystemFile &system, std::uint8_t options) {
         if (noise >> 28 == 1) port.incoming.push_back(0x06);
         sender.sendSystemLines();
     }
-    check(state.TransferDone, "the upload did not end after the announced lines");
+    check(sender.done(), "the upload did not end after the announced lines");
     check(port.sent == expected, "the upload sent other bytes than the file's lines");
     check(sink.worstPercent == 0, "progress shown outside 0-100");
     // After the end only the last line is sent again when asked for; nothing else is answered.

@@ -1,7 +1,6 @@
 // CONVERT and RAW To TVD on the real window with the real decoder library, on raw databases
 // built here: the files left behind, the printout and ".xyz" file, the messages byte for byte,
 // the retry path (with a stand-in decoder that fails once) and the failures that keep the run.
-#include "common_dialog.h"
 #include "dumpdec_binding.h"
 #include "main_window.h"
 #include "modal_answerer.h"
@@ -13,6 +12,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -385,11 +385,10 @@ class ConvertTest : public QObject {
         find<QPushButton>("butRAWTVD")->click();
         QCOMPARE(answerer.fileDialogs().size(), 1);
         QCOMPARE(answerer.boxes().size(), 0);
-        QCOMPARE(find<ravelin::CommonDialog>("CommonDialog1")->Filter,
-                 QString(".raw and partial dumps|*.raw;*.raw.partial|"
-                         "Tervane raw database (*.raw)|*.raw |All Files (*.*)|*.*"));
-        QCOMPARE(find<ravelin::CommonDialog>("CommonDialog1")->Flags, 4);
-        QVERIFY(find<ravelin::CommonDialog>("CommonDialog1")->CancelError);
+        QCOMPARE(answerer.fileDialogs()[0].nameFilters,
+                 (QStringList{".raw and partial dumps (*.raw *.raw.partial)",
+                              "Tervane raw database (*.raw)", "All Files (*.*)"}));
+        QCOMPARE(answerer.fileDialogs()[0].fileMode, QFileDialog::ExistingFile);
         QVERIFY(!ended);
 
         answerer.chooseFile(path("line7.raw"));

@@ -1,5 +1,5 @@
 // The window as the user meets it: controls, pages, captions, help text, exit.
-#include "common_dialog.h"
+#include "file_question.h"
 #include "init_module.h"
 #include "main_window.h"
 #include "picture_box.h"
@@ -64,14 +64,14 @@ class MainWindowTest : public QObject {
 
     void fileDialogStartsInTheStoredFolder() {
         // Empty store: the user's documents folder, never a path of another system.
-        QVERIFY(QDir::isAbsolutePath(find<ravelin::CommonDialog>("CommonDialog1")->InitDir));
-        QVERIFY(!find<ravelin::CommonDialog>("CommonDialog1")->InitDir.contains('\\'));
+        QVERIFY(QDir::isAbsolutePath(find<ravelin::FileQuestion>("CommonDialog1")->folder()));
+        QVERIFY(!find<ravelin::FileQuestion>("CommonDialog1")->folder().contains('\\'));
         sandbox->set("DATAPATH/LastDir", "/data/field 2006");
         MainWindow again;
         again.setProgramEnder([] {});
-        const auto *dialog = control<ravelin::CommonDialog>(again, "CommonDialog1");
-        QCOMPARE(dialog->InitDir, QString("/data/field 2006"));
-        QCOMPARE(dialog->FileName, QString());
+        const auto *dialog = control<ravelin::FileQuestion>(again, "CommonDialog1");
+        QCOMPARE(dialog->folder(), QString("/data/field 2006"));
+        QCOMPARE(dialog->lastAnswer(), QString());
     }
 
     void programIdentity() {

@@ -45,7 +45,9 @@ int main(int argc, char *argv[]) {
     form.findChild<QCheckBox *>(QStringLiteral("USBInterface"))->setChecked(false);
     auto *port = form.findChild<ravelin::MSComm *>(QStringLiteral("MSComm1"));
     port->setDevicePathOverride(QString::fromLocal8Bit(line));
-    port->setHandshaking(0);
+    ravelin::PortSettings lineSettings = port->settings();
+    lineSettings.flowControl = QSerialPort::NoFlowControl;
+    port->setSettings(lineSettings);
     tabs->setCurrentIndex(0);
     bool saved = false;
     QTimer picture;

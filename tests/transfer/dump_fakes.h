@@ -27,7 +27,7 @@ class FakePort : public QObject, public SerialChannel {
     QByteArray sent;
     bool open = false;
     int opens = 0;
-    QString settings = "19200,n,8,1";
+    PortSettings settings;
     QString refuseOpen; // non-empty: opening throws this description
     std::function<QByteArray(const QByteArray &sent)> instrument;
 
@@ -47,8 +47,7 @@ class FakePort : public QObject, public SerialChannel {
         if (wanted && !open) ++opens;
         open = wanted;
     }
-    QString Settings() override { return settings; }
-    void setSettings(const QString &s) override { settings = s; }
+    void setSettings(const PortSettings &s) override { settings = s; }
 
     void feed(const QByteArray &bytes) {
         if (bytes.isEmpty()) return;

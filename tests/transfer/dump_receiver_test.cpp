@@ -14,7 +14,7 @@ class DumpReceiverTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
-    TransferState state;
+    TransferEnd end;
     FakePort port;
     QTimer timer1, timer2, quiet;
     RecordingSink sink;
@@ -47,13 +47,13 @@ class DumpReceiverTest : public QObject {
 
   private slots:
     void init() {
-        state = TransferState{};
+        end.clear();
         port.incoming.clear();
         port.sent.clear();
         sink = RecordingSink{};
         target = dir.filePath("dump.raw");
         QVERIFY(file.open(target));
-        receiver = new DumpReceiver(state, port, timer1, timer2, quiet, sink, file);
+        receiver = new DumpReceiver(end, port, timer1, timer2, quiet, sink, file);
         receiver->begin();
         timer1.start(500);
         timer2.start(2000);
@@ -71,11 +71,11 @@ class DumpReceiverTest : public QObject {
         deliver(lengthHeader(300).left(1));
         QVERIFY(!timer1.isActive()); // the first byte stops the ready ticks
         QVERIFY(!timer2.isActive()); // every byte stops the silence timer
-        QVERIFY(state.AwaitingLength);
+        QVERIFY(receiver->awaitingLength());
 
         deliver(lengthHeader(300).mid(1));
-        QVERIFY(!state.AwaitingLength);
-        QCOMPARE(state.DumpLength, 504);
+        QVERIFY(!receiver->awaitingLength());
+        QCOMPARE(receiver->dumpLength(), 504);
         QCOMPARE(sink.lastStatus(), QString("ON-LINE..."));
         QCOMPARE(sink.dumpProgress.last(), qMakePair(0, QString("0%")));
         QVERIFY(port.sent.isEmpty()); // the header is answered once the line is quiet
@@ -84,11 +84,11 @@ class DumpReceiverTest : public QObject {
         QCOMPARE(port.sent, bytes(kReady));
 
         deliver(dumpBlock(image.left(252)));
-        QCOMPARE(state.ReceivedTotal, 252);
+        QCOMPARE(receiver->received(), 252);
         QCOMPARE(sink.dumpProgress.last(), qMakePair(50, QString("50%")));
         QCOMPARE(contents(DumpFile::partialName(target)), image.left(252)); // on disk at once
         deliver(dumpBlock(image.mid(252)));
-        QVERIFY(state.TransferDone);
+        QVERIFY(receiver->done());
         QCOMPARE(sink.dumpProgress.last(), qMakePair(100, QString("100%")));
         QCOMPARE(port.sent, bytes(kReady, 3)); // the last block is answered too
         QCOMPARE(written(), image + QByteArray(204, char(0xFF)));
@@ -147,7 +147,7 @@ class DumpReceiverTest : public QObject {
         QByteArray damaged = block(1);
         damaged[7] = char(damaged[7] ^ 0x10);
         deliver(lengthHeader(252 * 8) + block(0) + damaged + block(2));
-        QVERIFY(state.FailureText.startsWith("Dump Aborted: a damaged block came while"));
+        QVERIFY(end.reason().startsWith("Dump Aborted: a damaged block came while"));
         QVERIFY(port.sent.isEmpty()); // no 0x0F that the instrument would read late
         QCOMPARE(written(), data(0, 1));
     }
@@ -196,8 +196,8 @@ class DumpReceiverTest : public QObject {
         receiver->onSilence();
         deliver(after);
         receiver->onQuiet();
-        if (!state.FailureText.isEmpty() || !taken) receiver->onSilence();
-        QCOMPARE(state.FailureText.isEmpty(), taken);
+        if (end.isSet() || !taken) receiver->onSilence();
+        QCOMPARE(!end.isSet(), taken);
         QCOMPARE(port.sent, taken ? bytes(kRepeat) + bytes(kReady) : bytes(kRepeat));
         QCOMPARE(written(), data(0, taken ? 3 : 2));
     }
@@ -209,7 +209,7 @@ class DumpReceiverTest : public QObject {
         deliver(block(2));
         receiver->onQuiet();
         deliver(block(2));
-        QVERIFY(state.FailureText.contains("a block twice, late"));
+        QVERIFY(end.reason().contains("a block twice, late"));
         QCOMPARE(written(), data(0, 3));
     }
 
@@ -217,23 +217,22 @@ class DumpReceiverTest : public QObject {
         deliver("0000");
         receiver->onSilence();
         receiver->onSilence();
-        QVERIFY(state.LengthText.isEmpty());
         QCOMPARE(port.sent, bytes(kRepeat));
         deliver(lengthHeader(504));
-        QCOMPARE(state.DumpLength, 504);
-        QVERIFY(state.FailureText.isEmpty());
+        QCOMPARE(receiver->dumpLength(), 504);
+        QVERIFY(!end.isSet());
     }
 
     void zeroHeaderMeansEmptyMemoryAndLeavesTheRestQueued() {
         deliver(lengthHeader(0) + "xyz");
-        QVERIFY(state.MemoryEmpty);
+        QVERIFY(receiver->memoryEmpty());
         QCOMPARE(port.incoming, QByteArray("xyz"));
         QVERIFY(port.sent.isEmpty());
     }
 
     void malformedHeaderEndsTheDump() {
         deliver("12ab567890" + dumpBlock(memoryImage(252)));
-        QVERIFY(state.FailureText.startsWith("Dump Aborted: the instrument sent \"12ab567890\""));
+        QVERIFY(end.reason().startsWith("Dump Aborted: the instrument sent \"12ab567890\""));
         QVERIFY(port.sent.isEmpty());
         QCOMPARE(port.incoming.size(), 255); // nothing taken after the failure
         QCOMPARE(file.written(), 0);

@@ -1,8 +1,8 @@
 // START DUMP and REPROGRAM SYSTEM in the window: the file dialog, the name written back, the
 // status bar, the progress indicators, the message box and the buttons, over USB (scripted
 // instrument) and over a pseudo-terminal (the instrument simulator).
-#include "common_dialog.h"
 #include "dump_fakes.h"
+#include "file_question.h"
 #include "main_window.h"
 #include "modal_answerer.h"
 #include "mscomm.h"
@@ -51,7 +51,12 @@ class DumpWindowTest : public QObject {
     void useSerialPort(const QString &device) {
         find<QCheckBox>("USBInterface")->setChecked(false);
         port()->setDevicePathOverride(device);
-        port()->setHandshaking(0);
+        withoutFlowControl();
+    }
+    void withoutFlowControl() {
+        ravelin::PortSettings settings = port()->settings();
+        settings.flowControl = QSerialPort::NoFlowControl;
+        port()->setSettings(settings);
     }
     QString imageFile(const QByteArray &bytes, const QString &name = "image.bin") {
         QFile image(dir.filePath(name));
@@ -75,8 +80,8 @@ class DumpWindowTest : public QObject {
         sandbox = std::make_unique<SettingsSandbox>();
         form = std::make_unique<MainWindow>();
         form->setProgramEnder([] {});
-        find<ravelin::CommonDialog>("CommonDialog1")->setNonNative(true);
-        find<ravelin::CommonDialog>("CommonDialog1")->InitDir = dir.path();
+        find<ravelin::FileQuestion>("CommonDialog1")->setNonNative(true);
+        find<ravelin::FileQuestion>("CommonDialog1")->setFolder(dir.path());
         usb = UsbScript{};
         form->transfers().setUsbApi(scriptedUsbApi());
     }
@@ -100,15 +105,14 @@ class DumpWindowTest : public QObject {
         QCOMPARE(answerer.fileDialogs().size(), 1);
         QCOMPARE(answerer.fileDialogs()[0].nameFilters, QStringList{"All Files (*.*)"});
         QCOMPARE(answerer.fileDialogs()[0].fileMode, QFileDialog::AnyFile);
-        auto *dialog = find<ravelin::CommonDialog>("CommonDialog1");
-        QCOMPARE(dialog->FileName, raw);
+        auto *dialog = find<ravelin::FileQuestion>("CommonDialog1");
         QCOMPARE(form->lastRawFile(), raw); // what CONVERT converts
         QCOMPARE(contents(raw), memoryImage(1000));
         QCOMPARE(status(), "Upload Finished,  File saved: " + folder + "/line7.tvd");
         QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Caption(), QString("100%"));
         QCOMPARE(find<ravelin::ProgressIndicator>("UploadProgress")->Value(), 100);
         QVERIFY(find<QPushButton>("STARTDUMP")->isEnabled());
-        QCOMPARE(dialog->InitDir, folder);
+        QCOMPARE(dialog->folder(), folder);
         QCOMPARE(sandbox->file().value("DATAPATH/LastDir").toString(), folder);
         QVERIFY(answerer.boxes().isEmpty());
 
@@ -311,7 +315,7 @@ class DumpWindowTest : public QObject {
         QVERIFY(!pty.isEmpty());
         find<QCheckBox>("USBInterface")->setChecked(false);
         port()->setDevicePathOverride(pty);
-        port()->setHandshaking(0);
+        withoutFlowControl();
 
         bool startDisabled = false, reprogramHeld = false;
         QTimer probe;
@@ -348,7 +352,7 @@ class DumpWindowTest : public QObject {
         const QString pty = startInstrument({"--lines", "3", "upload", received});
         find<QCheckBox>("USBInterface")->setChecked(false);
         port()->setDevicePathOverride(pty);
-        port()->setHandshaking(0);
+        withoutFlowControl();
         find<QComboBox>("cboSpeed")->setCurrentText("19200");
         find<QComboBox>("cboParity")->setCurrentText("None");
         QString speedDuring;
@@ -362,7 +366,7 @@ class DumpWindowTest : public QObject {
         find<QPushButton>("REPROGRAMSYSTEM")->click();
         QCOMPARE(speedDuring, QString("57600"));
         QCOMPARE(find<QComboBox>("cboSpeed")->currentText(), QString("19200"));
-        QVERIFY(port()->Settings().startsWith("57600,n,"));
+        QVERIFY(framingText(port()->settings()).startsWith("57600,n,"));
         QCOMPARE(status(), QString("New Operating System Downloaded, wait for UNIT to POWER DOWN"));
         QCOMPARE(find<ravelin::ProgressIndicator>("ReprogramProgress")->Caption(),
                  QString("100% Completed"));

@@ -1,7 +1,7 @@
-// The settings string, the component's property checks and the termios2 flags a request becomes.
-// This file uses <asm/termbits.h>; it must not include <termios.h>.
-#include "line_settings.h"
+// The settings' text forms, the component's property checks and the termios2 flags a request
+// becomes. This file uses <asm/termbits.h>; it must not include <termios.h>.
 #include "mscomm.h"
+#include "port_settings.h"
 #include "tty_line.h"
 
 #include <QTest>
@@ -54,10 +54,7 @@ void MSCommLineTest::acceptedSettingsReportFullLowerCaseForm_data() {
 void MSCommLineTest::acceptedSettingsReportFullLowerCaseForm() {
     QFETCH(QString, given);
     QFETCH(QString, reported);
-    MSComm comm;
-    comm.setSettings(given);
-    QCOMPARE(comm.Settings(), reported);
-    QCOMPARE(formatLineSettings(parseLineSettings(reported)), reported);
+    QCOMPARE(framingText(portSettingsFromText(given)), reported);
 }
 
 void MSCommLineTest::malformedSettingsAreRefusedWithReason_data() {
@@ -96,9 +93,8 @@ void MSCommLineTest::malformedSettingsAreRefusedWithReason_data() {
 void MSCommLineTest::malformedSettingsAreRefusedWithReason() {
     QFETCH(QString, given);
     QFETCH(QString, description);
-    MSComm comm;
     try {
-        comm.setSettings(given);
+        portSettingsFromText(given);
         QFAIL("accepted");
     } catch (const CommError &e) {
         QCOMPARE(e.description(), "Invalid port settings \"" + given + "\": " + description);
@@ -108,11 +104,7 @@ void MSCommLineTest::malformedSettingsAreRefusedWithReason() {
 
 void MSCommLineTest::refusedValuesLeaveComponentUnchanged() {
     MSComm comm;
-    comm.setSettings("4800,e,7,2");
     comm.setCommPort(5);
-    comm.setHandshaking(2);
-    QVERIFY_THROWS_EXCEPTION(CommError, comm.setSettings("4800,e,7"));
-    QCOMPARE(comm.Settings(), "4800,e,7,2");
 
     for (int16_t bad : {int16_t(0), int16_t(17), int16_t(-1)}) {
         try {
@@ -124,24 +116,23 @@ void MSCommLineTest::refusedValuesLeaveComponentUnchanged() {
     }
     QCOMPARE(comm.CommPort(), 5);
 
-    for (int32_t bad : {-1, 4}) {
+    for (int bad : {-1, 4}) {
         try {
-            comm.setHandshaking(bad);
+            flowControlFromCode(bad);
             QFAIL("accepted");
         } catch (const CommError &e) {
             QCOMPARE(e.description(),
                      QString("Invalid flow-control code %1: choose 0 to 3").arg(bad));
         }
     }
-    QCOMPARE(comm.Handshaking(), 2);
     QVERIFY_THROWS_EXCEPTION(CommError, comm.setInBufferCount(5));
 }
 
 void MSCommLineTest::componentDefaults() {
     MSComm comm;
     QCOMPARE(comm.CommPort(), 1);
-    QCOMPARE(comm.Settings(), "9600,n,8,1");
-    QCOMPARE(comm.Handshaking(), 0);
+    QCOMPARE(framingText(comm.settings()), "9600,n,8,1");
+    QCOMPARE(comm.settings().flowControl, QSerialPort::NoFlowControl);
     QVERIFY(!comm.PortOpen());
     QCOMPARE(comm.InBufferCount(), 0);
     comm.setInBufferCount(0); // the transfers discard before they open
@@ -158,10 +149,9 @@ void MSCommLineTest::componentDefaults() {
 void MSCommLineTest::flowControlWarningOnlyForXonXoffCodes() {
     const QString warning = "Xon/Xoff swallows the bytes 11h and 13h: dumps and uploads may "
                             "stall. Choose None or RTS for transfers.";
-    QCOMPARE(MSComm::flowControlWarning(1), warning);
-    QCOMPARE(MSComm::flowControlWarning(3), warning);
-    QVERIFY(MSComm::flowControlWarning(0).isEmpty());
-    QVERIFY(MSComm::flowControlWarning(2).isEmpty());
+    const QString warnings[] = {"", warning, "", warning};
+    for (int code = 0; code < 4; ++code)
+        QCOMPARE(flowControlWarning(flowControlFromCode(code)), warnings[code]);
 }
 
 void MSCommLineTest::composedFlagsCarryFramingSpeedAndFlow() {

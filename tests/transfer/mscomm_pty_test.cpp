@@ -18,8 +18,7 @@ struct OpenPort {
     MSComm comm;
     explicit OpenPort(const QString &settings = "19200", int32_t flow = 0) {
         comm.setDevicePathOverride(pty.slavePath());
-        comm.setSettings(settings);
-        comm.setHandshaking(flow);
+        comm.setSettings(portSettingsFromText(settings, flowControlFromCode(flow)));
     }
 };
 
@@ -175,7 +174,7 @@ void MSCommPtyTest::everyListedSpeedIsSetExactly() {
     p.comm.setPortOpen(true);
     for (unsigned speed : {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 56000,
                            57600, 115200, 128000, 256000}) {
-        p.comm.setSettings(QString::number(speed));
+        p.comm.setSettings(portSettingsFromText(QString::number(speed)));
         QCOMPARE(p.pty.slaveState().ospeed, speed);
         QCOMPARE(p.pty.slaveState().ispeed, speed);
     }
@@ -209,15 +208,14 @@ void MSCommPtyTest::changesWhileOpenReachDeviceAtOnce() {
     OpenPort p("9600", 3);
     QVERIFY(p.pty.ok());
     p.comm.setPortOpen(true);
-    p.comm.setSettings("57600,S,8,2");
-    p.comm.setHandshaking(0);
+    p.comm.setSettings(portSettingsFromText("57600,S,8,2"));
     TtyState s = p.pty.slaveState();
     QCOMPARE(s.ospeed, 57600u);
     QVERIFY(s.markSpace && s.twoStopBits && !s.rtsCts && !s.xon);
 
     // Refused while open: the device and the reported settings keep the old ones.
-    QVERIFY_THROWS_EXCEPTION(CommError, p.comm.setSettings("57600,n,8,1.5"));
-    QCOMPARE(p.comm.Settings(), "57600,s,8,2");
+    QVERIFY_THROWS_EXCEPTION(CommError, p.comm.setSettings(portSettingsFromText("57600,n,8,1.5")));
+    QCOMPARE(framingText(p.comm.settings()), "57600,s,8,2");
     s = p.pty.slaveState();
     QCOMPARE(s.ospeed, 57600u);
     QVERIFY(s.twoStopBits);
@@ -238,11 +236,12 @@ void MSCommPtyTest::whatLinuxCannotDoFailsAtOpen() {
     QFETCH(QString, reason);
     OpenPort p(settings);
     QVERIFY(p.pty.ok());
-    QCOMPARE(p.comm.Settings(), settings); // accepted as a setting, refused by the device
+    QCOMPARE(framingText(p.comm.settings()),
+             settings); // accepted as a setting, refused by the device
     QCOMPARE(p.comm.unsupportedSettings(), reason);
     QCOMPARE(openFailure(p.comm), "Cannot open " + p.pty.slavePath() + ": " + reason);
     QVERIFY(!p.comm.PortOpen());
-    p.comm.setSettings("19200,n,8,1");
+    p.comm.setSettings(portSettingsFromText("19200,n,8,1"));
     QVERIFY(p.comm.unsupportedSettings().isEmpty());
     p.comm.setPortOpen(true);
     QVERIFY(p.comm.PortOpen());

@@ -75,15 +75,14 @@ class UploadSenderTest : public QObject {
     }
 
     void linesGoOutOnReadyBytesAndAgainOnRepeat() {
-        TransferState state;
         FakePort port;
         QTimer timer1;
         RecordingSink sink;
-        UploadSender sender(state, port, timer1, sink);
+        UploadSender sender(port, timer1, sink);
         port.incoming = "stale";
         sender.begin({"A1", "B22", "C333"}, 3);
         QVERIFY(port.incoming.isEmpty());
-        QVERIFY(state.UploadMode && state.AwaitingLength);
+        QVERIFY(!sender.exchangeOpen());
         timer1.start(500);
 
         auto deliver = [&](QByteArray bytes) {
@@ -92,8 +91,7 @@ class UploadSenderTest : public QObject {
         };
         deliver(QByteArray("\x0F\x06x", 3)); // before the first 0x11: ignored
         QVERIFY(port.sent.isEmpty());
-        QVERIFY(state.AwaitingLength);
-        state.CurrentLine = "from an earlier upload";
+        QVERIFY(!sender.exchangeOpen());
         deliver("\x11\x0F");
         QCOMPARE(sink.statuses, QStringList{"ON-LINE..."});
         QVERIFY(!timer1.isActive());
@@ -103,13 +101,13 @@ class UploadSenderTest : public QObject {
         QCOMPARE(port.sent, QByteArray("A1\r\n"));
         deliver("\x0F\x0F");
         QCOMPARE(port.sent, QByteArray("A1\r\nA1\r\nA1\r\n"));
-        QCOMPARE(state.LinesSent, 1.0);
+        QCOMPARE(sender.linesSent(), 1);
         deliver("\x06z");
         QCOMPARE(port.sent.size(), 12);
 
         deliver("\x11\x11\x11\x11");
         QCOMPARE(port.sent, QByteArray("A1\r\nA1\r\nA1\r\nB22\r\nC333\r\n"));
-        QVERIFY(state.TransferDone);
+        QVERIFY(sender.done());
         QCOMPARE(port.sent.right(6), QByteArray("C333\r\n")); // nothing sent past the last line
         QCOMPARE(sink.uploadProgress,
                  (QList<QPair<int, QString>>{
@@ -119,7 +117,7 @@ class UploadSenderTest : public QObject {
         QCOMPARE(sink.beeps, 1);
         deliver("\x0F\x11");
         QCOMPARE(port.sent.right(12), QByteArray("C333\r\nC333\r\n")); // the last line again
-        QCOMPARE(state.LinesSent, 3.0);
+        QCOMPARE(sender.linesSent(), 3);
     }
 };
 

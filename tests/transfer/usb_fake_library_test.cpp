@@ -120,7 +120,7 @@ class UsbFakeLibraryTest : public QObject {
         image(memoryImage(6400));
         set(FAKE_USBBULK_ANNOUNCED_LENGTH, announced);
         QCOMPARE(engine->startDump(target, true), TransferOutcome::Completed);
-        QCOMPARE(engine->state().DumpTotal, dumpTotal);
+        QCOMPARE(engine->usbDumpLength(), dumpTotal);
         QCOMPARE(contents(target), memoryImage(6400));
     }
 
@@ -154,7 +154,7 @@ class UsbFakeLibraryTest : public QObject {
         QCOMPARE(engine->startDump(target, true), TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), noAccess);
         QVERIFY(!QFile::exists(target + ".partial"));
-        QCOMPARE(engine->startUpload(sysFile("1\r\nLINE-1\r\n"), true, ""),
+        QCOMPARE(engine->startUpload(sysFile("1\r\nLINE-1\r\n"), true, {}),
                  TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), noAccess);
     }
@@ -172,7 +172,7 @@ class UsbFakeLibraryTest : public QObject {
     void uploadWrites48BytePackets() {
         set(FAKE_USBBULK_PRODUCT, 0x0DDE);
         const QByteArray sixty = QByteArray(48, 'S') + QByteArray(12, 'c'); // sent cut to 48
-        QCOMPARE(engine->startUpload(sysFile("3\r\nLINE-1\r\n" + sixty + "\r\nEND\r\n"), true, ""),
+        QCOMPARE(engine->startUpload(sysFile("3\r\nLINE-1\r\n" + sixty + "\r\nEND\r\n"), true, {}),
                  TransferOutcome::Completed);
         QCOMPARE(packetCount(), 3);
         QList<QByteArray> packets;
@@ -191,7 +191,7 @@ class UsbFakeLibraryTest : public QObject {
     }
 
     void overlongLineIsRefusedBeforeAnythingIsSent() {
-        QCOMPARE(engine->startUpload(sysFile("1\r\n" + QByteArray(65, 'x') + "\r\n"), true, ""),
+        QCOMPARE(engine->startUpload(sysFile("1\r\n" + QByteArray(65, 'x') + "\r\n"), true, {}),
                  TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(),
                  QString("Upload refused: line 2 of os.sys is longer than 64 characters"));
@@ -210,7 +210,7 @@ class UsbFakeLibraryTest : public QObject {
 
     void failedWriteEndsTheUpload() {
         set(FAKE_USBBULK_WRITE_FAILS_AFTER, 1);
-        QCOMPARE(engine->startUpload(sysFile("2\r\nA\r\nB\r\n"), true, ""),
+        QCOMPARE(engine->startUpload(sysFile("2\r\nA\r\nB\r\n"), true, {}),
                  TransferOutcome::Failed);
         QCOMPARE(sink.lastStatus(), kUsbError);
         QCOMPARE(packetCount(), 1);

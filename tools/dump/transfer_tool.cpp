@@ -61,13 +61,6 @@ int usage(const QString &text) {
     return kExitUsage;
 }
 
-// The upload runs at 57600 with the other fields of the port's settings.
-QString uploadSettings(const QString &settings) {
-    QStringList fields = settings.split(',');
-    fields[0] = "57600";
-    return fields.join(',');
-}
-
 } // namespace
 
 int runTransferTool(int argc, char **argv, TransferTool tool) {
@@ -111,14 +104,16 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
 
     MSComm comm;
     try {
-        comm.setSettings(parser.isSet(settingsOption) ? parser.value(settingsOption)
-                                                      : GetSetting("COMM", "Settings", "19200"));
+        PortSettings settings = portSettingsFromText(parser.isSet(settingsOption)
+                                                         ? parser.value(settingsOption)
+                                                         : GetSetting("COMM", "Settings", "19200"));
+        settings.flowControl = flowControlFromCode(
+            parser.isSet(flowOption) ? parser.value(flowOption).toInt()
+                                     : GetSetting("COMM", "Handshaking", "1").toInt());
+        comm.setSettings(settings);
         comm.setCommPort(int16_t(parser.isSet(comOption)
                                      ? parser.value(comOption).toInt()
                                      : GetSetting("COMM", "CommPort", "1").toInt()));
-        comm.setHandshaking(parser.isSet(flowOption)
-                                ? parser.value(flowOption).toInt()
-                                : GetSetting("COMM", "Handshaking", "1").toInt());
         if (parser.isSet(portOption)) comm.setDevicePathOverride(parser.value(portOption));
     } catch (const CommError &e) {
         return usage(e.description());
@@ -146,9 +141,8 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
 
     const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     const bool usb = parser.isSet(usbOption);
-    const TransferOutcome outcome =
-        dump ? engine.startDump(normalisedDumpName(file), usb)
-             : engine.startUpload(file, usb, uploadSettings(comm.Settings()));
+    const TransferOutcome outcome = dump ? engine.startDump(normalisedDumpName(file), usb)
+                                         : engine.startUpload(file, usb, comm.settings());
     switch (outcome) {
     case TransferOutcome::Completed:
         return 0;

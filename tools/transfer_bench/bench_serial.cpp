@@ -36,8 +36,9 @@ int main(int argc, char **argv) {
 
     MSComm comm;
     comm.setDevicePathOverride(pty);
-    comm.setSettings("115200,n,8,1");
-    comm.setHandshaking(0);
+    PortSettings settings;
+    settings.baudRate = QSerialPort::Baud115200;
+    comm.setSettings(settings);
     MSCommChannel channel(comm);
     QTimer timer1, timer2;
     bench::CountingSink sink;

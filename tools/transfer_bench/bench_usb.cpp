@@ -20,8 +20,7 @@ struct NoPort : SerialChannel {
     uint8_t InputByte() override { return 0; }
     void Output(const QByteArray &) override {}
     void setPortOpen(bool) override {}
-    QString Settings() override { return {}; }
-    void setSettings(const QString &) override {}
+    void setSettings(const PortSettings &) override {}
 };
 
 } // namespace
