@@ -25,4 +25,14 @@ ProfileCounts count_profile(const std::vector<survey::IpReading> &readings,
     return counts;
 }
 
+std::string flagged_text(const ProfileCounts &counts) {
+    std::string text;
+    for (std::size_t k = 0; k < kRules.size(); ++k)
+        text.append(k ? ", " : "")
+            .append(rule_name(kRules[k]))
+            .append(1, ' ')
+            .append(std::to_string(counts.flagged[k]));
+    return text;
+}
+
 } // namespace qc

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace qc {
@@ -24,5 +25,8 @@ struct ProfileCounts {
 // excluded: per reading of the line, whether it was left out by hand (may be empty).
 ProfileCounts count_profile(const std::vector<survey::IpReading> &readings,
                             const ProfileQc &profile, const std::vector<bool> &excluded);
+
+// "ro 1, nan 0, stdev 2, decay 1, reciprocal 0, rescon 0": the readings under each rule.
+std::string flagged_text(const ProfileCounts &counts);
 
 } // namespace qc

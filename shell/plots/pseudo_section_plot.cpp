@@ -145,6 +145,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
         frame.draw_grid(painter);
         painter.save();
         painter.setClipRect(frame.area());
+        std::vector<QRectF> crossed;
         for (std::size_t i = 0; i < readings.size(); ++i) {
             const QPointF centre = frame.at(points[i].position, points[i].level);
             // Edges on whole device pixels, so that neighbouring cells leave no lighter seam.
@@ -158,17 +159,21 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
             const QRectF inner = cell.adjusted(1.5 * u, 1.5 * u, -1.5 * u, -1.5 * u);
             if (drawable) {
                 painter.fillRect(cell, value_colour(colour_axes[panel], value));
-            } else { // a white cell: the reading exists but has no value to colour
+            } else { // a crossed white cell: the reading exists but has no value to colour
                 painter.setPen(QPen(Qt::black, 1.5 * u));
                 painter.setBrush(Qt::white);
                 painter.drawRect(inner);
-            }
-            if (!drawable || (i < excluded.size() && excluded[i])) {
-                painter.setPen(QPen(Qt::black, (drawable ? 2 : 1.5) * u));
                 painter.drawLine(inner.topLeft(), inner.bottomRight());
                 painter.drawLine(inner.bottomLeft(), inner.topRight());
             }
             if (placed) placed->push_back({cell, i});
+            if (i < excluded.size() && excluded[i]) crossed.push_back(inner);
+        }
+        // Over every cell, so that a reading left out shows under its reciprocal's cell too.
+        painter.setPen(QPen(Qt::black, 2 * u));
+        for (const QRectF &inner : crossed) {
+            painter.drawLine(inner.topLeft(), inner.bottomRight());
+            painter.drawLine(inner.bottomLeft(), inner.topRight());
         }
         painter.restore();
         frame.draw_axes(painter);

@@ -155,13 +155,8 @@ void report_profile(const survey::Line &line, const qc::ProfileQc &profile, cons
                 "a t^b, %zu off their dipole's master curve\n",
                 counts.decays, counts.rising, counts.not_positive, counts.not_falling,
                 counts.off_master);
-    std::string flagged = "  flagged:";
-    for (std::size_t k = 0; k < qc::kRules.size(); ++k)
-        flagged.append(k ? ", " : " ")
-            .append(qc::rule_name(qc::kRules[k]))
-            .append(1, ' ')
-            .append(std::to_string(counts.flagged[k]));
-    std::printf("%s; excluded by hand %zu\n", flagged.c_str(), counts.excluded);
+    std::printf("  flagged: %s; excluded by hand %zu\n", qc::flagged_text(counts).c_str(),
+                counts.excluded);
 }
 
 // "S1,L100N": the survey's number in the file and the line, as the export file names give them.
