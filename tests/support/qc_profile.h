@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 namespace qc_profile {
@@ -36,24 +37,15 @@ inline std::vector<Reading> readings() {
             const double e = (c % 2 ? 1 : -1) * 0.03 * std::pow(r, 1.1) * (0.4 + 1.2 * uniform());
             const auto index = static_cast<int>(forward.size());
             const auto n = static_cast<std::uint16_t>(level);
-            Reading there{.a = a,
-                          .b = a + 5,
-                          .m = m,
-                          .n = m + 5,
-                          .level = n,
-                          .ro = 0,
-                          .r = 0,
-                          .stdev = 1,
-                          .decay = {}};
-            Reading back{.a = m,
-                         .b = m + 5,
-                         .m = a,
-                         .n = a + 5,
-                         .level = n,
-                         .ro = 0,
-                         .r = 0,
-                         .stdev = 1,
-                         .decay = {}};
+            Reading there;
+            there.a = a;
+            there.b = a + 5;
+            there.m = m;
+            there.n = m + 5;
+            there.level = n;
+            Reading back = there; // the dipoles swapped
+            std::swap(back.a, back.m);
+            std::swap(back.b, back.n);
             there.r = static_cast<float>(r + e / 2);
             back.r = static_cast<float>(r - e / 2);
             for (Reading *x : {&there, &back}) {
