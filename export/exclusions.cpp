@@ -5,6 +5,7 @@
 #include "line_names.h"
 #include "output_name.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -168,6 +169,23 @@ std::vector<bool> excluded_readings(const Exclusions &exclusions, std::size_t su
         }
     }
     return excluded;
+}
+
+ExcludedLines excluded_lines(const Exclusions &exclusions, const survey::Database &database) {
+    ExcludedLines out;
+    if (exclusions.entries.empty()) return out;
+    for (std::size_t s = 0; s < database.surveys.size(); ++s) {
+        const survey::Survey &survey = database.surveys[s];
+        for (std::size_t l = 0; l < survey.lines.size(); ++l) {
+            const std::vector<survey::IpReading> &readings = survey.lines[l].ip_readings;
+            if (readings.empty()) continue;
+            std::vector<bool> excluded =
+                excluded_readings(exclusions, s, line_key(survey, l), readings);
+            if (std::find(excluded.begin(), excluded.end(), true) != excluded.end())
+                out.emplace(std::pair{s, l}, std::move(excluded));
+        }
+    }
+    return out;
 }
 
 } // namespace exports

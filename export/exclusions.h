@@ -10,7 +10,10 @@
 #include "survey_model.h"
 
 #include <array>
+#include <cstddef>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace exports {
@@ -50,5 +53,10 @@ Exclusion exclusion_of(const survey::Database &database, std::size_t survey, std
 std::vector<bool> excluded_readings(const Exclusions &exclusions, std::size_t survey,
                                     const std::string &line,
                                     const std::vector<survey::IpReading> &readings);
+
+// The lines of a database with readings left out by hand, by (survey, line) index: per reading
+// of the line, whether an entry names it.
+using ExcludedLines = std::map<std::pair<std::size_t, std::size_t>, std::vector<bool>>;
+ExcludedLines excluded_lines(const Exclusions &exclusions, const survey::Database &database);
 
 } // namespace exports

@@ -38,6 +38,34 @@ struct Member {
     std::size_t index = 0;
 };
 
+// The master curve of a dipole's members: their fits weighted by how well each fits its own
+// decay.
+void weighted_mean(const std::vector<survey::IpReading> &readings,
+                   const std::vector<DecayCheck> &checks, const Member *begin, const Member *end,
+                   std::vector<double> &master) {
+    thread_local std::vector<double> weight;
+    std::size_t windows = 0;
+    weight.clear();
+    for (const Member *g = begin; g != end; ++g) {
+        const survey::IpReading &r = readings[g->index];
+        const DecayLaw &law = *checks[g->index].law;
+        const double floor = 1e-6 * std::fabs(law.at(1)) + 1e-12;
+        weight.push_back(1.0 / std::max(misfit(law, r.m), floor));
+        windows = std::max(windows, r.m.size());
+    }
+    master.assign(windows, 0.0);
+    double total = 0;
+    for (const Member *g = begin; g != end; ++g) {
+        const DecayLaw &law = *checks[g->index].law;
+        const double w = weight[static_cast<std::size_t>(g - begin)];
+        for (std::size_t k = 0; k < windows; ++k)
+            master[k] += w * law.at(static_cast<double>(k + 1));
+        total += w;
+    }
+    for (double &value : master)
+        value /= total;
+}
+
 } // namespace
 
 double DecayLaw::at(double t) const {
@@ -83,39 +111,20 @@ std::vector<DecayCheck> check_decays(const std::vector<survey::IpReading> &readi
     std::vector<Member> members;
     for (std::size_t i = 0; i < readings.size(); ++i) {
         checks.push_back(check_decay(readings[i].m));
-        if (!checks.back().law || checks.back().flagged()) continue;
+        if (!checks.back().law || checks.back().misshapen()) continue;
         if (const auto dipole = current_dipole(readings[i]))
             members.push_back({.dipole = *dipole, .index = i});
     }
     std::stable_sort(members.begin(), members.end(),
                      [](const Member &x, const Member &y) { return x.dipole < y.dipole; });
 
-    std::vector<double> weight, master, shares;
+    std::vector<double> master, shares;
     double sum = 0, sum2 = 0;
     for (std::size_t start = 0; start < members.size();) {
         std::size_t end = start + 1;
         while (end < members.size() && members[end].dipole == members[start].dipole)
             ++end;
-        // The master curve: the fits weighted by how well each fits its own decay.
-        std::size_t windows = 0;
-        weight.clear();
-        for (std::size_t g = start; g < end; ++g) {
-            const survey::IpReading &r = readings[members[g].index];
-            const DecayLaw &law = *checks[members[g].index].law;
-            const double floor = 1e-6 * std::fabs(law.at(1)) + 1e-12;
-            weight.push_back(1.0 / std::max(misfit(law, r.m), floor));
-            windows = std::max(windows, r.m.size());
-        }
-        master.assign(windows, 0.0);
-        double total = 0;
-        for (std::size_t g = start; g < end; ++g) {
-            const DecayLaw &law = *checks[members[g].index].law;
-            for (std::size_t k = 0; k < windows; ++k)
-                master[k] += weight[g - start] * law.at(static_cast<double>(k + 1));
-            total += weight[g - start];
-        }
-        for (double &value : master)
-            value /= total;
+        weighted_mean(readings, checks, members.data() + start, members.data() + end, master);
         for (std::size_t g = start; g < end; ++g) {
             const std::vector<float> &m = readings[members[g].index].m;
             double shift = 0, level = 0;
@@ -141,6 +150,20 @@ std::vector<DecayCheck> check_decays(const std::vector<survey::IpReading> &readi
         check.off_master = shift > 2 * spread && shift > kLeastShare * std::fabs(shares[g]);
     }
     return checks;
+}
+
+std::vector<double> master_curve(const std::vector<survey::IpReading> &readings,
+                                 const std::vector<DecayCheck> &checks, std::size_t index) {
+    std::vector<double> master;
+    const auto dipole = current_dipole(readings[index]);
+    if (!dipole) return master;
+    std::vector<Member> members;
+    for (std::size_t i = 0; i < readings.size(); ++i)
+        if (checks[i].law && !checks[i].misshapen() && current_dipole(readings[i]) == dipole)
+            members.push_back({.dipole = *dipole, .index = i});
+    if (!members.empty())
+        weighted_mean(readings, checks, members.data(), members.data() + members.size(), master);
+    return master;
 }
 
 } // namespace qc

@@ -24,8 +24,10 @@ struct DecayCheck {
     // The mean of master(t) - m(t) over the windows (mV/V); empty when not compared.
     std::optional<double> master_shift;
     bool off_master = false; // the shift is more than twice the profile's spread of shifts
+    // Whether the decay fails a test of its shape alone; such decays take no part in master curves.
+    bool misshapen() const { return rising_from > 0 || not_positive || not_falling; }
     // Whether the reading falls under the decay rule.
-    bool flagged() const { return rising_from > 0 || not_positive || not_falling || off_master; }
+    bool flagged() const { return misshapen() || off_master; }
 };
 
 // The least-squares line through (ln t, ln m) over the windows whose M is above 0 (at least two),
@@ -41,5 +43,10 @@ DecayCheck check_decay(const std::vector<float> &m);
 // master(t) - m(t) over its windows; a decay is off its master curve when |K| is more than twice
 // the standard deviation of K over the profile, and more than 1 % of the master curve's mean.
 std::vector<DecayCheck> check_decays(const std::vector<survey::IpReading> &readings);
+
+// The master curve of reading index's current dipole at windows 1, 2, ...: as check_decays
+// builds it from checks (its result). Empty when no reading of the dipole takes part.
+std::vector<double> master_curve(const std::vector<survey::IpReading> &readings,
+                                 const std::vector<DecayCheck> &checks, std::size_t index);
 
 } // namespace qc

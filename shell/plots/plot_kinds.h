@@ -5,8 +5,10 @@
 
 namespace plots {
 
+// excluded: per reading, whether it was left out by hand (drawn crossed out); may be empty.
 void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Line &line,
-                         const PlotOptions &options, std::vector<PlacedReading> *placed);
+                         const PlotOptions &options, const std::vector<bool> &excluded,
+                         std::vector<PlacedReading> *placed);
 void draw_sounding(QPainter &painter, const QRectF &area, const survey::Line &line,
                    const PlotOptions &options, std::vector<PlacedReading> *placed);
 void draw_gravity_line(QPainter &painter, const QRectF &area, const survey::Line &line);

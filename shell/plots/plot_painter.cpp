@@ -33,9 +33,14 @@ void draw_plot(QPainter &painter, const QRectF &area, const survey::Database &da
     } else if (item.line < survey.lines.size()) {
         const survey::Line &line = survey.lines[item.line];
         switch (item.kind) {
-        case PlotKind::PseudoSection:
-            draw_pseudo_section(painter, body, line, options, placed);
+        case PlotKind::PseudoSection: {
+            const auto excluded = options.excluded.find({item.survey, item.line});
+            draw_pseudo_section(painter, body, line, options,
+                                excluded == options.excluded.end() ? std::vector<bool>{}
+                                                                   : excluded->second,
+                                placed);
             break;
+        }
         case PlotKind::Sounding:
             draw_sounding(painter, body, line, options, placed);
             break;

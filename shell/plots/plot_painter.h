@@ -2,6 +2,7 @@
 // or a printer page all use this one drawing code.
 #pragma once
 
+#include "exclusions.h"
 #include "plot_items.h"
 #include "survey_model.h"
 
@@ -16,6 +17,8 @@ namespace plots {
 
 struct PlotOptions {
     int channel = -1; // M channel shown as chargeability, from 0; -1: the mean of the channels
+    // Readings left out by hand (NAME.exclude), drawn crossed out in pseudo-sections.
+    exports::ExcludedLines excluded;
 };
 
 // Where a reading was drawn, for picking it with the mouse.

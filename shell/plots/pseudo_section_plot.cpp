@@ -1,5 +1,6 @@
 // Profile pseudo-section: apparent resistivity (logarithmic colours) above chargeability (linear
-// colours), each reading a cell at its position and level, levels growing downward.
+// colours), each reading a cell at its position and level, levels growing downward. A reading
+// left out by hand keeps its colour under a cross.
 #include "colour_scale.h"
 #include "plot_frame.h"
 #include "plot_geometry.h"
@@ -88,7 +89,8 @@ std::vector<CellReach> cell_reaches(const std::vector<double> &positions,
 } // namespace
 
 void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Line &line,
-                         const PlotOptions &options, std::vector<PlacedReading> *placed) {
+                         const PlotOptions &options, const std::vector<bool> &excluded,
+                         std::vector<PlacedReading> *placed) {
     const auto &readings = line.ip_readings;
     std::vector<survey::PseudoSectionPoint> points;
     std::vector<double> positions, levels, resistivities, chargeabilities;
@@ -143,6 +145,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
         frame.draw_grid(painter);
         painter.save();
         painter.setClipRect(frame.area());
+        std::vector<QRectF> crossed;
         for (std::size_t i = 0; i < readings.size(); ++i) {
             const QPointF centre = frame.at(points[i].position, points[i].level);
             // Edges on whole device pixels, so that neighbouring cells leave no lighter seam.
@@ -153,10 +156,10 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
             const double value = panel == 0 ? resistivities[i] : chargeabilities[i];
             const bool drawable =
                 panel == 0 ? survey::has_plottable_resistivity(readings[i]) : std::isfinite(value);
+            const QRectF inner = cell.adjusted(1.5 * u, 1.5 * u, -1.5 * u, -1.5 * u);
             if (drawable) {
                 painter.fillRect(cell, value_colour(colour_axes[panel], value));
-            } else { // a crossed cell: the reading exists but has no value to colour
-                const QRectF inner = cell.adjusted(1.5 * u, 1.5 * u, -1.5 * u, -1.5 * u);
+            } else { // a crossed white cell: the reading exists but has no value to colour
                 painter.setPen(QPen(Qt::black, 1.5 * u));
                 painter.setBrush(Qt::white);
                 painter.drawRect(inner);
@@ -164,6 +167,13 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
                 painter.drawLine(inner.bottomLeft(), inner.topRight());
             }
             if (placed) placed->push_back({cell, i});
+            if (i < excluded.size() && excluded[i]) crossed.push_back(inner);
+        }
+        // Over every cell, so that a reading left out shows under its reciprocal's cell too.
+        painter.setPen(QPen(Qt::black, 2 * u));
+        for (const QRectF &inner : crossed) {
+            painter.drawLine(inner.topLeft(), inner.bottomRight());
+            painter.drawLine(inner.bottomLeft(), inner.topRight());
         }
         painter.restore();
         frame.draw_axes(painter);

@@ -1,5 +1,6 @@
 // The decay of one IP reading: its M channels against their window number, so a noisy or rising
-// decay shows at once.
+// decay shows at once; in the QC view beside its current dipole's master curve and the decay of
+// its repeat or reciprocal.
 #pragma once
 
 #include <QWidget>
@@ -11,11 +12,14 @@ class DecayView : public QWidget {
 
   public:
     explicit DecayView(QWidget *parent = nullptr);
-    void showChannels(const std::vector<float> &channels);
+    // master and pair may be empty: not drawn.
+    void showChannels(const std::vector<float> &channels, const std::vector<double> &master = {},
+                      const std::vector<float> &pair = {});
 
   protected:
     void paintEvent(QPaintEvent *event) override;
 
   private:
-    std::vector<float> channels_;
+    std::vector<float> channels_, pair_;
+    std::vector<double> master_;
 };

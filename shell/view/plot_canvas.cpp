@@ -10,6 +10,7 @@ PlotCanvas::PlotCanvas(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PlotCanvas"));
     setMinimumSize(480, 320);
     setCursor(Qt::OpenHandCursor);
+    setFocusPolicy(Qt::ClickFocus); // keys act on the picked reading
 }
 
 void PlotCanvas::showPlot(const survey::Database *database, const plots::PlotItem &item,
@@ -17,13 +18,25 @@ void PlotCanvas::showPlot(const survey::Database *database, const plots::PlotIte
     database_ = database;
     item_ = item;
     options_ = options;
+    picked_.reset();
     zoom_ = 1.0;
     pan_ = {};
     update();
 }
 
+void PlotCanvas::setOptions(const plots::PlotOptions &options) {
+    options_ = options;
+    update();
+}
+
+void PlotCanvas::setPicked(std::optional<std::size_t> reading) {
+    picked_ = reading;
+    update();
+}
+
 void PlotCanvas::clear() {
     database_ = nullptr;
+    picked_.reset();
     item_.reset();
     placed_.clear();
     update();
@@ -37,6 +50,11 @@ void PlotCanvas::paintEvent(QPaintEvent *) {
     painter.translate(pan_);
     painter.scale(zoom_, zoom_);
     plots::draw_plot(painter, QRectF(rect()), *database_, *item_, options_, &placed_);
+    if (!picked_) return;
+    painter.setPen(QPen(QColor(230, 0, 200), 2.5 / zoom_));
+    painter.setBrush(Qt::NoBrush);
+    for (const plots::PlacedReading &placed : placed_)
+        if (placed.reading == *picked_) painter.drawRect(placed.mark);
 }
 
 void PlotCanvas::wheelEvent(QWheelEvent *event) {
@@ -69,9 +87,10 @@ void PlotCanvas::mouseMoveEvent(QMouseEvent *event) {
 void PlotCanvas::mouseReleaseEvent(QMouseEvent *event) {
     if (dragged_) return;
     const QPointF at = toPlot(event->position());
-    for (const plots::PlacedReading &placed : placed_)
-        if (placed.mark.contains(at)) {
-            emit readingPicked(placed.reading);
+    // The last drawn is the one seen where cells overlap (a reciprocal over its reading).
+    for (auto placed = placed_.rbegin(); placed != placed_.rend(); ++placed)
+        if (placed->mark.contains(at)) {
+            emit readingPicked(placed->reading);
             return;
         }
 }

@@ -18,6 +18,10 @@ class PlotCanvas : public QWidget {
     // Shows item of database (which must outlive the canvas's use of it) at zoom 1.
     void showPlot(const survey::Database *database, const plots::PlotItem &item,
                   const plots::PlotOptions &options);
+    // Draws the shown plot anew with options (readings left out by hand, say), at the same zoom.
+    void setOptions(const plots::PlotOptions &options);
+    // Outlines a reading's cells (none: no outline).
+    void setPicked(std::optional<std::size_t> reading);
     void clear();
     double zoom() const { return zoom_; }
     // Where the readings of the last painting were drawn, in the plot's own coordinates.
@@ -42,6 +46,7 @@ class PlotCanvas : public QWidget {
     std::optional<plots::PlotItem> item_;
     plots::PlotOptions options_;
     std::vector<plots::PlacedReading> placed_;
+    std::optional<std::size_t> picked_;
     double zoom_ = 1.0;
     QPointF pan_;
     QPointF pressAt_;

@@ -3,6 +3,8 @@
 #include "decay_view.h"
 #include "plot_canvas.h"
 #include "plot_output.h"
+#include "qc_view.h"
+#include "reading_text.h"
 #include "survey_reader.h"
 
 #include <QComboBox>
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStackedLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -42,17 +45,27 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     readingValues_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     decay_ = new DecayView(this);
     canvas_ = new PlotCanvas(this);
+    qc_ = new QcView(this);
+    qcButton_ = new QPushButton(tr("Quality control"), this);
+    qcButton_->setObjectName(QStringLiteral("QualityControl"));
+    qcButton_->setToolTip(tr("Error model, pair errors and readings left out by hand"));
+    qcButton_->setCheckable(true);
+    qcButton_->setEnabled(false);
 
     auto *side = new QVBoxLayout;
     side->addWidget(open);
     side->addWidget(list_, 2);
     side->addWidget(channel_);
+    side->addWidget(qcButton_);
     side->addWidget(save_);
     side->addWidget(export_);
     side->addWidget(readingValues_);
     side->addWidget(decay_, 1);
     auto *main = new QVBoxLayout;
-    main->addWidget(canvas_, 1);
+    shown_ = new QStackedLayout;
+    shown_->addWidget(canvas_);
+    shown_->addWidget(qc_);
+    main->addLayout(shown_, 1);
     main->addWidget(status_);
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(side, 1);
@@ -63,6 +76,8 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     connect(export_, &QPushButton::clicked, this, &ViewPage::chooseExport);
     connect(list_, &QListWidget::currentRowChanged, this, &ViewPage::showItem);
     connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
+    connect(qcButton_, &QPushButton::toggled, this, [this] { showItem(list_->currentRow()); });
+    connect(qc_, &QcView::exclusionsChanged, this, [this] { options_.excluded = qc_->excluded(); });
     connect(channel_, &QComboBox::currentIndexChanged, this, [this](int index) {
         options_.channel = index - 1; // the first choice is the mean
         showItem(list_->currentRow());
@@ -79,6 +94,8 @@ bool ViewPage::openDatabase(const QString &path) {
     path_ = path;
     database_ = std::move(loaded.database);
     items_ = plots::plot_items(database_);
+    const std::vector<std::string> &unreadable = qc_->openDatabase(&database_, path);
+    options_.excluded = qc_->excluded();
     QString status = QFileInfo(path).fileName() + QStringLiteral(": ");
     stopReason_ = loaded.complete() ? "" : survey::stop_reason(loaded);
     if (loaded.stop == survey::LoadStop::CannotOpen) {
@@ -95,6 +112,8 @@ bool ViewPage::openDatabase(const QString &path) {
     if (!loaded.complete())
         status += QStringLiteral(" ") + QString::fromStdString(survey::stop_reason(loaded)) +
                   tr(" What was read before is shown.");
+    for (const std::string &error : unreadable)
+        status += QStringLiteral(" ") + QString::fromStdString(error) + QLatin1Char('.');
     status_->setText(status);
     fillChannelChoice();
     for (const plots::PlotItem &item : items_)
@@ -173,9 +192,20 @@ void ViewPage::showItem(int row) {
     decay_->showChannels({});
     if (row < 0 || static_cast<std::size_t>(row) >= items_.size()) {
         canvas_->clear();
+        shown_->setCurrentWidget(canvas_);
         return;
     }
-    canvas_->showPlot(&database_, items_[static_cast<std::size_t>(row)], options_);
+    const plots::PlotItem &item = items_[static_cast<std::size_t>(row)];
+    const bool profile = item.kind == plots::PlotKind::PseudoSection;
+    qcButton_->setEnabled(profile);
+    const bool qc = profile && qcButton_->isChecked();
+    readingValues_->setVisible(!qc);
+    decay_->setVisible(!qc);
+    shown_->setCurrentWidget(qc ? static_cast<QWidget *>(qc_) : canvas_);
+    if (qc)
+        qc_->showProfile(item, options_);
+    else
+        canvas_->showPlot(&database_, item, options_);
 }
 
 void ViewPage::fillChannelChoice() {
@@ -199,14 +229,7 @@ void ViewPage::showReading(std::size_t index) {
     const survey::Line &line = database_.surveys[item.survey].lines[item.line];
     if (index >= line.ip_readings.size()) return;
     const survey::IpReading &r = line.ip_readings[index];
-    readingValues_->setText(tr("X %1  n %2  dN %3\nRo %4 ohm.m  Stdev %5\nVp %6  Itx %7  SP %8")
-                                .arg(r.x)
-                                .arg(r.n)
-                                .arg(r.dn)
-                                .arg(r.ro, 0, 'f', 3)
-                                .arg(r.stdev, 0, 'f', 3)
-                                .arg(r.vp, 0, 'f', 3)
-                                .arg(r.itx, 0, 'f', 3)
-                                .arg(r.sp));
+    canvas_->setPicked(index);
+    readingValues_->setText(readingValuesText(r));
     decay_->showChannels(r.m);
 }

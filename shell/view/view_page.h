@@ -1,5 +1,6 @@
 // The View page: opens a converted database and shows its plots, with a list to pick a profile,
-// sounding or gravity line, the values and decay of a picked reading, and saving as PNG or PDF.
+// sounding or gravity line, the values and decay of a picked reading, the quality control of a
+// profile, and saving as PNG or PDF.
 #pragma once
 
 #include "export_choices.h"
@@ -15,6 +16,8 @@
 
 class DecayView;
 class PlotCanvas;
+class QcView;
+class QStackedLayout;
 class QComboBox;
 class QLabel;
 class QListWidget;
@@ -45,6 +48,9 @@ class ViewPage : public QWidget {
     void showReading(std::size_t index);
 
     PlotCanvas *canvas_;
+    QcView *qc_;            // instead of the canvas for a profile when quality control is on
+    QPushButton *qcButton_; // "Quality control", for profiles
+    QStackedLayout *shown_; // the canvas or the QC view
     QListWidget *list_;
     QLabel *status_;
     QLabel *readingValues_;

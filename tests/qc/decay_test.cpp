@@ -63,4 +63,15 @@ TEST(Decays, EachDoubtfulDecayIsFlaggedForItsReason) {
     EXPECT_FALSE(qc::check_decay({0, 0, 0, 0}).law);
 }
 
+// The master curve drawn beside a decay is its dipole's: the law its readings follow, whatever a
+// rising decay of that dipole does.
+TEST(Decays, TheMasterCurveIsTheLawOfTheDipolesSoundDecays) {
+    std::vector<survey::IpReading> readings = profile();
+    readings[8].m = {100, 120, 80, 70, 60, 50, 40, 30};
+    const std::vector<double> master = qc::master_curve(readings, qc::check_decays(readings), 8);
+    ASSERT_EQ(master.size(), 8u);
+    for (std::size_t k = 0; k < master.size(); ++k)
+        EXPECT_NEAR(master[k], kA * std::pow(k + 1.0, kB), 0.03 * kA) << k;
+}
+
 } // namespace

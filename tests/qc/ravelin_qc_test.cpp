@@ -1,4 +1,5 @@
-// The command-line tool: the report, each reading's error and the exit status.
+// The command-line tool: the report, each reading's error, the counts of each rule and of
+// NAME.exclude, and the exit status.
 #include "../i2dwriter/tvd_builder.h"
 #include "../tools/tool_runner.h"
 
@@ -57,6 +58,38 @@ TEST_F(RavelinQc, ReportsPairsAndErrorsWithTheExitStatus) {
     EXPECT_NE(run(RAVELIN_QC_PATH, "--readings --error-floor 10 line.tvd")
                   .output.find("S1,L100N,3,0,10,30,40,5,none,,,0.1,floor\n"),
               std::string::npos);
+}
+
+// Four readings with four M channels: a reciprocal pair, one of Stdev 12 % and one whose Ro is
+// negative and whose decay rises; NAME.exclude names the Stdev one by where its electrodes stood.
+TEST_F(RavelinQc, CountsWhatEachRuleFlagsAndWhatWasLeftOutByHand) {
+    tvd::Database db;
+    db.add(tvd::survey_header("Client", "Grid", 2024, 0x03, 0x07))
+        .add(tvd::ipi(0, 2, 2))
+        .add(tvd::array(0x00))
+        .add(tvd::profile_header(100, 0, 900))
+        .add(ip(20, 10, -20, -10, 10, 100, 1).f32(4).f32(3).f32(2).f32(1))
+        .add(ip(0, 10, 20, 30, 10.4f, 104, 1).f32(4).f32(3).f32(2).f32(1))
+        .add(ip(30, 10, -30, -20, 5, 100, 12).f32(4).f32(3).f32(2).f32(1)) // 0 10 30 40
+        .add(ip(40, 10, -40, -30, 5, -50, 1).f32(4).f32(5).f32(2).f32(1));
+    write("grid.tvd", db.bytes());
+    const std::string exclusion = "S1 L100N 0 10 30 40 # noisy\n";
+    write("grid.exclude", {exclusion.begin(), exclusion.end()});
+
+    const ravelin::test::ToolRun report = run(RAVELIN_QC_PATH, "grid.tvd");
+    EXPECT_EQ(report.status, 0);
+    EXPECT_NE(report.output.find("  decays: 4 fitted as a t^b; 1 rising, 0 not positive, 0 not "
+                                 "falling as a t^b, 0 off their dipole's master curve\n"),
+              std::string::npos)
+        << report.output;
+    EXPECT_NE(report.output.find("  flagged: ro 1, nan 0, stdev 1, decay 1, reciprocal 0, rescon "
+                                 "0; excluded by hand 1\n"),
+              std::string::npos)
+        << report.output;
+
+    const std::string unreadable = "S1 L100N 0 10\n";
+    write("grid.exclude", {unreadable.begin(), unreadable.end()});
+    EXPECT_EQ(run(RAVELIN_QC_PATH, "grid.tvd").status, 1);
 }
 
 } // namespace

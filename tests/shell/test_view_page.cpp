@@ -1,6 +1,6 @@
 // The plots as drawn (colours of known readings, hollow marks, axis ticks, the drift fit, every
-// text whole at the window's size), the View page on a damaged database, and ravelin-plot's files
-// and exit codes.
+// text whole at the window's size), the View page on a damaged database, and ravelin-plot's files,
+// its readings left out by hand and exit codes.
 #include "../i2dwriter/tvd_builder.h"
 #include "colour_scale.h"
 #include "plot_canvas.h"
@@ -34,8 +34,8 @@ tvd::Database three_reading_profile() {
         .add(tvd::ipi(0, 2, 2))
         .add(tvd::array(0x00))
         .add(tvd::profile_header(100, 0, 900));
+    float x = 0;
     for (float ro : {10.0f, 1000.0f, -5.0f}) {
-        static float x = 0;
         db.add(
             tvd::ipr_standard({.x = x, .dn = 10, .da = 5, .db = -10, .ro = ro, .m = {4, 3, 2, 1}}));
         x += 10;
@@ -475,6 +475,40 @@ class ViewPageTest : public QObject {
         QCOMPARE(run({dir.filePath("line.a.tvd"), "--channel", "0"}), 2);
         QCOMPARE(run({"--help"}), 0);
         QVERIFY(out.contains("--profile"));
+    }
+
+    // NAME.exclude names the second reading (x 10: A 15, B 0, M 10, N 20): ravelin-plot draws it
+    // crossed out over its colour; the others keep theirs.
+    void plotToolCrossesOutReadingsLeftOutByHand() {
+        QVERIFY(three_reading_profile().write(dir.filePath("cross.tvd").toStdString()));
+        QFile exclude(dir.filePath("cross.exclude"));
+        QVERIFY(exclude.open(QIODevice::WriteOnly));
+        exclude.write("S1 L100N 15 0 10 20 # cable cut\n");
+        exclude.close();
+        QCOMPARE(run({dir.filePath("cross.tvd"), "--out", dir.filePath("cross.png")}), 0);
+        const QImage drawn(dir.filePath("cross.png"));
+        const survey::LoadResult loaded =
+            survey::load_database(dir.filePath("cross.tvd").toStdString());
+        QImage image(drawn.size(), QImage::Format_RGB32);
+        image.setDotsPerMeterX(drawn.dotsPerMeterX());
+        image.setDotsPerMeterY(drawn.dotsPerMeterY());
+        std::vector<plots::PlacedReading> placed;
+        {
+            QPainter painter(&image);
+            plots::draw_plot(painter, image.rect(), loaded.database,
+                             plots::plot_items(loaded.database).at(0), {}, &placed);
+        }
+        const QRectF crossed = placed.at(1).mark;
+        QVERIFY(qGray(pixel(drawn, crossed.center())) < 64);
+        QCOMPARE(pixel(drawn, crossed.center() - QPointF(0, crossed.height() / 3)),
+                 plots::scale_colour(1).rgb());
+        QCOMPARE(pixel(drawn, placed.at(0).mark.center()), plots::scale_colour(0).rgb());
+
+        exclude.open(QIODevice::WriteOnly);
+        exclude.write("S1 L100N 15 0\n");
+        exclude.close();
+        QCOMPARE(run({dir.filePath("cross.tvd"), "--out", dir.filePath("cross.png")}), 1);
+        QVERIFY2(err.contains("cross.exclude:1: not a reading"), err.constData());
     }
 
   private:

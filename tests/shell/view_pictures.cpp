@@ -1,6 +1,8 @@
-// Saves the README's pictures of the View page: a VIREL profile with a picked reading and a
-// KX-4 gravity line, from generated sample databases.
+// Saves the README's pictures of the View page: a VIREL profile with a picked reading, the
+// quality control of a profile with reciprocals, one reading left out by hand and another picked,
+// and a KX-4 gravity line, from generated sample databases.
 //   xvfb-run -a shell_view_pictures OUTPUT_FOLDER
+#include "../support/qc_profile.h"
 #include "convert.h"
 #include "main_window.h"
 #include "plot_canvas.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -57,6 +60,26 @@ int main(int argc, char *argv[]) {
         QTest::mouseClick(canvas, Qt::LeftButton, {}, placed[40].mark.center().toPoint());
     QTest::qWait(200);
     if (!form.grab().save(out.filePath(QStringLiteral("screenshot-view-profile.png")))) return 1;
+
+    const QString grid = data.filePath(QStringLiteral("grid.tvd"));
+    if (!qc_profile::database(qc_profile::readings()).write(grid.toStdString())) return 1;
+    view->openDatabase(grid);
+    view->findChild<QPushButton *>(QStringLiteral("QualityControl"))->click();
+    QTest::qWait(200);
+    auto *section = view->findChild<PlotCanvas *>(QStringLiteral("QcSection"));
+    // Reading i's cell in the resistivity panel: the last drawn where cells overlap.
+    auto click = [section](std::size_t reading) {
+        for (const plots::PlacedReading &placed : section->placedReadings())
+            if (placed.reading == reading) {
+                QTest::mouseClick(section, Qt::LeftButton, {}, placed.mark.center().toPoint());
+                return;
+            }
+    };
+    click(64 + 9); // the reciprocal of the reading of Stdev 12 %: left out
+    QTest::keyClick(section, Qt::Key_Delete);
+    click(64 + 37); // the reciprocal of a decay five times its master curve
+    QTest::qWait(200);
+    if (!form.grab().save(out.filePath(QStringLiteral("screenshot-view-qc.png")))) return 1;
 
     ravelin::sample::Kx4Shape kx4;
     kx4.readings_per_line = 30;

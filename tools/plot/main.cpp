@@ -1,8 +1,10 @@
 // ravelin-plot FILE.tvd [--out FILE.png|FILE.pdf] [--profile N] [--channel K]: draws the
 // pseudo-sections, sounding curves and gravity profiles of a converted database. Without --out
 // it writes NAME-plots.pdf beside the file, one page per plot, and prints the path it wrote.
-// Exit status: 0 a file was written, 1 nothing to plot or the file could not be read or
-// written, 2 bad arguments.
+// Readings NAME.exclude leaves out are drawn crossed out. Exit status: 0 a file was written, 1
+// nothing to plot, the file could not be read or written, or a line of NAME.exclude could not be
+// read (the plots are written without it), 2 bad arguments.
+#include "exclusions.h"
 #include "output_name.h"
 #include "plot_output.h"
 #include "survey_reader.h"
@@ -115,6 +117,12 @@ int main(int argc, char **argv) {
         items = {profiles[static_cast<std::size_t>(profile_number - 1)]};
     }
 
+    const exports::Exclusions exclusions =
+        exports::read_exclusions(exports::exclusions_path(database_path.toStdString()));
+    for (const std::string &error : exclusions.errors)
+        std::fprintf(stderr, "ravelin-plot: %s\n", error.c_str());
+    options.excluded = exports::excluded_lines(exclusions, loaded.database);
+
     if (out_path.isEmpty())
         out_path =
             QString::fromStdString(ravelin::output_name(database_path.toStdString(), "-plots.pdf"));
@@ -122,5 +130,5 @@ int main(int argc, char **argv) {
                              : plots::write_pdf(out_path, loaded.database, items, options);
     if (!written) return fail(QStringLiteral("cannot write ") + out_path, 1);
     std::printf("%s\n", qPrintable(out_path));
-    return 0;
+    return exclusions.errors.empty() ? 0 : 1;
 }

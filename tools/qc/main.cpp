@@ -1,9 +1,12 @@
 // ravelin-qc [--error-scope profile|survey] [--error-floor P] [--readings] FILE.tvd...: the
-// repeats and reciprocals of each IP profile, their errors, the error model fitted to them and,
-// with --readings, every reading's error.
+// repeats and reciprocals of each IP profile, their errors, the error model fitted to them, the
+// decays, the readings each rule flags and those NAME.exclude leaves out and, with --readings,
+// every reading's error.
 #include "command_line.h"
 #include "electrode_layout.h"
+#include "exclusions.h"
 #include "line_names.h"
+#include "profile_counts.h"
 #include "qc_arguments.h"
 #include "reading_errors.h"
 #include "survey_reader.h"
@@ -27,10 +30,11 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     ravelin::CommandLine line(
         "ravelin-qc",
         "Prints, for each IP profile of the converted databases, its repeats and reciprocals,\n"
-        "their errors, the error model fitted to them and how each reading got its error.\n"
+        "their errors, the error model fitted to them, how each reading got its error, its\n"
+        "decays and the readings each rule flags or NAME.exclude leaves out.\n"
         "Exit status: 0 every database was reported; 1 a database could not be read, was\n"
-        "damaged (what came before the damage is reported) or held no IP profile readings;\n"
-        "2 bad arguments.",
+        "damaged (what came before the damage is reported), held no IP profile readings or\n"
+        "its NAME.exclude a line that could not be read; 2 bad arguments.",
         2);
     line.addOption("error-scope", "SCOPE",
                    "profile: one error model per profile (default); survey: one model over the "
@@ -119,22 +123,19 @@ void print_readings(const survey::Line &line, const qc::ProfileQc &profile,
 }
 
 void report_profile(const survey::Line &line, const qc::ProfileQc &profile, const std::string &name,
-                    bool with_model) {
-    int pairable = 0, reciprocals = 0, above = 0;
+                    bool with_model, const std::vector<bool> &excluded) {
+    const qc::ProfileCounts counts = qc::count_profile(line.ip_readings, profile, excluded);
+    int above = 0;
     int by_source[4] = {};
-    for (const survey::IpReading &r : line.ip_readings)
-        pairable += qc::pairable(r) ? 1 : 0;
     std::vector<double> relative;
     for (const qc::Pair &p : profile.pairs) {
-        reciprocals += p.kind == qc::PairKind::Reciprocal ? 1 : 0;
         relative.push_back(p.relative_error());
         above += p.relative_error() > qc::kPairLimit ? 1 : 0;
     }
     for (const qc::ReadingError &e : profile.errors)
         ++by_source[static_cast<int>(e.source)];
-    std::printf("%s: %zu readings, %d usable; %d reciprocal pairs, %d repeat pairs\n", name.c_str(),
-                line.ip_readings.size(), pairable, reciprocals,
-                static_cast<int>(profile.pairs.size()) - reciprocals);
+    std::printf("%s: %zu readings, %zu usable; %zu reciprocal pairs, %zu repeat pairs\n",
+                name.c_str(), counts.readings, counts.usable, counts.reciprocals, counts.repeats);
     if (!relative.empty()) {
         std::sort(relative.begin(), relative.end());
         const std::size_t n = relative.size();
@@ -150,6 +151,12 @@ void report_profile(const survey::Line &line, const qc::ProfileQc &profile, cons
                 by_source[static_cast<int>(qc::ErrorSource::Model)],
                 by_source[static_cast<int>(qc::ErrorSource::Floor)],
                 by_source[static_cast<int>(qc::ErrorSource::None)]);
+    std::printf("  decays: %zu fitted as a t^b; %zu rising, %zu not positive, %zu not falling as "
+                "a t^b, %zu off their dipole's master curve\n",
+                counts.decays, counts.rising, counts.not_positive, counts.not_falling,
+                counts.off_master);
+    std::printf("  flagged: %s; excluded by hand %zu\n", qc::flagged_text(counts).c_str(),
+                counts.excluded);
 }
 
 // "S1,L100N": the survey's number in the file and the line, as the export file names give them.
@@ -171,6 +178,8 @@ bool report(const std::string &file, const Arguments &args) {
     }
     const survey::Database &db = loaded.database;
     const qc::DatabaseQc result = qc::check_database(db, args.options);
+    const exports::Exclusions exclusions = exports::read_exclusions(exports::exclusions_path(file));
+    const exports::ExcludedLines excluded = exports::excluded_lines(exclusions, db);
     const qc::ErrorModel *last_model = nullptr;
     for (const qc::ProfileQc &profile : result.profiles) {
         const survey::Line &line = db.surveys[profile.survey].lines[profile.line];
@@ -182,7 +191,9 @@ bool report(const std::string &file, const Arguments &args) {
                         model_text(*profile.model).c_str());
         last_model = profile.model;
         std::printf("%s ", file.c_str());
-        report_profile(line, profile, name, !survey_scope);
+        const auto by_hand = excluded.find({profile.survey, profile.line});
+        report_profile(line, profile, name, !survey_scope,
+                       by_hand == excluded.end() ? std::vector<bool>{} : by_hand->second);
     }
     if (args.readings) {
         std::printf("SURVEY,LINE,READING,A,B,M,N,R,PAIR,WITH,PAIR_ERROR,ERROR,SOURCE\n");
@@ -196,6 +207,10 @@ bool report(const std::string &file, const Arguments &args) {
     if (!loaded.complete()) {
         std::fprintf(stderr, "ravelin-qc: %s: %s Reported the readings before that point.\n",
                      file.c_str(), survey::stop_reason(loaded).c_str());
+        ok = false;
+    }
+    for (const std::string &error : exclusions.errors) {
+        std::fprintf(stderr, "ravelin-qc: %s\n", error.c_str());
         ok = false;
     }
     if (result.profiles.empty()) {
