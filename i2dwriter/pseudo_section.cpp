@@ -9,8 +9,6 @@ namespace i2dwriter {
 
 namespace {
 
-using namespace ravelin::array_code;
-
 char direction_letter(float line_pos, std::uint16_t line_coord) {
     const bool easting = (line_coord & 0x2) != 0;
     if (easting) return line_pos > 0 ? 'E' : 'W';
@@ -21,43 +19,6 @@ char direction_letter(float line_pos, std::uint16_t line_coord) {
 
 std::string_view array_type_name(std::uint16_t array_code) {
     return ravelin::pseudo_section_array_type(array_code);
-}
-
-ProfileGeometry profile_geometry(std::uint16_t array_code, float x, float dn, float da) {
-    const float x_plus_da = static_cast<float>(static_cast<double>(x) + da);
-    switch (array_code) {
-    case kPoleDipole:
-    case kSchlumberger:
-    case kWenner:
-        return {x_plus_da, dn};
-    case kPolePole:
-        return {x_plus_da, std::fabs(da)};
-    case kGradient:
-        return {x, dn};
-    default:
-        return {x_plus_da, std::fabs(dn)};
-    }
-}
-
-int truncate_index(double quotient) {
-    if (!std::isfinite(quotient) || quotient <= -2147483649.0 || quotient >= 2147483648.0) return 0;
-    return static_cast<int>(quotient);
-}
-
-int tx_index(float x, float da, const ProfileGeometry &geometry) {
-    if (geometry.spacing == 0.0f) return 0;
-    const float x_plus_da = static_cast<float>(static_cast<double>(x) + da);
-    return truncate_index(
-        (static_cast<double>(x_plus_da) - geometry.left_electrode) / geometry.spacing + 1.0);
-}
-
-int rx_index(std::uint16_t array_code, float dn, float da, const ProfileGeometry &geometry) {
-    if (geometry.spacing == 0.0f) return 0;
-    // The lateral arrays measure their spacing along dA, as pole-pole does.
-    const bool along_da = array_code == kPolePole || array_code == kSchlumberger ||
-                          array_code == kLateralDipoleDipole || array_code == kLateralPolePole;
-    const float distance = std::fabs(along_da ? da : dn);
-    return truncate_index(static_cast<double>(distance) / geometry.spacing);
 }
 
 void append_header_block(std::string &out, const HeaderBlock &block) {
