@@ -117,9 +117,7 @@ void handle_profile_header(Record &record, DatabaseWriter &database, LinkTables 
     links.add_line_header(database.offset());
     database.write(record);
 
-    const char letter =
-        h.line_pos_is_easting() ? (h.line_pos > 0 ? 'E' : 'W') : (h.line_pos > 0 ? 'N' : 'S');
-    print(out.survey_text, "\r\nLine\t%8.3f%c"_fmt, std::fabs(h.line_pos), letter);
+    print(out.survey_text, "\r\nLine\t%8.3f%c"_fmt, std::fabs(h.line_pos), h.direction());
     if (!survey.instrument_is_kx4)
         print(out.survey_text, "\r\n/\tLine Azimuth:  \t%4.2f"_fmt, h.azimuth_tenths * 0.1);
 }

@@ -1,5 +1,6 @@
 #include "ip_reading.h"
 
+#include "header_records.h"
 #include "ip_arrays.h"
 #include "line_format.h"
 
@@ -81,8 +82,7 @@ std::string pseudo_section_data_line(PseudoSectionIndices indices, float rho_a,
 }
 
 char line_direction(float line_pos, std::uint16_t line_coord) {
-    if (line_coord & 0x2) return line_pos > 0 ? 'E' : 'W';
-    return line_pos > 0 ? 'N' : 'S';
+    return records::ProfileHeader{.line_pos = line_pos, .line_coord = line_coord}.direction();
 }
 
 std::string pseudo_section_header_block(const PseudoSectionHeader &h) {

@@ -3,30 +3,17 @@
 #pragma once
 
 #include "array_geometry.h"
+#include "header_records.h"
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace i2dwriter {
 
-// Four-letter array type of the header block.
-std::string_view array_type_name(std::uint16_t array_code);
-
-struct HeaderBlock {
-    records::ProfileGeometry geometry;
-    std::string_view client;
-    std::string_view project;
-    std::uint16_t azimuth_tenths = 0;
-    std::uint16_t year = 0;
-    std::uint8_t month_bcd = 0;
-    std::uint8_t day_bcd = 0;
-    std::string_view array_type;
-    float line_pos = 0.0f;
-    std::uint16_t line_coord = 0;
-};
-
-void append_header_block(std::string &out, const HeaderBlock &block);
+// The header block of a profile, from its survey and profile headers and its first reading.
+void append_header_block(std::string &out, records::ProfileGeometry geometry,
+                         const records::SurveyHeader &survey, const records::ProfileHeader &profile,
+                         std::uint16_t array_code);
 
 // One reading; operating mode 0 carries the M channels 0 to 3, any other mode four " ***".
 void append_data_line(std::string &out, int tx, int rx, float rho_a, std::uint16_t operating_mode,

@@ -114,7 +114,7 @@ void PseudoSectionWriter::on_ipr_standard() {
         awaiting_first_data_ = false;
         if (line_is_profile_) {
             geometry_ = records::profile_geometry(array_code_, r);
-            write_header_block();
+            append_header_block(pending_, geometry_, survey_header_, profile_header_, array_code_);
         }
     }
     // Readings outside a profile have no place in a pseudo-section.
@@ -128,21 +128,6 @@ void PseudoSectionWriter::on_ipr_standard() {
         records::writer_indices(array_code_, r, geometry_);
     append_data_line(pending_, indices.tx, indices.rx, std::fabs(r.ro), ip_operating_mode_,
                      m_channels);
-}
-
-void PseudoSectionWriter::write_header_block() {
-    HeaderBlock block;
-    block.geometry = geometry_;
-    block.client = survey_header_.client;
-    block.project = survey_header_.name;
-    block.azimuth_tenths = profile_header_.azimuth_tenths;
-    block.day_bcd = survey_header_.date.day_bcd;
-    block.month_bcd = survey_header_.date.month_bcd;
-    block.year = survey_header_.date.year;
-    block.array_type = array_type_name(array_code_);
-    block.line_pos = profile_header_.line_pos;
-    block.line_coord = profile_header_.line_coord;
-    append_header_block(pending_, block);
 }
 
 } // namespace i2dwriter

@@ -2,7 +2,6 @@
 // pseudo-section lines of its profiles. All state lives in the object, one object per run.
 #pragma once
 
-#include "header_records.h"
 #include "pseudo_section.h"
 #include "record_file.h"
 
@@ -23,7 +22,6 @@ class PseudoSectionWriter {
     // Performs the action of the current record; false for a kind this writer does not handle.
     bool handle_record();
     void on_ipr_standard();
-    void write_header_block();
     bool flush();
 
     static constexpr std::size_t record_capacity = 500;

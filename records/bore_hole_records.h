@@ -18,14 +18,12 @@ struct BoreHoleResistivity {
 };
 
 template <typename Fields> BoreHoleResistivity read_bore_hole_resistivity(Fields &&record) {
-    BoreHoleResistivity r;
-    r.array = record.u16(4);
-    r.sp = record.i16(6);
-    r.depth = record.f32(8);
-    r.resistivity = record.f32(12);
-    r.next_depth = record.u32(16);
-    r.n_param = record.u32(20);
-    return r;
+    return {.array = record.u16(4),
+            .sp = record.i16(6),
+            .depth = record.f32(8),
+            .resistivity = record.f32(12),
+            .next_depth = record.u32(16),
+            .n_param = record.u32(20)};
 }
 
 struct BoreHoleFluid {
@@ -36,13 +34,11 @@ struct BoreHoleFluid {
 };
 
 template <typename Fields> BoreHoleFluid read_bore_hole_fluid(Fields &&record) {
-    BoreHoleFluid r;
-    r.depth = record.f32(4);
-    r.resistivity = record.f32(8);
-    r.temperature = record.f32(12);
-    r.next_depth = record.u32(16);
-    r.n_param = record.u32(20);
-    return r;
+    return {.depth = record.f32(4),
+            .resistivity = record.f32(8),
+            .temperature = record.f32(12),
+            .next_depth = record.u32(16),
+            .n_param = record.u32(20)};
 }
 
 struct BoreHoleSp {
@@ -54,14 +50,12 @@ struct BoreHoleSp {
 };
 
 template <typename Fields> BoreHoleSp read_bore_hole_sp(Fields &&record) {
-    BoreHoleSp r;
-    r.depth = record.f32(4);
-    r.sp = record.i16(8);
-    r.reserved1 = record.u16(10);
-    r.reserved2 = record.u32(12);
-    r.next_depth = record.u32(16);
-    r.n_param = record.u32(20);
-    return r;
+    return {.depth = record.f32(4),
+            .sp = record.i16(8),
+            .reserved1 = record.u16(10),
+            .reserved2 = record.u32(12),
+            .next_depth = record.u32(16),
+            .n_param = record.u32(20)};
 }
 
 } // namespace records

@@ -27,28 +27,26 @@ struct FileHeader {
 };
 
 template <typename Fields> FileHeader read_file_header(Fields &&record) {
-    FileHeader h;
-    h.manufacture_name = record.text(4, 16);
-    h.manufacture_id = record.u16(20);
-    h.family_id = record.u16(22);
-    h.instrument_model = record.u16(24);
-    h.instrument_version = record.u16(26);
-    h.instrument_name = record.text(28, 16);
-    h.serial = record.u16(44);
-    h.software_manufacture_id = record.u16(46);
-    h.software_manufacture_name = record.text(48, 16);
-    h.software_package_name = record.text(64, 16);
-    h.software_version = record.u16(80);
-    h.software_revision = record.u16(82);
-    h.time_ms = record.u32(84);
-    h.date = read_date(record, 88);
-    h.flags = record.u16(92);
-    h.reserved = record.u16(94);
-    h.extension = record.u32(96);
-    h.pointer1 = record.u32(100);
-    h.pointer2 = record.u32(104);
-    h.pointer3 = record.u32(108);
-    return h;
+    return {.manufacture_name = record.text(4, 16),
+            .manufacture_id = record.u16(20),
+            .family_id = record.u16(22),
+            .instrument_model = record.u16(24),
+            .instrument_version = record.u16(26),
+            .instrument_name = record.text(28, 16),
+            .serial = record.u16(44),
+            .software_manufacture_id = record.u16(46),
+            .software_manufacture_name = record.text(48, 16),
+            .software_package_name = record.text(64, 16),
+            .software_version = record.u16(80),
+            .software_revision = record.u16(82),
+            .time_ms = record.u32(84),
+            .date = read_date(record, 88),
+            .flags = record.u16(92),
+            .reserved = record.u16(94),
+            .extension = record.u32(96),
+            .pointer1 = record.u32(100),
+            .pointer2 = record.u32(104),
+            .pointer3 = record.u32(108)};
 }
 
 struct SurveyHeader {
@@ -71,29 +69,27 @@ struct SurveyHeader {
 };
 
 template <typename Fields> SurveyHeader read_survey_header(Fields &&record) {
-    SurveyHeader h;
-    h.client = record.text(4, 36);
-    h.name = record.text(40, 36);
-    h.operator_name = record.text(76, 36);
-    h.time_ms = record.u32(112);
-    h.date = read_date(record, 116);
-    h.utc_offset_ms = record.i32(120);
-    h.coordinate_mode = record.u16(124);
-    h.azimuth = record.u16(126);
-    h.utm_zone = record.u16(128);
-    h.magnetic_declination = record.u16(130);
-    h.longitude = record.f64(132);
-    h.latitude = record.f64(140);
-    h.altitude = record.f32(148);
-    h.grid_north = record.f32(152);
-    h.grid_south = record.f32(156);
-    h.grid_east = record.f32(160);
-    h.grid_west = record.f32(164);
-    h.next_survey = record.u32(ravelin::link_field::kSurveyNextSurvey);
-    h.first_line = record.u32(ravelin::link_field::kSurveyFirstLine);
-    h.reserved1 = record.u32(176);
-    h.reserved2 = record.u32(180);
-    return h;
+    return {.client = record.text(4, 36),
+            .name = record.text(40, 36),
+            .operator_name = record.text(76, 36),
+            .time_ms = record.u32(112),
+            .date = read_date(record, 116),
+            .utc_offset_ms = record.i32(120),
+            .coordinate_mode = record.u16(124),
+            .azimuth = record.u16(126),
+            .utm_zone = record.u16(128),
+            .magnetic_declination = record.u16(130),
+            .longitude = record.f64(132),
+            .latitude = record.f64(140),
+            .altitude = record.f32(148),
+            .grid_north = record.f32(152),
+            .grid_south = record.f32(156),
+            .grid_east = record.f32(160),
+            .grid_west = record.f32(164),
+            .next_survey = record.u32(ravelin::link_field::kSurveyNextSurvey),
+            .first_line = record.u32(ravelin::link_field::kSurveyFirstLine),
+            .reserved1 = record.u32(176),
+            .reserved2 = record.u32(180)};
 }
 
 struct ProfileHeader {
@@ -106,19 +102,22 @@ struct ProfileHeader {
     std::uint32_t first_data = 0, next_profile = 0; // links
 
     bool line_pos_is_easting() const { return (line_coord & 0x2) != 0; }
+    // The letter after the line's position: E or W for an easting, N or S for a northing.
+    char direction() const {
+        if (line_pos_is_easting()) return line_pos > 0 ? 'E' : 'W';
+        return line_pos > 0 ? 'N' : 'S';
+    }
 };
 
 template <typename Fields> ProfileHeader read_profile_header(Fields &&record) {
-    ProfileHeader h;
-    h.line_pos = record.f32(4);
-    h.line_coord = record.u16(8);
-    h.azimuth_tenths = record.u16(10);
-    h.station_count = record.u16(12);
-    h.reserved1 = record.u16(14);
-    h.reserved2 = record.u32(16);
-    h.first_data = record.u32(ravelin::link_field::kProfileFirstData);
-    h.next_profile = record.u32(ravelin::link_field::kProfileNextProfile);
-    return h;
+    return {.line_pos = record.f32(4),
+            .line_coord = record.u16(8),
+            .azimuth_tenths = record.u16(10),
+            .station_count = record.u16(12),
+            .reserved1 = record.u16(14),
+            .reserved2 = record.u32(16),
+            .first_data = record.u32(ravelin::link_field::kProfileFirstData),
+            .next_profile = record.u32(ravelin::link_field::kProfileNextProfile)};
 }
 
 struct SoundingHeader {
@@ -128,22 +127,21 @@ struct SoundingHeader {
     double northing = 0;
     float altitude = 0;
     std::string name;
-    std::uint32_t first_data = 0, next_sounding = 0; // links
+    std::uint32_t first_data = 0; // link
     std::uint32_t reserved = 0;
+    std::uint32_t next_sounding = 0; // link
 };
 
 template <typename Fields> SoundingHeader read_sounding_header(Fields &&record) {
-    SoundingHeader h;
-    h.array_code = record.u16(4);
-    h.azimuth_tenths = record.u16(6);
-    h.easting = record.f64(8);
-    h.northing = record.f64(16);
-    h.altitude = record.f32(24);
-    h.name = record.text(28, 8);
-    h.first_data = record.u32(ravelin::link_field::kSoundingFirstData);
-    h.reserved = record.u32(40);
-    h.next_sounding = record.u32(ravelin::link_field::kSoundingNextSounding);
-    return h;
+    return {.array_code = record.u16(4),
+            .azimuth_tenths = record.u16(6),
+            .easting = record.f64(8),
+            .northing = record.f64(16),
+            .altitude = record.f32(24),
+            .name = record.text(28, 8),
+            .first_data = record.u32(ravelin::link_field::kSoundingFirstData),
+            .reserved = record.u32(40),
+            .next_sounding = record.u32(ravelin::link_field::kSoundingNextSounding)};
 }
 
 struct BoreHoleHeader {
@@ -159,20 +157,18 @@ struct BoreHoleHeader {
 };
 
 template <typename Fields> BoreHoleHeader read_bore_hole_header(Fields &&record) {
-    BoreHoleHeader h;
-    h.plunge_tenths = record.u16(4);
-    h.azimuth_tenths = record.u16(6);
-    h.easting = record.f64(8);
-    h.northing = record.f64(16);
-    h.altitude = record.f32(24);
-    h.name = record.text(28, 8);
-    h.d_index = record.u32(36);
-    h.p_index = record.u32(40);
-    h.extension = record.u32(44);
-    h.next_bore_hole = record.u32(ravelin::link_field::kBoreHoleNextBoreHole);
-    h.first_data = record.u32(ravelin::link_field::kBoreHoleFirstData);
-    h.reserved = record.u32(56);
-    return h;
+    return {.plunge_tenths = record.u16(4),
+            .azimuth_tenths = record.u16(6),
+            .easting = record.f64(8),
+            .northing = record.f64(16),
+            .altitude = record.f32(24),
+            .name = record.text(28, 8),
+            .d_index = record.u32(36),
+            .p_index = record.u32(40),
+            .extension = record.u32(44),
+            .next_bore_hole = record.u32(ravelin::link_field::kBoreHoleNextBoreHole),
+            .first_data = record.u32(ravelin::link_field::kBoreHoleFirstData),
+            .reserved = record.u32(56)};
 }
 
 } // namespace records

@@ -25,15 +25,13 @@ struct Ipi {
 inline constexpr std::size_t kIpiWindowTable = 20;
 
 template <typename Fields> Ipi read_ipi(Fields &&record) {
-    Ipi ipi;
-    ipi.operating_mode = record.u16(4);
-    ipi.data_type = record.u8(6);
-    ipi.inputs = record.u8(7);
-    ipi.on_time = record.i32(8);
-    ipi.off_time = record.i32(12);
-    ipi.on_windows = record.u16(16);
-    ipi.off_windows = record.u16(18);
-    return ipi;
+    return {.operating_mode = record.u16(4),
+            .data_type = record.u8(6),
+            .inputs = record.u8(7),
+            .on_time = record.i32(8),
+            .off_time = record.i32(12),
+            .on_windows = record.u16(16),
+            .off_windows = record.u16(18)};
 }
 
 struct ArrayRecord {
@@ -75,22 +73,20 @@ struct IpStandard {
 inline constexpr std::size_t kIpStandardChannels = 52;
 
 template <typename Fields> IpStandard read_ip_standard(Fields &&record) {
-    IpStandard r;
-    r.x = record.f32(4);
-    r.y = record.f32(8);
-    r.z = record.f32(12);
-    r.line_coord = record.u16(16);
-    r.n = record.u16(18);
-    r.dn = record.f32(20);
-    r.da = record.f32(24);
-    r.db = record.f32(28);
-    r.res_con = record.u16(32);
-    r.sp = record.i16(34);
-    r.vp = record.f32(36);
-    r.itx = record.f32(40);
-    r.ro = record.f32(44);
-    r.stdev = record.f32(48);
-    return r;
+    return {.x = record.f32(4),
+            .y = record.f32(8),
+            .z = record.f32(12),
+            .line_coord = record.u16(16),
+            .n = record.u16(18),
+            .dn = record.f32(20),
+            .da = record.f32(24),
+            .db = record.f32(28),
+            .res_con = record.u16(32),
+            .sp = record.i16(34),
+            .vp = record.f32(36),
+            .itx = record.f32(40),
+            .ro = record.f32(44),
+            .stdev = record.f32(48)};
 }
 
 struct ElectrodePoint {

@@ -36,26 +36,24 @@ struct Kx4Reading {
 inline constexpr std::size_t kKx4RawSamples = 62;
 
 template <typename Fields> Kx4Reading read_kx4_reading(Fields &&record) {
-    Kx4Reading r;
-    r.x = record.f32(4);
-    r.y = record.f32(8);
-    r.altitude = record.f32(12);
-    r.line_id = record.f32(16);
-    r.gravity = record.f32(20);
-    r.standard_deviation = record.f32(24);
-    r.tilt_x = record.i16(28) * 0.1;
-    r.tilt_y = record.i16(30) * 0.1;
-    r.temperature = record.i16(32) * 0.01;
-    r.tide = record.i16(34) * 0.001;
-    r.duration = record.u16(36);
-    r.rejected = record.u16(38);
-    r.terrain_correction = record.f32(40);
-    r.time_ms = record.u32(44);
-    r.date = read_date(record, 48);
-    r.raw_samples = record.i32(52);
-    r.raw_length = record.i32(56);
-    r.line_direction = record.u8(60);
-    return r;
+    return {.x = record.f32(4),
+            .y = record.f32(8),
+            .altitude = record.f32(12),
+            .line_id = record.f32(16),
+            .gravity = record.f32(20),
+            .standard_deviation = record.f32(24),
+            .tilt_x = record.i16(28) * 0.1,
+            .tilt_y = record.i16(30) * 0.1,
+            .temperature = record.i16(32) * 0.01,
+            .tide = record.i16(34) * 0.001,
+            .duration = record.u16(36),
+            .rejected = record.u16(38),
+            .terrain_correction = record.f32(40),
+            .time_ms = record.u32(44),
+            .date = read_date(record, 48),
+            .raw_samples = record.i32(52),
+            .raw_length = record.i32(56),
+            .line_direction = record.u8(60)};
 }
 
 // The KX-4 parameter record: the meter's set-up constants and option switches.
@@ -77,19 +75,17 @@ inline constexpr std::size_t kKx4ParameterFlags = 76;
 inline constexpr std::size_t kKx4ParameterLength = kKx4ParameterFlags + 2;
 
 template <typename Fields> Kx4Parameter read_kx4_parameter(Fields &&record) {
-    Kx4Parameter p;
-    p.gref = record.f64(4);
-    p.gcal1 = record.f64(12);
-    p.tilt_x_sensitivity = record.f64(20);
-    p.tilt_y_sensitivity = record.f64(28);
-    p.tilt_x_offset = record.f64(36);
-    p.tilt_y_offset = record.f64(44);
-    p.tempco = record.f64(52);
-    p.drift = record.f64(60);
-    p.drift_time_ms = record.u32(68);
-    p.drift_date = read_date(record, 72);
-    p.flags = record.u16(kKx4ParameterFlags);
-    return p;
+    return {.gref = record.f64(4),
+            .gcal1 = record.f64(12),
+            .tilt_x_sensitivity = record.f64(20),
+            .tilt_y_sensitivity = record.f64(28),
+            .tilt_x_offset = record.f64(36),
+            .tilt_y_offset = record.f64(44),
+            .tempco = record.f64(52),
+            .drift = record.f64(60),
+            .drift_time_ms = record.u32(68),
+            .drift_date = read_date(record, 72),
+            .flags = record.u16(kKx4ParameterFlags)};
 }
 
 } // namespace records
