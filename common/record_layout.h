@@ -1,10 +1,10 @@
-// The record layout of a RAVELIN raw database, written down once: the Record IDs, the
-// sizes of the header records whose fields later records read, and the link fields through
-// which the converted database ties surveys to their lines and lines to their first data.
+// The record layout of a RAVELIN raw database, written down once: the Record IDs and the link
+// fields through which the converted database ties surveys to their lines and lines to their
+// first data (the other fields of each kind: records/).
 //
 // Every record starts with a 4-byte header, the 16-bit Record ID and the 16-bit Record length
 // (the length counts the header); offsets below count from the first byte of the Record ID.
-// Header-only: the decoder, the pseudo-section writer and the survey model each use it.
+// Header-only: the record readers, the decoder and the test databases' builders use it.
 #pragma once
 
 #include <cstddef>
@@ -36,14 +36,6 @@ inline constexpr std::uint16_t kEndOfData = 0xFFFF;
 
 // Bytes of the Record ID and Record length that open every record.
 inline constexpr std::size_t kRecordHeaderSize = 4;
-
-// Sizes of the header records whose fields later records read.
-namespace record_size {
-
-inline constexpr std::size_t kSurveyHeader = 184;
-inline constexpr std::size_t kProfileHeader = 28;
-
-} // namespace record_size
 
 // A link field holds the offset of another record in the converted database; this value in the
 // raw database says there is none (an empty line header's First Data, a last line's Next).

@@ -1,6 +1,8 @@
 // Bore hole header and the three bore hole data kinds: listing lines, the title block of each
 // bore hole and the titled log sections in the survey text file, and the five depth-log files.
+#include "bore_hole_records.h"
 #include "handlers.h"
+#include "header_records.h"
 
 #include <cmath>
 
@@ -61,57 +63,50 @@ void clear_array_sections(BoreHoleSections &sections) {
 
 void handle_bore_hole_header(Record &record, DatabaseWriter &database, LinkTables &links,
                              Outputs &out) {
-    const std::uint32_t first_data = record.convert_u32(ravelin::link_field::kBoreHoleFirstData);
-    if (first_data == kNoLink) {
+    const records::BoreHoleHeader h = records::read_bore_hole_header(record);
+    if (h.first_data == kNoLink) {
         database.drop(record);
         put(out.listing, "=======> EMPTY  HEADER <=======\n");
         return;
     }
-    print(out.listing, "*First_Data:\t\t\t%-4x\n"_fmt, first_data);
-    const std::uint16_t plunge = record.convert_u16(4);
-    print(out.listing, "Plunge:   \t\t%-4x\n"_fmt, plunge);
-    const std::uint16_t azimuth = record.convert_u16(6);
-    print(out.listing, "Azimuth:   \t\t%-4x\n"_fmt, azimuth);
-    const double easting = record.convert_f64(8);
-    print(out.listing, "Easting:\t\t\t\t%-8.3f\n"_fmt, easting);
-    const double northing = record.convert_f64(16);
-    print(out.listing, "Northing:\t\t\t\t%-8.3f\n"_fmt, northing);
-    const float altitude = record.convert_f32(24);
-    print(out.listing, "Altitude:\t\t\t\t%-8.3f\n"_fmt, altitude);
-    const std::string name = record.text(28, 8);
-    print(out.listing, "BH name:\t\t\t%s\n"_fmt, name.c_str());
-    print(out.listing, "*dIndex:\t\t\t%-4x\n"_fmt, record.convert_u32(36));
-    print(out.listing, "*pIndex:\t\t\t%-4x\n"_fmt, record.convert_u32(40));
-    print(out.listing, "*Extension:\t\t\t%-4x\n"_fmt, record.convert_u32(44));
-    print(out.listing, "*Next:\t\t\t%-4x\n"_fmt,
-          record.convert_u32(ravelin::link_field::kBoreHoleNextBoreHole));
-    print(out.listing, "Reserved1:\t\t\t\t%-4x\n"_fmt, record.convert_u32(56));
+    print(out.listing, "*First_Data:\t\t\t%-4x\n"_fmt, h.first_data);
+    print(out.listing, "Plunge:   \t\t%-4x\n"_fmt, h.plunge_tenths);
+    print(out.listing, "Azimuth:   \t\t%-4x\n"_fmt, h.azimuth_tenths);
+    print(out.listing, "Easting:\t\t\t\t%-8.3f\n"_fmt, h.easting);
+    print(out.listing, "Northing:\t\t\t\t%-8.3f\n"_fmt, h.northing);
+    print(out.listing, "Altitude:\t\t\t\t%-8.3f\n"_fmt, h.altitude);
+    print(out.listing, "BH name:\t\t\t%s\n"_fmt, h.name.c_str());
+    print(out.listing, "*dIndex:\t\t\t%-4x\n"_fmt, h.d_index);
+    print(out.listing, "*pIndex:\t\t\t%-4x\n"_fmt, h.p_index);
+    print(out.listing, "*Extension:\t\t\t%-4x\n"_fmt, h.extension);
+    print(out.listing, "*Next:\t\t\t%-4x\n"_fmt, h.next_bore_hole);
+    print(out.listing, "Reserved1:\t\t\t\t%-4x\n"_fmt, h.reserved);
 
     links.add_line_header(database.offset());
     database.write(record);
 
-    print(out.survey_text, "\r\nBore Hole\t  %s"_fmt, name.c_str());
-    print(out.survey_text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c"_fmt, std::fabs(easting),
-          easting_letter(easting), std::fabs(northing), northing_letter(northing));
-    print(out.survey_text, "\r\n/\tAzimuth:       \t%-4.2f"_fmt, azimuth * 0.1);
-    print(out.survey_text, "\r\n/\tAltitude:      \t%-8.3f"_fmt, altitude);
-    print(out.survey_text, "\r\n/\tPlunge:        \t%-4.2f"_fmt, plunge * 0.1);
+    print(out.survey_text, "\r\nBore Hole\t  %s"_fmt, h.name.c_str());
+    print(out.survey_text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c"_fmt, std::fabs(h.easting),
+          easting_letter(h.easting), std::fabs(h.northing), northing_letter(h.northing));
+    print(out.survey_text, "\r\n/\tAzimuth:       \t%-4.2f"_fmt, h.azimuth_tenths * 0.1);
+    print(out.survey_text, "\r\n/\tAltitude:      \t%-8.3f"_fmt, h.altitude);
+    print(out.survey_text, "\r\n/\tPlunge:        \t%-4.2f"_fmt, h.plunge_tenths * 0.1);
     put(out.survey_text, "\r\n/\tData:      \tData has it's own headers");
 }
 
 void handle_bore_hole_res_data(Record &record, DatabaseWriter &database, LinkTables &links,
                                BoreHoleSections &sections, Outputs &out) {
     links.add_data_record(database.offset());
-    const std::uint16_t array = record.convert_u16(4);
+    const records::BoreHoleResistivity r = records::read_bore_hole_resistivity(record);
+    const std::uint16_t array = r.array;
+    const std::int16_t sp = r.sp;
+    const float depth = r.depth, resistivity = r.resistivity;
     print(out.listing, "Array:   \t\t%-4x\n"_fmt, array);
-    const std::int16_t sp = record.convert_i16(6);
     print(out.listing, "SP:\t\t\t\t\t%-4d\n"_fmt, sp);
-    const float depth = record.convert_f32(8);
     print(out.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, depth);
-    const float resistivity = record.convert_f32(12);
     print(out.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, resistivity);
-    print(out.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, record.convert_u32(16));
-    print(out.listing, "*nParam:\t\t\t%-4x\n"_fmt, record.convert_u32(20));
+    print(out.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, r.next_depth);
+    print(out.listing, "*nParam:\t\t\t%-4x\n"_fmt, r.n_param);
     database.write(record);
 
     if (!sections.res_title_written) {
@@ -150,14 +145,13 @@ void handle_bore_hole_res_data(Record &record, DatabaseWriter &database, LinkTab
 void handle_bore_hole_fluid_data(Record &record, DatabaseWriter &database, LinkTables &links,
                                  BoreHoleSections &sections, Outputs &out) {
     links.add_data_record(database.offset());
-    const float depth = record.convert_f32(4);
+    const records::BoreHoleFluid r = records::read_bore_hole_fluid(record);
+    const float depth = r.depth, resistivity = r.resistivity, temperature = r.temperature;
     print(out.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, depth);
-    const float resistivity = record.convert_f32(8);
     print(out.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, resistivity);
-    const float temperature = record.convert_f32(12);
     print(out.listing, "Temp:\t\t\t\t%-8.3f\n"_fmt, temperature);
-    print(out.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, record.convert_u32(16));
-    print(out.listing, "*nParam:\t\t\t%-4x\n"_fmt, record.convert_u32(20));
+    print(out.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, r.next_depth);
+    print(out.listing, "*nParam:\t\t\t%-4x\n"_fmt, r.n_param);
     database.write(record);
 
     if (!sections.fluid_announced) {
@@ -175,14 +169,15 @@ void handle_bore_hole_fluid_data(Record &record, DatabaseWriter &database, LinkT
 void handle_bore_hole_sp_data(Record &record, DatabaseWriter &database, LinkTables &links,
                               BoreHoleSections &sections, Outputs &out) {
     links.add_data_record(database.offset());
-    const float depth = record.convert_f32(4);
+    const records::BoreHoleSp r = records::read_bore_hole_sp(record);
+    const float depth = r.depth;
+    const std::int16_t sp = r.sp;
     print(out.listing, "Depth:\t\t\t\t%-8.3f\n"_fmt, depth);
-    const std::int16_t sp = record.convert_i16(8);
     print(out.listing, "SP:\t\t\t\t\t%-4d\n"_fmt, sp);
-    print(out.listing, "Reserved1:\t\t\t\t\t%-4d\n"_fmt, record.convert_u16(10));
-    print(out.listing, "Reserved2:\t\t\t%-4x\n"_fmt, record.convert_u32(12));
-    print(out.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, record.convert_u32(16));
-    print(out.listing, "*nParam:\t\t\t%-4x\n"_fmt, record.convert_u32(20));
+    print(out.listing, "Reserved1:\t\t\t\t\t%-4d\n"_fmt, r.reserved1);
+    print(out.listing, "Reserved2:\t\t\t%-4x\n"_fmt, r.reserved2);
+    print(out.listing, "*Next_Depth:\t\t\t%-4x\n"_fmt, r.next_depth);
+    print(out.listing, "*nParam:\t\t\t%-4x\n"_fmt, r.n_param);
     database.write(record);
 
     if (!sections.sp_announced) {

@@ -2,6 +2,7 @@
 #include "gravity.h"
 
 #include "handlers.h"
+#include "kx4_records.h"
 
 #include <algorithm>
 #include <charconv>
@@ -51,8 +52,6 @@ std::size_t format_sample_line(char *line, const std::int32_t (&samples)[4]) {
 }
 
 namespace {
-
-constexpr std::size_t kRawSamplesAt = 62;
 
 enum class ColumnMode { kLineStation, kLineStationLettered, kNorthingEasting, kLatLong, kNone };
 
@@ -120,12 +119,12 @@ Coordinates letter_coordinates(ColumnMode mode, float y, float x, std::uint8_t d
 // Converts the raw samples and writes their complete groups of four to the raw-samples file.
 // Only samples that lie inside both Raw_Length and the record are touched.
 void write_raw_samples(Record &record, OutputFile &raw_samples, std::int32_t raw_length) {
-    if (raw_length <= 0 || record.length <= kRawSamplesAt) return;
-    const std::size_t room = record.length - kRawSamplesAt;
+    if (raw_length <= 0 || record.length <= records::kKx4RawSamples) return;
+    const std::size_t room = record.length - records::kKx4RawSamples;
     const std::size_t bytes = std::min<std::size_t>(static_cast<std::size_t>(raw_length), room);
     const std::size_t samples = bytes / 4;
     const std::size_t groups = samples / 4;
-    std::size_t offset = kRawSamplesAt;
+    std::size_t offset = records::kKx4RawSamples;
     char line[64];
     for (std::size_t g = 0; g < groups; ++g, offset += 16) {
         const std::int32_t group[4] = {record.convert_i32(offset), record.convert_i32(offset + 4),
@@ -142,81 +141,74 @@ void write_raw_samples(Record &record, OutputFile &raw_samples, std::int32_t raw
 void handle_kx4_data(Record &record, DatabaseWriter &database, LinkTables &links,
                      SurveyState &survey, Outputs &out) {
     links.add_data_record(database.offset());
+    const records::Kx4Reading r = records::read_kx4_reading(record);
+    const TimeOfDay time = split_time(static_cast<std::int32_t>(r.time_ms));
+    const std::uint16_t year = r.date.year;
+    const std::uint8_t month = r.date.month_bcd, day = r.date.day_bcd;
     OutputFile &log = out.listing;
-    const float x = record.convert_f32(4);
-    print(log, "X:\t\t\t\t%-12.7f\n"_fmt, x);
-    const float y = record.convert_f32(8);
-    print(log, "Y:\t\t\t\t%-12.7f\n"_fmt, y);
-    const float altitude = record.convert_f32(12);
-    print(log, "Altitude:\t\t\t\t%-8.3f\n"_fmt, altitude);
-    print(log, "LineID:\t\t\t\t%-8.3f\n"_fmt, record.convert_f32(16));
-    const float gravity = record.convert_f32(20);
-    print(log, "Gravity:\t\t\t\t%-8.3f\n"_fmt, gravity);
-    const float deviation = record.convert_f32(24);
-    print(log, "Standard dev.:\t\t\t\t%-8.3f\n"_fmt, deviation);
-    const double tilt_x = record.convert_i16(28) * 0.1;
-    print(log, "TiltX:\t\t\t\t\t%-4.1f\n"_fmt, tilt_x);
-    const double tilt_y = record.convert_i16(30) * 0.1;
-    print(log, "TiltY:\t\t\t\t\t%-4.1f\n"_fmt, tilt_y);
-    const double temperature = record.convert_i16(32) * 0.01;
-    print(log, "Temperature:\t\t\t%-4.1f\n"_fmt, temperature);
-    const double tide = record.convert_i16(34) * 0.001;
-    print(log, "Tide:\t\t\t\t\t%-4.3f\n"_fmt, tide);
-    const std::uint16_t duration = record.convert_u16(36);
-    print(log, "Duration:\t\t\t\t%-4d\n"_fmt, duration);
-    const std::uint16_t rejected = record.convert_u16(38);
-    print(log, "Rejected:\t\t\t\t%-4d\n"_fmt, rejected);
-    const float terrain = record.convert_f32(40);
-    print(log, "Terrain Corr.:\t\t\t\t%-8.3f\n"_fmt, terrain);
-    const TimeOfDay time = split_time(record.convert_i32(44));
+    print(log, "X:\t\t\t\t%-12.7f\n"_fmt, r.x);
+    print(log, "Y:\t\t\t\t%-12.7f\n"_fmt, r.y);
+    print(log, "Altitude:\t\t\t\t%-8.3f\n"_fmt, r.altitude);
+    print(log, "LineID:\t\t\t\t%-8.3f\n"_fmt, r.line_id);
+    print(log, "Gravity:\t\t\t\t%-8.3f\n"_fmt, r.gravity);
+    print(log, "Standard dev.:\t\t\t\t%-8.3f\n"_fmt, r.standard_deviation);
+    print(log, "TiltX:\t\t\t\t\t%-4.1f\n"_fmt, r.tilt_x);
+    print(log, "TiltY:\t\t\t\t\t%-4.1f\n"_fmt, r.tilt_y);
+    print(log, "Temperature:\t\t\t%-4.1f\n"_fmt, r.temperature);
+    print(log, "Tide:\t\t\t\t\t%-4.3f\n"_fmt, r.tide);
+    print(log, "Duration:\t\t\t\t%-4d\n"_fmt, r.duration);
+    print(log, "Rejected:\t\t\t\t%-4d\n"_fmt, r.rejected);
+    print(log, "Terrain Corr.:\t\t\t\t%-8.3f\n"_fmt, r.terrain_correction);
     print(log, "Time:\t\t        %02d:%02d:%02d\n"_fmt, time.hours, time.minutes, time.seconds);
-    const std::uint16_t year = record.convert_u16(50);
-    const std::uint8_t month = record.byte(49), day = record.byte(48);
     print(log, "Date:\t            %04d/%02X/%02X\n"_fmt, year, month, day);
-    const std::int32_t raw_samples = record.convert_i32(52);
-    print(log, "*Raw_Samples:\t\t    %-d\n"_fmt, raw_samples);
-    const std::int32_t raw_length = record.convert_i32(56);
-    print(log, "Raw_Length:\t\t     %-d\n"_fmt, raw_length);
-    if (raw_samples != -1) write_raw_samples(record, out.raw_samples, raw_length);
-    const std::uint8_t direction = record.byte(60);
+    print(log, "*Raw_Samples:\t\t    %-d\n"_fmt, r.raw_samples);
+    print(log, "Raw_Length:\t\t     %-d\n"_fmt, r.raw_length);
+    if (r.raw_samples != -1) write_raw_samples(record, out.raw_samples, r.raw_length);
     database.write(record);
 
-    const ColumnMode mode = column_mode(survey.survey_header.u16(124));
+    const ColumnMode mode = column_mode(survey.survey_header.coordinate_mode);
     OutputFile &txt = out.survey_text;
     if (survey.column_header_due) {
         if (const char *header = column_header(mode)) put(txt, header);
         survey.column_header_due = false;
     }
-    const Coordinates c = letter_coordinates(mode, y, x, direction);
+    const Coordinates c = letter_coordinates(mode, r.y, r.x, r.line_direction);
     print(txt, "\r\n%10.7f%c %10.7f%c %8.4f %10.3f %4.3f %6.1f %6.1f %4.2f %5.3f "_fmt, c.y,
-          c.y_letter, c.x, c.x_letter, altitude, gravity, deviation, tilt_x, tilt_y, temperature,
-          tide);
+          c.y_letter, c.x, c.x_letter, r.altitude, r.gravity, r.standard_deviation, r.tilt_x,
+          r.tilt_y, r.temperature, r.tide);
     const double when = decimal_date_time(day_number(from_bcd(day), from_bcd(month), year),
                                           time.hours, time.minutes, time.seconds);
-    print(txt, "%3d %3d %02d:%02d:%02d     %9.5f    %6.4f  %04d/%02X/%02X"_fmt, duration, rejected,
-          time.hours, time.minutes, time.seconds, when, terrain, year, month, day);
+    print(txt, "%3d %3d %02d:%02d:%02d     %9.5f    %6.4f  %04d/%02X/%02X"_fmt, r.duration,
+          r.rejected, time.hours, time.minutes, time.seconds, when, r.terrain_correction, year,
+          month, day);
 }
 
 void handle_kx4_parameter(Record &record, DatabaseWriter &database, Outputs &out) {
     OutputFile &log = out.listing;
     // The flags as the instrument's little-endian reading shows them, then decoded.
-    const unsigned before = static_cast<unsigned>(record.byte(76) | record.byte(77) << 8);
+    const std::size_t at = records::kKx4ParameterFlags;
+    const unsigned before = static_cast<unsigned>(record.byte(at) | record.byte(at + 1) << 8);
     print(log, "Flags:\t  before          %-x\n"_fmt, before);
-    const std::uint16_t flags = record.convert_u16(76);
-    print(log, "Flags:\t            %-x\n"_fmt, flags);
+    const records::Kx4Parameter p = records::read_kx4_parameter(record);
+    print(log, "Flags:\t            %-x\n"_fmt, p.flags);
 
     static constexpr const char *kNames[] = {"Gref",   "Gcal1",  "TiltxS", "TiltyS",
                                              "TiltxO", "TiltyO", "Tempco", "Drift"};
-    double values[8];
-    for (std::size_t i = 0; i < 8; ++i) {
-        values[i] = record.convert_f64(4 + 8 * i);
+    const double values[] = {p.gref,
+                             p.gcal1,
+                             p.tilt_x_sensitivity,
+                             p.tilt_y_sensitivity,
+                             p.tilt_x_offset,
+                             p.tilt_y_offset,
+                             p.tempco,
+                             p.drift};
+    for (std::size_t i = 0; i < 8; ++i)
         print(log, "%s:\t\t\t\t%-8.3f\n"_fmt, kNames[i], values[i]);
-    }
-    const TimeOfDay drift_time = split_time(record.convert_i32(68));
+    const TimeOfDay drift_time = split_time(static_cast<std::int32_t>(p.drift_time_ms));
     print(log, "DriftTime Start:\t%02d:%02d:%02d\n"_fmt, drift_time.hours, drift_time.minutes,
           drift_time.seconds);
-    const std::uint16_t year = record.convert_u16(74);
-    const std::uint8_t month = record.byte(73), day = record.byte(72);
+    const std::uint16_t year = p.drift_date.year;
+    const std::uint8_t month = p.drift_date.month_bcd, day = p.drift_date.day_bcd;
     print(log, "Drift Date Start:\t%04d/%02X/%02X\n"_fmt, year, month, day);
     database.write(record);
 
@@ -229,7 +221,7 @@ void handle_kx4_parameter(Record &record, DatabaseWriter &database, Outputs &out
           drift_time.seconds);
     print(txt, "\r\n/\tDriftDate Start:\t%4d/%02X/%02X"_fmt, year, month, day);
     put(txt, "\r\n\r\n/\tKX-4 OPTIONS");
-    const auto option = [flags](int bit) { return (flags >> bit) & 1 ? "YES" : " NO"; };
+    const auto option = [flags = p.flags](int bit) { return (flags >> bit) & 1 ? "YES" : " NO"; };
     print(txt, "\r\n/\tTide Correction:    %3s"_fmt, option(0));
     print(txt, "\r\n/\tCont. Tilt:         %3s"_fmt, option(1));
     print(txt, "\r\n/\tAuto Rejection:     %3s"_fmt, option(2));

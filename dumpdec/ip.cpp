@@ -2,6 +2,7 @@
 #include "handlers.h"
 #include "ip_arrays.h"
 #include "ip_columns.h"
+#include "ip_records.h"
 
 #include <algorithm>
 
@@ -16,33 +17,33 @@ void print_data_columns(OutputFile &survey_text, const IpState &ip) {
 }
 
 void handle_ipi(Record &record, DatabaseWriter &database, IpState &ip, OutputFile &listing) {
-    ip.operating_mode = record.convert_u16(4);
-    print(listing, "Operating Mode:\t\t%-4x\n"_fmt, ip.operating_mode);
-    print(listing, "Data Type:\t\t\t\t%-1x\n"_fmt, record.byte(6));
-    print(listing, "Inputs:\t\t\t\t%1x\n"_fmt, record.byte(7));
-    print(listing, "OnTime:\t\t\t\t%-4d\n"_fmt, record.convert_i32(8));
-    print(listing, "OffTime:\t\t\t\t%-4d\n"_fmt, record.convert_i32(12));
-    const std::uint16_t on_windows = record.convert_u16(16);
-    print(listing, "OnWinNum:\t\t\t\t%-4d\n"_fmt, on_windows);
-    const std::uint16_t off_windows = record.convert_u16(18);
-    print(listing, "OffWinNum:\t\t\t\t%-4d\n"_fmt, off_windows);
-    ip.window_count = std::uint32_t{on_windows} + off_windows;
+    const records::Ipi ipi = records::read_ipi(record);
+    ip.operating_mode = ipi.operating_mode;
+    print(listing, "Operating Mode:\t\t%-4x\n"_fmt, ipi.operating_mode);
+    print(listing, "Data Type:\t\t\t\t%-1x\n"_fmt, ipi.data_type);
+    print(listing, "Inputs:\t\t\t\t%1x\n"_fmt, ipi.inputs);
+    print(listing, "OnTime:\t\t\t\t%-4d\n"_fmt, ipi.on_time);
+    print(listing, "OffTime:\t\t\t\t%-4d\n"_fmt, ipi.off_time);
+    print(listing, "OnWinNum:\t\t\t\t%-4d\n"_fmt, ipi.on_windows);
+    print(listing, "OffWinNum:\t\t\t\t%-4d\n"_fmt, ipi.off_windows);
+    ip.window_count = ipi.window_count();
 
     // The window table: two 4-byte fields per window. A count that claims more windows than
     // the record holds converts only the fields inside it.
     const std::size_t record_end = std::min<std::size_t>(record.length, kRecordBufferSize);
-    const std::size_t table_end = 20 + std::size_t{8} * ip.window_count;
-    for (std::size_t offset = 20; offset < table_end && offset < record_end; offset += 4)
+    const std::size_t table_end = records::kIpiWindowTable + std::size_t{8} * ip.window_count;
+    for (std::size_t offset = records::kIpiWindowTable; offset < table_end && offset < record_end;
+         offset += 4)
         record.swap32(offset);
     database.write(record);
 }
 
 void handle_array(Record &record, DatabaseWriter &database, IpState &ip, Outputs &out) {
-    const std::uint16_t code = record.convert_u16(4);
+    const records::ArrayRecord array = records::read_array(record);
+    const std::uint16_t code = array.code;
     print(out.listing, "Array Code:\t\t\t%-4x\n"_fmt, code);
-    print(out.listing, "Reserved:\t\t\t\t%-4x\n"_fmt, record.convert_u16(6));
-    print(out.listing, "Base Spacing:\t\t\t%-8.3f\n"_fmt,
-          static_cast<double>(record.convert_f32(8)));
+    print(out.listing, "Reserved:\t\t\t\t%-4x\n"_fmt, array.reserved);
+    print(out.listing, "Base Spacing:\t\t\t%-8.3f\n"_fmt, static_cast<double>(array.base_spacing));
     database.write(record);
 
     if (const auto naming = ip::array_record_naming(code)) {
@@ -60,9 +61,9 @@ void handle_array(Record &record, DatabaseWriter &database, IpState &ip, Outputs
 }
 
 void handle_note(Record &record, DatabaseWriter &database, OutputFile &listing) {
-    print(listing, "Note_Code:\t\t\t\t%-4x\n"_fmt, record.convert_u32(4));
-    // Text without a NUL ends with the record.
-    print(listing, "Text:\t\t\t\t\t%s\n"_fmt, record.text(8, kRecordBufferSize).c_str());
+    const records::Note note = records::read_note(record);
+    print(listing, "Note_Code:\t\t\t\t%-4x\n"_fmt, note.code);
+    print(listing, "Text:\t\t\t\t\t%s\n"_fmt, note.text.c_str());
     database.write(record);
 }
 

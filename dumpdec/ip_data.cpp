@@ -1,5 +1,6 @@
 // Sounding headers and the IP readings: survey text lines and the pseudo-section file.
 #include "handlers.h"
+#include "header_records.h"
 #include "ip_arrays.h"
 #include "ip_columns.h"
 #include "ip_reading.h"
@@ -11,9 +12,6 @@
 namespace dumpdec {
 
 namespace {
-
-constexpr std::size_t kStandardChannels = 52; // offset of M channel 0 in an IPR standard record
-constexpr std::size_t kUserChannels = 76;     // the same in an IPR user record
 
 double wide(float value) {
     return static_cast<double>(value);
@@ -36,26 +34,18 @@ std::array<float, 4> list_m_channels(Record &record, OutputFile &listing,
     return first_four;
 }
 
-// Converts a single-precision field and lists it.
-template <typename LineFormat>
-float list_f32(Record &record, OutputFile &listing, std::size_t offset, LineFormat format) {
-    const float value = record.convert_f32(offset);
-    print(listing, format, wide(value));
-    return value;
-}
-
 ip::PseudoSectionHeader header_block_values(const SurveyState &survey, const IpState &ip) {
     ip::PseudoSectionHeader h;
     h.geometry = {ip.i2d_left_electrode, ip.i2d_spacing};
-    h.client = survey.survey_header.text(4, 36);
-    h.project = survey.survey_header.text(40, 36);
-    h.day = survey.survey_header.u8(116);
-    h.month = survey.survey_header.u8(117);
-    h.year = survey.survey_header.u16(118);
+    h.client = survey.survey_header.client;
+    h.project = survey.survey_header.name;
+    h.day = survey.survey_header.date.day_bcd;
+    h.month = survey.survey_header.date.month_bcd;
+    h.year = survey.survey_header.date.year;
     h.array_code = ip.array_code;
-    h.line_pos = survey.profile_header.f32(4);
-    h.line_coord = survey.profile_header.u16(8);
-    h.profile_azimuth = survey.profile_header.u16(10);
+    h.line_pos = survey.profile_header.line_pos;
+    h.line_coord = survey.profile_header.line_coord;
+    h.profile_azimuth = survey.profile_header.azimuth_tenths;
     return h;
 }
 
@@ -64,62 +54,44 @@ ip::PseudoSectionHeader header_block_values(const SurveyState &survey, const IpS
 void handle_sounding_header(Record &record, DatabaseWriter &database, LinkTables &links,
                             SurveyState &survey, IpState &ip, Outputs &out) {
     survey.line_is_profile = false;
-    const std::uint32_t first_data = record.convert_u32(ravelin::link_field::kSoundingFirstData);
-    if (first_data == kNoLink) {
+    const records::SoundingHeader h = records::read_sounding_header(record);
+    if (h.first_data == kNoLink) {
         put(out.listing, "EMPTY  HEADER\n");
         database.drop(record);
         return;
     }
-    print(out.listing, "*First_Data:\t\t\t%-4x\n"_fmt, first_data);
-    const std::uint16_t array = record.convert_u16(4);
-    print(out.listing, "Array:\t\t\t\t\t%-4x\n"_fmt, array);
-    const std::uint16_t azimuth = record.convert_u16(6);
-    print(out.listing, "Azimuth:\t\t\t\t%-4d\n"_fmt, azimuth);
-    const double easting = record.convert_f64(8);
-    print(out.listing, "Easting:\t\t\t\t%-8.3f\n"_fmt, easting);
-    const double northing = record.convert_f64(16);
-    print(out.listing, "Northing:\t\t\t\t%-8.3f\n"_fmt, northing);
-    const float altitude = list_f32(record, out.listing, 24, "Altitude:\t\t\t\t%-8.3f\n"_fmt);
-    const std::string name = record.text(28, 8);
-    print(out.listing, "Sound name:\t\t\t%s\n"_fmt, name.c_str());
-    print(out.listing, "Reserved:\t\t\t\t%-4x\n"_fmt, record.convert_u32(40));
-    print(out.listing, "*Next_Sound:\t\t\t%-4x\n"_fmt,
-          record.convert_u32(ravelin::link_field::kSoundingNextSounding));
+    print(out.listing, "*First_Data:\t\t\t%-4x\n"_fmt, h.first_data);
+    print(out.listing, "Array:\t\t\t\t\t%-4x\n"_fmt, h.array_code);
+    print(out.listing, "Azimuth:\t\t\t\t%-4d\n"_fmt, h.azimuth_tenths);
+    print(out.listing, "Easting:\t\t\t\t%-8.3f\n"_fmt, h.easting);
+    print(out.listing, "Northing:\t\t\t\t%-8.3f\n"_fmt, h.northing);
+    print(out.listing, "Altitude:\t\t\t\t%-8.3f\n"_fmt, wide(h.altitude));
+    print(out.listing, "Sound name:\t\t\t%s\n"_fmt, h.name.c_str());
+    print(out.listing, "Reserved:\t\t\t\t%-4x\n"_fmt, h.reserved);
+    print(out.listing, "*Next_Sound:\t\t\t%-4x\n"_fmt, h.next_sounding);
     links.add_line_header(database.offset());
     database.write(record);
 
-    const ip::ArrayNaming naming = ip::sounding_naming(array);
+    const ip::ArrayNaming naming = ip::sounding_naming(h.array_code);
+    const double easting = h.easting, northing = h.northing;
     std::string text;
-    append_format(text, "\r\nSounding\t%s"_fmt, name.c_str());
+    append_format(text, "\r\nSounding\t%s"_fmt, h.name.c_str());
     text += "\r\n/\t";
     text += naming.name;
     append_format(text, "\r\n/\tPosition:      \t%8.3f%c,%8.3f%c"_fmt, std::fabs(easting),
                   easting > 0 ? 'E' : 'W', std::fabs(northing), northing > 0 ? 'N' : 'S');
-    append_format(text, "\r\n/\tAzimuth:       \t%4.2f"_fmt, azimuth * 0.1);
-    append_format(text, "\r\n/\tAltitude:      \t%8.3f"_fmt, wide(altitude));
+    append_format(text, "\r\n/\tAzimuth:       \t%4.2f"_fmt, h.azimuth_tenths * 0.1);
+    append_format(text, "\r\n/\tAltitude:      \t%8.3f"_fmt, wide(h.altitude));
     put(out.survey_text, text);
     ip.column_names = naming.column_names;
     print_data_columns(out.survey_text, ip);
-    ip.array_code = array;
+    ip.array_code = h.array_code;
 }
 
 void handle_ipr_standard(Record &record, DatabaseWriter &database, LinkTables &links,
                          const SurveyState &survey, IpState &ip, Outputs &out) {
     ip::IprStandardReading r;
-    r.x = record.convert_f32(4);
-    r.y = record.convert_f32(8);
-    r.z = record.convert_f32(12);
-    r.line_coord = record.convert_u16(16);
-    r.n = record.convert_u16(18);
-    r.dn = record.convert_f32(20);
-    r.da = record.convert_f32(24);
-    r.db = record.convert_f32(28);
-    r.res_con = record.convert_u16(32);
-    r.sp = record.convert_i16(34);
-    r.vp = record.convert_f32(36);
-    r.itx = record.convert_f32(40);
-    r.ro = record.convert_f32(44);
-    r.stdev = record.convert_f32(48);
+    static_cast<records::IpStandard &>(r) = records::read_ip_standard(record);
     // The lines of every reading in one call: this is the listing's hottest path.
     print(out.listing,
           "X:\t\t\t\t\t\t%-8.3f\n"
@@ -139,12 +111,12 @@ void handle_ipr_standard(Record &record, DatabaseWriter &database, LinkTables &l
           wide(r.x), wide(r.y), wide(r.z), unsigned{r.line_coord}, unsigned{r.n}, wide(r.dn),
           wide(r.da), wide(r.db), int{r.res_con}, int{r.sp}, wide(r.vp), wide(r.itx), wide(r.ro),
           wide(r.stdev));
-    r.m = list_m_channels(record, out.listing, ip.window_count, kStandardChannels);
+    r.m = list_m_channels(record, out.listing, ip.window_count, records::kIpStandardChannels);
 
     if (links.awaiting_first_data) {
         links.add_data_record(database.offset());
         if (survey.line_is_profile) {
-            const ip::ProfileGeometry geometry = ip::profile_geometry(ip.array_code, r);
+            const records::ProfileGeometry geometry = records::profile_geometry(ip.array_code, r);
             ip.i2d_left_electrode = geometry.left_electrode;
             ip.i2d_spacing = geometry.spacing;
             put(out.pseudo_section,
@@ -173,21 +145,17 @@ void handle_ipr_standard(Record &record, DatabaseWriter &database, LinkTables &l
 void handle_ipr_user(Record &record, DatabaseWriter &database, LinkTables &links, const IpState &ip,
                      OutputFile &listing) {
     links.add_data_record(database.offset());
-    print(listing, "LineCoord:\t\t\t\t%-4x\n"_fmt, record.convert_u16(4));
-    print(listing, "Reserved:\t\t\t\t%-4x\n"_fmt, record.convert_u16(6));
-    for (std::size_t point = 0; point < 4; ++point) {
-        const std::size_t offset = 8 + 12 * point;
-        list_f32(record, listing, offset, "x:\t\t\t\t\t\t%-8.3f\n"_fmt);
-        list_f32(record, listing, offset + 4, "y:\t\t\t\t\t\t%-8.3f\n"_fmt);
-        list_f32(record, listing, offset + 8, "z:\t\t\t\t\t\t%-8.3f\n"_fmt);
-    }
-    print(listing, "ResCon:\t\t\t\t%-4d\n"_fmt, record.convert_u16(56));
-    print(listing, "SP:\t\t\t\t\t%-4d\n"_fmt, record.convert_i16(58));
-    list_f32(record, listing, 60, "Vp:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_f32(record, listing, 64, "Itx:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_f32(record, listing, 68, "Ro:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_f32(record, listing, 72, "Stdev:\t\t\t\t\t%-8.3f\n"_fmt);
-    list_m_channels(record, listing, ip.window_count, kUserChannels);
+    const records::IpUser r = records::read_ip_user(record);
+    print(listing, "LineCoord:\t\t\t\t%-4x\n"_fmt, unsigned{r.line_coord});
+    print(listing, "Reserved:\t\t\t\t%-4x\n"_fmt, unsigned{r.reserved});
+    for (const records::ElectrodePoint &p : r.electrodes)
+        print(listing, "x:\t\t\t\t\t\t%-8.3f\ny:\t\t\t\t\t\t%-8.3f\nz:\t\t\t\t\t\t%-8.3f\n"_fmt,
+              wide(p.x), wide(p.y), wide(p.z));
+    print(listing,
+          "ResCon:\t\t\t\t%-4d\nSP:\t\t\t\t\t%-4d\nVp:\t\t\t\t\t%-8.3f\nItx:\t\t\t\t\t%-8.3f\n"
+          "Ro:\t\t\t\t\t%-8.3f\nStdev:\t\t\t\t\t%-8.3f\n"_fmt,
+          int{r.res_con}, int{r.sp}, wide(r.vp), wide(r.itx), wide(r.ro), wide(r.stdev));
+    list_m_channels(record, listing, ip.window_count, records::kIpUserChannels);
     database.write(record);
 }
 

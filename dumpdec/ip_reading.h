@@ -2,31 +2,23 @@
 // line of the survey text file and the pseudo-section line with its position indices.
 #pragma once
 
+#include "array_geometry.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace dumpdec::ip {
 
-// The fields of an IPR standard record in host order. M channels the record does not carry are 0.
-struct IprStandardReading {
-    float x = 0, y = 0, z = 0;
-    std::uint16_t line_coord = 0, n = 0;
-    float dn = 0, da = 0, db = 0;
-    std::uint16_t res_con = 0;
-    std::int16_t sp = 0;
-    float vp = 0, itx = 0, ro = 0, stdev = 0;
+// The fields of an IPR standard record in host order, and its M channels 0 to 3 (0 where the
+// record carries none).
+struct IprStandardReading : records::IpStandard {
     std::array<float, 4> m{};
 };
 
-// Electrode spacing and left electrode of a profile's pseudo-section, taken from its first
-// reading.
-struct ProfileGeometry {
-    float left_electrode = 0;
-    float spacing = 0;
-};
-
-ProfileGeometry profile_geometry(std::uint16_t array_code, const IprStandardReading &first);
+// Electrode spacing and left electrode of a profile's pseudo-section, from its first reading.
+using records::profile_geometry;
+using records::ProfileGeometry;
 
 // Position columns of the IP data line: "\r\n" and the columns the array's formula gives.
 std::string position_part(const IprStandardReading &reading, std::uint16_t array_code,
@@ -41,13 +33,8 @@ void append_position_part(std::string &out, const IprStandardReading &reading,
 void append_measurement_part(std::string &out, const IprStandardReading &reading,
                              std::uint16_t operating_mode);
 
-struct PseudoSectionIndices {
-    int tx = 0;
-    int rx = 0;
-};
-
-// TX_INDEX and RX_INDEX of a reading in a profile. An index that cannot be computed (spacing 0,
-// or a quotient beyond the range of an int) is 0.
+// TX_INDEX and RX_INDEX of a reading in a profile, in the decoder's rounding.
+using records::PseudoSectionIndices;
 PseudoSectionIndices pseudo_section_indices(const IprStandardReading &reading,
                                             std::uint16_t array_code, ProfileGeometry geometry);
 

@@ -5,7 +5,7 @@
 // a byte beyond `length`: a field that lies beyond the record reads as 0.
 #pragma once
 
-#include "kept_record.h"
+#include "record_bytes.h"
 #include "record_layout.h"
 
 #include <array>
@@ -52,17 +52,26 @@ struct Record {
     double convert_f64(std::size_t offset) { return std::bit_cast<double>(swap64(offset)); }
     // Single byte inside the record, else 0.
     std::uint8_t byte(std::size_t offset) const { return offset < length ? buffer[offset] : 0; }
+    // The field reads of the record readers (header_records.h, ...): each converts in place.
+    std::uint8_t u8(std::size_t offset) const { return byte(offset); }
+    std::uint16_t u16(std::size_t offset) { return convert_u16(offset); }
+    std::int16_t i16(std::size_t offset) { return convert_i16(offset); }
+    std::uint32_t u32(std::size_t offset) { return convert_u32(offset); }
+    std::int32_t i32(std::size_t offset) { return convert_i32(offset); }
+    float f32(std::size_t offset) { return convert_f32(offset); }
+    double f64(std::size_t offset) { return convert_f64(offset); }
     // Text of a fixed-width field, cut at its NUL, at its width and at the end of the record.
     std::string text(std::size_t offset, std::size_t width) const;
+    // The fields as converted so far, as the converted database holds them: a field cut by the
+    // record's end stays as the instrument wrote it.
+    records::RecordBytes converted_fields() const {
+        return {buffer.data(), length < kRecordBufferSize ? length : kRecordBufferSize,
+                records::ByteOrder::Little};
+    }
     // Host-order (already converted) 32-bit field, and its replacement; both stay inside the
     // record.
     std::uint32_t stored_u32(std::size_t offset) const;
     void store_u32(std::size_t offset, std::uint32_t value);
-    // Copies the first N bytes of the record (zero beyond its length) into a kept copy.
-    template <std::size_t N> void keep_copy(KeptRecord<N> &into) const {
-        for (std::size_t i = 0; i < N; ++i)
-            into.bytes[i] = byte(i);
-    }
 
   private:
     static std::uint16_t byte_reversed(std::uint16_t v) { return __builtin_bswap16(v); }

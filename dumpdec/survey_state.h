@@ -2,8 +2,7 @@
 // the IP reading setup and the bore hole's text sections.
 #pragma once
 
-#include "kept_record.h"
-#include "record_layout.h"
+#include "header_records.h"
 
 #include <cstdint>
 #include <string>
@@ -17,8 +16,9 @@ struct SurveyState {
     bool instrument_is_kx4 = false;
     std::uint16_t instrument_serial = 0;
     bool column_header_due = false;
-    KeptRecord<ravelin::record_size::kSurveyHeader> survey_header;
-    KeptRecord<ravelin::record_size::kProfileHeader> profile_header;
+    // As the converted database holds them.
+    records::SurveyHeader survey_header;
+    records::ProfileHeader profile_header;
     bool line_is_profile = false;
 };
 

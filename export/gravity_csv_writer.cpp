@@ -2,49 +2,33 @@
 
 #include "line_runs.h"
 #include "number_text.h"
+#include "reading_time.h"
 #include "text_pieces.h"
 
-#include <chrono>
 #include <cmath>
 
 namespace exports {
 
 namespace {
 
-constexpr long long kDayMs = 24LL * 3600 * 1000;
-
 bool is_line_station_mode(std::uint16_t mode) {
     return mode == 0 || mode == 1 || mode == 4 || mode == 5;
 }
 
-// The reading's time and date, shifted by offset_ms; a date that is no calendar date keeps its
-// numbers and only the time of day moves.
+// The reading's date and time in UTC, local time standing offset_ms ahead of it; not valid for
+// a date that is no calendar date.
 struct Moment {
-    long long ms = 0; // since midnight
-    int year = 0, month = 0, day = 0;
+    survey::UtcDay utc;
     bool valid = false;
     long long serial_day = 0; // days since 1899-12-30, the spreadsheet count
 };
 
 Moment shifted(const survey::GravityReading &r, long long offset_ms) {
-    using namespace std::chrono;
-    const long long total = static_cast<long long>(r.time_ms) - offset_ms;
-    const long long carry = total >= 0 ? total / kDayMs : -((-total + kDayMs - 1) / kDayMs);
-    Moment m{.ms = total - carry * kDayMs,
-             .year = r.date.year,
-             .month = r.date.month(),
-             .day = r.date.day()};
-    const year_month_day date{year{m.year}, month{static_cast<unsigned>(m.month)},
-                              day{static_cast<unsigned>(m.day)}};
-    if (!date.ok()) return m;
-    const sys_days moved = sys_days{date} + days{carry};
-    const year_month_day result{moved};
-    m.year = static_cast<int>(result.year());
-    m.month = static_cast<int>(static_cast<unsigned>(result.month()));
-    m.day = static_cast<int>(static_cast<unsigned>(result.day()));
-    m.valid = true;
-    m.serial_day = (moved - sys_days{1899y / December / 30}).count();
-    return m;
+    const std::optional<survey::UtcMs> utc = survey::to_utc(r.date, r.time_ms, offset_ms);
+    if (!utc) return {};
+    const survey::UtcDay day = survey::utc_day(*utc);
+    constexpr long long kSpreadsheetEpoch = 25569; // 1970-01-01 counted from 1899-12-30
+    return {day, true, day.days + kSpreadsheetEpoch};
 }
 
 char *field(char *at, double value, int decimals) {
@@ -157,7 +141,7 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                     continue;
                 }
                 // A damaged clock field: moving the date by it would invent a day.
-                if (r.time_ms >= kDayMs) {
+                if (r.time_ms >= survey::kDayMs) {
                     ++count.beyond_a_day;
                     continue;
                 }
@@ -183,21 +167,23 @@ GravityCsv gravity_csv(const survey::Database &database, const GravityCsvOptions
                 at = field(at, r.tide_corrected == false ? 0.0 : r.tide, 3);
                 at = integer_field(at, r.duration);
                 at = integer_field(at, r.rejected);
-                const auto seconds = static_cast<int>(m.ms / 1000);
+                const auto seconds = static_cast<int>(m.utc.ms / 1000);
                 at = two_digits(at, seconds / 3600);
                 *at++ = ':';
                 at = two_digits(at, seconds / 60 % 60);
                 *at++ = ':';
                 at = two_digits(at, seconds % 60);
                 *at++ = ',';
-                at = field(
-                    at, static_cast<double>(m.serial_day) + static_cast<double>(m.ms) / kDayMs, 5);
+                at = field(at,
+                           static_cast<double>(m.serial_day) +
+                               static_cast<double>(m.utc.ms) / survey::kDayMs,
+                           5);
                 at = field(at, r.terrain_correction, 3);
-                at = write_integer(at, m.month);
+                at = write_integer(at, m.utc.month);
                 *at++ = '/';
-                at = write_integer(at, m.day);
+                at = write_integer(at, m.utc.day);
                 *at++ = '/';
-                at = write_integer(at, m.year);
+                at = write_integer(at, m.utc.year);
                 *at++ = '\n';
                 run_text.wrote(at);
             }

@@ -7,10 +7,8 @@
 namespace exports {
 
 std::string line_position(const survey::ProfileHeader &p) {
-    const char letter =
-        p.line_pos_is_easting() ? (p.line_pos > 0 ? 'E' : 'W') : (p.line_pos > 0 ? 'N' : 'S');
     std::string position = compact(std::fabs(p.line_pos), 3);
-    position += letter;
+    position += p.direction();
     return position;
 }
 

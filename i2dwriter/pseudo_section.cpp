@@ -7,74 +7,21 @@
 
 namespace i2dwriter {
 
-namespace {
-
-using namespace ravelin::array_code;
-
-char direction_letter(float line_pos, std::uint16_t line_coord) {
-    const bool easting = (line_coord & 0x2) != 0;
-    if (easting) return line_pos > 0 ? 'E' : 'W';
-    return line_pos > 0 ? 'N' : 'S';
-}
-
-} // namespace
-
-std::string_view array_type_name(std::uint16_t array_code) {
-    return ravelin::pseudo_section_array_type(array_code);
-}
-
-ProfileGeometry profile_geometry(std::uint16_t array_code, float x, float dn, float da) {
-    const float x_plus_da = static_cast<float>(static_cast<double>(x) + da);
-    switch (array_code) {
-    case kPoleDipole:
-    case kSchlumberger:
-    case kWenner:
-        return {x_plus_da, dn};
-    case kPolePole:
-        return {x_plus_da, std::fabs(da)};
-    case kGradient:
-        return {x, dn};
-    default:
-        return {x_plus_da, std::fabs(dn)};
-    }
-}
-
-int truncate_index(double quotient) {
-    if (!std::isfinite(quotient) || quotient <= -2147483649.0 || quotient >= 2147483648.0) return 0;
-    return static_cast<int>(quotient);
-}
-
-int tx_index(float x, float da, const ProfileGeometry &geometry) {
-    if (geometry.spacing == 0.0f) return 0;
-    const float x_plus_da = static_cast<float>(static_cast<double>(x) + da);
-    return truncate_index(
-        (static_cast<double>(x_plus_da) - geometry.left_electrode) / geometry.spacing + 1.0);
-}
-
-int rx_index(std::uint16_t array_code, float dn, float da, const ProfileGeometry &geometry) {
-    if (geometry.spacing == 0.0f) return 0;
-    // The lateral arrays measure their spacing along dA, as pole-pole does.
-    const bool along_da = array_code == kPolePole || array_code == kSchlumberger ||
-                          array_code == kLateralDipoleDipole || array_code == kLateralPolePole;
-    const float distance = std::fabs(along_da ? da : dn);
-    return truncate_index(static_cast<double>(distance) / geometry.spacing);
-}
-
-void append_header_block(std::string &out, const HeaderBlock &block) {
-    const std::string client(block.client);
-    const std::string project(block.project);
-    const std::string array_type(block.array_type);
-    append_format(out, "/ SPACING:       \t%-8.3f", block.geometry.spacing);
-    append_format(out, "\r\n/ LEFT ELECTRODE:\t%-8.3f", block.geometry.left_electrode);
-    append_format(out, "\r\n/ CLIENT:        \t%-s", client.c_str());
-    append_format(out, "\r\n/ PROJECT:       \t%-s", project.c_str());
-    append_format(out, "\r\n/ AZIMUTH:       \t%-4.2f", block.azimuth_tenths * 0.1);
+void append_header_block(std::string &out, records::ProfileGeometry geometry,
+                         const records::SurveyHeader &survey, const records::ProfileHeader &profile,
+                         std::uint16_t array_code) {
+    const std::string array_type(ravelin::pseudo_section_array_type(array_code));
+    append_format(out, "/ SPACING:       \t%-8.3f", geometry.spacing);
+    append_format(out, "\r\n/ LEFT ELECTRODE:\t%-8.3f", geometry.left_electrode);
+    append_format(out, "\r\n/ CLIENT:        \t%-s", survey.client.c_str());
+    append_format(out, "\r\n/ PROJECT:       \t%-s", survey.name.c_str());
+    append_format(out, "\r\n/ AZIMUTH:       \t%-4.2f", profile.azimuth_tenths * 0.1);
     out += "\r\n/ EQUIPMENT:     \tVIREL";
-    append_format(out, "\r\n/ DATE:          \t%-4d-%02X-%02X", block.year, block.month_bcd,
-                  block.day_bcd);
+    append_format(out, "\r\n/ DATE:          \t%-4d-%02X-%02X", survey.date.year,
+                  survey.date.month_bcd, survey.date.day_bcd);
     append_format(out, "\r\n/ ARRAY TYPE:    \t%-s", array_type.c_str());
     append_format(out, "\r\nLINE\t%8.3f%c\tDATA:  TX_INDEX, RX_INDEX, RHO-A, IP-VALUE\r\n",
-                  std::fabs(block.line_pos), direction_letter(block.line_pos, block.line_coord));
+                  std::fabs(profile.line_pos), profile.direction());
 }
 
 void append_data_line(std::string &out, int tx, int rx, float rho_a, std::uint16_t operating_mode,

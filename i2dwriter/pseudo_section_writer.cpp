@@ -1,10 +1,9 @@
 #include "pseudo_section_writer.h"
 
+#include "ip_records.h"
 #include "record_layout.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace i2dwriter {
 
@@ -40,7 +39,7 @@ constexpr std::size_t flush_threshold = 64 * 1024;
 
 PseudoSectionWriter::PseudoSectionWriter(std::FILE *input, std::uint64_t input_length,
                                          std::FILE *output)
-    : reader_(input), input_length_(input_length), output_(output) {}
+    : reader_(input, record_capacity), input_length_(input_length), output_(output) {}
 
 bool PseudoSectionWriter::run() {
     if (input_length_ != 0) {
@@ -80,11 +79,11 @@ bool PseudoSectionWriter::handle_record() {
         break;
     case kProfileHeader:
         line_is_profile_ = true;
-        std::memcpy(current_profile_header_.data(), reader_.bytes(), profile_copy_size);
+        profile_header_ = records::read_profile_header(reader_.fields());
         awaiting_first_data_ = true;
         break;
     case kSurveyHeader:
-        std::memcpy(current_survey_header_.data(), reader_.bytes(), survey_copy_size);
+        survey_header_ = records::read_survey_header(reader_.fields());
         break;
     case kBoreHoleHeader:
         awaiting_first_data_ = true;
@@ -92,12 +91,14 @@ bool PseudoSectionWriter::handle_record() {
     case kSoundingHeader:
         line_is_profile_ = false;
         break;
-    case kIpi:
-        ip_operating_mode_ = reader_.u16(4);
-        ip_window_count_ = static_cast<std::uint32_t>(reader_.u16(16)) + reader_.u16(18);
+    case kIpi: {
+        const records::Ipi ipi = records::read_ipi(reader_.fields());
+        ip_operating_mode_ = ipi.operating_mode;
+        ip_window_count_ = ipi.window_count();
         break;
+    }
     case kArray:
-        array_code_ = reader_.u16(4);
+        array_code_ = records::read_array(reader_.fields()).code;
         break;
     default: // note, file header
         break;
@@ -106,15 +107,14 @@ bool PseudoSectionWriter::handle_record() {
 }
 
 void PseudoSectionWriter::on_ipr_standard() {
-    const float x = reader_.f32(4);
-    const float dn = reader_.f32(20);
-    const float da = reader_.f32(24);
+    const records::RecordBytes fields = reader_.fields();
+    const records::IpStandard r = records::read_ip_standard(fields);
 
     if (awaiting_first_data_) {
         awaiting_first_data_ = false;
         if (line_is_profile_) {
-            geometry_ = profile_geometry(array_code_, x, dn, da);
-            write_header_block();
+            geometry_ = records::profile_geometry(array_code_, r);
+            append_header_block(pending_, geometry_, survey_header_, profile_header_, array_code_);
         }
     }
     // Readings outside a profile have no place in a pseudo-section.
@@ -122,27 +122,12 @@ void PseudoSectionWriter::on_ipr_standard() {
 
     float m_channels[4];
     for (std::uint32_t k = 0; k < 4; ++k)
-        m_channels[k] = k < ip_window_count_ ? reader_.f32(52 + 4 * k) : 0.0f;
-    const float rho_a = std::fabs(reader_.f32(44));
-    append_data_line(pending_, tx_index(x, da, geometry_), rx_index(array_code_, dn, da, geometry_),
-                     rho_a, ip_operating_mode_, m_channels);
-}
-
-void PseudoSectionWriter::write_header_block() {
-    const std::uint8_t *survey = current_survey_header_.data();
-    const std::uint8_t *profile = current_profile_header_.data();
-    HeaderBlock block;
-    block.geometry = geometry_;
-    block.client = load_text(survey, survey_copy_size, 4, 36);
-    block.project = load_text(survey, survey_copy_size, 40, 36);
-    block.azimuth_tenths = load_u16(profile, profile_copy_size, 10);
-    block.day_bcd = survey[116];
-    block.month_bcd = survey[117];
-    block.year = load_u16(survey, survey_copy_size, 118);
-    block.array_type = array_type_name(array_code_);
-    block.line_pos = load_f32(profile, profile_copy_size, 4);
-    block.line_coord = load_u16(profile, profile_copy_size, 8);
-    append_header_block(pending_, block);
+        m_channels[k] =
+            k < ip_window_count_ ? fields.f32(records::kIpStandardChannels + 4 * k) : 0.0f;
+    const records::PseudoSectionIndices indices =
+        records::writer_indices(array_code_, r, geometry_);
+    append_data_line(pending_, indices.tx, indices.rx, std::fabs(r.ro), ip_operating_mode_,
+                     m_channels);
 }
 
 } // namespace i2dwriter

@@ -3,10 +3,8 @@
 #pragma once
 
 #include "pseudo_section.h"
-#include "record_layout.h"
-#include "record_reader.h"
+#include "record_file.h"
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -24,13 +22,11 @@ class PseudoSectionWriter {
     // Performs the action of the current record; false for a kind this writer does not handle.
     bool handle_record();
     void on_ipr_standard();
-    void write_header_block();
     bool flush();
 
-    static constexpr std::size_t survey_copy_size = 120;
-    static constexpr std::size_t profile_copy_size = ravelin::record_size::kProfileHeader;
+    static constexpr std::size_t record_capacity = 500;
 
-    RecordReader reader_;
+    records::RecordReader reader_;
     std::uint64_t input_length_;
     std::FILE *output_;
     std::string pending_;
@@ -42,9 +38,9 @@ class PseudoSectionWriter {
     std::uint16_t ip_operating_mode_ = 0;
     std::uint32_t ip_window_count_ = 0;
     std::uint16_t array_code_ = 0;
-    ProfileGeometry geometry_;
-    std::array<std::uint8_t, survey_copy_size> current_survey_header_{};
-    std::array<std::uint8_t, profile_copy_size> current_profile_header_{};
+    records::ProfileGeometry geometry_;
+    records::SurveyHeader survey_header_;
+    records::ProfileHeader profile_header_;
 };
 
 } // namespace i2dwriter

@@ -1,38 +1,12 @@
 #include "electrode_layout.h"
 
-#include "array_codes.h"
-
 #include <cmath>
 #include <numbers>
 
 namespace survey {
 
-bool is_pole_dipole(std::uint16_t array_code) {
-    return array_code == ravelin::array_code::kPoleDipole;
-}
-
-bool is_pole_pole(std::uint16_t array_code) {
-    return array_code == ravelin::array_code::kPolePole ||
-           array_code == ravelin::array_code::kLateralPolePole;
-}
-
-namespace {
-
-double to_millimetre(double x) {
-    return std::round(x * 1000.0) / 1000.0;
-}
-
-} // namespace
-
 ElectrodeLayout electrode_layout(const IpReading &r) {
-    const double m = r.x;
-    ElectrodeLayout layout{.a = to_millimetre(m + double{r.da}),
-                           .b = to_millimetre(m + double{r.db}),
-                           .m = to_millimetre(m),
-                           .n = to_millimetre(m + double{r.dn})};
-    if (is_pole_dipole(r.array_code) || is_pole_pole(r.array_code)) layout.b.reset();
-    if (is_pole_pole(r.array_code)) layout.n.reset();
-    return layout;
+    return records::electrode_layout(r.array_code, r);
 }
 
 namespace {

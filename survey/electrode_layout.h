@@ -4,19 +4,16 @@
 // quality control both place electrodes by these rules.
 #pragma once
 
+#include "array_geometry.h"
 #include "survey_model.h"
 
 #include <optional>
 
 namespace survey {
 
-// Positions along the line; an empty optional is a remote electrode.
-struct ElectrodeLayout {
-    std::optional<double> a, b, m, n;
-};
-
-// Positions are rounded to the millimetre, so that float noise in X + dA cannot make two
-// electrodes of one peg, nor two electrodes closer than that differ.
+// Positions along the line, to the millimetre; an empty optional is a remote electrode
+// (array_geometry.h).
+using records::ElectrodeLayout;
 ElectrodeLayout electrode_layout(const IpReading &reading);
 
 // The largest position an electrode can have, in metres: beyond it a value is damage, not a
@@ -24,8 +21,8 @@ ElectrodeLayout electrode_layout(const IpReading &reading);
 inline constexpr double kFarthestPosition = 1e9;
 
 // Pole-dipole: one remote current electrode. Pole-pole arrays: both far electrodes remote.
-bool is_pole_dipole(std::uint16_t array_code);
-bool is_pole_pole(std::uint16_t array_code);
+using records::is_pole_dipole;
+using records::is_pole_pole;
 
 struct Point {
     double x = 0, y = 0, z = 0;

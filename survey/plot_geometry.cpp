@@ -8,78 +8,12 @@
 
 namespace survey {
 
-namespace ac = ravelin::array_code;
-
-namespace {
-
-// Positions are computed in double precision from the single-precision fields and then rounded
-// to single precision, as the survey text file prints them.
-double rounded(double value) {
-    return static_cast<double>(static_cast<float>(value));
-}
-
-} // namespace
-
-LevelKind level_kind(std::uint16_t array_code) {
-    switch (array_code) {
-    case ac::kPolePole:
-    case ac::kWenner:
-    case ac::kLateralDipoleDipole:
-    case ac::kLateralPolePole:
-    case ac::kGradient:
-        return LevelKind::Separation;
-    case ac::kSchlumberger:
-        return LevelKind::HalfSpread;
-    default: // dipole-dipole, pole-dipole, offset Wenner and unknown codes
-        return LevelKind::DipoleNumber;
-    }
-}
-
 PseudoSectionPoint pseudo_section_point(const IpReading &r) {
-    const double x = r.x, dn = r.dn, da = r.da, db = r.db;
-    PseudoSectionPoint p;
-    p.level_kind = level_kind(r.array_code);
-    switch (r.array_code) {
-    case ac::kPoleDipole:
-        p.position = rounded(x + 0.5 * da);
-        p.level = r.n;
-        break;
-    case ac::kPolePole:
-        p.position = rounded(x + 0.5 * da);
-        p.level = std::fabs(r.da);
-        break;
-    case ac::kSchlumberger:
-        p.position = rounded(x + 0.5 * dn);
-        p.level = rounded(0.5 * (db - da));
-        break;
-    case ac::kWenner:
-    case ac::kGradient:
-        p.position = rounded(x + 0.5 * dn);
-        p.level = r.dn;
-        break;
-    case ac::kLateralDipoleDipole:
-    case ac::kLateralPolePole:
-        p.position = r.x;
-        p.level = std::fabs(r.da);
-        break;
-    default:
-        p.position = rounded(x + 0.5 * db);
-        p.level = r.n;
-        break;
-    }
-    return p;
+    return records::pseudo_section_point(r.array_code, r);
 }
 
 double sounding_spacing(const IpReading &r) {
-    switch (r.array_code) {
-    case ac::kDipoleDipole:
-        return rounded(-static_cast<double>(r.db));
-    case ac::kWenner:
-    case ac::kOffsetWenner:
-        return r.dn;
-    default:
-        return rounded(0.5 * (static_cast<double>(r.db) - r.da));
-    }
+    return records::sounding_spacings(r.array_code, r).spacing;
 }
 
 double chargeability(const IpReading &reading, int channel) {

@@ -1,8 +1,9 @@
 // Where readings stand on a plot: the pseudo-section position and level of a profile reading,
 // the spacing of a sounding reading, the chargeability shown for a reading, and the time of a
-// gravity reading on one clock. The positions follow the array formulas of the survey text file.
+// gravity reading on one clock. The positions are the survey text file's (array_geometry.h).
 #pragma once
 
+#include "array_geometry.h"
 #include "survey_model.h"
 
 #include <cstdint>
@@ -10,24 +11,13 @@
 
 namespace survey {
 
-// What a pseudo-section level counts.
-enum class LevelKind {
-    DipoleNumber, // n of dipole-dipole and pole-dipole arrays
-    Separation,   // electrode separation a (Wenner, pole-pole, lateral, gradient, ...)
-    HalfSpread,   // AB/2 of a Schlumberger array
-};
-
-struct PseudoSectionPoint {
-    double position = 0; // along the line, the array's centre without remote electrodes
-    double level = 0;    // n, a or AB/2 by level_kind
-    LevelKind level_kind = LevelKind::DipoleNumber;
-};
+// What a pseudo-section level counts, and a reading's position and level (array_geometry.h).
+using records::level_kind;
+using records::LevelKind;
+using records::PseudoSectionPoint;
 
 // The position and level of a reading taken in a profile.
 PseudoSectionPoint pseudo_section_point(const IpReading &reading);
-
-// The level kind of an array code.
-LevelKind level_kind(std::uint16_t array_code);
 
 // The electrode spacing of a sounding reading (AB/2 or a) as the survey text file gives it.
 double sounding_spacing(const IpReading &reading);
