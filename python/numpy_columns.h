@@ -4,6 +4,7 @@
 #include <pybind11/numpy.h>
 
 #include <algorithm>
+#include <concepts>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -26,9 +27,10 @@ py::array_t<T> column_of(const Items &items, Get get) {
     return out;
 }
 
-// A member of every item, in an array of the member's own type.
-template <typename Item, typename T>
-py::array_t<T> column(const std::vector<Item> &items, T Item::*member) {
+// A member of every item (or of the record it extends), in an array of the member's own type.
+template <typename Item, typename T, typename Owner>
+requires std::derived_from<Item, Owner> py::array_t<T> column(const std::vector<Item> &items,
+                                                              T Owner::*member) {
     return column_of<T>(items, [member](const Item &item) { return item.*member; });
 }
 
