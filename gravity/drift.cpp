@@ -376,6 +376,7 @@ DriftFit fit_drift(const std::vector<Observation> &observations, std::size_t sta
     for (const Segment &s : net.segments) {
         LoopFit &loop = fit.loops.emplace_back();
         loop.closed = s.closed;
+        loop.before_base = !s.closed && s.start < net.knots[s.knot];
         loop.tied = s.tied;
         if (!s.tied) continue;
         loop.degree = s.closed && degree > 0 ? 1 + s.terms : s.terms;

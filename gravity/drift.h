@@ -40,6 +40,7 @@ struct DriftOptions {
 // A loop, or an open end before the first or after the last base reading.
 struct LoopFit {
     bool closed = true;              // from one base reading to the next
+    bool before_base = false;        // an open end before the first base reading
     std::size_t first = 0, last = 0; // its earliest and latest observation (base readings of a
                                      // closed loop), indices into the observations
     std::size_t readings = 0;        // those from first to last in time, both included

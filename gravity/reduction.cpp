@@ -185,6 +185,7 @@ Reduction reduce(const std::vector<const survey::Database *> &databases,
                   {.degree = options.drift_degree, .residual_limit = options.residual_limit});
     if (!reduction.drift.solved) return reduction;
     reduction.base_gravity = options.base_gravity;
+    reduction.residual_limit = options.residual_limit;
     reduction.density = options.density;
     for (std::size_t j = 0; j < reduction.stations.size(); ++j) {
         Station &station = reduction.stations[j];

@@ -86,6 +86,7 @@ struct Reduction {
     std::size_t without_position = 0;
     std::optional<double> base_gravity;
     double density = 0;
+    double residual_limit = 0; // in sigma
 };
 
 Reduction reduce(const std::vector<const survey::Database *> &databases,
@@ -96,6 +97,15 @@ TideComparison compare_tides(const std::vector<double> &meter, const std::vector
                              const std::vector<double> &latitudes,
                              const std::vector<double> &longitudes,
                              const std::vector<double> &altitudes);
+
+// What the summary and the window count.
+struct Tally {
+    std::size_t loops = 0;        // closed, from one base reading to the next
+    std::size_t failed_loops = 0; // misfit beyond the chi-square bound (open ends included)
+    std::size_t flagged = 0;      // readings beyond the residual limit
+    std::size_t single = 0;       // stations tied by one reading only
+};
+Tally tally(const Reduction &reduction);
 
 // The summary, the station table and the reading table (reduction_text.cpp).
 std::string summary_text(const Reduction &reduction);

@@ -30,6 +30,19 @@ std::string signed_shift(int minutes) {
 
 } // namespace
 
+Tally tally(const Reduction &reduction) {
+    Tally t;
+    for (const LoopFit &loop : reduction.drift.loops) {
+        t.loops += loop.closed;
+        t.failed_loops += !loop.test_passed;
+    }
+    for (const ReducedReading &r : reduction.readings)
+        t.flagged += r.flagged;
+    for (const Station &s : reduction.stations)
+        t.single += s.readings == 1;
+    return t;
+}
+
 std::string summary_text(const Reduction &reduction) {
     std::string out;
     add(out, "KX-4 readings reduced: %zu at %zu stations", reduction.readings.size(),
@@ -96,15 +109,15 @@ std::string summary_text(const Reduction &reduction) {
             "Anomalies: the base at %.4f mGal; GRS80 normal gravity, free-air and simple "
             "Bouguer (slab of %.0f kg/m^3) after Hinze et al. (2005)\n",
             *reduction.base_gravity, reduction.density);
-    std::size_t loop_number = 0, failed = 0;
+    std::size_t loop_number = 0;
     for (const LoopFit &loop : d.loops) {
         const ReducedReading &first = reduction.readings[loop.first];
         const ReducedReading &last = reduction.readings[loop.last];
         if (loop.closed)
             add(out, "Loop %zu: ", ++loop_number);
         else
-            out += &loop == &d.loops.front() ? "Before the first base reading: "
-                                             : "After the last base reading: ";
+            out += loop.before_base ? "Before the first base reading: "
+                                    : "After the last base reading: ";
         add(out, "%s %s to %s %s UTC, %zu readings", utc_date_text(first.utc).c_str(),
             utc_time_text(first.utc).c_str(), utc_date_text(last.utc).c_str(),
             utc_time_text(last.utc).c_str(), loop.readings);
@@ -121,23 +134,19 @@ std::string summary_text(const Reduction &reduction) {
             add(out, ", sigma0 %.3f, misfit %s\n", loop.sigma0,
                 loop.test_passed ? "within chi-square's 95 % bound"
                                  : "BEYOND chi-square's 95 % bound");
-            failed += !loop.test_passed;
         } else {
             out += ", no redundancy\n";
         }
     }
-    std::size_t flagged = 0, single = 0;
-    for (const ReducedReading &r : reduction.readings)
-        flagged += r.flagged;
     std::string untied, again;
     for (const Station &s : reduction.stations) {
-        single += s.readings == 1;
         if (!s.tied) untied += (untied.empty() ? "" : " ") + s.name;
         if (s.read_again) again += (again.empty() ? "" : " ") + s.name;
     }
-    add(out, "Readings beyond the residual limit: %zu\n", flagged);
-    add(out, "Stations tied by one reading only: %zu\n", single);
-    add(out, "Loops whose misfit is beyond the bound: %zu\n", failed);
+    const Tally counted = tally(reduction);
+    add(out, "Readings beyond the residual limit: %zu\n", counted.flagged);
+    add(out, "Stations tied by one reading only: %zu\n", counted.single);
+    add(out, "Loops whose misfit is beyond the bound: %zu\n", counted.failed_loops);
     if (!untied.empty())
         out += "Stations not tied to the base (read the base again): " + untied + '\n';
     out += "Stations to read again: " + (again.empty() ? std::string("none") : again) + '\n';

@@ -11,11 +11,16 @@
 #include <vector>
 
 class QPainter;
+namespace gravity {
+struct Reduction;
+}
 
 namespace plots {
 
 struct PlotOptions {
     int channel = -1; // M channel shown as chargeability, from 0; -1: the mean of the channels
+    // The database's gravity reduction, for its plots; it outlives the drawing.
+    const gravity::Reduction *reduction = nullptr;
 };
 
 // Where a reading was drawn, for picking it with the mouse.

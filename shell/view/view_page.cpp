@@ -1,8 +1,10 @@
 #include "view_page.h"
 
 #include "decay_view.h"
+#include "gravity_reduction_view.h"
 #include "plot_canvas.h"
 #include "plot_output.h"
+#include "reduced_gravity_plot.h"
 #include "survey_reader.h"
 
 #include <QComboBox>
@@ -42,6 +44,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     readingValues_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     decay_ = new DecayView(this);
     canvas_ = new PlotCanvas(this);
+    gravity_ = new GravityReductionView(this);
 
     auto *side = new QVBoxLayout;
     side->addWidget(open);
@@ -49,6 +52,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     side->addWidget(channel_);
     side->addWidget(save_);
     side->addWidget(export_);
+    side->addWidget(gravity_, 1);
     side->addWidget(readingValues_);
     side->addWidget(decay_, 1);
     auto *main = new QVBoxLayout;
@@ -63,6 +67,8 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     connect(export_, &QPushButton::clicked, this, &ViewPage::chooseExport);
     connect(list_, &QListWidget::currentRowChanged, this, &ViewPage::showItem);
     connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
+    connect(gravity_, &GravityReductionView::reduced, this,
+            [this] { showItem(list_->currentRow()); });
     connect(channel_, &QComboBox::currentIndexChanged, this, [this](int index) {
         options_.channel = index - 1; // the first choice is the mean
         showItem(list_->currentRow());
@@ -79,6 +85,13 @@ bool ViewPage::openDatabase(const QString &path) {
     path_ = path;
     database_ = std::move(loaded.database);
     items_ = plots::plot_items(database_);
+    gravity_->reduce(database_);
+    options_.reduction = gravity_->reduction();
+    if (options_.reduction) {
+        const std::vector<plots::PlotItem> reduced =
+            plots::reduced_gravity_items(*options_.reduction);
+        items_.insert(items_.end(), reduced.begin(), reduced.end());
+    }
     QString status = QFileInfo(path).fileName() + QStringLiteral(": ");
     stopReason_ = loaded.complete() ? "" : survey::stop_reason(loaded);
     if (loaded.stop == survey::LoadStop::CannotOpen) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 class DecayView;
+class GravityReductionView;
 class PlotCanvas;
 class QComboBox;
 class QLabel;
@@ -49,6 +50,7 @@ class ViewPage : public QWidget {
     QLabel *status_;
     QLabel *readingValues_;
     DecayView *decay_;
+    GravityReductionView *gravity_;
     QPushButton *save_;
     QPushButton *export_;
     QComboBox *channel_;
