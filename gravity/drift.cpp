@@ -335,10 +335,7 @@ DriftFit fit_drift(const std::vector<Observation> &observations, std::size_t sta
 
     fit.solved = true;
     fit.requested_degree = degree;
-    const auto earliest = std::min_element(
-        observations.begin(), observations.end(),
-        [](const Observation &a, const Observation &b) { return a.hours < b.hours; });
-    fit.level = p[static_cast<std::size_t>(earliest - observations.begin())];
+    fit.level = p[net.knot_reading[0]];
     std::size_t kept = 0;
     double square_sum = 0;
     fit.loop = net.segment;

@@ -61,14 +61,14 @@ struct DriftFit {
     std::string problem; // why not, when not solved
     int requested_degree = 1;
 
-    double level = 0;                  // p at the earliest reading, mGal
+    double level = 0;                  // p at the first base reading, mGal
     std::vector<double> station_value; // relative to the base, mGal
     std::vector<double> station_sd;    // mGal
     std::vector<bool> station_tied;    // false: read only in an open end that nothing ties
     std::vector<LoopFit> loops;        // in time order
     // Per observation:
     std::vector<std::size_t> loop; // index into loops
-    std::vector<double> drift;     // p(t) - level, mGal
+    std::vector<double> drift;     // p(t) - level, mGal; NaN where not tied
     std::vector<double> residual;  // observed minus adjusted, mGal; NaN where not tied
     std::vector<bool> flagged;     // left out of the fit, or |residual| > limit x sigma
     std::size_t degrees_of_freedom = 0;

@@ -127,6 +127,11 @@ TEST(Drift, WhatTheReadingsDoNotTie) {
     EXPECT_FALSE(open.station_tied[7]);
     EXPECT_TRUE(std::isnan(open.residual.back()));
     EXPECT_NEAR(open.station_value[6], kGravity[6], 0.01);
+    // The same station read before the first base reading instead: the rest is still reduced.
+    observations.back().hours = -1;
+    open = gravity::fit_drift(observations, 8, 0);
+    EXPECT_TRUE(open.loops.front().before_base && !open.loops.front().tied);
+    EXPECT_NEAR(open.drift[2], kLoopRate[0] * 1.0, 0.005); // station 2, an hour after the base
 
     // Degree 2: a loop whose stations were each read once only keeps a straight drift.
     observations.pop_back();
