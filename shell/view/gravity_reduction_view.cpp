@@ -30,7 +30,7 @@ GravityReductionView::GravityReductionView(QWidget *parent) : QWidget(parent) {
     // Redrawn when the typing is done, not at each digit.
     connect(baseGravity_, &QDoubleSpinBox::editingFinished, this, [this] {
         if (reduction_) {
-            reduce(database_);
+            run();
             emit reduced();
         }
     });
@@ -39,6 +39,10 @@ GravityReductionView::GravityReductionView(QWidget *parent) : QWidget(parent) {
 
 void GravityReductionView::reduce(const survey::Database &database) {
     database_ = database;
+    run();
+}
+
+void GravityReductionView::run() {
     reduction_.reset();
     gravity::ReductionOptions options;
     if (baseGravity_->value() > 0) options.base_gravity = baseGravity_->value();

@@ -30,6 +30,7 @@ class GravityReductionView : public QWidget {
     void reduced();
 
   private:
+    void run(); // reduces database_ with the base gravity shown
     void showReduction();
 
     QDoubleSpinBox *baseGravity_;

@@ -5,6 +5,7 @@
 #include "print_pdf_reader.h"
 #include "view_page.h"
 
+#include <QDoubleSpinBox>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -63,6 +64,18 @@ class GravityReductionTest : public QObject {
             if (line.text.contains(QStringLiteral("beyond 3 sigma"))) legend = line.text;
         QVERIFY2(legend.contains(QStringLiteral("2 loop(s) from base L100-0; 1 reading(s)")),
                  qPrintable(legend));
+
+        // With the base's absolute gravity the profile shows the Bouguer anomaly.
+        auto *base = page.findChild<QDoubleSpinBox *>(QStringLiteral("BaseGravity"));
+        base->setValue(980000);
+        emit base->editingFinished();
+        QVERIFY(page.savePlots(pdf));
+        QStringList titles;
+        for (const PdfTextLine &line : pdfTextLines(pdf))
+            titles << line.text;
+        // A turned title comes in pieces.
+        QVERIFY2(titles.join(QString()).contains(QStringLiteral("Simple Bouguer anomaly (mGal")),
+                 qPrintable(titles.join('|')));
     }
 
     void unspoiledLoopsListNoStation() {
