@@ -220,7 +220,10 @@ void add_loop_statistics(const std::vector<Observation> &observations, std::size
         std::vector<std::size_t> adjacent{fit.loop[i]};
         if (observations[i].station == base) { // a base reading serves each loop it joins
             adjacent.clear();
-            for (std::size_t s = 0; s < net.segments.size(); ++s) {
+            // Its own segment and its neighbours are the only ones that can end at its time.
+            const std::size_t own = fit.loop[i];
+            for (std::size_t s = own > 0 ? own - 1 : 0; s <= own + 1 && s < net.segments.size();
+                 ++s) {
                 const Segment &segment = net.segments[s];
                 if (segment.knot == net.knot_of[i] ||
                     (segment.closed && segment.knot + 1 == net.knot_of[i]))
