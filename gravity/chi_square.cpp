@@ -52,11 +52,10 @@ double chi_square_quantile(double p, double dof) {
     return (low + high) / 2;
 }
 
-ChiSquareTest chi_square_test(double sigma0, std::size_t dof, double alpha) {
-    const auto n = static_cast<double>(dof);
-    return ChiSquareTest{.statistic = n * sigma0 * sigma0,
-                         .lower = chi_square_quantile(alpha / 2, n),
-                         .upper = chi_square_quantile(1 - alpha / 2, n)};
+ChiSquareTest chi_square_test(double sigma0, double dof, double alpha) {
+    return ChiSquareTest{.statistic = dof * sigma0 * sigma0,
+                         .lower = chi_square_quantile(alpha / 2, dof),
+                         .upper = chi_square_quantile(1 - alpha / 2, dof)};
 }
 
 } // namespace gravity

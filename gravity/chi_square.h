@@ -3,8 +3,6 @@
 // of freedom.
 #pragma once
 
-#include <cstddef>
-
 namespace gravity {
 
 // P(X <= x) for X chi-square with dof degrees of freedom (dof > 0).
@@ -19,6 +17,6 @@ struct ChiSquareTest {
     double lower = 0, upper = 0;
     bool passed() const { return statistic >= lower && statistic <= upper; }
 };
-ChiSquareTest chi_square_test(double sigma0, std::size_t dof, double alpha = 0.05);
+ChiSquareTest chi_square_test(double sigma0, double dof, double alpha = 0.05);
 
 } // namespace gravity

@@ -172,20 +172,6 @@ Reduction reduce(const std::vector<const survey::Database *> &databases,
         reduction.base = reduction.readings.front().station;
     }
 
-    // Loops from the tide-corrected readings, before the drift is removed.
-    std::size_t previous_base = reduction.readings.size();
-    for (std::size_t i = 0; i < reduction.readings.size(); ++i) {
-        const ReducedReading &r = reduction.readings[i];
-        if (r.station != reduction.base) continue;
-        if (previous_base < i) {
-            const ReducedReading &b1 = reduction.readings[previous_base];
-            const double hours = static_cast<double>(r.utc - b1.utc) / kHourMs;
-            reduction.loops.push_back(
-                {previous_base, i, hours > 0 ? (r.reduced - b1.reduced) / hours : 0});
-        }
-        previous_base = i;
-    }
-
     const UtcMs start = reduction.readings.front().utc;
     std::vector<Observation> observations;
     observations.reserve(reduction.readings.size());
@@ -199,17 +185,21 @@ Reduction reduce(const std::vector<const survey::Database *> &databases,
                   {.degree = options.drift_degree, .residual_limit = options.residual_limit});
     if (!reduction.drift.solved) return reduction;
     reduction.base_gravity = options.base_gravity;
+    reduction.residual_limit = options.residual_limit;
     reduction.density = options.density;
     for (std::size_t j = 0; j < reduction.stations.size(); ++j) {
         Station &station = reduction.stations[j];
         station.g_rel = reduction.drift.station_value[j];
         station.g_sd = reduction.drift.station_sd[j];
-        if (!options.base_gravity) continue;
+        station.tied = reduction.drift.station_tied[j];
+        if (!options.base_gravity || !station.tied) continue;
         station.g_abs = *options.base_gravity + station.g_rel;
         station.free_air = free_air_anomaly(*station.g_abs, station.latitude, station.altitude);
         station.bouguer =
             *station.free_air - bouguer_slab(options.density, station.altitude) + station.terrain;
     }
+    // A station whose readings all lie in loops that failed their test is read again too.
+    std::vector<bool> in_passed_loop(reduction.stations.size(), false);
     for (std::size_t i = 0; i < reduction.readings.size(); ++i) {
         ReducedReading &r = reduction.readings[i];
         r.drift = reduction.drift.drift[i];
@@ -217,7 +207,12 @@ Reduction reduce(const std::vector<const survey::Database *> &databases,
         r.residual = reduction.drift.residual[i];
         r.flagged = reduction.drift.flagged[i];
         if (r.flagged) reduction.stations[r.station].read_again = true;
+        const LoopFit &loop = reduction.drift.loops[reduction.drift.loop[i]];
+        if (loop.test_passed) in_passed_loop[r.station] = true;
     }
+    for (std::size_t j = 0; j < reduction.stations.size(); ++j)
+        if (!in_passed_loop[j] && j != reduction.base && reduction.stations[j].tied)
+            reduction.stations[j].read_again = true;
     return reduction;
 }
 

@@ -1,6 +1,7 @@
 // Reducing the KX-4 readings of one or more converted databases as one network: each reading's
-// UTC time, the Longman tide at it compared with the meter's, the tide correction chosen, and the
-// drift fitted over the repeated stations (drift.h), with the stations to read again.
+// UTC time, the Longman tide at it compared with the meter's, the tide correction chosen, the
+// drift per loop and the stations' gravity adjusted together (drift.h), the anomalies
+// (anomaly.h), and the stations to read again.
 #pragma once
 
 #include "drift.h"
@@ -51,8 +52,10 @@ struct Station {
     double latitude = 0, longitude = 0, altitude = 0;
     std::size_t readings = 0;
     double g_rel = 0, g_sd = 0; // mGal, relative to the base
-    bool read_again = false;    // a reading's residual is beyond the limit
-    double terrain = 0;         // the meter's terrain correction, of the station's first reading
+    bool tied = true;           // false: read only where no base reading ties the drift
+    // A reading's residual is beyond the limit, or every loop it was read in failed its test.
+    bool read_again = false;
+    double terrain = 0; // the meter's terrain correction, of the station's first reading
     // With the base's absolute gravity (anomaly.h), mGal:
     std::optional<double> g_abs, free_air, bouguer;
 };
@@ -69,20 +72,12 @@ struct TideComparison {
     double rms_unshifted = 0, rms_at_best_minutes = 0; // mGal
 };
 
-// A loop: the readings from one reading of the base to the next, and the drift its two base
-// readings alone give, d = (g_b2 - g_b1) / (t_b2 - t_b1).
-struct Loop {
-    std::size_t first = 0, last = 0; // the base readings' indices in Reduction::readings
-    double closure_rate = 0;         // mGal/h; 0 when both were read at the same time
-};
-
 struct Reduction {
     std::vector<Station> stations;
     std::vector<ReducedReading> readings; // in time order
     std::size_t base = 0;
     bool base_found = true; // false when options.base names no station read
-    DriftFit drift;
-    std::vector<Loop> loops;
+    DriftFit drift;         // its loops' and observations' indices are the readings'
     TideComparison tide;
     std::vector<survey::Kx4Parameter> parameters; // the meter's set-up records, in file order
     std::size_t left_out = 0; // readings with a number that is no number or an impossible date
@@ -91,6 +86,7 @@ struct Reduction {
     std::size_t without_position = 0;
     std::optional<double> base_gravity;
     double density = 0;
+    double residual_limit = 0; // in sigma
 };
 
 Reduction reduce(const std::vector<const survey::Database *> &databases,
@@ -101,6 +97,15 @@ TideComparison compare_tides(const std::vector<double> &meter, const std::vector
                              const std::vector<double> &latitudes,
                              const std::vector<double> &longitudes,
                              const std::vector<double> &altitudes);
+
+// What the summary and the window count.
+struct Tally {
+    std::size_t loops = 0;        // closed, from one base reading to the next
+    std::size_t failed_loops = 0; // misfit beyond the chi-square bound (open ends included)
+    std::size_t flagged = 0;      // readings beyond the residual limit
+    std::size_t single = 0;       // stations tied by one reading only
+};
+Tally tally(const Reduction &reduction);
 
 // The summary, the station table and the reading table (reduction_text.cpp).
 std::string summary_text(const Reduction &reduction);

@@ -30,6 +30,19 @@ std::string signed_shift(int minutes) {
 
 } // namespace
 
+Tally tally(const Reduction &reduction) {
+    Tally t;
+    for (const LoopFit &loop : reduction.drift.loops) {
+        t.loops += loop.closed;
+        t.failed_loops += !loop.test_passed;
+    }
+    for (const ReducedReading &r : reduction.readings)
+        t.flagged += r.flagged;
+    for (const Station &s : reduction.stations)
+        t.single += s.readings == 1;
+    return t;
+}
+
 std::string summary_text(const Reduction &reduction) {
     std::string out;
     add(out, "KX-4 readings reduced: %zu at %zu stations", reduction.readings.size(),
@@ -80,40 +93,62 @@ std::string summary_text(const Reduction &reduction) {
         add(out, "No adjustment: %s\n", d.problem.c_str());
         return out;
     }
-    add(out, "Drift: %+.4f mGal/h", d.drift_rate());
-    for (std::size_t k = 1; k < d.coefficients.size(); ++k)
-        add(out, ", %+.6f mGal/h^%zu", d.coefficients[k], k + 1);
-    add(out, "; sigma0 %.3f with %zu degrees of freedom\n", d.sigma0, d.degrees_of_freedom);
     if (d.degrees_of_freedom > 0) {
-        const ChiSquareTest test = chi_square_test(d.sigma0, d.degrees_of_freedom);
-        add(out, "Chi-square test at 95 %%: %s (v'Pv %.2f, accepted from %.2f to %.2f)\n",
-            test.passed() ? "passed" : "failed", test.statistic, test.lower, test.upper);
+        const ChiSquareTest test =
+            chi_square_test(d.sigma0, static_cast<double>(d.degrees_of_freedom));
+        add(out,
+            "Adjustment: sigma0 %.3f with %zu degrees of freedom; chi-square test at 95 %%: %s "
+            "(v'Pv %.2f, accepted from %.2f to %.2f)\n",
+            d.sigma0, d.degrees_of_freedom, test.passed() ? "passed" : "failed", test.statistic,
+            test.lower, test.upper);
+    } else {
+        out += "Adjustment: no redundancy, no test\n";
     }
-
     if (reduction.base_gravity)
         add(out,
             "Anomalies: the base at %.4f mGal; GRS80 normal gravity, free-air and simple "
             "Bouguer (slab of %.0f kg/m^3) after Hinze et al. (2005)\n",
             *reduction.base_gravity, reduction.density);
-    for (std::size_t k = 0; k < reduction.loops.size(); ++k) {
-        const Loop &loop = reduction.loops[k];
-        const ReducedReading &b1 = reduction.readings[loop.first];
-        const ReducedReading &b2 = reduction.readings[loop.last];
-        add(out, "Loop %zu: %s %s to %s %s UTC, %zu readings, base closure %+.4f mGal/h\n", k + 1,
-            utc_date_text(b1.utc).c_str(), utc_time_text(b1.utc).c_str(),
-            utc_date_text(b2.utc).c_str(), utc_time_text(b2.utc).c_str(),
-            loop.last - loop.first + 1, loop.closure_rate);
+    std::size_t loop_number = 0;
+    for (const LoopFit &loop : d.loops) {
+        const ReducedReading &first = reduction.readings[loop.first];
+        const ReducedReading &last = reduction.readings[loop.last];
+        if (loop.closed)
+            add(out, "Loop %zu: ", ++loop_number);
+        else
+            out += loop.before_base ? "Before the first base reading: "
+                                    : "After the last base reading: ";
+        add(out, "%s %s to %s %s UTC, %zu readings", utc_date_text(first.utc).c_str(),
+            utc_time_text(first.utc).c_str(), utc_date_text(last.utc).c_str(),
+            utc_time_text(last.utc).c_str(), loop.readings);
+        if (!loop.tied) {
+            out += ", not tied: none of its stations was read in a loop\n";
+            continue;
+        }
+        add(out, ", drift %+.4f mGal/h", loop.rate);
+        if (loop.degree == 2) add(out, " %+.5f mGal/h^2", loop.curvature);
+        if (loop.closed) add(out, " (base closure %+.4f mGal/h)", loop.closure_rate);
+        if (loop.degree < d.requested_degree)
+            add(out, ", of degree %d only: its readings tie no more", loop.degree);
+        if (loop.sigma0 > 0) {
+            add(out, ", sigma0 %.3f, misfit %s\n", loop.sigma0,
+                loop.test_passed ? "within chi-square's 95 % bound"
+                                 : "BEYOND chi-square's 95 % bound");
+        } else {
+            out += ", no redundancy\n";
+        }
     }
-    std::size_t flagged = 0, single = 0;
-    for (const ReducedReading &r : reduction.readings)
-        flagged += r.flagged;
-    for (const Station &s : reduction.stations)
-        single += s.readings == 1;
-    add(out, "Readings beyond the residual limit: %zu\n", flagged);
-    add(out, "Stations tied by one reading only: %zu\n", single);
-    std::string again;
-    for (const Station &s : reduction.stations)
+    std::string untied, again;
+    for (const Station &s : reduction.stations) {
+        if (!s.tied) untied += (untied.empty() ? "" : " ") + s.name;
         if (s.read_again) again += (again.empty() ? "" : " ") + s.name;
+    }
+    const Tally counted = tally(reduction);
+    add(out, "Readings beyond the residual limit: %zu\n", counted.flagged);
+    add(out, "Stations tied by one reading only: %zu\n", counted.single);
+    add(out, "Loops whose misfit is beyond the bound: %zu\n", counted.failed_loops);
+    if (!untied.empty())
+        out += "Stations not tied to the base (read the base again): " + untied + '\n';
     out += "Stations to read again: " + (again.empty() ? std::string("none") : again) + '\n';
     return out;
 }
@@ -127,7 +162,7 @@ std::string stations_csv(const Reduction &reduction) {
         exports::append_csv_text(out, s.name);
         add(out, ",%.3f,%.3f,%.3f,%.7f,%.7f,%.3f,%zu,", s.line, s.x, s.y, s.latitude, s.longitude,
             s.altitude, s.readings);
-        if (adjusted)
+        if (adjusted && s.tied)
             add(out, "%.4f,%.4f,", s.g_rel, s.g_sd);
         else
             out += ",,";
@@ -137,6 +172,8 @@ std::string stations_csv(const Reduction &reduction) {
             out += ",,,";
         if (adjusted && j == reduction.base)
             out += "BASE";
+        else if (adjusted && !s.tied)
+            out += "UNTIED";
         else if (s.read_again)
             out += "READ_AGAIN";
         else if (s.readings == 1)
@@ -154,11 +191,12 @@ std::string readings_csv(const Reduction &reduction) {
         exports::append_csv_text(out, reduction.stations[r.station].name);
         add(out, ",%s,%s,%.3f,%.3f,%.4f,%.4f,", utc_date_text(r.utc).c_str(),
             utc_time_text(r.utc).c_str(), r.gravity, r.sd, r.tide_meter, r.tide_model);
-        if (adjusted)
+        const bool tied = adjusted && !std::isnan(r.residual);
+        if (tied)
             add(out, "%.4f,%.4f,%.4f,", r.drift, r.reduced, r.residual);
         else
             out += ",,,";
-        out += r.flagged ? "RESIDUAL" : "";
+        if (adjusted) out += !tied ? "UNTIED" : r.flagged ? "RESIDUAL" : "";
         out += '\n';
     }
     return out;

@@ -84,8 +84,22 @@ py::dict drift_fit(const gravity::DriftFit &f) {
     py::dict d;
     d["solved"] = f.solved;
     d["problem"] = f.problem;
-    d["rate"] = f.drift_rate();
-    d["coefficients"] = f.coefficients;
+    d["level"] = f.level;
+    py::list loops;
+    for (const gravity::LoopFit &loop : f.loops) {
+        py::dict l;
+        l["closed"] = loop.closed;
+        l["tied"] = loop.tied;
+        l["readings"] = loop.readings;
+        l["degree"] = loop.degree;
+        l["rate"] = loop.rate;
+        l["curvature"] = loop.curvature;
+        l["closure_rate"] = loop.closure_rate;
+        l["sigma0"] = loop.sigma0;
+        l["test_passed"] = loop.test_passed;
+        loops.append(l);
+    }
+    d["loops"] = loops;
     d["degrees_of_freedom"] = f.degrees_of_freedom;
     d["sigma0"] = f.sigma0;
     return d;
@@ -176,8 +190,9 @@ void bind_gravity_reduction(py::module_ &module,
             "The base station's name.")
         .def_property_readonly(
             "drift", [](const ReductionResult &r) { return drift_fit(r.reduction.drift); },
-            "The drift fit: solved, problem, rate (mGal/h), coefficients, degrees_of_freedom, "
-            "sigma0.")
+            "The drift fit: solved, problem, level (mGal at the first base reading), loops (per "
+            "loop in time order: closed, tied, readings, degree, rate in mGal/h, curvature in "
+            "mGal/h^2, closure_rate, sigma0, test_passed), degrees_of_freedom, sigma0.")
         .def_property_readonly(
             "tide", [](const ReductionResult &r) { return tide_comparison(r.reduction.tide); },
             "The meter's tide against the model: readings compared, largest and median "

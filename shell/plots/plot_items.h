@@ -11,7 +11,15 @@
 
 namespace plots {
 
-enum class PlotKind { PseudoSection, Sounding, GravityLine, GravityDrift };
+// ReducedGravity and GravityLoops draw a gravity reduction (reduced_gravity_plot.h).
+enum class PlotKind {
+    PseudoSection,
+    Sounding,
+    GravityLine,
+    GravityDrift,
+    ReducedGravity,
+    GravityLoops
+};
 
 struct PlotItem {
     PlotKind kind = PlotKind::PseudoSection;

@@ -2,6 +2,7 @@
 
 #include "plot_frame.h"
 #include "plot_kinds.h"
+#include "reduced_gravity_plot.h"
 
 #include <QPainter>
 
@@ -23,6 +24,14 @@ void draw_plot(QPainter &painter, const QRectF &area, const survey::Database &da
     painter.fillRect(area, Qt::white);
     const double title = draw_title(painter, area, QString::fromStdString(item.title));
     const QRectF body = area.adjusted(0, title, 0, 0);
+    if (item.kind == PlotKind::ReducedGravity || item.kind == PlotKind::GravityLoops) {
+        if (options.reduction && item.kind == PlotKind::ReducedGravity)
+            draw_reduced_profile(painter, body, *options.reduction, item.line);
+        else if (options.reduction)
+            draw_gravity_loops(painter, body, *options.reduction);
+        painter.restore();
+        return;
+    }
     if (item.survey >= database.surveys.size()) {
         painter.restore();
         return;

@@ -12,6 +12,9 @@
 #include <vector>
 
 class QPainter;
+namespace gravity {
+struct Reduction;
+}
 
 namespace plots {
 
@@ -19,6 +22,8 @@ struct PlotOptions {
     int channel = -1; // M channel shown as chargeability, from 0; -1: the mean of the channels
     // Readings left out by hand (NAME.exclude), drawn crossed out in pseudo-sections.
     exports::ExcludedLines excluded;
+    // The database's gravity reduction, for its plots; it outlives the drawing.
+    const gravity::Reduction *reduction = nullptr;
 };
 
 // Where a reading was drawn, for picking it with the mouse.

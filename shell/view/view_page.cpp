@@ -1,10 +1,12 @@
 #include "view_page.h"
 
 #include "decay_view.h"
+#include "gravity_reduction_view.h"
 #include "plot_canvas.h"
 #include "plot_output.h"
 #include "qc_view.h"
 #include "reading_text.h"
+#include "reduced_gravity_plot.h"
 #include "survey_reader.h"
 
 #include <QComboBox>
@@ -51,6 +53,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     qcButton_->setToolTip(tr("Error model, pair errors and readings left out by hand"));
     qcButton_->setCheckable(true);
     qcButton_->setEnabled(false);
+    gravity_ = new GravityReductionView(this);
 
     auto *side = new QVBoxLayout;
     side->addWidget(open);
@@ -59,6 +62,7 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     side->addWidget(qcButton_);
     side->addWidget(save_);
     side->addWidget(export_);
+    side->addWidget(gravity_, 1);
     side->addWidget(readingValues_);
     side->addWidget(decay_, 1);
     auto *main = new QVBoxLayout;
@@ -78,6 +82,8 @@ ViewPage::ViewPage(QWidget *parent) : QWidget(parent) {
     connect(canvas_, &PlotCanvas::readingPicked, this, &ViewPage::showReading);
     connect(qcButton_, &QPushButton::toggled, this, [this] { showItem(list_->currentRow()); });
     connect(qc_, &QcView::exclusionsChanged, this, [this] { options_.excluded = qc_->excluded(); });
+    connect(gravity_, &GravityReductionView::reduced, this,
+            [this] { showItem(list_->currentRow()); });
     connect(channel_, &QComboBox::currentIndexChanged, this, [this](int index) {
         options_.channel = index - 1; // the first choice is the mean
         showItem(list_->currentRow());
@@ -96,6 +102,13 @@ bool ViewPage::openDatabase(const QString &path) {
     items_ = plots::plot_items(database_);
     const std::vector<std::string> &unreadable = qc_->openDatabase(&database_, path);
     options_.excluded = qc_->excluded();
+    gravity_->reduce(database_);
+    options_.reduction = gravity_->reduction();
+    if (options_.reduction) {
+        const std::vector<plots::PlotItem> reduced =
+            plots::reduced_gravity_items(*options_.reduction);
+        items_.insert(items_.end(), reduced.begin(), reduced.end());
+    }
     QString status = QFileInfo(path).fileName() + QStringLiteral(": ");
     stopReason_ = loaded.complete() ? "" : survey::stop_reason(loaded);
     if (loaded.stop == survey::LoadStop::CannotOpen) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 class DecayView;
+class GravityReductionView;
 class PlotCanvas;
 class QcView;
 class QStackedLayout;
@@ -55,6 +56,7 @@ class ViewPage : public QWidget {
     QLabel *status_;
     QLabel *readingValues_;
     DecayView *decay_;
+    GravityReductionView *gravity_;
     QPushButton *save_;
     QPushButton *export_;
     QComboBox *channel_;

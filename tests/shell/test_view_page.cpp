@@ -293,11 +293,12 @@ class ViewPageTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QVERIFY(page.openDatabase(dir.filePath("window.tvd")));
         auto *list = page.findChild<QListWidget *>("PlotList");
-        QCOMPARE(list->count(), 4); // profile, sounding, gravity line, drift
+        // Profile, sounding, gravity line, drift, the reduced line and the loop's residuals.
+        QCOMPARE(list->count(), 6);
         auto *canvas = page.findChild<PlotCanvas *>("PlotCanvas");
         QStringList cut;
-        QList<DrawnText> shown[4];
-        for (int row = 0; row < 4; ++row) {
+        QList<DrawnText> shown[6];
+        for (int row = 0; row < 6; ++row) {
             list->setCurrentRow(row);
             shown[row] = drawnTexts(canvas);
             cut << cutTexts(shown[row], canvas->size());

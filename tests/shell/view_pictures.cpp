@@ -1,6 +1,6 @@
 // Saves the README's pictures of the View page: a VIREL profile with a picked reading, the
 // quality control of a profile with reciprocals, one reading left out by hand and another picked,
-// and a KX-4 gravity line, from generated sample databases.
+// and a KX-4 gravity line and its reduced profile, from generated sample databases.
 //   xvfb-run -a shell_view_pictures OUTPUT_FOLDER
 #include "../support/qc_profile.h"
 #include "convert.h"
@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
@@ -82,8 +83,23 @@ int main(int argc, char *argv[]) {
     if (!form.grab().save(out.filePath(QStringLiteral("screenshot-view-qc.png")))) return 1;
 
     ravelin::sample::Kx4Shape kx4;
+    kx4.surveys = 3; // read on three days: two loops from the base
     kx4.readings_per_line = 30;
     view->openDatabase(converted(data, "kx4", ravelin::sample::build_kx4(kx4)));
     QTest::qWait(200);
-    return form.grab().save(out.filePath(QStringLiteral("screenshot-view-gravity.png"))) ? 0 : 1;
+    if (!form.grab().save(out.filePath(QStringLiteral("screenshot-view-gravity.png")))) return 1;
+
+    // The reduced profile of the first line, as Bouguer anomalies from a base gravity.
+    auto *baseGravity = view->findChild<QDoubleSpinBox *>(QStringLiteral("BaseGravity"));
+    baseGravity->setValue(980552.4);
+    emit baseGravity->editingFinished();
+    auto *list = view->findChild<QListWidget *>(QStringLiteral("PlotList"));
+    const auto reduced =
+        list->findItems(QStringLiteral("Reduced gravity - line"), Qt::MatchStartsWith);
+    if (reduced.isEmpty()) return 1;
+    list->setCurrentItem(reduced.front());
+    QTest::qWait(200);
+    return form.grab().save(out.filePath(QStringLiteral("screenshot-view-reduced-gravity.png")))
+               ? 0
+               : 1;
 }

@@ -28,10 +28,10 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     ravelin::CommandLine line(
         "ravelin-gravity",
         "Reduces the KX-4 readings of the converted databases as one network: UTC times, the\n"
-        "Longman (1959) tide compared with the meter's, the drift adjusted by least squares over\n"
-        "the repeated stations. Writes NAME-stations.csv, NAME-readings.csv and\n"
-        "NAME-reduction.txt beside the first database (NAME: its name up to the first \".\")\n"
-        "and prints the summary.\n"
+        "Longman (1959) tide compared with the meter's, a drift per loop (from one base reading\n"
+        "to the next) and the stations adjusted together by least squares. Writes\n"
+        "NAME-stations.csv, NAME-readings.csv and NAME-reduction.txt beside the first\n"
+        "database (NAME: its name up to the first \".\") and prints the summary.\n"
         "Exit status: 0 the files were written; 1 nothing to reduce, a database could not be\n"
         "read or a file could not be written; 2 bad arguments, or --base names no station\n"
         "read.",
@@ -48,7 +48,8 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     line.addOption("tide", "SOURCE",
                    "meter or model: the tide correction applied (default: the meter's where its "
                    "Tide Correction option was on, else the model's).");
-    line.addOption("drift-degree", "D", "The degree of the drift polynomial, 0 to 2 (default 1).");
+    line.addOption("drift-degree", "D",
+                   "The degree of each loop's drift polynomial, 0 to 2 (default 1; 0: no drift).");
     line.addOption("min-sd", "MGAL",
                    "The least sigma of a reading, in mGal (default 0.003); a reading's sigma is "
                    "the larger of this and its SD.");
