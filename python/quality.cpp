@@ -9,20 +9,6 @@ namespace ravelin::python {
 
 namespace {
 
-const char *source_name(qc::ErrorSource source) {
-    switch (source) {
-    case qc::ErrorSource::Pair:
-        return "pair";
-    case qc::ErrorSource::Model:
-        return "model";
-    case qc::ErrorSource::Floor:
-        return "floor";
-    case qc::ErrorSource::None:
-        break;
-    }
-    return "none";
-}
-
 qc::QcOptions qc_options(const std::string &scope, double error_floor) {
     qc::QcOptions options;
     const std::optional<qc::ErrorScope> named = qc::error_scope(scope);
@@ -54,7 +40,7 @@ py::dict line_errors(const LineRef &line, const std::string &scope, double error
     }
     std::vector<std::string> sources;
     for (const qc::ReadingError &e : errors)
-        sources.emplace_back(source_name(e.source));
+        sources.emplace_back(qc::error_source_name(e.source));
     py::dict d;
     d["relative_error"] = column_of<double>(errors, [](const qc::ReadingError &e) {
         return e.source == qc::ErrorSource::None ? kNaN : e.relative;

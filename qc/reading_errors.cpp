@@ -5,6 +5,20 @@
 
 namespace qc {
 
+const char *error_source_name(ErrorSource source) {
+    switch (source) {
+    case ErrorSource::Pair:
+        return "pair";
+    case ErrorSource::Model:
+        return "model";
+    case ErrorSource::Floor:
+        return "floor";
+    case ErrorSource::None:
+        break;
+    }
+    return "none";
+}
+
 std::optional<ErrorScope> error_scope(std::string_view name) {
     if (name == "profile") return ErrorScope::Profile;
     if (name == "survey") return ErrorScope::Survey;

@@ -40,6 +40,9 @@ enum class ErrorSource {
     Floor, // its Stdev, or the floor when that is larger
 };
 
+// "none", "pair", "model" or "floor", as ravelin-qc --readings and the Python module name it.
+const char *error_source_name(ErrorSource source);
+
 struct ReadingError {
     ErrorSource source = ErrorSource::None;
     double relative = 0; // a fraction of |R|

@@ -80,20 +80,6 @@ std::string model_text(const qc::ErrorModel &model) {
     return text;
 }
 
-const char *source_name(qc::ErrorSource source) {
-    switch (source) {
-    case qc::ErrorSource::None:
-        return "none";
-    case qc::ErrorSource::Pair:
-        return "pair";
-    case qc::ErrorSource::Model:
-        return "model";
-    case qc::ErrorSource::Floor:
-        return "floor";
-    }
-    return "";
-}
-
 std::string position(const std::optional<double> &x) {
     return x ? g(*x, 10) : "remote";
 }
@@ -117,7 +103,7 @@ void print_readings(const survey::Line &line, const qc::ProfileQc &profile,
         }
         const qc::ReadingError &error = profile.errors[i];
         text += (error.source == qc::ErrorSource::None ? "" : g(error.relative)) + "," +
-                source_name(error.source);
+                qc::error_source_name(error.source);
         std::printf("%s\n", text.c_str());
     }
 }
