@@ -2,8 +2,20 @@
 
 #include <cmath>
 #include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace ravelin {
+
+namespace {
+
+constexpr int kNiceness = 10;
+// The reading thread is woken when this much has come or this long has passed since the last
+// wake-up: a slow serial line's blocks show within a tenth of a second.
+constexpr std::size_t kWakeBytes = 64 * 1024;
+constexpr std::int64_t kWakeMs = 100;
+
+} // namespace
 
 std::string liveLineTitle(int surveyNumber, const survey::Survey &s, int lineNumber,
                           const survey::Line &line) {
@@ -44,11 +56,16 @@ LiveDump::~LiveDump() {
 }
 
 void LiveDump::take(const char *bytes, std::size_t count) {
+    bool wake = false;
     {
         std::lock_guard guard(inboxLock_);
         inbox_.insert(inbox_.end(), bytes, bytes + count);
+        // A thread that is reading takes these bytes when it is done; a waiting one is woken for
+        // a batch of them, not for each block.
+        wake = waiting_ && (inbox_.size() >= kWakeBytes || sinceWake_.elapsed() >= kWakeMs);
+        if (wake) sinceWake_.restart();
     }
-    wake_.notify_one();
+    if (wake) wake_.notify_one();
 }
 
 void LiveDump::finish() {
@@ -67,10 +84,14 @@ void LiveDump::restart() {
 }
 
 void LiveDump::run() {
+    // The dump comes first: on a busy processor this thread is the one that waits.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kNiceness);
     std::vector<std::uint8_t> bytes;
     std::unique_lock inbox(inboxLock_);
     for (;;) {
+        waiting_ = true;
         wake_.wait(inbox, [this] { return stopping_ || finishing_ || !inbox_.empty(); });
+        waiting_ = false;
         if (stopping_) return;
         bytes.swap(inbox_);
         const bool finishing = finishing_ && bytes.empty();

@@ -7,6 +7,7 @@
 
 #include "incremental_reader.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,18 @@ std::string liveLineTitle(int surveyNumber, const survey::Survey &s, int lineNum
 std::string liveCountLine(const survey::ReadingCounts &counts);
 
 class LiveDump {
+    // Milliseconds since start() (no Qt here: the clock of the standard library).
+    struct SteadyClock {
+        std::chrono::steady_clock::time_point start_;
+        void start() { start_ = std::chrono::steady_clock::now(); }
+        void restart() { start(); }
+        std::int64_t elapsed() const {
+            return std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::steady_clock::now() - start_)
+                .count();
+        }
+    };
+
   public:
     // What the live view shows at one moment.
     struct Snapshot {
@@ -72,7 +85,9 @@ class LiveDump {
     std::vector<std::uint8_t> inbox_;
     bool finishing_ = false;
     bool stopping_ = false;
-    bool busy_ = false; // the thread is reading what it took from the inbox
+    bool busy_ = false;    // the thread is reading what it took from the inbox
+    bool waiting_ = false; // the thread waits for bytes
+    SteadyClock sinceWake_;
     // The reading thread's, read by snapshots under modelLock_.
     mutable std::mutex modelLock_;
     survey::IncrementalReader reader_;
