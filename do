@@ -107,7 +107,7 @@ sanitizer_env() {
 }
 
 FUZZ_HARNESSES=(fuzz_dumpdec fuzz_i2dwriter fuzz_survey fuzz_export fuzz_dump_receiver
-                fuzz_system_file fuzz_usb_dump)
+                fuzz_system_file fuzz_usb_dump fuzz_incremental)
 
 build_fuzz() { # libFuzzer needs clang: a configuration of its own
     [[ -f build/fuzz/build.ninja ]] || CC=clang CXX=clang++ cmake -S "$ROOT" -B build/fuzz -G Ninja \

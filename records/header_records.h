@@ -24,6 +24,8 @@ struct FileHeader {
     Date date;
     std::uint16_t flags = 0, reserved = 0;
     std::uint32_t extension = 0, pointer1 = 0, pointer2 = 0, pointer3 = 0;
+
+    bool operator==(const FileHeader &) const = default;
 };
 
 template <typename Fields> FileHeader read_file_header(Fields &&record) {
@@ -66,6 +68,8 @@ struct SurveyHeader {
     float grid_north = 0, grid_south = 0, grid_east = 0, grid_west = 0;
     std::uint32_t next_survey = 0, first_line = 0; // links
     std::uint32_t reserved1 = 0, reserved2 = 0;
+
+    bool operator==(const SurveyHeader &) const = default;
 };
 
 template <typename Fields> SurveyHeader read_survey_header(Fields &&record) {
@@ -107,6 +111,8 @@ struct ProfileHeader {
         if (line_pos_is_easting()) return line_pos > 0 ? 'E' : 'W';
         return line_pos > 0 ? 'N' : 'S';
     }
+
+    bool operator==(const ProfileHeader &) const = default;
 };
 
 template <typename Fields> ProfileHeader read_profile_header(Fields &&record) {
@@ -130,6 +136,8 @@ struct SoundingHeader {
     std::uint32_t first_data = 0; // link
     std::uint32_t reserved = 0;
     std::uint32_t next_sounding = 0; // link
+
+    bool operator==(const SoundingHeader &) const = default;
 };
 
 template <typename Fields> SoundingHeader read_sounding_header(Fields &&record) {
@@ -154,6 +162,8 @@ struct BoreHoleHeader {
     std::uint32_t d_index = 0, p_index = 0, extension = 0;
     std::uint32_t next_bore_hole = 0, first_data = 0; // links
     std::uint32_t reserved = 0;
+
+    bool operator==(const BoreHoleHeader &) const = default;
 };
 
 template <typename Fields> BoreHoleHeader read_bore_hole_header(Fields &&record) {

@@ -19,6 +19,8 @@ struct Ipi {
     std::uint16_t on_windows = 0, off_windows = 0;
 
     std::uint32_t window_count() const { return std::uint32_t{on_windows} + off_windows; }
+
+    bool operator==(const Ipi &) const = default;
 };
 
 // The window table after the fixed fields: two 32-bit fields per window.
@@ -38,6 +40,8 @@ struct ArrayRecord {
     std::uint16_t code = 0; // array_codes.h
     std::uint16_t reserved = 0;
     float base_spacing = 0;
+
+    bool operator==(const ArrayRecord &) const = default;
 };
 
 template <typename Fields> ArrayRecord read_array(Fields &&record) {
@@ -47,6 +51,8 @@ template <typename Fields> ArrayRecord read_array(Fields &&record) {
 struct Note {
     std::uint32_t code = 0;
     std::string text;
+
+    bool operator==(const Note &) const = default;
 };
 
 // The text runs to its NUL or the record's end.
@@ -67,6 +73,8 @@ struct IpStandard {
     float vp = 0, itx = 0;
     float ro = 0; // apparent resistivity, signed as measured
     float stdev = 0;
+
+    bool operator==(const IpStandard &) const = default;
 };
 
 // M channel 0 of an IPR standard record; channel k is 4 k bytes further.
@@ -91,6 +99,8 @@ template <typename Fields> IpStandard read_ip_standard(Fields &&record) {
 
 struct ElectrodePoint {
     float x = 0, y = 0, z = 0;
+
+    bool operator==(const ElectrodePoint &) const = default;
 };
 
 // The fixed fields of an IPR user record: A, B, M, N in that order.
@@ -101,6 +111,8 @@ struct IpUser {
     std::uint16_t res_con = 0;
     std::int16_t sp = 0;
     float vp = 0, itx = 0, ro = 0, stdev = 0;
+
+    bool operator==(const IpUser &) const = default;
 };
 
 // M channel 0 of an IPR user record.

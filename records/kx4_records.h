@@ -30,6 +30,8 @@ struct Kx4Reading {
     std::int32_t raw_samples = 0;    // -1: the reading carries none
     std::int32_t raw_length = 0;     // bytes of raw samples
     std::uint8_t line_direction = 0; // 0 N, 1 S, 2 E, 3 W
+
+    bool operator==(const Kx4Reading &) const = default;
 };
 
 // The first raw sample (32 bits each) of a KX-4 data record.
@@ -68,6 +70,8 @@ struct Kx4Parameter {
                              // filter, 0x20 raw data
 
     bool tide_correction() const { return (flags & 0x01) != 0; }
+
+    bool operator==(const Kx4Parameter &) const = default;
 };
 
 // The Flags field, the last, ends here: a shorter record states no options.

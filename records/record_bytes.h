@@ -78,6 +78,8 @@ struct Date {
 
     int month() const { return (month_bcd >> 4) * 10 + (month_bcd & 0x0F); }
     int day() const { return (day_bcd >> 4) * 10 + (day_bcd & 0x0F); }
+
+    bool operator==(const Date &) const = default;
 };
 
 // The day byte, the month byte and the 16-bit year from offset on.

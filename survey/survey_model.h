@@ -24,6 +24,8 @@ struct InstrumentHeader {
     std::uint32_t time_ms = 0; // milliseconds since midnight
     Date date;
     bool is_kx4 = false; // the name is exactly "KX-4"
+
+    bool operator==(const InstrumentHeader &) const = default;
 };
 
 // The headers as their records hold them (header_records.h).
@@ -41,6 +43,8 @@ struct IpReading : records::IpStandard {
     // The M channels the record carries: window_count of them, fewer when the record is too
     // short to hold them all.
     std::vector<float> m;
+
+    bool operator==(const IpReading &) const = default;
 };
 
 using records::ElectrodePoint;
@@ -50,6 +54,8 @@ struct IpUserReading : records::IpUser {
     std::uint16_t operating_mode = 0;
     std::uint32_t window_count = 0;
     std::vector<float> m;
+
+    bool operator==(const IpUserReading &) const = default;
 };
 
 // One KX-4 gravity reading, with the set-up in force when it was taken.
@@ -59,6 +65,8 @@ struct GravityReading : records::Kx4Reading {
     // correction: from the latest KX-4 parameter record before the reading, else the first of
     // the database; empty when the database holds none.
     std::optional<bool> tide_corrected;
+
+    bool operator==(const GravityReading &) const = default;
 };
 
 // The KX-4 parameter record: the meter's set-up constants and option switches.
@@ -73,6 +81,8 @@ struct BoreHoleReading {
     float resistivity = 0;
     std::int16_t sp = 0;
     float temperature = 0; // fluid log only
+
+    bool operator==(const BoreHoleReading &) const = default;
 };
 
 using records::Note;
@@ -99,6 +109,8 @@ struct Line {
         return ip_readings.empty() && ip_user_readings.empty() && gravity_readings.empty() &&
                bore_hole_readings.empty();
     }
+
+    bool operator==(const Line &) const = default;
 };
 
 struct Survey {
@@ -106,6 +118,8 @@ struct Survey {
     SurveyHeader header;
     std::vector<Line> lines;
     std::vector<Note> notes;
+
+    bool operator==(const Survey &) const = default;
 };
 
 struct Database {
@@ -113,6 +127,8 @@ struct Database {
     InstrumentHeader instrument;
     std::vector<Survey> surveys;
     std::vector<Kx4Parameter> kx4_parameters; // in file order
+
+    bool operator==(const Database &) const = default;
 };
 
 // Why reading stopped. Everything before the stop is in the database and sound.

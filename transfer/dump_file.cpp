@@ -1,5 +1,7 @@
 #include "dump_file.h"
 
+#include "live_dump.h"
+
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
@@ -64,11 +66,14 @@ QString DumpFile::errorString() const {
 
 bool DumpFile::write(const char *bytes, qint64 count) {
     if (!file_.isOpen()) return false;
-    std::lock_guard guard(lock_);
-    if (failed_) return false;
-    if (buffer_.size() + std::size_t(count) > kBufferSize && !flushLocked()) return false;
-    buffer_.insert(buffer_.end(), bytes, bytes + count);
-    written_ += count;
+    {
+        std::lock_guard guard(lock_);
+        if (failed_) return false;
+        if (buffer_.size() + std::size_t(count) > kBufferSize && !flushLocked()) return false;
+        buffer_.insert(buffer_.end(), bytes, bytes + count);
+        written_ += count;
+    }
+    if (live_) live_->take(bytes, std::size_t(count));
     return true;
 }
 

@@ -19,6 +19,8 @@
 
 namespace ravelin {
 
+class LiveDump;
+
 class DumpFile {
   public:
     DumpFile() = default;
@@ -40,12 +42,16 @@ class DumpFile {
     bool keepPartial(); // closes; deletes the ".partial" file if it holds nothing
     QString target() const { return target_; }
 
+    // Every byte written is also handed to live (none when null).
+    void setLive(LiveDump *live) { live_ = live; }
+
   private:
     bool flushLocked();
     void flushInTheBackground();
     void stopFlushing();
 
     QString target_;
+    LiveDump *live_ = nullptr;
     QFile file_;
     // Shared with the flushing thread, under lock_:
     mutable std::mutex lock_;

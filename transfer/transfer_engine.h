@@ -55,6 +55,9 @@ class TransferEngine : public QObject {
     void setUsbLibraryPath(const QString &path) { usbLibraryPath_ = path; }
     void setUsbApi(const UsbBulkApi &api) { usb_ = api; }
 
+    // The dumps' data bytes also go to live (none when null); its owner restarts and finishes it.
+    void setLiveDump(LiveDump *live) { file_.setLive(live); }
+
     // How waiting pumps events; the default yields to the application's event queue.
     void setEventPump(std::function<void(bool wait)> pump) { pump_ = std::move(pump); }
 

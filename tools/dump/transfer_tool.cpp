@@ -1,6 +1,7 @@
 #include "transfer_tool.h"
 
 #include "dump_name.h"
+#include "live_dump.h"
 #include "mscomm.h"
 #include "mscomm_channel.h"
 #include "settings_store.h"
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace ravelin {
@@ -56,6 +58,11 @@ void onSignal(int) {
     [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
 
+void printLine(const std::string &line) {
+    std::fprintf(stdout, "%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
 int usage(const QString &text) {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     return kExitUsage;
@@ -85,6 +92,9 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
                                            "PATH");
     parser.addOptions(
         {portOption, comOption, settingsOption, flowOption, usbOption, libraryOption});
+    const QCommandLineOption liveOption(
+        "live", "Print each line header as it arrives and, every second, the readings received.");
+    if (dump) parser.addOption(liveOption);
     parser.addPositionalArgument(dump ? "FILE" : "FILE.sys",
                                  dump ? "The dump file." : "The system file.");
     if (!parser.parse(app.arguments()))
@@ -139,10 +149,32 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
         std::signal(SIGTERM, onSignal);
     }
 
+    // The live view reads on a thread of its own; its count line comes every second.
+    std::unique_ptr<LiveDump> live;
+    QTimer liveTimer;
+    if (dump && parser.isSet(liveOption)) {
+        live = std::make_unique<LiveDump>(
+            [](int surveyNumber, const survey::Survey &s, int lineNumber, const survey::Line &l) {
+                printLine("live: " + liveLineTitle(surveyNumber, s, lineNumber, l));
+            });
+        engine.setLiveDump(live.get());
+        liveTimer.setInterval(1000);
+        QObject::connect(&liveTimer, &QTimer::timeout, &liveTimer,
+                         [&live] { printLine(liveCountLine(live->snapshot(false).counts)); });
+        liveTimer.start();
+    }
+
     const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     const bool usb = parser.isSet(usbOption);
     const TransferOutcome outcome = dump ? engine.startDump(normalisedDumpName(file), usb)
                                          : engine.startUpload(file, usb, comm.settings());
+    if (live) {
+        liveTimer.stop();
+        live->finish();
+        const LiveDump::Snapshot end = live->snapshot(false);
+        printLine(liveCountLine(end.counts));
+        if (!end.stop_reason.empty()) printLine("live: " + end.stop_reason);
+    }
     switch (outcome) {
     case TransferOutcome::Completed:
         return 0;

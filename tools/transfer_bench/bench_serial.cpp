@@ -1,7 +1,7 @@
 // ravelin-bench-serial: the serial dump's software throughput. The instrument simulator plays
 // the instrument on a pseudo-terminal, which has no baud limit, so the figure is how fast the PC
 // side (port component, receiveDumpData, file) answers blocks.
-// Usage: ravelin-bench-serial [MEGABYTES]   (default 8)
+// Usage: ravelin-bench-serial [MEGABYTES] [--live]   (default 8)
 #include "bench_support.h"
 #include "mscomm.h"
 #include "mscomm_channel.h"
@@ -16,11 +16,10 @@ using namespace ravelin;
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    const qint64 size = qint64(argc > 1 ? QByteArray(argv[1]).toDouble() : 8.0) * 1000000;
+    const bench::Arguments args(argc, argv, 8.0);
+    const qint64 size = args.bytes();
     QTemporaryDir dir;
-    QByteArray image(size, '\0');
-    for (qint64 i = 0; i < size; ++i)
-        image[i] = char((i * 131 + i / 977) & 0xFF);
+    const QByteArray image = bench::memoryImage(size);
     QFile imageFile(dir.filePath("image.bin"));
     if (!imageFile.open(QIODevice::WriteOnly) || imageFile.write(image) != size) return 2;
     imageFile.close();
@@ -44,6 +43,7 @@ int main(int argc, char **argv) {
     bench::CountingSink sink;
     TransferEngine engine(channel, timer1, timer2, sink);
     QObject::connect(&comm, &MSComm::OnComm, &engine, &TransferEngine::takeInput);
+    const std::unique_ptr<LiveDump> live = bench::attachLive(args, engine);
     bench::PumpWatch watch;
     watch.attach(engine);
 
@@ -57,5 +57,6 @@ int main(int argc, char **argv) {
         engine.startDump(raw, false) == TransferOutcome::Completed && QFile(raw).size() >= size;
     const qint64 ns = clock.nsecsElapsed();
     instrument.waitForFinished(5000);
+    bench::reportLive(live.get());
     return bench::report("serial dump over a pseudo-terminal", size, ns, 1.0, watch, ok);
 }

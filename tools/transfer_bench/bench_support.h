@@ -1,14 +1,62 @@
-// What the two transfer benchmarks share: a sink that only counts, an event pump that records
-// the longest time the window's events would have waited, and the report line.
+// What the two transfer benchmarks share: their arguments, the memory they dump, a sink that only
+// counts, an event pump that records the longest time the window's events would have waited, and
+// the report line.
 #pragma once
 
+#include "live_dump.h"
+#include "samples.h"
 #include "transfer_engine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace ravelin::bench {
+
+// [MEGABYTES] [--live]: with --live the dump also feeds a live view, as the window's does.
+struct Arguments {
+    double megabytes;
+    bool live = false;
+
+    Arguments(int argc, char **argv, double defaultMegabytes) : megabytes(defaultMegabytes) {
+        for (int i = 1; i < argc; ++i) {
+            if (std::strcmp(argv[i], "--live") == 0)
+                live = true;
+            else
+                megabytes = QByteArray(argv[i]).toDouble();
+        }
+    }
+    qint64 bytes() const { return qint64(megabytes * 1000000); }
+};
+
+// The memory dumped: the start of a full VIREL memory, erased bytes after it, so that a live
+// view reads records all the way.
+inline QByteArray memoryImage(qint64 size) {
+    std::vector<std::uint8_t> raw = sample::build_virel(sample::full_memory_virel_shape());
+    raw.resize(std::size_t(size), 0xFF);
+    return QByteArray(reinterpret_cast<const char *>(raw.data()), size);
+}
+
+// The live view of the dump when asked for; once the dump has ended it prints its counts and how
+// long it took to read what was still waiting.
+inline std::unique_ptr<LiveDump> attachLive(const Arguments &args, TransferEngine &engine) {
+    if (!args.live) return nullptr;
+    auto live = std::make_unique<LiveDump>();
+    engine.setLiveDump(live.get());
+    return live;
+}
+
+inline void reportLive(LiveDump *live) {
+    if (!live) return;
+    QElapsedTimer clock;
+    clock.start();
+    live->finish();
+    std::printf("with the live view (%lld ms behind at the end), %s\n",
+                static_cast<long long>(clock.elapsed()),
+                liveCountLine(live->snapshot(false).counts).c_str());
+}
 
 struct CountingSink : TransferSink {
     QString status;

@@ -1,6 +1,6 @@
 // ravelin-bench-usb: the USB dump loop against the fake usbbulk library, which answers every
 // read at once, so the figure is how fast the PC side (reads, file, progress, event pumps) goes.
-// Usage: ravelin-bench-usb [MEGABYTES]   (default 12.5, the largest memory)
+// Usage: ravelin-bench-usb [MEGABYTES] [--live]   (default 12.5, the largest memory)
 #include "bench_support.h"
 #include "fake_usbbulk.h"
 
@@ -27,7 +27,8 @@ struct NoPort : SerialChannel {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    const qint64 size = qint64((argc > 1 ? QByteArray(argv[1]).toDouble() : 12.5) * 1000000);
+    const bench::Arguments args(argc, argv, 12.5);
+    const qint64 size = args.bytes();
     const QString libraryPath = QCoreApplication::applicationDirPath() + "/libfake_usbbulk.so";
     QLibrary fake(libraryPath);
     auto setImage =
@@ -36,9 +37,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "ravelin-bench-usb: cannot load %s\n", qPrintable(libraryPath));
         return 2;
     }
-    QByteArray image(size, '\0');
-    for (qint64 i = 0; i < size; ++i)
-        image[i] = char((i * 131 + i / 977) & 0xFF);
+    const QByteArray image = bench::memoryImage(size);
     setImage(reinterpret_cast<const uint8_t *>(image.constData()), size);
 
     QTemporaryDir dir;
@@ -47,6 +46,7 @@ int main(int argc, char **argv) {
     bench::CountingSink sink;
     TransferEngine engine(port, timer1, timer2, sink);
     engine.setUsbLibraryPath(libraryPath);
+    const std::unique_ptr<LiveDump> live = bench::attachLive(args, engine);
     bench::PumpWatch watch;
     watch.attach(engine);
 
@@ -56,5 +56,6 @@ int main(int argc, char **argv) {
     const bool ok =
         engine.startDump(raw, true) == TransferOutcome::Completed && QFile(raw).size() == size;
     const qint64 ns = clock.nsecsElapsed();
+    bench::reportLive(live.get());
     return bench::report("USB dump loop against the fake library", size, ns, 20.0, watch, ok);
 }

@@ -1,0 +1,147 @@
+#include "live_dump.h"
+
+#include <cmath>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace ravelin {
+
+namespace {
+
+constexpr int kNiceness = 10;
+// The reading thread is woken when this much has come or this long has passed since the last
+// wake-up: a slow serial line's blocks show within a tenth of a second.
+constexpr std::size_t kWakeBytes = 64 * 1024;
+constexpr std::int64_t kWakeMs = 100;
+
+} // namespace
+
+std::string liveLineTitle(int surveyNumber, const survey::Survey &s, int lineNumber,
+                          const survey::Line &line) {
+    std::string title = "survey " + std::to_string(surveyNumber);
+    if (s.has_header) title += " \"" + s.header.name + "\"";
+    title += ", line " + std::to_string(lineNumber) + ": ";
+    switch (line.kind) {
+    case survey::LineKind::Profile: {
+        char at[64];
+        std::snprintf(at, sizeof at, "profile at %.3f %c", std::fabs(line.profile.line_pos),
+                      line.profile.direction());
+        return title + at;
+    }
+    case survey::LineKind::Sounding:
+        return title + "sounding \"" + line.sounding.name + "\"";
+    case survey::LineKind::BoreHole:
+        return title + "bore hole \"" + line.bore_hole.name + "\"";
+    case survey::LineKind::Unheaded:
+        break;
+    }
+    return title + "readings before any line header";
+}
+
+std::string liveCountLine(const survey::ReadingCounts &counts) {
+    return "live: IP " + std::to_string(counts.ip) + ", KX-4 " + std::to_string(counts.kx4) +
+           ", bore hole " + std::to_string(counts.bore_hole);
+}
+
+LiveDump::LiveDump(LineHandler onLine) : onLine_(std::move(onLine)), thread_([this] { run(); }) {}
+
+LiveDump::~LiveDump() {
+    {
+        std::lock_guard guard(inboxLock_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void LiveDump::take(const char *bytes, std::size_t count) {
+    bool wake = false;
+    {
+        std::lock_guard guard(inboxLock_);
+        inbox_.insert(inbox_.end(), bytes, bytes + count);
+        // A thread that is reading takes these bytes when it is done; a waiting one is woken for
+        // a batch of them, not for each block.
+        wake = waiting_ && (inbox_.size() >= kWakeBytes || sinceWake_.elapsed() >= kWakeMs);
+        if (wake) sinceWake_.restart();
+    }
+    if (wake) wake_.notify_one();
+}
+
+void LiveDump::finish() {
+    std::unique_lock guard(inboxLock_);
+    finishing_ = true;
+    wake_.notify_one();
+    drained_.wait(guard, [this] { return inbox_.empty() && !busy_ && !finishing_; });
+}
+
+void LiveDump::restart() {
+    finish();
+    std::lock_guard guard(modelLock_);
+    reader_ = survey::IncrementalReader();
+    finished_ = false;
+    announcedSurveys_ = announcedLines_ = 0;
+}
+
+void LiveDump::run() {
+    // The dump comes first: on a busy processor this thread is the one that waits.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kNiceness);
+    std::vector<std::uint8_t> bytes;
+    std::unique_lock inbox(inboxLock_);
+    for (;;) {
+        waiting_ = true;
+        wake_.wait(inbox, [this] { return stopping_ || finishing_ || !inbox_.empty(); });
+        waiting_ = false;
+        if (stopping_) return;
+        bytes.swap(inbox_);
+        const bool finishing = finishing_ && bytes.empty();
+        busy_ = true;
+        inbox.unlock();
+        {
+            std::lock_guard model(modelLock_);
+            if (!bytes.empty()) reader_.feed(bytes.data(), bytes.size());
+            if (finishing) {
+                reader_.finish();
+                finished_ = true;
+            }
+        }
+        if (onLine_) announceNewLines();
+        bytes.clear();
+        inbox.lock();
+        busy_ = false;
+        if (finishing) finishing_ = false;
+        if (inbox_.empty()) drained_.notify_all();
+    }
+}
+
+// Only this thread changes the model, so it reads it here without the lock; lines already
+// announced are not looked at again.
+void LiveDump::announceNewLines() {
+    const std::vector<survey::Survey> &surveys = reader_.database().surveys;
+    for (; announcedSurveys_ < surveys.size(); ++announcedSurveys_, announcedLines_ = 0) {
+        const survey::Survey &s = surveys[announcedSurveys_];
+        for (; announcedLines_ < s.lines.size(); ++announcedLines_)
+            onLine_(int(announcedSurveys_) + 1, s, int(announcedLines_) + 1,
+                    s.lines[announcedLines_]);
+        if (announcedSurveys_ + 1 == surveys.size()) break;
+    }
+}
+
+LiveDump::Snapshot LiveDump::snapshot(bool withLine) const {
+    std::lock_guard guard(modelLock_);
+    Snapshot shot;
+    shot.counts = reader_.counts();
+    shot.bytes_read = reader_.position();
+    shot.stop_reason = survey::stop_reason(reader_.status());
+    shot.finished = finished_;
+    const std::vector<survey::Survey> &surveys = reader_.database().surveys;
+    if (surveys.empty()) return shot;
+    const survey::Survey &s = surveys.back();
+    shot.survey_number = static_cast<int>(surveys.size());
+    if (s.has_header) shot.survey_name = s.header.name;
+    shot.line_number = static_cast<int>(s.lines.size());
+    if (withLine && !s.lines.empty()) shot.line = s.lines.back();
+    return shot;
+}
+
+} // namespace ravelin

@@ -1,0 +1,99 @@
+// The survey of a dump as it arrives. The dump hands each accepted block's data bytes over and
+// returns: a thread of the live view's own reads them as a raw database (survey::
+// IncrementalReader), so the transfer never waits for decoding or drawing. The window and the
+// command-line tool look at snapshots. A record the reader cannot read stops the live view with
+// the reason; the dump goes on.
+#pragma once
+
+#include "incremental_reader.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace ravelin {
+
+// "survey 2 \"RIDGE\", line 3: profile at 150.000 N", for the tool's lines and the Dump page.
+std::string liveLineTitle(int surveyNumber, const survey::Survey &s, int lineNumber,
+                          const survey::Line &line);
+
+// The count line: "live: IP 1234, KX-4 0, bore hole 0".
+std::string liveCountLine(const survey::ReadingCounts &counts);
+
+class LiveDump {
+    // Milliseconds since start() (no Qt here: the clock of the standard library).
+    struct SteadyClock {
+        std::chrono::steady_clock::time_point start_;
+        void start() { start_ = std::chrono::steady_clock::now(); }
+        void restart() { start(); }
+        std::int64_t elapsed() const {
+            return std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::steady_clock::now() - start_)
+                .count();
+        }
+    };
+
+  public:
+    // What the live view shows at one moment.
+    struct Snapshot {
+        survey::ReadingCounts counts;
+        std::uint64_t bytes_read = 0;     // of the raw database, as whole records
+        int survey_number = 0;            // 1-based; 0 before the first record
+        std::string survey_name;          // the survey header's name, empty before one
+        int line_number = 0;              // 1-based within its survey; 0 before the first line
+        std::optional<survey::Line> line; // the line being received
+        std::string stop_reason;          // empty while the view follows the dump
+        bool finished = false;            // every byte handed over has been read
+    };
+
+    // Called on the live view's thread for each new line as its header arrives, with the
+    // survey's and the line's 1-based numbers.
+    using LineHandler = std::function<void(int surveyNumber, const survey::Survey &, int lineNumber,
+                                           const survey::Line &)>;
+
+    explicit LiveDump(LineHandler onLine = {});
+    ~LiveDump();
+    LiveDump(const LiveDump &) = delete;
+    LiveDump &operator=(const LiveDump &) = delete;
+
+    // The data bytes of the next accepted block: copied, nothing else.
+    void take(const char *bytes, std::size_t count);
+    // The dump ended (finished or stopped): what was handed over is read to its end and the
+    // view stops following. Returns once that is done.
+    void finish();
+    // Starts again for the next dump, with an empty survey.
+    void restart();
+
+    // Copies the line being received only when withLine.
+    Snapshot snapshot(bool withLine = true) const;
+
+  private:
+    void run();
+    void announceNewLines();
+
+    LineHandler onLine_;
+    // Between the dump and the reading thread.
+    std::mutex inboxLock_;
+    std::condition_variable wake_;
+    std::condition_variable drained_;
+    std::vector<std::uint8_t> inbox_;
+    bool finishing_ = false;
+    bool stopping_ = false;
+    bool busy_ = false;    // the thread is reading what it took from the inbox
+    bool waiting_ = false; // the thread waits for bytes
+    SteadyClock sinceWake_;
+    // The reading thread's, read by snapshots under modelLock_.
+    mutable std::mutex modelLock_;
+    survey::IncrementalReader reader_;
+    bool finished_ = false;
+    std::size_t announcedSurveys_ = 0, announcedLines_ = 0;
+    std::thread thread_;
+};
+
+} // namespace ravelin
