@@ -1,5 +1,6 @@
 #include "dump_page.h"
 
+#include "live_dump_view.h"
 #include "page_parts.h"
 #include "picture_box.h"
 
@@ -27,8 +28,9 @@ DumpPage::DumpPage(QWidget *parent) : TransferPage(parent) {
     printTextFile_ = named(new QCheckBox(QStringLiteral("    Print Text File")), "PrintTextFile");
     createXyz_ = named(new QCheckBox(QStringLiteral("    Create XYZ File")), "CreateXYZ");
     keepLogFile_ = named(new QCheckBox(QStringLiteral("    Keep Log File")), "KeepLogFile");
-    auto *picture =
-        named(new PictureBox(QStringLiteral(":/ravelin/dump.svg"), {300, 200}), "Picture1");
+    picture_ = named(new PictureBox(QStringLiteral(":/ravelin/dump.svg"), {300, 200}), "Picture1");
+    live_ = named(new LiveDumpView, "LiveDumpView");
+    live_->hide();
     auto *exit = exitPicture("PictureExit");
     connect(exit, &PictureBox::clicked, this, &DumpPage::exitClicked);
     connect(startDump_, &QPushButton::clicked, this, &DumpPage::startDumpClicked);
@@ -47,7 +49,8 @@ DumpPage::DumpPage(QWidget *parent) : TransferPage(parent) {
 
     auto *grid = new QGridLayout(this);
     grid->addLayout(actions, 0, 0);
-    grid->addWidget(picture, 0, 1, Qt::AlignCenter);
+    grid->addWidget(picture_, 0, 1, Qt::AlignCenter);
+    grid->addWidget(live_, 0, 1);
     grid->addLayout(exitCorner(exitLabel("LabEXIT"), exit), 0, 2);
     grid->addLayout(makeProgressRow("UploadProgress"), 1, 0, 1, 3);
     grid->setColumnStretch(1, 1);
@@ -55,6 +58,11 @@ DumpPage::DumpPage(QWidget *parent) : TransferPage(parent) {
 
 ConversionOptions DumpPage::options() const {
     return {ticked(printTextFile_), ticked(createXyz_), ticked(keepLogFile_)};
+}
+
+void DumpPage::showLiveView(bool shown) {
+    picture_->setVisible(!shown);
+    live_->setVisible(shown);
 }
 
 void DumpPage::setConversionButtonsEnabled(bool enabled) {

@@ -9,6 +9,8 @@ class QPushButton;
 
 namespace ravelin {
 
+class LiveDumpView;
+
 struct ConversionOptions {
     bool printTextFile = false;
     bool createXyz = false;
@@ -25,6 +27,9 @@ class DumpPage : public TransferPage {
     // CONVERT, START DUMP and RAW To TVD, in this order (held while the decoder runs).
     void setConversionButtonsEnabled(bool enabled);
     QPushButton *startDumpButton() const { return startDump_; }
+    // Where the picture stands from the first dump on: the survey arriving.
+    LiveDumpView *liveView() const { return live_; }
+    void showLiveView(bool shown);
 
   signals:
     void startDumpClicked();
@@ -39,6 +44,8 @@ class DumpPage : public TransferPage {
     QCheckBox *printTextFile_;
     QCheckBox *createXyz_;
     QCheckBox *keepLogFile_;
+    QWidget *picture_;
+    LiveDumpView *live_;
 };
 
 } // namespace ravelin

@@ -6,6 +6,7 @@
 #include "dump_page.h"
 #include "file_question.h"
 #include "help_page.h"
+#include "live_dump_view.h"
 #include "mscomm.h"
 #include "operating_system_page.h"
 #include "program_identity.h"
@@ -111,6 +112,7 @@ MainWindow::MainWindow(QWidget *parent)
     for (const QKeySequence &key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
         connect(new QShortcut(key, this), &QShortcut::activated, this, &MainWindow::pressEnter);
 
+    transfers_.setLiveDump(&liveDump_);
     conversion_ = std::make_unique<ConversionAction>(*this, *dumpPage_, *statusBar_);
     connect(dumpPage_, &DumpPage::startDumpClicked, this, &MainWindow::startDump);
     connect(dumpPage_, &DumpPage::convertClicked, this, &MainWindow::convertNamedFile);
@@ -160,8 +162,13 @@ void MainWindow::startDump() {
     keptPartial_.clear();
     const bool viaUsb = comParametersPage_->usbChosen();
     TransferOutcome outcome = TransferOutcome::Failed;
+    liveDump_.restart();
+    dumpPage_->showLiveView(true);
+    dumpPage_->liveView()->follow(&liveDump_);
     runTransfer(*dumpPage_, Running::Dump,
                 [&] { outcome = transfers_.startDump(rawPath, viaUsb); });
+    liveDump_.finish();
+    dumpPage_->liveView()->stopFollowing();
     // A new attempt moves an earlier ".partial" aside, so one found now is this dump's.
     if (outcome != TransferOutcome::Completed && QFileInfo::exists(DumpFile::partialName(rawPath)))
         keptPartial_ = DumpFile::partialName(rawPath);

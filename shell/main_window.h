@@ -5,6 +5,7 @@
 // STOP, and EXIT still ends the program at once (what a dump received stays under ".partial").
 #pragma once
 
+#include "live_dump.h"
 #include "mscomm_channel.h"
 #include "transfer_engine.h"
 #include "transfer_sink.h"
@@ -50,6 +51,7 @@ class MainWindow : public QMainWindow, private TransferSink {
     QString lastRawFile() const { return lastRawFile_; }
     void setLastRawFile(const QString &path) { lastRawFile_ = path; }
     TransferEngine &transfers() { return transfers_; }
+    const LiveDump &liveDump() const { return liveDump_; }
     bool transferRunning() const { return running_ != Running::Nothing; }
 
     // Closing the window ends the program at once (files closed first). Tests replace the
@@ -90,6 +92,7 @@ class MainWindow : public QMainWindow, private TransferSink {
     QTimer *readyTimer_;   // sends 0x06 every 500 ms until the instrument answers
     QTimer *silenceTimer_; // asks for a block again after 2 s of silence
     MSCommChannel channel_;
+    LiveDump liveDump_; // read by the Dump page; outlives the engine that hands it the bytes
     TransferEngine transfers_;
     FileQuestion *fileQuestion_;
     QTabWidget *tabs_;

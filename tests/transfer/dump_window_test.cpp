@@ -3,12 +3,16 @@
 // instrument) and over a pseudo-terminal (the instrument simulator).
 #include "dump_fakes.h"
 #include "file_question.h"
+#include "incremental_reader.h"
+#include "live_dump.h"
 #include "main_window.h"
 #include "modal_answerer.h"
 #include "mscomm.h"
 #include "mscomm_pty.h"
 #include "progress_indicator.h"
+#include "samples.h"
 #include "settings_sandbox.h"
+#include "survey_reader.h"
 #include "usb_script.h"
 #include "window_controls.h"
 
@@ -17,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -200,6 +205,51 @@ class DumpWindowTest : public QObject {
         QCOMPARE(contents(partial), memory.left(252 * 10 * percentAtStop / 100));
         QVERIFY(!QFile::exists(dir.filePath("stopped.raw")));
         QVERIFY(!port()->PortOpen());
+    }
+
+    // Part way through a dump, the live counts are those of the records in the bytes written so
+    // far; at its end, the converted database's. The page shows them and the line's plot.
+    void liveViewFollowsTheDump() {
+        sample::VirelShape shape;
+        shape.profiles_per_survey = 2;
+        shape.stations = 8;
+        shape.levels = 3;
+        shape.bore_holes = false;
+        const std::vector<std::uint8_t> raw = sample::build_virel(shape);
+        const QByteArray memory(reinterpret_cast<const char *>(raw.data()), qsizetype(raw.size()));
+        useSerialPort(startInstrument(
+            {"--silence-ms", "600", "--silence-every", "8", "dump", imageFile(memory)}));
+        const QString partial = dir.filePath("live.raw.partial");
+        bool checked = false;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            const LiveDump::Snapshot shot = form->liveDump().snapshot(false);
+            if (checked || !form->transferRunning() || shot.counts.ip == 0) return;
+            const QByteArray received = contents(partial); // written behind the dump
+            if (std::uint64_t(received.size()) < shot.bytes_read) return;
+            checked = true;
+            QVERIFY(received.size() < memory.size());
+            survey::IncrementalReader reader;
+            reader.feed(reinterpret_cast<const std::uint8_t *>(received.data()), shot.bytes_read);
+            QCOMPARE(reader.position(), shot.bytes_read);
+            QVERIFY(reader.counts() == shot.counts);
+            QVERIFY(find<QWidget>("LivePlot")->isVisible());
+            QVERIFY(!find<QWidget>("Picture1")->isVisible());
+        });
+        probe.start(50);
+        ModalAnswerer answerer;
+        answerer.chooseFile(dir.filePath("live"));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        find<QPushButton>("STARTDUMP")->click();
+        QVERIFY(checked);
+        QCOMPARE(status(), "Upload Finished,  File saved: " + dir.filePath("live.tvd"));
+        const survey::LoadResult converted =
+            survey::load_database(dir.filePath("live.tvd").toStdString());
+        const survey::ReadingCounts expected = survey::count_readings(converted.database);
+        QVERIFY(expected.ip > 0);
+        QCOMPARE(find<QLabel>("LiveCounts")->text().toStdString(), liveCountLine(expected));
+        QVERIFY(find<QLabel>("LiveLine")->text().startsWith("survey 1"));
     }
 
     // An instrument that never answers: STOP ends the wait; an upload asks first.
