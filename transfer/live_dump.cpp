@@ -90,7 +90,11 @@ void LiveDump::run() {
     std::unique_lock inbox(inboxLock_);
     for (;;) {
         waiting_ = true;
-        wake_.wait(inbox, [this] { return stopping_ || finishing_ || !inbox_.empty(); });
+        // Bytes too few to wake the thread are read kWakeMs later at the latest, so the view
+        // does not stand still with them while the instrument pauses.
+        if (!wake_.wait_for(inbox, std::chrono::milliseconds(kWakeMs),
+                            [this] { return stopping_ || finishing_ || !inbox_.empty(); }))
+            continue;
         waiting_ = false;
         if (stopping_) return;
         bytes.swap(inbox_);

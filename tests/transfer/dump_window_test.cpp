@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
+#include <utility>
 #include <unistd.h>
 
 using namespace ravelin;
@@ -207,8 +208,9 @@ class DumpWindowTest : public QObject {
         QVERIFY(!port()->PortOpen());
     }
 
-    // Part way through a dump, the live counts are those of the records in the bytes written so
-    // far; at its end, the converted database's. The page shows them and the line's plot.
+    // While the instrument pauses part way through a dump, the live counts are those of the
+    // records in the bytes written so far; at its end, the converted database's. The page shows
+    // them and the line's plot in place of its picture.
     void liveViewFollowsTheDump() {
         sample::VirelShape shape;
         shape.profiles_per_survey = 2;
@@ -218,20 +220,26 @@ class DumpWindowTest : public QObject {
         const std::vector<std::uint8_t> raw = sample::build_virel(shape);
         const QByteArray memory(reinterpret_cast<const char *>(raw.data()), qsizetype(raw.size()));
         useSerialPort(startInstrument(
-            {"--silence-ms", "600", "--silence-every", "8", "dump", imageFile(memory)}));
+            {"--silence-ms", "1200", "--silence-every", "8", "dump", imageFile(memory)}));
         const QString partial = dir.filePath("live.raw.partial");
         bool checked = false;
+        qsizetype lastSize = -1;
+        int steadyTicks = 0;
         QTimer probe;
         connect(&probe, &QTimer::timeout, this, [&] {
-            const LiveDump::Snapshot shot = form->liveDump().snapshot(false);
-            if (checked || !form->transferRunning() || shot.counts.ip == 0) return;
-            const QByteArray received = contents(partial); // written behind the dump
-            if (std::uint64_t(received.size()) < shot.bytes_read) return;
+            if (checked || !form->transferRunning()) return;
+            // The file has stood still for 400 ms: the instrument pauses.
+            const QByteArray received = contents(partial);
+            if (received.size() != std::exchange(lastSize, received.size())) steadyTicks = 0;
+            if (++steadyTicks < 8 || received.isEmpty()) return;
             checked = true;
             QVERIFY(received.size() < memory.size());
             survey::IncrementalReader reader;
-            reader.feed(reinterpret_cast<const std::uint8_t *>(received.data()), shot.bytes_read);
-            QCOMPARE(reader.position(), shot.bytes_read);
+            reader.feed(reinterpret_cast<const std::uint8_t *>(received.data()),
+                        std::size_t(received.size()));
+            const LiveDump::Snapshot shot = form->liveDump().snapshot(false);
+            QCOMPARE(shot.bytes_read, reader.position());
+            QVERIFY(shot.counts.ip > 0);
             QVERIFY(reader.counts() == shot.counts);
             QVERIFY(find<QWidget>("LivePlot")->isVisible());
             QVERIFY(!find<QWidget>("Picture1")->isVisible());
@@ -244,8 +252,11 @@ class DumpWindowTest : public QObject {
         find<QPushButton>("STARTDUMP")->click();
         QVERIFY(checked);
         QCOMPARE(status(), "Upload Finished,  File saved: " + dir.filePath("live.tvd"));
+        answerer.pressButton(QMessageBox::Cancel); // the converter's report
+        find<QPushButton>("Convert")->click();
         const survey::LoadResult converted =
             survey::load_database(dir.filePath("live.tvd").toStdString());
+        QVERIFY2(converted.complete(), survey::stop_reason(converted).c_str());
         const survey::ReadingCounts expected = survey::count_readings(converted.database);
         QVERIFY(expected.ip > 0);
         QCOMPARE(find<QLabel>("LiveCounts")->text().toStdString(), liveCountLine(expected));
