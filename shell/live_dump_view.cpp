@@ -46,6 +46,7 @@ void LiveDumpView::follow(const LiveDump *live) {
     counts_->clear();
     line_->clear();
     plot_->show({});
+    refresh();
     timer_.start();
 }
 

@@ -27,8 +27,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 using namespace ravelin;
 using namespace ravelin::test;
