@@ -1,5 +1,6 @@
-// The Dump page: START DUMP, CONVERT, RAW To TVD, the conversion options, the dump's progress and
-// the EXIT picture. The page only reports the clicks; the window runs the actions.
+// The Dump page: START DUMP, CONVERT, RAW To TVD, the conversion options, the dump's progress, the
+// survey arriving during a dump and the EXIT picture. The page only reports the clicks; the window
+// runs the actions.
 #pragma once
 
 #include "transfer_page.h"
