@@ -6,6 +6,7 @@
 #pragma once
 
 #include "kept_record.h"
+#include "portable.h"
 #include "record_layout.h"
 
 #include <array>
@@ -48,8 +49,12 @@ struct Record {
     std::int32_t convert_i32(std::size_t offset) {
         return static_cast<std::int32_t>(swap32(offset));
     }
-    float convert_f32(std::size_t offset) { return std::bit_cast<float>(swap32(offset)); }
-    double convert_f64(std::size_t offset) { return std::bit_cast<double>(swap64(offset)); }
+    float convert_f32(std::size_t offset) {
+        return ravelin::portable::bit_cast<float>(swap32(offset));
+    }
+    double convert_f64(std::size_t offset) {
+        return ravelin::portable::bit_cast<double>(swap64(offset));
+    }
     // Single byte inside the record, else 0.
     std::uint8_t byte(std::size_t offset) const { return offset < length ? buffer[offset] : 0; }
     // Text of a fixed-width field, cut at its NUL, at its width and at the end of the record.

@@ -1,6 +1,7 @@
 #include "number_text.h"
 
 #include "decimal_digits.h"
+#include "portable.h"
 
 #include <algorithm>
 #include <bit>
@@ -141,7 +142,7 @@ namespace {
 // below lie closer than those above, so the nearest decimal may fail where one farther above
 // reads back) and at a value exactly halfway between two decimals; to_chars answers those.
 char *write_shortest(char *at, float value) {
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
+    const std::uint32_t bits = ravelin::portable::bit_cast<std::uint32_t>(value);
     const std::uint32_t biased = bits >> 23 & 0xFFu;
     const std::uint64_t fraction = bits & 0x7FFFFFu;
     if (fraction == 0 || biased >= 150) return nullptr; // a power of two, or 2^23 and above

@@ -1,5 +1,7 @@
 #include "record_reader.h"
 
+#include "portable.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -10,7 +12,7 @@ namespace {
 
 // The reader is the file's only user: no lock for each byte.
 std::uint8_t read_byte(std::FILE *input) {
-    const int c = getc_unlocked(input);
+    const int c = ravelin::portable::get_byte(input);
     return c == EOF ? 0xFF : static_cast<std::uint8_t>(c);
 }
 
@@ -42,7 +44,7 @@ std::uint32_t load_u32(const std::uint8_t *block, std::size_t size, std::size_t 
 }
 
 float load_f32(const std::uint8_t *block, std::size_t size, std::size_t offset) {
-    return std::bit_cast<float>(load_u32(block, size, offset));
+    return ravelin::portable::bit_cast<float>(load_u32(block, size, offset));
 }
 
 std::string_view load_text(const std::uint8_t *block, std::size_t size, std::size_t offset,
