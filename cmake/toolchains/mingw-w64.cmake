@@ -1,5 +1,5 @@
 # Windows x64 with Debian's MinGW-w64 (the POSIX thread model, for std::thread). The executables
-# are static: they run from any folder, with no DLL of the compiler's beside them.
+# are static and stripped: they run from any folder, with no DLL of the compiler's beside them.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -10,7 +10,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -s")
 # The C99 printf family of MinGW-w64 itself rather than the system's: "%zu", and numbers
 # rounded as on Linux.
 set(CMAKE_C_FLAGS_INIT "-D__USE_MINGW_ANSI_STDIO=1")
