@@ -4,10 +4,15 @@
 #pragma once
 
 #include <bit>
+#include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -88,6 +93,74 @@ template <typename To, typename From> To bit_cast(const From &from) {
     std::memcpy(&to, &from, sizeof to);
     return to;
 #endif
+}
+
+// --- Floating-point numbers as text and back, as std::to_chars and std::from_chars write and
+// read them. A C++ library without them for floating point (WebAssembly's) gets the same text
+// from the C library's printf and strtod, which round exactly as well.
+// value in fixed notation with precision decimals.
+inline char *fixed_chars(char *first, char *last, double value, int precision) {
+#if defined(__cpp_lib_to_chars)
+    return std::to_chars(first, last, value, std::chars_format::fixed, precision).ptr;
+#else
+    const int n =
+        std::snprintf(first, static_cast<std::size_t>(last - first), "%.*f", precision, value);
+    return n < 0 || n >= last - first ? last : first + n;
+#endif
+}
+
+// value in fixed notation with the fewest digits that read back as value: a whole number as its
+// exact digits (all candidates are as long; the nearest wins).
+inline char *shortest_fixed_chars(char *first, char *last, float value) {
+#if defined(__cpp_lib_to_chars)
+    return std::to_chars(first, last, value, std::chars_format::fixed).ptr;
+#else
+    if (!std::isfinite(value)) return fixed_chars(first, last, value, 0);
+    char scientific[32];
+    int digits = 1;
+    for (; digits < 9; ++digits) {
+        std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1,
+                      static_cast<double>(value));
+        if (std::strtof(scientific, nullptr) == value) break;
+    }
+    std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, static_cast<double>(value));
+    const char *e = std::strchr(scientific, 'e');
+    const int exponent = std::atoi(e + 1);
+    if (exponent >= digits - 1) return fixed_chars(first, last, value, 0);
+    std::string text = value < 0 ? "-" : "";
+    std::string mantissa;
+    for (const char *c = scientific; c < e; ++c)
+        if (std::isdigit(static_cast<unsigned char>(*c))) mantissa += *c;
+    if (exponent < 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text += mantissa;
+    } else {
+        text += mantissa.substr(0, static_cast<std::size_t>(exponent) + 1);
+        text += '.';
+        text += mantissa.substr(static_cast<std::size_t>(exponent) + 1);
+    }
+    if (static_cast<std::ptrdiff_t>(text.size()) > last - first) return last;
+    std::memcpy(first, text.data(), text.size());
+    return first + text.size();
+#endif
+}
+
+// The whole text as a number (no blanks, no "+", no hexadecimal, as std::from_chars reads it).
+inline std::optional<double> parse_double(std::string_view text) {
+    double value = 0;
+#if defined(__cpp_lib_to_chars)
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+#else
+    const std::string whole(text);
+    if (whole.empty() || whole.find_first_of(" \t\n\v\f\r+xX") != std::string::npos)
+        return std::nullopt;
+    char *end = nullptr;
+    value = std::strtod(whole.c_str(), &end);
+    if (end != whole.c_str() + whole.size()) return std::nullopt;
+#endif
+    return value;
 }
 
 // --- Files written through a descriptor. Binary everywhere: Windows would otherwise write

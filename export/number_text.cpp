@@ -88,8 +88,7 @@ char *write_nan(char *at) {
 char *write_fixed(char *at, double value, int decimals) {
     if (!std::isfinite(value)) return write_nan(at);
     char *end = write_scaled(at, value, decimals);
-    if (!end)
-        end = std::to_chars(at, at + kWidestFixed, value, std::chars_format::fixed, decimals).ptr;
+    if (!end) end = ravelin::portable::fixed_chars(at, at + kWidestFixed, value, decimals);
     // A value that rounds to zero keeps no sign: "0.000", not "-0.000".
     if (*at == '-' && std::all_of(at + 1, end, [](char c) { return c == '0' || c == '.'; })) {
         std::memmove(at, at + 1, static_cast<std::size_t>(end - at - 1));
@@ -185,7 +184,7 @@ char *write_exact(char *at, float value) {
         return at + 1;
     }
     if (char *end = write_shortest(at, value)) return end;
-    return std::to_chars(at, at + kWidestExact, value, std::chars_format::fixed).ptr;
+    return ravelin::portable::shortest_fixed_chars(at, at + kWidestExact, value);
 }
 
 void append_exact(std::string &out, float value) {
