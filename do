@@ -18,7 +18,7 @@ PACKAGES=(
     dpkg-dev file lintian help2man desktop-file-utils appstream
 )
 # The Windows build, run under Wine, and the WebAssembly build, run under Node.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 zip)
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 zip unzip)
 WASM_PACKAGES=(emscripten node-acorn nodejs)
 
 deps() { # packages... (default: those of the Linux build)
