@@ -181,6 +181,17 @@ val list_of(const std::vector<Reading> &readings, Convert convert_one) {
     return list;
 }
 
+// The fields a sounding and a bore hole header share: where it stood and its name.
+template <typename Header> val placed(const Header &header) {
+    val h = val::object();
+    h.set("azimuth_tenths", header.azimuth_tenths);
+    h.set("easting", header.easting);
+    h.set("northing", header.northing);
+    h.set("altitude", header.altitude);
+    h.set("name", header.name);
+    return h;
+}
+
 val line(const survey::Line &l) {
     val o = val::object();
     switch (l.kind) {
@@ -196,25 +207,15 @@ val line(const survey::Line &l) {
     }
     case survey::LineKind::Sounding: {
         o.set("kind", std::string("sounding"));
-        val h = val::object();
+        val h = placed(l.sounding);
         h.set("array_code", l.sounding.array_code);
-        h.set("azimuth_tenths", l.sounding.azimuth_tenths);
-        h.set("easting", l.sounding.easting);
-        h.set("northing", l.sounding.northing);
-        h.set("altitude", l.sounding.altitude);
-        h.set("name", l.sounding.name);
         o.set("sounding", h);
         break;
     }
     case survey::LineKind::BoreHole: {
         o.set("kind", std::string("bore hole"));
-        val h = val::object();
+        val h = placed(l.bore_hole);
         h.set("plunge_tenths", l.bore_hole.plunge_tenths);
-        h.set("azimuth_tenths", l.bore_hole.azimuth_tenths);
-        h.set("easting", l.bore_hole.easting);
-        h.set("northing", l.bore_hole.northing);
-        h.set("altitude", l.bore_hole.altitude);
-        h.set("name", l.bore_hole.name);
         o.set("bore_hole", h);
         break;
     }
