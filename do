@@ -155,8 +155,8 @@ build_windows() { # the libraries without Qt and their console tools, as static 
     cmake --build build/windows -j "$JOBS"
 }
 
-wine_prefix() { # a temporary Wine prefix, quiet and without a display, gone when ./do ends
-    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=
+wine_prefix() { # a temporary Wine prefix, quiet (console programs need no display), gone at the end
+    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ravelin-wine.XXXXXX")
     trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
     "$WINE" wineboot --init >/dev/null 2>&1
