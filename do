@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Single entry point: ./do test | ./do run [FILE.raw] | ./do build | ./do package | ./do bench
-# | ./do fuzz [SECONDS] | ./do deps
+# | ./do fuzz [SECONDS] | ./do windows | ./do wasm | ./do deps
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -17,10 +17,14 @@ PACKAGES=(
     clang libclang-rt-14-dev
     dpkg-dev file lintian help2man desktop-file-utils appstream
 )
+# The Windows build, run under Wine, and the WebAssembly build, run under Node.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine64 zip unzip)
+WASM_PACKAGES=(emscripten node-acorn nodejs)
 
-deps() {
-    local missing=()
-    for p in "${PACKAGES[@]}"; do
+deps() { # packages... (default: those of the Linux build)
+    local missing=() wanted=("$@")
+    ((${#wanted[@]})) || wanted=("${PACKAGES[@]}")
+    for p in "${wanted[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing+=("$p")
     done
@@ -142,6 +146,81 @@ package() { # the Debian package from the Release build, checked
     tests/package/check_package.sh build/release/ravelin_*.deb
 }
 
+WINE=/usr/lib/wine/wine64
+
+build_windows() { # the libraries without Qt and their console tools, as static .exe files
+    configure build/windows -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/mingw-w64.cmake" \
+        -DEigen3_DIR=/usr/share/eigen3/cmake
+    cmake --build build/windows -j "$JOBS"
+}
+
+wine_prefix() { # a temporary Wine prefix, quiet (console programs need no display), gone at the end
+    export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ravelin-wine.XXXXXX")
+    trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+    "$WINE" wineboot --init >/dev/null 2>&1
+}
+
+windows_zip() { # build/ravelin-VERSION-windows-x64.zip: the tools, their manuals as text, the
+    # README's command-line sections and the licence, with Windows line ends; prints its path
+    local version name dir exe
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
+    name=ravelin-$version-windows-x64
+    dir=build/zip/$name
+    rm -rf build/zip "build/$name.zip"
+    mkdir -p "$dir"
+    for exe in build/windows/bin/*.exe; do
+        cp "$exe" "$dir/"
+        { "$WINE" "$exe" --version && echo $'\r' && "$WINE" "$exe" --help; } \
+            >"$dir/$(basename "$exe" .exe).txt"
+    done
+    awk '/^## / { keep = /^## (Command-line converter|Pseudo-section writer|Exports for|Gravity reduction|Resistivity\/IP quality|Windows and the browser)/ } keep' \
+        README.md | sed 's/$/\r/' >"$dir/README.txt"
+    sed 's/$/\r/' LICENSE >"$dir/LICENSE.txt"
+    (cd build/zip && zip -qr9 "../$name.zip" "$name")
+    echo "build/$name.zip"
+}
+
+test_windows() { # the .exe tools under Wine write what the Linux tools write, byte for byte
+    local start=$SECONDS zip
+    build_windows
+    echo "== Windows build: $((SECONDS - start)) s"
+    start=$SECONDS
+    wine_prefix
+    tests/portable/same_outputs.sh build/release/bin build/check/windows "$WINE" \
+        build/windows/bin .exe
+    zip=$(windows_zip)
+    tests/portable/windows_paths.sh "$zip" build/release/bin build/check/windows/linux/mixed.raw
+    echo "== Windows tests under Wine: $((SECONDS - start)) s"
+}
+
+# Node 18 and later would fetch the .wasm by its path, which fails; without fetch it is read.
+NODE=(node --no-experimental-fetch)
+
+build_wasm() { # the console tools as .js/.wasm pairs and build/wasm/ravelin-core.js
+    export NODE_PATH=/usr/share/nodejs # Debian's acorn, for Emscripten's optimizer
+    configure build/wasm -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/emscripten.cmake" \
+        -DEigen3_DIR=/usr/share/eigen3/cmake
+    cmake --build build/wasm -j "$JOBS"
+}
+
+test_wasm() { # the .js tools and ravelin-core.js under Node write what the Linux tools write
+    local start=$SECONDS check=build/check/core
+    build_wasm
+    echo "== WebAssembly build: $((SECONDS - start)) s"
+    start=$SECONDS
+    tests/portable/same_outputs.sh build/release/bin build/check/wasm "${NODE[*]}" build/wasm/bin .js
+    rm -rf "$check"
+    mkdir -p "$check"
+    build/release/bin/ravelin-sample --kind mixed "$check/line7.raw" >/dev/null
+    (cd "$check" && "$ROOT/build/release/bin/ravelin-convert" --keep line7.raw >/dev/null &&
+        "$ROOT/build/release/bin/ravelin-export" --format csv line7.tvd >/dev/null 2>&1)
+    "${NODE[@]}" tests/portable/core_test.js build/wasm/ravelin-core.js "$check"
+    echo "== WebAssembly tests under Node: $((SECONDS - start)) s"
+}
+
 sample() { # prints the path of a generated sample database
     local out=build/sample/sample.raw
     mkdir -p build/sample
@@ -152,16 +231,20 @@ sample() { # prints the path of a generated sample database
 cmd=${1:-help}
 shift || true
 case $cmd in
-deps) deps ;;
+deps) deps "${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WASM_PACKAGES[@]}" ;;
 build)
     deps
     build_release
     ;;
 test)
-    deps
+    start=$SECONDS
+    deps "${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WASM_PACKAGES[@]}"
+    echo "== dependencies: $((SECONDS - start)) s"
     build_release
     tests_of build/release
     package
+    test_windows
+    test_wasm
     build_sanitize
     sanitizer_env
     tests_of build/sanitize
@@ -192,6 +275,17 @@ run)
     echo "No display: converting $file with the command-line converter"
     build/release/bin/ravelin-convert --keep "$file"
     ;;
+windows)
+    deps "${PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+    build_windows
+    wine_prefix
+    windows_zip
+    ;;
+wasm)
+    deps "${PACKAGES[@]}" "${WASM_PACKAGES[@]}"
+    build_wasm
+    ls build/wasm/ravelin-core.js build/wasm/ravelin-core.wasm
+    ;;
 bench)
     deps
     build_release
@@ -199,7 +293,7 @@ bench)
     ;;
 *)
     echo "usage: ./do test | ./do run [FILE.raw] | ./do build | ./do package | ./do bench |" \
-        "./do fuzz [SECONDS] | ./do deps" >&2
+        "./do fuzz [SECONDS] | ./do windows | ./do wasm | ./do deps" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include "portable.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -95,11 +97,8 @@ std::string CommandLine::value(std::string_view name) const {
 
 std::optional<double> CommandLine::number(std::string_view name) const {
     const std::string text = value(name);
-    double result = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), result);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(result))
-        return std::nullopt;
+    const std::optional<double> result = portable::parse_double(text);
+    if (!result || !std::isfinite(*result)) return std::nullopt;
     return result;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ordered_jobs.h"
+#include "portable.h"
 
 #include <atomic>
 #include <cstddef>
@@ -20,7 +21,7 @@ class BlockWriter {
     std::uint64_t write(std::FILE *file, const char *bytes, std::size_t size,
                         std::atomic<bool> &failed) {
         return jobs_.run([file, bytes, size, &failed] {
-            if (fwrite_unlocked(bytes, 1, size, file) != size) failed = true;
+            if (ravelin::portable::write_bytes(bytes, size, file) != size) failed = true;
         });
     }
     // Returns once the write with this ticket, and every one handed over before it, is done.

@@ -72,7 +72,7 @@ void OutputFile::flush() {
         // The other block is free once its last write is done.
         writer_->wait(block_tickets_[1 - filled]);
         block_ = blocks_.get() + (1 - filled) * kBlock;
-    } else if (fwrite_unlocked(block_, 1, used_, file_) != used_) {
+    } else if (ravelin::portable::write_bytes(block_, used_, file_) != used_) {
         failed_ = true;
     }
     used_ = 0;
@@ -91,7 +91,7 @@ void OutputFile::write_through(const char *bytes, std::size_t size) {
         return;
     }
     drain();
-    if (fwrite_unlocked(bytes, 1, size, file_) != size) failed_ = true;
+    if (ravelin::portable::write_bytes(bytes, size, file_) != size) failed_ = true;
 }
 
 bool OutputFile::close() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "block_writer.h"
+#include "portable.h"
 
 #include <atomic>
 #include <cstddef>
@@ -29,12 +30,12 @@ class InputFile {
     // One byte; 0xFF at the end of the file. A file belongs to one conversion and so to one
     // thread: the unlocked calls skip a lock per byte.
     std::uint8_t byte() {
-        const int c = getc_unlocked(file_);
+        const int c = ravelin::portable::get_byte(file_);
         return c == EOF ? 0xFF : static_cast<std::uint8_t>(c);
     }
     // Reads up to size bytes and returns how many were there.
     std::size_t read(std::uint8_t *into, std::size_t size) {
-        return fread_unlocked(into, 1, size, file_);
+        return ravelin::portable::read_bytes(into, size, file_);
     }
 
   private:

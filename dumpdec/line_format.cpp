@@ -1,5 +1,7 @@
 #include "line_format.h"
 
+#include "portable.h"
+
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -128,9 +130,8 @@ void put_general(Sink &out, const FormatPiece &piece, const FormatArg &arg) {
         break;
     case 'f': {
         char wide[400]; // the largest double has 309 integer digits
-        const auto end = std::to_chars(wide, wide + sizeof wide, arg.real, std::chars_format::fixed,
-                                       piece.precision)
-                             .ptr;
+        const auto end =
+            ravelin::portable::fixed_chars(wide, wide + sizeof wide, arg.real, piece.precision);
         FormatPiece conversion = piece;
         if (arg.real != arg.real || arg.real == __builtin_inf() || arg.real == -__builtin_inf())
             conversion.zero = false;

@@ -5,6 +5,7 @@
 // a byte beyond `length`: a field that lies beyond the record reads as 0.
 #pragma once
 
+#include "portable.h"
 #include "record_bytes.h"
 #include "record_layout.h"
 
@@ -48,8 +49,12 @@ struct Record {
     std::int32_t convert_i32(std::size_t offset) {
         return static_cast<std::int32_t>(swap32(offset));
     }
-    float convert_f32(std::size_t offset) { return std::bit_cast<float>(swap32(offset)); }
-    double convert_f64(std::size_t offset) { return std::bit_cast<double>(swap64(offset)); }
+    float convert_f32(std::size_t offset) {
+        return ravelin::portable::bit_cast<float>(swap32(offset));
+    }
+    double convert_f64(std::size_t offset) {
+        return ravelin::portable::bit_cast<double>(swap64(offset));
+    }
     // Single byte inside the record, else 0.
     std::uint8_t byte(std::size_t offset) const { return offset < length ? buffer[offset] : 0; }
     // The field reads of the record readers (header_records.h, ...): each converts in place.

@@ -1,11 +1,11 @@
 #include "atomic_file.h"
 
+#include "portable.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace exports {
 
@@ -15,36 +15,24 @@ std::string failure(const std::string &what, const std::string &path) {
     return what + " " + path + ": " + std::strerror(errno);
 }
 
-std::string folder_of(const std::string &path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Flushes everything written to the file system that holds folder, and the folder's entries.
-bool sync_folder(const std::string &folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool synced = ::syncfs(fd) == 0 && ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
+using ravelin::portable::folder_of;
+using ravelin::portable::sync_folder;
 
 // The process id keeps two exports of the same database apart.
 std::string temporary_name(const std::string &path) {
-    return path + ".part-" + std::to_string(::getpid());
+    return path + ".part-" + std::to_string(ravelin::portable::process_id());
 }
 
 // Writes the whole text under the temporary name; empty on success, else what went wrong (and
 // no file is left).
 std::string write_whole(const std::string &path, const std::string &temporary,
                         std::string_view text) {
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = ravelin::portable::create_for_writing(temporary.c_str());
     if (fd < 0) return failure("cannot create a file beside", path);
     int error = write_all(fd, text);
-    if (::close(fd) != 0 && error == 0) error = errno;
+    if (ravelin::portable::close_file(fd) != 0 && error == 0) error = errno;
     if (error == 0) return "";
-    ::unlink(temporary.c_str());
+    std::remove(temporary.c_str());
     errno = error;
     return failure("cannot write", temporary);
 }
@@ -54,7 +42,7 @@ std::string write_whole(const std::string &path, const std::string &temporary,
 FileBatch::~FileBatch() {
     jobs_.wait_all();
     for (const Staged &s : staged_)
-        ::unlink(s.temporary.c_str());
+        std::remove(s.temporary.c_str());
 }
 
 void FileBatch::stage_in_background(const std::string &path,
@@ -68,7 +56,7 @@ void FileBatch::stage_in_background(const std::string &path,
 
 std::string FileBatch::stage(const std::string &path, const std::function<bool(TextOut &)> &write) {
     const std::string temporary = temporary_name(path);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = ravelin::portable::create_for_writing(temporary.c_str());
     if (fd < 0) return failure("cannot create a file beside", path);
     int write_error = 0;
     bool keep = true;
@@ -78,13 +66,13 @@ std::string FileBatch::stage(const std::string &path, const std::function<bool(T
         out.flush();
         write_error = out.error();
     }
-    const int close_error = ::close(fd) != 0 ? errno : 0;
+    const int close_error = ravelin::portable::close_file(fd) != 0 ? errno : 0;
     if (!keep) {
-        ::unlink(temporary.c_str());
+        std::remove(temporary.c_str());
         return "";
     }
     if (write_error || close_error) {
-        ::unlink(temporary.c_str());
+        std::remove(temporary.c_str());
         errno = write_error ? write_error : close_error;
         return failure("cannot write", temporary);
     }
@@ -101,7 +89,7 @@ FileBatch::Committed FileBatch::commit() {
         const std::string folder = folder_of(s.path);
         if (std::find(synced_folders.begin(), synced_folders.end(), folder) != synced_folders.end())
             continue;
-        if (!sync_folder(folder)) {
+        if (!sync_folder(folder, true)) {
             // Not on the disk for sure: no staged file may take its name.
             result.errors.push_back(failure("cannot sync the files written in", folder));
             return result;
@@ -113,22 +101,17 @@ FileBatch::Committed FileBatch::commit() {
             result.errors.push_back(s.error);
             continue;
         }
-        if (std::rename(s.temporary.c_str(), s.path.c_str()) != 0) {
+        if (!ravelin::portable::replace_file(s.temporary, s.path)) {
             result.errors.push_back(failure("cannot name", s.path));
-            ::unlink(s.temporary.c_str());
+            std::remove(s.temporary.c_str());
         } else {
             result.named.push_back(s.path);
         }
     }
     staged_.clear();
     // The new names reach the disk too.
-    for (const std::string &folder : synced_folders) {
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
-    }
+    for (const std::string &folder : synced_folders)
+        sync_folder(folder, false);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "number_text.h"
 
 #include "decimal_digits.h"
+#include "portable.h"
 
 #include <algorithm>
 #include <bit>
@@ -87,8 +88,7 @@ char *write_nan(char *at) {
 char *write_fixed(char *at, double value, int decimals) {
     if (!std::isfinite(value)) return write_nan(at);
     char *end = write_scaled(at, value, decimals);
-    if (!end)
-        end = std::to_chars(at, at + kWidestFixed, value, std::chars_format::fixed, decimals).ptr;
+    if (!end) end = ravelin::portable::fixed_chars(at, at + kWidestFixed, value, decimals);
     // A value that rounds to zero keeps no sign: "0.000", not "-0.000".
     if (*at == '-' && std::all_of(at + 1, end, [](char c) { return c == '0' || c == '.'; })) {
         std::memmove(at, at + 1, static_cast<std::size_t>(end - at - 1));
@@ -141,7 +141,7 @@ namespace {
 // below lie closer than those above, so the nearest decimal may fail where one farther above
 // reads back) and at a value exactly halfway between two decimals; to_chars answers those.
 char *write_shortest(char *at, float value) {
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
+    const std::uint32_t bits = ravelin::portable::bit_cast<std::uint32_t>(value);
     const std::uint32_t biased = bits >> 23 & 0xFFu;
     const std::uint64_t fraction = bits & 0x7FFFFFu;
     if (fraction == 0 || biased >= 150) return nullptr; // a power of two, or 2^23 and above
@@ -184,7 +184,7 @@ char *write_exact(char *at, float value) {
         return at + 1;
     }
     if (char *end = write_shortest(at, value)) return end;
-    return std::to_chars(at, at + kWidestExact, value, std::chars_format::fixed).ptr;
+    return ravelin::portable::shortest_fixed_chars(at, at + kWidestExact, value);
 }
 
 void append_exact(std::string &out, float value) {

@@ -1,15 +1,15 @@
 #include "text_out.h"
 
+#include "portable.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace exports {
 
 int write_all(int fd, std::string_view text) {
     while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
+        const long written = ravelin::portable::write_some(fd, text.data(), text.size());
         if (written < 0) {
             if (errno == EINTR) continue;
             return errno;
@@ -69,8 +69,7 @@ void TextOut::write_out(std::string_view text, std::uint64_t offset) {
         return;
     }
     // The disk starts on the chunk now rather than at the sync that ends the export.
-    ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(text.size()),
-                      SYNC_FILE_RANGE_WRITE);
+    ravelin::portable::start_writeback(fd_, offset, text.size());
 }
 
 void TextOut::hand_over() {

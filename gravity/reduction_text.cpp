@@ -1,6 +1,7 @@
 #include "reduction.h"
 
 #include "chi_square.h"
+#include "portable.h"
 #include "table_csv_writer.h"
 
 #include <cmath>
@@ -11,7 +12,7 @@ namespace gravity {
 
 namespace {
 
-void add(std::string &out, const char *format, ...) __attribute__((format(printf, 2, 3)));
+void add(std::string &out, const char *format, ...) RAVELIN_PRINTF_FORMAT(2, 3);
 void add(std::string &out, const char *format, ...) {
     char buffer[512];
     va_list args;

@@ -4,6 +4,8 @@
 // any reader with the same functions, such as the decoder's, which converts each field it reads.
 #pragma once
 
+#include "portable.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -28,9 +30,9 @@ class RecordBytes {
         return static_cast<std::uint32_t>(field<std::uint32_t>(offset));
     }
     std::int32_t i32(std::size_t offset) const { return static_cast<std::int32_t>(u32(offset)); }
-    float f32(std::size_t offset) const { return std::bit_cast<float>(u32(offset)); }
+    float f32(std::size_t offset) const { return ravelin::portable::bit_cast<float>(u32(offset)); }
     double f64(std::size_t offset) const {
-        return std::bit_cast<double>(field<std::uint64_t>(offset));
+        return ravelin::portable::bit_cast<double>(field<std::uint64_t>(offset));
     }
     // Text of a fixed-width field, cut at its NUL, at its width and at the end of the record.
     std::string text(std::size_t offset, std::size_t width) const {

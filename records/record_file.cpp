@@ -1,5 +1,7 @@
 #include "record_file.h"
 
+#include "portable.h"
+
 #include <algorithm>
 
 namespace records {
@@ -8,7 +10,7 @@ namespace {
 
 // The reader is the file's only user: no lock for each byte.
 std::uint8_t read_byte(std::FILE *input) {
-    const int c = getc_unlocked(input);
+    const int c = ravelin::portable::get_byte(input);
     return c == EOF ? 0xFF : static_cast<std::uint8_t>(c);
 }
 

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -78,8 +79,13 @@ int main(int argc, char **argv) {
     };
     const unsigned threads = std::min<std::size_t>(options.jobs, count);
     std::vector<std::thread> pool;
-    for (unsigned t = 0; t < threads; ++t)
-        pool.emplace_back(worker);
+    try {
+        for (unsigned t = 0; t < threads; ++t)
+            pool.emplace_back(worker);
+    } catch (const std::system_error &) {
+        // Where no thread can start (WebAssembly), the files are converted here, one at a time.
+        if (pool.empty()) worker();
+    }
 
     // Lines come out in the order the files were named, each as soon as it is known.
     int exit_status = ravelin::convert_tool::kAllConverted;

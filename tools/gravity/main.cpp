@@ -132,9 +132,9 @@ int main(int argc, char **argv) {
         {ravelin::output_name(first, "-reduction.txt"), summary},
     };
     std::vector<std::string> errors;
-    for (const auto &[path, text] : files) {
-        const std::string error = batch.stage(path, [&text](exports::TextOut &out) {
-            out.append(text);
+    for (const auto &file : files) {
+        const std::string error = batch.stage(file.first, [&file](exports::TextOut &out) {
+            out.append(file.second);
             return true;
         });
         if (!error.empty()) errors.push_back(error);

@@ -1,0 +1,8 @@
+# WebAssembly with Debian's Emscripten: its own toolchain file, plus exceptions, which the
+# decoder needs (a thread that cannot start is reported by one; in WebAssembly none can).
+include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
+set(CMAKE_C_FLAGS_INIT "-fexceptions")
+set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
+# The console tools reach the files of the machine Node runs on.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions -sDISABLE_EXCEPTION_CATCHING=0 -sNODERAWFS=1 \
+-sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1")
