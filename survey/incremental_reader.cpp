@@ -115,7 +115,10 @@ void IncrementalReader::finish() {
     if (!pending_.empty()) {
         // As the decoder reads past the end of the raw database: erased bytes.
         const std::uint64_t cut_at = position_;
-        const std::uint16_t record_id = big_u16(pending_.data());
+        // A single byte left is the high half of the ID; the erased byte is its low half.
+        const std::uint16_t record_id = pending_.size() > 1
+                                            ? big_u16(pending_.data())
+                                            : static_cast<std::uint16_t>(pending_[0] << 8 | 0xFF);
         while (reading() && !pending_.empty()) {
             const std::uint8_t erased = 0xFF;
             feed(&erased, 1);
