@@ -15,9 +15,8 @@ std::vector<std::uint8_t> virel_sample() {
 }
 
 // A built database without its end marker, so another can follow it in the same memory.
-void append_part(std::vector<std::uint8_t> &memory, std::vector<std::uint8_t> part) {
-    part.resize(part.size() - 2);
-    memory.insert(memory.end(), part.begin(), part.end());
+void append_part(std::vector<std::uint8_t> &memory, const std::vector<std::uint8_t> &part) {
+    memory.insert(memory.end(), part.begin(), part.end() - 2);
 }
 
 constexpr std::array kSampleKinds{
