@@ -1,5 +1,6 @@
 // ravelin.open() and the Database, Survey and Line objects: a converted database read into the
 // survey model, its headers as dicts and its readings as NumPy arrays.
+#include "field_names.h"
 #include "line_names.h"
 #include "module_parts.h"
 #include "numpy_columns.h"
@@ -114,20 +115,6 @@ py::dict kx4_parameter(const survey::Kx4Parameter &p) {
     return d;
 }
 
-const char *kind_name(survey::LineKind kind) {
-    switch (kind) {
-    case survey::LineKind::Profile:
-        return "profile";
-    case survey::LineKind::Sounding:
-        return "sounding";
-    case survey::LineKind::BoreHole:
-        return "bore_hole";
-    case survey::LineKind::Unheaded:
-        break;
-    }
-    return "unheaded";
-}
-
 std::string line_name(const survey::Line &line) {
     switch (line.kind) {
     case survey::LineKind::Profile:
@@ -217,7 +204,7 @@ void bind_line(py::module_ &module) {
                         "A profile, sounding or bore hole of a survey: its header and its "
                         "readings in file order.")
         .def_property_readonly(
-            "kind", [](const LineRef &l) { return kind_name(l.get().kind); },
+            "kind", [](const LineRef &l) { return survey::line_kind_name(l.get().kind); },
             "\"profile\", \"sounding\", \"bore_hole\", or \"unheaded\" for readings that came "
             "before any line header of their survey.")
         .def_property_readonly(

@@ -2,6 +2,7 @@
 // read into the survey model as plain objects. Files live in the module's memory file system
 // only while a call runs.
 #include "convert.h"
+#include "field_names.h"
 #include "survey_reader.h"
 
 #include <emscripten/bind.h>
@@ -10,8 +11,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -84,93 +87,40 @@ val date(const survey::Date &d) {
     return o;
 }
 
-val floats(const std::vector<float> &values) {
-    val list = val::array();
-    for (float v : values)
-        list.call<void>("push", v);
-    return list;
+// A reading as an object of its kind's fields, under the names the Python module gives them.
+template <typename Reading, typename Fields> val reading(const Reading &r, Fields fields) {
+    val o = val::object();
+    fields([&](const char *name, auto get) {
+        const auto &value = std::invoke(get, r);
+        using T = std::remove_cvref_t<decltype(value)>;
+        if constexpr (std::is_same_v<T, std::vector<float>>) {
+            val list = val::array();
+            for (float v : value)
+                list.call<void>("push", v);
+            o.set(name, list);
+        } else if constexpr (std::is_same_v<T, const char *>) {
+            o.set(name, std::string(value));
+        } else {
+            o.set(name, value);
+        }
+    });
+    return o;
 }
 
 val ip_reading(const survey::IpReading &r) {
-    val o = val::object();
-    o.set("array_code", r.array_code);
-    o.set("operating_mode", r.operating_mode);
-    o.set("window_count", r.window_count);
-    o.set("x", r.x);
-    o.set("y", r.y);
-    o.set("z", r.z);
-    o.set("line_coord", r.line_coord);
-    o.set("n", r.n);
-    o.set("dn", r.dn);
-    o.set("da", r.da);
-    o.set("db", r.db);
-    o.set("res_con", r.res_con);
-    o.set("sp", r.sp);
-    o.set("vp", r.vp);
-    o.set("itx", r.itx);
-    o.set("ro", r.ro);
-    o.set("stdev", r.stdev);
-    o.set("m", floats(r.m));
-    return o;
+    return reading(r, [](auto field) { survey::ip_fields(field); });
 }
 
 val ip_user_reading(const survey::IpUserReading &r) {
-    val o = val::object();
-    o.set("operating_mode", r.operating_mode);
-    o.set("window_count", r.window_count);
-    o.set("line_coord", r.line_coord);
-    val electrodes = val::array();
-    for (const survey::ElectrodePoint &e : r.electrodes) {
-        val point = val::object();
-        point.set("x", e.x);
-        point.set("y", e.y);
-        point.set("z", e.z);
-        electrodes.call<void>("push", point);
-    }
-    o.set("electrodes", electrodes); // A, B, M, N
-    o.set("res_con", r.res_con);
-    o.set("sp", r.sp);
-    o.set("vp", r.vp);
-    o.set("itx", r.itx);
-    o.set("ro", r.ro);
-    o.set("stdev", r.stdev);
-    o.set("m", floats(r.m));
-    return o;
+    return reading(r, [](auto field) { survey::ip_user_fields(field); });
 }
 
 val gravity_reading(const survey::GravityReading &r) {
-    val o = val::object();
-    o.set("x", r.x);
-    o.set("y", r.y);
-    o.set("altitude", r.altitude);
-    o.set("line_id", r.line_id);
-    o.set("gravity", r.gravity);
-    o.set("standard_deviation", r.standard_deviation);
-    o.set("tilt_x", r.tilt_x);
-    o.set("tilt_y", r.tilt_y);
-    o.set("temperature", r.temperature);
-    o.set("tide", r.tide);
-    o.set("duration", r.duration);
-    o.set("rejected", r.rejected);
-    o.set("terrain_correction", r.terrain_correction);
-    o.set("time_ms", r.time_ms);
-    o.set("date", date(r.date));
-    o.set("line_direction", r.line_direction);
-    o.set("coordinate_mode", r.coordinate_mode);
-    o.set("tide_corrected", r.tide_corrected ? val(*r.tide_corrected) : val::null());
-    return o;
+    return reading(r, [](auto field) { survey::gravity_fields(field); });
 }
 
 val bore_hole_reading(const survey::BoreHoleReading &r) {
-    static const char *const kLogs[] = {"short normal", "long normal", "lateral", "fluid",
-                                        "self potential"};
-    val o = val::object();
-    o.set("log", std::string(kLogs[static_cast<int>(r.log)]));
-    o.set("depth", r.depth);
-    o.set("resistivity", r.resistivity);
-    o.set("sp", r.sp);
-    o.set("temperature", r.temperature);
-    return o;
+    return reading(r, [](auto field) { survey::bore_hole_fields(field); });
 }
 
 template <typename Reading, typename Convert>
@@ -194,9 +144,9 @@ template <typename Header> val placed(const Header &header) {
 
 val line(const survey::Line &l) {
     val o = val::object();
+    o.set("kind", std::string(survey::line_kind_name(l.kind)));
     switch (l.kind) {
     case survey::LineKind::Profile: {
-        o.set("kind", std::string("profile"));
         val h = val::object();
         h.set("line_pos", l.profile.line_pos);
         h.set("line_pos_is_easting", l.profile.line_pos_is_easting());
@@ -206,21 +156,18 @@ val line(const survey::Line &l) {
         break;
     }
     case survey::LineKind::Sounding: {
-        o.set("kind", std::string("sounding"));
         val h = placed(l.sounding);
         h.set("array_code", l.sounding.array_code);
         o.set("sounding", h);
         break;
     }
     case survey::LineKind::BoreHole: {
-        o.set("kind", std::string("bore hole"));
         val h = placed(l.bore_hole);
         h.set("plunge_tenths", l.bore_hole.plunge_tenths);
         o.set("bore_hole", h);
         break;
     }
     case survey::LineKind::Unheaded:
-        o.set("kind", std::string("unheaded"));
         break;
     }
     o.set("ip_readings", list_of(l.ip_readings, ip_reading));
