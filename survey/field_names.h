@@ -1,13 +1,14 @@
 // The survey model's names as the Python module and the JavaScript core hand it out: the fields
-// of each kind of reading, the line kinds and the bore hole logs. docs/python.md lists them with
-// their types.
+// of each kind of reading and header, the line kinds and the bore hole logs. docs/python.md lists
+// them with their types.
 //
 // A kind's fields come as calls field(name, get), one per field in the order they are listed:
-// get is a member pointer or a function of the reading, and std::invoke(get, reading) gives the
-// value in the model's own type (the M channels as a std::vector<float>, a name as a const
-// char *).
+// get is a member pointer or a function of the reading or header, and std::invoke(get, it) gives
+// the value in the model's own type (the M channels as a std::vector<float>, a log's name as a
+// const char *, a date as a Date).
 #pragma once
 
+#include "plot_geometry.h"
 #include "survey_model.h"
 
 #include <cstdint>
@@ -123,6 +124,82 @@ template <typename Field> void bore_hole_fields(Field &&field) {
     field("resistivity", &R::resistivity);
     field("sp", &R::sp);
     field("temperature", &R::temperature);
+}
+
+template <typename Field> void instrument_fields(Field &&field) {
+    using H = InstrumentHeader;
+    field("name", &H::name);
+    field("serial", &H::serial);
+    field("time_ms", &H::time_ms);
+    field("date", &H::date);
+    field("is_kx4", &H::is_kx4);
+}
+
+template <typename Field> void survey_header_fields(Field &&field) {
+    using H = SurveyHeader;
+    field("client", &H::client);
+    field("name", &H::name);
+    field("operator_name", &H::operator_name);
+    field("time_ms", &H::time_ms);
+    field("date", &H::date);
+    field("utc_offset_ms", &H::utc_offset_ms);
+    field("coordinate_mode", &H::coordinate_mode);
+    field("azimuth", &H::azimuth);
+    field("utm_zone", &H::utm_zone);
+    field("magnetic_declination", &H::magnetic_declination);
+    field("longitude", &H::longitude);
+    field("latitude", &H::latitude);
+    field("altitude", &H::altitude);
+    field("grid_north", &H::grid_north);
+    field("grid_south", &H::grid_south);
+    field("grid_east", &H::grid_east);
+    field("grid_west", &H::grid_west);
+}
+
+template <typename Field> void profile_header_fields(Field &&field) {
+    using H = ProfileHeader;
+    field("line_pos", &H::line_pos);
+    field("line_coord", &H::line_coord);
+    field("line_pos_is_easting", [](const H &h) { return h.line_pos_is_easting(); });
+    field("azimuth_tenths", &H::azimuth_tenths);
+    field("station_count", &H::station_count);
+}
+
+template <typename Field> void sounding_header_fields(Field &&field) {
+    using H = SoundingHeader;
+    field("array_code", &H::array_code);
+    field("array_name", [](const H &h) { return array_name(h.array_code); });
+    field("azimuth_tenths", &H::azimuth_tenths);
+    field("easting", &H::easting);
+    field("northing", &H::northing);
+    field("altitude", &H::altitude);
+    field("name", &H::name);
+}
+
+template <typename Field> void bore_hole_header_fields(Field &&field) {
+    using H = BoreHoleHeader;
+    field("plunge_tenths", &H::plunge_tenths);
+    field("azimuth_tenths", &H::azimuth_tenths);
+    field("easting", &H::easting);
+    field("northing", &H::northing);
+    field("altitude", &H::altitude);
+    field("name", &H::name);
+}
+
+template <typename Field> void kx4_parameter_fields(Field &&field) {
+    using P = Kx4Parameter;
+    field("gref", &P::gref);
+    field("gcal1", &P::gcal1);
+    field("tilt_x_sensitivity", &P::tilt_x_sensitivity);
+    field("tilt_y_sensitivity", &P::tilt_y_sensitivity);
+    field("tilt_x_offset", &P::tilt_x_offset);
+    field("tilt_y_offset", &P::tilt_y_offset);
+    field("tempco", &P::tempco);
+    field("drift", &P::drift);
+    field("drift_time_ms", &P::drift_time_ms);
+    field("drift_date", &P::drift_date);
+    field("flags", &P::flags);
+    field("tide_correction", [](const P &p) { return p.tide_correction(); });
 }
 
 } // namespace survey

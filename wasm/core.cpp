@@ -87,11 +87,12 @@ val date(const survey::Date &d) {
     return o;
 }
 
-// A reading as an object of its kind's fields, under the names the Python module gives them.
-template <typename Reading, typename Fields> val reading(const Reading &r, Fields fields) {
+// A reading or a header as an object of its kind's fields, under the names the Python module
+// gives them; a date as { year, month, day }.
+template <typename Item, typename Fields> val fields_of(const Item &item, Fields fields) {
     val o = val::object();
     fields([&](const char *name, auto get) {
-        const auto &value = std::invoke(get, r);
+        const auto &value = std::invoke(get, item);
         using T = std::remove_cvref_t<decltype(value)>;
         if constexpr (std::is_same_v<T, std::vector<float>>) {
             val list = val::array();
@@ -100,6 +101,8 @@ template <typename Reading, typename Fields> val reading(const Reading &r, Field
             o.set(name, list);
         } else if constexpr (std::is_same_v<T, const char *>) {
             o.set(name, std::string(value));
+        } else if constexpr (std::is_same_v<T, survey::Date>) {
+            o.set(name, date(value));
         } else {
             o.set(name, value);
         }
@@ -108,19 +111,19 @@ template <typename Reading, typename Fields> val reading(const Reading &r, Field
 }
 
 val ip_reading(const survey::IpReading &r) {
-    return reading(r, [](auto field) { survey::ip_fields(field); });
+    return fields_of(r, [](auto field) { survey::ip_fields(field); });
 }
 
 val ip_user_reading(const survey::IpUserReading &r) {
-    return reading(r, [](auto field) { survey::ip_user_fields(field); });
+    return fields_of(r, [](auto field) { survey::ip_user_fields(field); });
 }
 
 val gravity_reading(const survey::GravityReading &r) {
-    return reading(r, [](auto field) { survey::gravity_fields(field); });
+    return fields_of(r, [](auto field) { survey::gravity_fields(field); });
 }
 
 val bore_hole_reading(const survey::BoreHoleReading &r) {
-    return reading(r, [](auto field) { survey::bore_hole_fields(field); });
+    return fields_of(r, [](auto field) { survey::bore_hole_fields(field); });
 }
 
 template <typename Reading, typename Convert>
@@ -131,42 +134,22 @@ val list_of(const std::vector<Reading> &readings, Convert convert_one) {
     return list;
 }
 
-// The fields a sounding and a bore hole header share: where it stood and its name.
-template <typename Header> val placed(const Header &header) {
-    val h = val::object();
-    h.set("azimuth_tenths", header.azimuth_tenths);
-    h.set("easting", header.easting);
-    h.set("northing", header.northing);
-    h.set("altitude", header.altitude);
-    h.set("name", header.name);
-    return h;
-}
-
 val line(const survey::Line &l) {
     val o = val::object();
     o.set("kind", std::string(survey::line_kind_name(l.kind)));
     switch (l.kind) {
-    case survey::LineKind::Profile: {
-        val h = val::object();
-        h.set("line_pos", l.profile.line_pos);
-        h.set("line_pos_is_easting", l.profile.line_pos_is_easting());
-        h.set("azimuth_tenths", l.profile.azimuth_tenths);
-        h.set("station_count", l.profile.station_count);
-        o.set("profile", h);
+    case survey::LineKind::Profile:
+        o.set("profile",
+              fields_of(l.profile, [](auto field) { survey::profile_header_fields(field); }));
         break;
-    }
-    case survey::LineKind::Sounding: {
-        val h = placed(l.sounding);
-        h.set("array_code", l.sounding.array_code);
-        o.set("sounding", h);
+    case survey::LineKind::Sounding:
+        o.set("sounding",
+              fields_of(l.sounding, [](auto field) { survey::sounding_header_fields(field); }));
         break;
-    }
-    case survey::LineKind::BoreHole: {
-        val h = placed(l.bore_hole);
-        h.set("plunge_tenths", l.bore_hole.plunge_tenths);
-        o.set("bore_hole", h);
+    case survey::LineKind::BoreHole:
+        o.set("bore_hole",
+              fields_of(l.bore_hole, [](auto field) { survey::bore_hole_header_fields(field); }));
         break;
-    }
     case survey::LineKind::Unheaded:
         break;
     }
@@ -174,26 +157,6 @@ val line(const survey::Line &l) {
     o.set("ip_user_readings", list_of(l.ip_user_readings, ip_user_reading));
     o.set("gravity_readings", list_of(l.gravity_readings, gravity_reading));
     o.set("bore_hole_readings", list_of(l.bore_hole_readings, bore_hole_reading));
-    return o;
-}
-
-val survey_header(const survey::SurveyHeader &h) {
-    val o = val::object();
-    o.set("client", h.client);
-    o.set("name", h.name);
-    o.set("operator_name", h.operator_name);
-    o.set("time_ms", h.time_ms);
-    o.set("date", date(h.date));
-    o.set("utc_offset_ms", h.utc_offset_ms);
-    o.set("coordinate_mode", h.coordinate_mode);
-    o.set("azimuth", h.azimuth);
-    o.set("utm_zone", h.utm_zone);
-    o.set("magnetic_declination", h.magnetic_declination);
-    o.set("longitude", h.longitude);
-    o.set("latitude", h.latitude);
-    o.set("altitude", h.altitude);
-    o.set("grid", val::array(std::vector<float>{h.grid_north, h.grid_south, h.grid_east,
-                                                h.grid_west})); // north, south, east, west
     return o;
 }
 
@@ -210,20 +173,18 @@ val read_database(const val &bytes) {
     out.set("stop", loaded.complete() ? std::string() : survey::stop_reason(loaded));
     out.set("stop_offset", static_cast<double>(loaded.stop_offset));
     if (db.has_instrument) {
-        val i = val::object();
-        i.set("name", db.instrument.name);
-        i.set("serial", db.instrument.serial);
-        i.set("time_ms", db.instrument.time_ms);
-        i.set("date", date(db.instrument.date));
-        i.set("is_kx4", db.instrument.is_kx4);
-        out.set("instrument", i);
+        out.set("instrument",
+                fields_of(db.instrument, [](auto field) { survey::instrument_fields(field); }));
     } else {
         out.set("instrument", val::null());
     }
     val surveys = val::array();
     for (const survey::Survey &s : db.surveys) {
         val o = val::object();
-        o.set("header", s.has_header ? survey_header(s.header) : val::null());
+        o.set("header",
+              s.has_header
+                  ? fields_of(s.header, [](auto field) { survey::survey_header_fields(field); })
+                  : val::null());
         o.set("lines", list_of(s.lines, line));
         val notes = val::array();
         for (const survey::Note &n : s.notes) {
@@ -238,19 +199,8 @@ val read_database(const val &bytes) {
     out.set("surveys", surveys);
     val parameters = val::array();
     for (const survey::Kx4Parameter &p : db.kx4_parameters) {
-        val o = val::object();
-        o.set("gref", p.gref);
-        o.set("gcal1", p.gcal1);
-        o.set("tilt_x_sensitivity", p.tilt_x_sensitivity);
-        o.set("tilt_y_sensitivity", p.tilt_y_sensitivity);
-        o.set("tilt_x_offset", p.tilt_x_offset);
-        o.set("tilt_y_offset", p.tilt_y_offset);
-        o.set("tempco", p.tempco);
-        o.set("drift", p.drift);
-        o.set("drift_time_ms", p.drift_time_ms);
-        o.set("drift_date", date(p.drift_date));
-        o.set("flags", p.flags);
-        parameters.call<void>("push", o);
+        parameters.call<void>(
+            "push", fields_of(p, [](auto field) { survey::kx4_parameter_fields(field); }));
     }
     out.set("kx4_parameters", parameters);
     return out;
