@@ -1,9 +1,9 @@
 // ravelin.open() and the Database, Survey and Line objects: a converted database read into the
 // survey model, its headers as dicts and its readings as NumPy arrays.
+#include "field_names.h"
 #include "line_names.h"
 #include "module_parts.h"
 #include "numpy_columns.h"
-#include "plot_geometry.h"
 #include "reading_arrays.h"
 #include "survey_reader.h"
 #include "utc_time.h"
@@ -12,7 +12,9 @@
 #include <pybind11/stl/filesystem.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace ravelin::python {
@@ -32,100 +34,45 @@ py::object date_of(const survey::Date &date) {
     return py::module_::import("datetime").attr("date")(date.year, date.month(), date.day());
 }
 
-py::dict instrument_header(const survey::InstrumentHeader &h) {
+// A header's fields as a dict, a date as datetime.date.
+template <typename Header, typename Fields>
+py::dict fields_of(const Header &header, Fields fields) {
     py::dict d;
-    d["name"] = h.name;
-    d["serial"] = h.serial;
-    d["time_ms"] = h.time_ms;
-    d["date"] = date_of(h.date);
-    d["is_kx4"] = h.is_kx4;
+    fields([&](const char *name, auto get) {
+        const auto &value = std::invoke(get, header);
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(value)>, survey::Date>)
+            d[name] = date_of(value);
+        else
+            d[name] = value;
+    });
     return d;
+}
+
+py::dict instrument_header(const survey::InstrumentHeader &h) {
+    return fields_of(h, [](auto field) { survey::instrument_fields(field); });
 }
 
 py::dict survey_header(const survey::SurveyHeader &h) {
-    py::dict d;
-    d["client"] = h.client;
-    d["name"] = h.name;
-    d["operator_name"] = h.operator_name;
-    d["time_ms"] = h.time_ms;
-    d["date"] = date_of(h.date);
-    d["utc_offset_ms"] = h.utc_offset_ms;
-    d["coordinate_mode"] = h.coordinate_mode;
-    d["azimuth"] = h.azimuth;
-    d["utm_zone"] = h.utm_zone;
-    d["magnetic_declination"] = h.magnetic_declination;
-    d["longitude"] = h.longitude;
-    d["latitude"] = h.latitude;
-    d["altitude"] = h.altitude;
-    d["grid_north"] = h.grid_north;
-    d["grid_south"] = h.grid_south;
-    d["grid_east"] = h.grid_east;
-    d["grid_west"] = h.grid_west;
-    return d;
+    return fields_of(h, [](auto field) { survey::survey_header_fields(field); });
 }
 
 py::dict line_header(const survey::Line &line) {
-    py::dict d;
     switch (line.kind) {
     case survey::LineKind::Profile:
-        d["line_pos"] = line.profile.line_pos;
-        d["line_coord"] = line.profile.line_coord;
-        d["line_pos_is_easting"] = line.profile.line_pos_is_easting();
-        d["azimuth_tenths"] = line.profile.azimuth_tenths;
-        d["station_count"] = line.profile.station_count;
-        break;
+        return fields_of(line.profile, [](auto field) { survey::profile_header_fields(field); });
     case survey::LineKind::Sounding:
-        d["array_code"] = line.sounding.array_code;
-        d["array_name"] = survey::array_name(line.sounding.array_code);
-        d["azimuth_tenths"] = line.sounding.azimuth_tenths;
-        d["easting"] = line.sounding.easting;
-        d["northing"] = line.sounding.northing;
-        d["altitude"] = line.sounding.altitude;
-        d["name"] = line.sounding.name;
-        break;
+        return fields_of(line.sounding, [](auto field) { survey::sounding_header_fields(field); });
     case survey::LineKind::BoreHole:
-        d["plunge_tenths"] = line.bore_hole.plunge_tenths;
-        d["azimuth_tenths"] = line.bore_hole.azimuth_tenths;
-        d["easting"] = line.bore_hole.easting;
-        d["northing"] = line.bore_hole.northing;
-        d["altitude"] = line.bore_hole.altitude;
-        d["name"] = line.bore_hole.name;
-        break;
+        return fields_of(line.bore_hole,
+                         [](auto field) { survey::bore_hole_header_fields(field); });
     case survey::LineKind::Unheaded:
         break;
     }
-    return d;
+    return py::dict();
 }
 
 py::dict kx4_parameter(const survey::Kx4Parameter &p) {
-    py::dict d;
-    d["gref"] = p.gref;
-    d["gcal1"] = p.gcal1;
-    d["tilt_x_sensitivity"] = p.tilt_x_sensitivity;
-    d["tilt_y_sensitivity"] = p.tilt_y_sensitivity;
-    d["tilt_x_offset"] = p.tilt_x_offset;
-    d["tilt_y_offset"] = p.tilt_y_offset;
-    d["tempco"] = p.tempco;
-    d["drift"] = p.drift;
-    d["drift_time_ms"] = p.drift_time_ms;
-    d["drift_date"] = date_of(p.drift_date);
-    d["flags"] = p.flags;
-    d["tide_correction"] = p.tide_correction();
-    return d;
-}
-
-const char *kind_name(survey::LineKind kind) {
-    switch (kind) {
-    case survey::LineKind::Profile:
-        return "profile";
-    case survey::LineKind::Sounding:
-        return "sounding";
-    case survey::LineKind::BoreHole:
-        return "bore_hole";
-    case survey::LineKind::Unheaded:
-        break;
-    }
-    return "unheaded";
+    return fields_of(p, [](auto field) { survey::kx4_parameter_fields(field); });
 }
 
 std::string line_name(const survey::Line &line) {
@@ -217,7 +164,7 @@ void bind_line(py::module_ &module) {
                         "A profile, sounding or bore hole of a survey: its header and its "
                         "readings in file order.")
         .def_property_readonly(
-            "kind", [](const LineRef &l) { return kind_name(l.get().kind); },
+            "kind", [](const LineRef &l) { return survey::line_kind_name(l.get().kind); },
             "\"profile\", \"sounding\", \"bore_hole\", or \"unheaded\" for readings that came "
             "before any line header of their survey.")
         .def_property_readonly(

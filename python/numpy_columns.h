@@ -34,19 +34,21 @@ requires std::derived_from<Item, Owner> py::array_t<T> column(const std::vector<
     return column_of<T>(items, [member](const Item &item) { return item.*member; });
 }
 
-// The M channels of readings as rows; a reading with fewer channels than the most any reading
-// carries has NaN in the rest of its row.
-template <typename Reading> py::array_t<float> channels(const std::vector<Reading> &readings) {
+// The M channels of readings as rows, as channels_of gives them; a reading with fewer channels
+// than the most any reading carries has NaN in the rest of its row.
+template <typename Reading, typename Channels>
+py::array_t<float> channels(const std::vector<Reading> &readings, Channels channels_of) {
     std::size_t width = 0;
     for (const Reading &r : readings)
-        width = std::max(width, r.m.size());
+        width = std::max(width, channels_of(r).size());
     py::array_t<float> out(
         {static_cast<py::ssize_t>(readings.size()), static_cast<py::ssize_t>(width)});
     auto cells = out.template mutable_unchecked<2>();
-    for (std::size_t i = 0; i < readings.size(); ++i)
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        const std::vector<float> &m = channels_of(readings[i]);
         for (std::size_t k = 0; k < width; ++k)
-            cells(i, k) = k < readings[i].m.size() ? readings[i].m[k]
-                                                   : std::numeric_limits<float>::quiet_NaN();
+            cells(i, k) = k < m.size() ? m[k] : std::numeric_limits<float>::quiet_NaN();
+    }
     return out;
 }
 

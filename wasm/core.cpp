@@ -2,6 +2,7 @@
 // read into the survey model as plain objects. Files live in the module's memory file system
 // only while a call runs.
 #include "convert.h"
+#include "field_names.h"
 #include "survey_reader.h"
 
 #include <emscripten/bind.h>
@@ -10,8 +11,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -84,93 +87,43 @@ val date(const survey::Date &d) {
     return o;
 }
 
-val floats(const std::vector<float> &values) {
-    val list = val::array();
-    for (float v : values)
-        list.call<void>("push", v);
-    return list;
+// A reading or a header as an object of its kind's fields, under the names the Python module
+// gives them; a date as { year, month, day }.
+template <typename Item, typename Fields> val fields_of(const Item &item, Fields fields) {
+    val o = val::object();
+    fields([&](const char *name, auto get) {
+        const auto &value = std::invoke(get, item);
+        using T = std::remove_cvref_t<decltype(value)>;
+        if constexpr (std::is_same_v<T, std::vector<float>>) {
+            val list = val::array();
+            for (float v : value)
+                list.call<void>("push", v);
+            o.set(name, list);
+        } else if constexpr (std::is_same_v<T, const char *>) {
+            o.set(name, std::string(value));
+        } else if constexpr (std::is_same_v<T, survey::Date>) {
+            o.set(name, date(value));
+        } else {
+            o.set(name, value);
+        }
+    });
+    return o;
 }
 
 val ip_reading(const survey::IpReading &r) {
-    val o = val::object();
-    o.set("array_code", r.array_code);
-    o.set("operating_mode", r.operating_mode);
-    o.set("window_count", r.window_count);
-    o.set("x", r.x);
-    o.set("y", r.y);
-    o.set("z", r.z);
-    o.set("line_coord", r.line_coord);
-    o.set("n", r.n);
-    o.set("dn", r.dn);
-    o.set("da", r.da);
-    o.set("db", r.db);
-    o.set("res_con", r.res_con);
-    o.set("sp", r.sp);
-    o.set("vp", r.vp);
-    o.set("itx", r.itx);
-    o.set("ro", r.ro);
-    o.set("stdev", r.stdev);
-    o.set("m", floats(r.m));
-    return o;
+    return fields_of(r, [](auto field) { survey::ip_fields(field); });
 }
 
 val ip_user_reading(const survey::IpUserReading &r) {
-    val o = val::object();
-    o.set("operating_mode", r.operating_mode);
-    o.set("window_count", r.window_count);
-    o.set("line_coord", r.line_coord);
-    val electrodes = val::array();
-    for (const survey::ElectrodePoint &e : r.electrodes) {
-        val point = val::object();
-        point.set("x", e.x);
-        point.set("y", e.y);
-        point.set("z", e.z);
-        electrodes.call<void>("push", point);
-    }
-    o.set("electrodes", electrodes); // A, B, M, N
-    o.set("res_con", r.res_con);
-    o.set("sp", r.sp);
-    o.set("vp", r.vp);
-    o.set("itx", r.itx);
-    o.set("ro", r.ro);
-    o.set("stdev", r.stdev);
-    o.set("m", floats(r.m));
-    return o;
+    return fields_of(r, [](auto field) { survey::ip_user_fields(field); });
 }
 
 val gravity_reading(const survey::GravityReading &r) {
-    val o = val::object();
-    o.set("x", r.x);
-    o.set("y", r.y);
-    o.set("altitude", r.altitude);
-    o.set("line_id", r.line_id);
-    o.set("gravity", r.gravity);
-    o.set("standard_deviation", r.standard_deviation);
-    o.set("tilt_x", r.tilt_x);
-    o.set("tilt_y", r.tilt_y);
-    o.set("temperature", r.temperature);
-    o.set("tide", r.tide);
-    o.set("duration", r.duration);
-    o.set("rejected", r.rejected);
-    o.set("terrain_correction", r.terrain_correction);
-    o.set("time_ms", r.time_ms);
-    o.set("date", date(r.date));
-    o.set("line_direction", r.line_direction);
-    o.set("coordinate_mode", r.coordinate_mode);
-    o.set("tide_corrected", r.tide_corrected ? val(*r.tide_corrected) : val::null());
-    return o;
+    return fields_of(r, [](auto field) { survey::gravity_fields(field); });
 }
 
 val bore_hole_reading(const survey::BoreHoleReading &r) {
-    static const char *const kLogs[] = {"short normal", "long normal", "lateral", "fluid",
-                                        "self potential"};
-    val o = val::object();
-    o.set("log", std::string(kLogs[static_cast<int>(r.log)]));
-    o.set("depth", r.depth);
-    o.set("resistivity", r.resistivity);
-    o.set("sp", r.sp);
-    o.set("temperature", r.temperature);
-    return o;
+    return fields_of(r, [](auto field) { survey::bore_hole_fields(field); });
 }
 
 template <typename Reading, typename Convert>
@@ -181,72 +134,29 @@ val list_of(const std::vector<Reading> &readings, Convert convert_one) {
     return list;
 }
 
-// The fields a sounding and a bore hole header share: where it stood and its name.
-template <typename Header> val placed(const Header &header) {
-    val h = val::object();
-    h.set("azimuth_tenths", header.azimuth_tenths);
-    h.set("easting", header.easting);
-    h.set("northing", header.northing);
-    h.set("altitude", header.altitude);
-    h.set("name", header.name);
-    return h;
-}
-
 val line(const survey::Line &l) {
     val o = val::object();
+    o.set("kind", std::string(survey::line_kind_name(l.kind)));
     switch (l.kind) {
-    case survey::LineKind::Profile: {
-        o.set("kind", std::string("profile"));
-        val h = val::object();
-        h.set("line_pos", l.profile.line_pos);
-        h.set("line_pos_is_easting", l.profile.line_pos_is_easting());
-        h.set("azimuth_tenths", l.profile.azimuth_tenths);
-        h.set("station_count", l.profile.station_count);
-        o.set("profile", h);
+    case survey::LineKind::Profile:
+        o.set("profile",
+              fields_of(l.profile, [](auto field) { survey::profile_header_fields(field); }));
         break;
-    }
-    case survey::LineKind::Sounding: {
-        o.set("kind", std::string("sounding"));
-        val h = placed(l.sounding);
-        h.set("array_code", l.sounding.array_code);
-        o.set("sounding", h);
+    case survey::LineKind::Sounding:
+        o.set("sounding",
+              fields_of(l.sounding, [](auto field) { survey::sounding_header_fields(field); }));
         break;
-    }
-    case survey::LineKind::BoreHole: {
-        o.set("kind", std::string("bore hole"));
-        val h = placed(l.bore_hole);
-        h.set("plunge_tenths", l.bore_hole.plunge_tenths);
-        o.set("bore_hole", h);
+    case survey::LineKind::BoreHole:
+        o.set("bore_hole",
+              fields_of(l.bore_hole, [](auto field) { survey::bore_hole_header_fields(field); }));
         break;
-    }
     case survey::LineKind::Unheaded:
-        o.set("kind", std::string("unheaded"));
         break;
     }
     o.set("ip_readings", list_of(l.ip_readings, ip_reading));
     o.set("ip_user_readings", list_of(l.ip_user_readings, ip_user_reading));
     o.set("gravity_readings", list_of(l.gravity_readings, gravity_reading));
     o.set("bore_hole_readings", list_of(l.bore_hole_readings, bore_hole_reading));
-    return o;
-}
-
-val survey_header(const survey::SurveyHeader &h) {
-    val o = val::object();
-    o.set("client", h.client);
-    o.set("name", h.name);
-    o.set("operator_name", h.operator_name);
-    o.set("time_ms", h.time_ms);
-    o.set("date", date(h.date));
-    o.set("utc_offset_ms", h.utc_offset_ms);
-    o.set("coordinate_mode", h.coordinate_mode);
-    o.set("azimuth", h.azimuth);
-    o.set("utm_zone", h.utm_zone);
-    o.set("magnetic_declination", h.magnetic_declination);
-    o.set("longitude", h.longitude);
-    o.set("latitude", h.latitude);
-    o.set("altitude", h.altitude);
-    o.set("grid", val::array(std::vector<float>{h.grid_north, h.grid_south, h.grid_east,
-                                                h.grid_west})); // north, south, east, west
     return o;
 }
 
@@ -263,20 +173,18 @@ val read_database(const val &bytes) {
     out.set("stop", loaded.complete() ? std::string() : survey::stop_reason(loaded));
     out.set("stop_offset", static_cast<double>(loaded.stop_offset));
     if (db.has_instrument) {
-        val i = val::object();
-        i.set("name", db.instrument.name);
-        i.set("serial", db.instrument.serial);
-        i.set("time_ms", db.instrument.time_ms);
-        i.set("date", date(db.instrument.date));
-        i.set("is_kx4", db.instrument.is_kx4);
-        out.set("instrument", i);
+        out.set("instrument",
+                fields_of(db.instrument, [](auto field) { survey::instrument_fields(field); }));
     } else {
         out.set("instrument", val::null());
     }
     val surveys = val::array();
     for (const survey::Survey &s : db.surveys) {
         val o = val::object();
-        o.set("header", s.has_header ? survey_header(s.header) : val::null());
+        o.set("header",
+              s.has_header
+                  ? fields_of(s.header, [](auto field) { survey::survey_header_fields(field); })
+                  : val::null());
         o.set("lines", list_of(s.lines, line));
         val notes = val::array();
         for (const survey::Note &n : s.notes) {
@@ -291,19 +199,8 @@ val read_database(const val &bytes) {
     out.set("surveys", surveys);
     val parameters = val::array();
     for (const survey::Kx4Parameter &p : db.kx4_parameters) {
-        val o = val::object();
-        o.set("gref", p.gref);
-        o.set("gcal1", p.gcal1);
-        o.set("tilt_x_sensitivity", p.tilt_x_sensitivity);
-        o.set("tilt_y_sensitivity", p.tilt_y_sensitivity);
-        o.set("tilt_x_offset", p.tilt_x_offset);
-        o.set("tilt_y_offset", p.tilt_y_offset);
-        o.set("tempco", p.tempco);
-        o.set("drift", p.drift);
-        o.set("drift_time_ms", p.drift_time_ms);
-        o.set("drift_date", date(p.drift_date));
-        o.set("flags", p.flags);
-        parameters.call<void>("push", o);
+        parameters.call<void>(
+            "push", fields_of(p, [](auto field) { survey::kx4_parameter_fields(field); }));
     }
     out.set("kx4_parameters", parameters);
     return out;

@@ -189,4 +189,56 @@ TEST_F(QualityControl, Res2dinvCarriesAnErrorBlockAfterTheValues) {
     }
 }
 
+// Decays m = a t^b sampled exactly, so the fit must give a and b back.
+std::vector<float> decay(double a, double b) {
+    std::vector<float> m;
+    for (int t = 1; t <= 4; ++t)
+        m.push_back(static_cast<float>(a * std::pow(t, b)));
+    return m;
+}
+
+// With Itx 0.5 A, R = 2 Vp: the pair's R are 20 and 21, so its relative error is |e| / mean |R| =
+// 1 / 20.5; the third reading has no pair and takes its Stdev of 4 %, above the 3 % floor.
+TEST_F(QualityControl, SpreadsheetCarriesEachReadingsErrorPairAndDecay) {
+    const std::vector<Ip> readings = {
+        {.x = 20, .dn = 10, .da = -20, .db = -10, .m = decay(20, -0.5), .vp = 10},   // 0 10 20 30
+        {.x = 0, .dn = 10, .da = 20, .db = 30, .m = decay(20, -0.5), .vp = 10.5f},   // 20 30 0 10
+        {.x = 30, .dn = 10, .da = -30, .db = -20, .stdev = 4, .m = decay(30, -0.8)}, // 0 10 30 40
+    };
+    ASSERT_TRUE(export_test::virel({{.readings = readings}}).write(path("line7.tvd")));
+    exports::ExportOptions options;
+    options.format = exports::Format::Csv;
+    options.errors = exports::ErrorChoice::Pairs;
+    ASSERT_TRUE(exports::export_database(path("line7.tvd"), options).ok());
+
+    std::istringstream csv(read(path("line7-ip.csv")));
+    std::string header;
+    std::getline(csv, header);
+    EXPECT_EQ(header,
+              "SURVEY,LINE,ARRAY,OPERATING_MODE,WINDOWS,LINE_COORD,X,Y,Z,N,DN,DA,DB,RES_CON,"
+              "SP,VP,ITX,RO,STDEV,M1,M2,M3,M4,ERROR,PAIR,PAIR_ERROR,DECAY_A,DECAY_B,QC\r");
+    std::vector<std::vector<std::string>> rows;
+    for (std::string row; std::getline(csv, row);) {
+        std::istringstream cells(row);
+        rows.emplace_back();
+        for (std::string cell; std::getline(cells, cell, ',');)
+            rows.back().push_back(cell);
+    }
+    ASSERT_EQ(rows.size(), 3u);
+    const std::size_t error = 23; // ERROR, PAIR, PAIR_ERROR, DECAY_A, DECAY_B after it
+    const double pair_error = 1 / 20.5;
+    for (std::size_t k : {0u, 1u}) {
+        EXPECT_NEAR(std::stod(rows[k][error]), pair_error, 5e-6);
+        EXPECT_EQ(rows[k][error + 1], "reciprocal");
+        EXPECT_NEAR(std::stod(rows[k][error + 2]), pair_error, 5e-6);
+        EXPECT_NEAR(std::stod(rows[k][error + 3]), 20, 5e-4);
+        EXPECT_NEAR(std::stod(rows[k][error + 4]), -0.5, 5e-5);
+    }
+    EXPECT_NEAR(std::stod(rows[2][error]), 0.04, 5e-6);
+    EXPECT_EQ(rows[2][error + 1], "none");
+    EXPECT_EQ(rows[2][error + 2], "");
+    EXPECT_NEAR(std::stod(rows[2][error + 3]), 30, 5e-4);
+    EXPECT_NEAR(std::stod(rows[2][error + 4]), -0.8, 5e-5);
+}
+
 } // namespace

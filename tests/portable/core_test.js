@@ -56,7 +56,7 @@ function csvRows(name) {
           `first gravity ${gravity[0] && gravity[0].gravity}, the export ${kx4Rows[0].GRAVITY}`);
     check(ip.length > 0 && ip[0].ro === Math.fround(Number(ipRows[0].RO)),
           `first Ro ${ip[0] && ip[0].ro}, the export ${ipRows[0].RO}`);
-    check(lines.some((l) => l.kind === 'bore hole' && l.bore_hole_readings.length > 0),
+    check(lines.some((l) => l.kind === 'bore_hole' && l.bore_hole_readings.length > 0),
           'no bore hole with readings');
 
     let threw = false;

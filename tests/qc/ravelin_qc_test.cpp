@@ -87,6 +87,12 @@ TEST_F(RavelinQc, CountsWhatEachRuleFlagsAndWhatWasLeftOutByHand) {
               std::string::npos)
         << report.output;
 
+    // The limits move the Stdev and ResCon (250 ohm in every reading) rules.
+    EXPECT_NE(run(RAVELIN_QC_PATH, "--stdev-limit 15 --rescon-limit 200 grid.tvd")
+                  .output.find("  flagged: ro 1, nan 0, stdev 0, decay 1, reciprocal 0, rescon 4;"),
+              std::string::npos);
+    EXPECT_EQ(run(RAVELIN_QC_PATH, "--rescon-limit -1 grid.tvd").status, 2);
+
     const std::string unreadable = "S1 L100N 0 10\n";
     write("grid.exclude", {unreadable.begin(), unreadable.end()});
     EXPECT_EQ(run(RAVELIN_QC_PATH, "grid.tvd").status, 1);

@@ -41,9 +41,7 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     line.addOption("utc-offset", "H",
                    "gravity-csv: the meter's time zone in hours east of UTC; times are shifted "
                    "to UTC.");
-    line.addOption("stdev-limit", "S", "A Stdev above S percent is doubtful (default 5).");
-    line.addOption("rescon-limit", "R",
-                   "A contact resistance above R ohm is doubtful (default 20000).");
+    ravelin::addLimitOptions(line);
     line.addOption("errors", "SOURCE",
                    "Each reading's error from SOURCE: pairs (its repeat or reciprocal, else the "
                    "error model, else the Stdev floor), model (the error model, else the floor) or "
@@ -76,16 +74,8 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
         if (args.format != exports::Format::GravityCsv)
             return line.fail("--utc-offset applies to --format gravity-csv only");
     }
-    if (line.isSet("stdev-limit")) {
-        const std::optional<double> limit = line.number("stdev-limit");
-        if (!limit || *limit < 0) return line.fail("--stdev-limit takes a number not below 0");
-        args.checks.limits.stdev = *limit;
-    }
-    if (line.isSet("rescon-limit")) {
-        const std::optional<double> limit = line.number("rescon-limit");
-        if (!limit || *limit < 0) return line.fail("--rescon-limit takes a number not below 0");
-        args.checks.limits.rescon = *limit;
-    }
+    if (const std::optional<int> status = ravelin::readLimitOptions(line, args.checks.limits))
+        return status;
     const bool ip = args.format != exports::Format::GravityCsv;
     if ((line.isSet("stdev-limit") || line.isSet("rescon-limit")) && !ip)
         return line.fail("--stdev-limit and --rescon-limit apply to IP readings only");

@@ -1,7 +1,7 @@
-// ravelin-qc [--error-scope profile|survey] [--error-floor P] [--readings] FILE.tvd...: the
-// repeats and reciprocals of each IP profile, their errors, the error model fitted to them, the
-// decays, the readings each rule flags and those NAME.exclude leaves out and, with --readings,
-// every reading's error.
+// ravelin-qc [--error-scope profile|survey] [--error-floor P] [--stdev-limit S]
+// [--rescon-limit R] [--readings] FILE.tvd...: the repeats and reciprocals of each IP profile,
+// their errors, the error model fitted to them, the decays, the readings each rule flags and
+// those NAME.exclude leaves out and, with --readings, every reading's error.
 #include "command_line.h"
 #include "electrode_layout.h"
 #include "exclusions.h"
@@ -42,6 +42,7 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     line.addOption("error-floor", "P",
                    "Without a pair or a model, a reading's error is its Stdev, at least P "
                    "percent (default 3).");
+    ravelin::addLimitOptions(line);
     line.addOption("readings", "",
                    "Also prints one CSV line per reading: its electrodes, R, its pair and its "
                    "error.");
@@ -49,6 +50,8 @@ std::optional<int> parse(int argc, char **argv, Arguments &args) {
     if (const std::optional<int> status = line.parse(argc, argv)) return status;
 
     if (const std::optional<int> status = ravelin::readErrorOptions(line, args.options))
+        return status;
+    if (const std::optional<int> status = ravelin::readLimitOptions(line, args.options.limits))
         return status;
     args.readings = line.isSet("readings");
     args.files = line.arguments();

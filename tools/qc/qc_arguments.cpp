@@ -1,6 +1,7 @@
 #include "qc_arguments.h"
 
 #include <string>
+#include <utility>
 
 namespace ravelin {
 
@@ -15,6 +16,24 @@ std::optional<int> readErrorOptions(const CommandLine &line, qc::QcOptions &opti
         if (!floor || !qc::error_floor_allowed(*floor))
             return line.fail(std::string("--error-floor ") + qc::kErrorFloorRule);
         options.error_floor = *floor;
+    }
+    return std::nullopt;
+}
+
+void addLimitOptions(CommandLine &line) {
+    line.addOption("stdev-limit", "S", "A Stdev above S percent is doubtful (default 5).");
+    line.addOption("rescon-limit", "R",
+                   "A contact resistance above R ohm is doubtful (default 20000).");
+}
+
+std::optional<int> readLimitOptions(const CommandLine &line, qc::Limits &limits) {
+    for (const auto &[name, limit] :
+         {std::pair{"stdev-limit", &limits.stdev}, std::pair{"rescon-limit", &limits.rescon}}) {
+        if (!line.isSet(name)) continue;
+        const std::optional<double> value = line.number(name);
+        if (!value || *value < 0)
+            return line.fail(std::string("--") + name + " takes a number not below 0");
+        *limit = *value;
     }
     return std::nullopt;
 }
