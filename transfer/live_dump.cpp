@@ -1,5 +1,7 @@
 #include "live_dump.h"
 
+#include "engine_internals.h"
+
 #include <cmath>
 #include <cstdio>
 #include <sys/resource.h>
@@ -10,10 +12,9 @@ namespace ravelin {
 namespace {
 
 constexpr int kNiceness = 10;
-// The reading thread is woken when this much has come or this long has passed since the last
-// wake-up: a slow serial line's blocks show within a tenth of a second.
-constexpr std::size_t kWakeBytes = 64 * 1024;
-constexpr std::int64_t kWakeMs = 100;
+// The reading thread is woken when a chunk of the inbox is full, and reads what has come at least
+// this often: a slow serial line's blocks show within a tenth of a second.
+constexpr int kWakeMs = 100;
 
 } // namespace
 
@@ -48,7 +49,7 @@ LiveDump::LiveDump(LineHandler onLine) : onLine_(std::move(onLine)), thread_([th
 
 LiveDump::~LiveDump() {
     {
-        std::lock_guard guard(inboxLock_);
+        std::lock_guard guard(controlLock_);
         stopping_ = true;
     }
     wake_.notify_one();
@@ -56,66 +57,74 @@ LiveDump::~LiveDump() {
 }
 
 void LiveDump::take(const char *bytes, std::size_t count) {
-    bool wake = false;
+    if (!inbox_.put(reinterpret_cast<const std::uint8_t *>(bytes), count)) return;
     {
-        std::lock_guard guard(inboxLock_);
-        inbox_.insert(inbox_.end(), bytes, bytes + count);
-        // A thread that is reading takes these bytes when it is done; a waiting one is woken for
-        // a batch of them, not for each block.
-        wake = waiting_ && (inbox_.size() >= kWakeBytes || sinceWake_.elapsed() >= kWakeMs);
-        if (wake) sinceWake_.restart();
+        std::lock_guard guard(controlLock_);
+        chunkFilled_ = true;
     }
-    if (wake) wake_.notify_one();
+    wake_.notify_one();
+}
+
+void LiveDump::prepare() {
+    inbox_.reserve(std::size_t(engine::kLargestDumpTotal));
 }
 
 void LiveDump::finish() {
-    std::unique_lock guard(inboxLock_);
-    finishing_ = true;
-    wake_.notify_one();
-    drained_.wait(guard, [this] { return inbox_.empty() && !busy_ && !finishing_; });
+    {
+        std::unique_lock guard(controlLock_);
+        finishing_ = true;
+        wake_.notify_one();
+        drained_.wait(guard, [this] { return !finishing_; });
+    }
+    inbox_.trim();
 }
 
 void LiveDump::restart() {
     finish();
-    std::lock_guard guard(modelLock_);
-    reader_ = survey::IncrementalReader();
-    finished_ = false;
-    announcedSurveys_ = announcedLines_ = 0;
+    {
+        std::lock_guard guard(modelLock_);
+        reader_ = survey::IncrementalReader();
+        finished_ = false;
+        announcedSurveys_ = announcedLines_ = 0;
+    }
+    prepare();
 }
 
 void LiveDump::run() {
     // The dump comes first: on a busy processor this thread is the one that waits.
     setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kNiceness);
-    std::vector<std::uint8_t> bytes;
-    std::unique_lock inbox(inboxLock_);
+    std::unique_lock control(controlLock_);
     for (;;) {
-        waiting_ = true;
-        // Bytes too few to wake the thread are read kWakeMs later at the latest, so the view
-        // does not stand still with them while the instrument pauses.
-        if (!wake_.wait_for(inbox, std::chrono::milliseconds(kWakeMs),
-                            [this] { return stopping_ || finishing_ || !inbox_.empty(); }))
-            continue;
-        waiting_ = false;
+        // Bytes too few to fill a chunk are read kWakeMs later at the latest, so the view does
+        // not stand still with them while the instrument pauses.
+        wake_.wait_for(control, std::chrono::milliseconds(kWakeMs),
+                       [this] { return stopping_ || finishing_ || chunkFilled_; });
         if (stopping_) return;
-        bytes.swap(inbox_);
-        const bool finishing = finishing_ && bytes.empty();
-        busy_ = true;
-        inbox.unlock();
-        {
-            std::lock_guard model(modelLock_);
-            if (!bytes.empty()) reader_.feed(bytes.data(), bytes.size());
-            if (finishing) {
-                reader_.finish();
-                finished_ = true;
-            }
+        chunkFilled_ = false;
+        // Every byte taken before finish() was called is in the inbox by now.
+        const bool finishing = finishing_;
+        control.unlock();
+        readInbox(finishing);
+        control.lock();
+        if (finishing) {
+            finishing_ = false;
+            drained_.notify_all();
         }
-        if (onLine_) announceNewLines();
-        bytes.clear();
-        inbox.lock();
-        busy_ = false;
-        if (finishing) finishing_ = false;
-        if (inbox_.empty()) drained_.notify_all();
     }
+}
+
+// A chunk at a time under the model's lock, so that a snapshot never waits for a long backlog.
+void LiveDump::readInbox(bool finishing) {
+    inbox_.read([this](const std::uint8_t *bytes, std::size_t count) {
+        std::lock_guard model(modelLock_);
+        reader_.feed(bytes, count);
+    });
+    if (finishing) {
+        std::lock_guard model(modelLock_);
+        reader_.finish();
+        finished_ = true;
+    }
+    if (onLine_) announceNewLines();
 }
 
 // Only this thread changes the model, so it reads it here without the lock; lines already

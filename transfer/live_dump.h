@@ -5,9 +5,9 @@
 // the reason; the dump goes on.
 #pragma once
 
+#include "byte_inbox.h"
 #include "incremental_reader.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -27,18 +27,6 @@ std::string liveLineTitle(int surveyNumber, const survey::Survey &s, int lineNum
 std::string liveCountLine(const survey::ReadingCounts &counts);
 
 class LiveDump {
-    // Milliseconds since start() (no Qt here: the clock of the standard library).
-    struct SteadyClock {
-        std::chrono::steady_clock::time_point start_;
-        void start() { start_ = std::chrono::steady_clock::now(); }
-        void restart() { start(); }
-        std::int64_t elapsed() const {
-            return std::chrono::duration_cast<std::chrono::milliseconds>(
-                       std::chrono::steady_clock::now() - start_)
-                .count();
-        }
-    };
-
   public:
     // What the live view shows at one moment.
     struct Snapshot {
@@ -62,12 +50,16 @@ class LiveDump {
     LiveDump(const LiveDump &) = delete;
     LiveDump &operator=(const LiveDump &) = delete;
 
-    // The data bytes of the next accepted block: copied, nothing else.
+    // The data bytes of the next accepted block: copied, nothing else (the reading thread is
+    // woken once a chunk of the inbox is full).
     void take(const char *bytes, std::size_t count);
+    // Before a dump: makes room in the inbox for the largest memory there is, so that take()
+    // never waits for memory however far the reading lags (about 60 ms; finish() frees it).
+    void prepare();
     // The dump ended (finished or stopped): what was handed over is read to its end and the
     // view stops following. Returns once that is done.
     void finish();
-    // Starts again for the next dump, with an empty survey.
+    // Starts again for the next dump, with an empty survey, prepared.
     void restart();
 
     // Copies the line being received only when withLine.
@@ -75,19 +67,18 @@ class LiveDump {
 
   private:
     void run();
+    void readInbox(bool finishing);
     void announceNewLines();
 
     LineHandler onLine_;
+    ByteInbox inbox_;
     // Between the dump and the reading thread.
-    std::mutex inboxLock_;
+    std::mutex controlLock_;
     std::condition_variable wake_;
     std::condition_variable drained_;
-    std::vector<std::uint8_t> inbox_;
+    bool chunkFilled_ = false;
     bool finishing_ = false;
     bool stopping_ = false;
-    bool busy_ = false;    // the thread is reading what it took from the inbox
-    bool waiting_ = false; // the thread waits for bytes
-    SteadyClock sinceWake_;
     // The reading thread's, read by snapshots under modelLock_.
     mutable std::mutex modelLock_;
     survey::IncrementalReader reader_;

@@ -51,11 +51,10 @@ int main(int argc, char **argv) {
     watch.attach(engine);
 
     const QString raw = dir.filePath("bench.raw");
-    QElapsedTimer clock;
-    clock.start();
+    bench::DumpClock clock;
     const bool ok =
         engine.startDump(raw, true) == TransferOutcome::Completed && QFile(raw).size() == size;
-    const qint64 ns = clock.nsecsElapsed();
+    clock.stop();
     bench::reportLive(live.get());
-    return bench::report("USB dump loop against the fake library", size, ns, 20.0, watch, ok);
+    return bench::report("USB dump loop against the fake library", size, clock, 20.0, watch, ok);
 }
