@@ -69,14 +69,18 @@ void LiveDump::prepare() {
     inbox_.reserve(std::size_t(engine::kLargestDumpTotal));
 }
 
-void LiveDump::finish() {
+void LiveDump::end() {
     {
-        std::unique_lock guard(controlLock_);
+        std::lock_guard guard(controlLock_);
         finishing_ = true;
-        wake_.notify_one();
-        drained_.wait(guard, [this] { return !finishing_; });
     }
-    inbox_.trim();
+    wake_.notify_one();
+}
+
+void LiveDump::finish() {
+    end();
+    std::unique_lock guard(controlLock_);
+    drained_.wait(guard, [this] { return !finishing_; });
 }
 
 void LiveDump::restart() {
@@ -86,6 +90,7 @@ void LiveDump::restart() {
         reader_ = survey::IncrementalReader();
         finished_ = false;
         announcedSurveys_ = announcedLines_ = 0;
+        publish();
     }
     prepare();
 }
@@ -101,7 +106,7 @@ void LiveDump::run() {
                        [this] { return stopping_ || finishing_ || chunkFilled_; });
         if (stopping_) return;
         chunkFilled_ = false;
-        // Every byte taken before finish() was called is in the inbox by now.
+        // Every byte taken before end() was called is in the inbox by now.
         const bool finishing = finishing_;
         control.unlock();
         readInbox(finishing);
@@ -113,16 +118,19 @@ void LiveDump::run() {
     }
 }
 
-// A chunk at a time under the model's lock, so that a snapshot never waits for a long backlog.
+// Snapshots are published after each chunk (at most 64 KB), so that the view follows a long
+// backlog as it is read.
 void LiveDump::readInbox(bool finishing) {
+    std::lock_guard model(modelLock_);
     inbox_.read([this](const std::uint8_t *bytes, std::size_t count) {
-        std::lock_guard model(modelLock_);
         reader_.feed(bytes, count);
+        publish();
     });
     if (finishing) {
-        std::lock_guard model(modelLock_);
         reader_.finish();
         finished_ = true;
+        publish();
+        inbox_.trim(); // nothing more comes until prepare()
     }
     if (onLine_) announceNewLines();
 }
@@ -140,21 +148,33 @@ void LiveDump::announceNewLines() {
     }
 }
 
-LiveDump::Snapshot LiveDump::snapshot(bool withLine) const {
-    std::lock_guard guard(modelLock_);
-    Snapshot shot;
-    shot.counts = reader_.counts();
-    shot.bytes_read = reader_.position();
-    shot.stop_reason = survey::stop_reason(reader_.status());
-    shot.finished = finished_;
+void LiveDump::publish() {
+    auto shot = std::make_shared<Snapshot>();
+    shot->counts = reader_.counts();
+    shot->bytes_read = reader_.position();
+    shot->stop_reason = survey::stop_reason(reader_.status());
+    shot->finished = finished_;
     const std::vector<survey::Survey> &surveys = reader_.database().surveys;
-    if (surveys.empty()) return shot;
-    const survey::Survey &s = surveys.back();
-    shot.survey_number = static_cast<int>(surveys.size());
-    if (s.has_header) shot.survey_name = s.header.name;
-    shot.line_number = static_cast<int>(s.lines.size());
-    if (withLine && !s.lines.empty()) shot.line = s.lines.back();
-    return shot;
+    if (!surveys.empty()) {
+        const survey::Survey &s = surveys.back();
+        shot->survey_number = static_cast<int>(surveys.size());
+        if (s.has_header) shot->survey_name = s.header.name;
+        shot->line_number = static_cast<int>(s.lines.size());
+        if (!s.lines.empty()) shot->line = std::make_shared<const survey::Line>(s.lines.back());
+    }
+    std::lock_guard guard(publishedLock_);
+    published_ = std::move(shot);
+}
+
+LiveDump::Snapshot LiveDump::snapshot(bool withLine) const {
+    std::shared_ptr<const Snapshot> shot;
+    {
+        std::lock_guard guard(publishedLock_);
+        shot = published_;
+    }
+    Snapshot copy = *shot;
+    if (!withLine) copy.line.reset();
+    return copy;
 }
 
 } // namespace ravelin
