@@ -58,10 +58,9 @@ LiveDump::~LiveDump() {
 
 void LiveDump::take(const char *bytes, std::size_t count) {
     if (!inbox_.put(reinterpret_cast<const std::uint8_t *>(bytes), count)) return;
-    {
-        std::lock_guard guard(controlLock_);
-        chunkFilled_ = true;
-    }
+    // Without the lock, which the reading thread may hold while it waits for a processor: a
+    // wake-up lost this way is made up for by the thread's own within kWakeMs.
+    chunkFilled_.store(true, std::memory_order_relaxed);
     wake_.notify_one();
 }
 
@@ -103,9 +102,9 @@ void LiveDump::run() {
         // Bytes too few to fill a chunk are read kWakeMs later at the latest, so the view does
         // not stand still with them while the instrument pauses.
         wake_.wait_for(control, std::chrono::milliseconds(kWakeMs),
-                       [this] { return stopping_ || finishing_ || chunkFilled_; });
+                       [this] { return stopping_ || finishing_ || chunkFilled_.load(); });
         if (stopping_) return;
-        chunkFilled_ = false;
+        chunkFilled_.store(false);
         // Every byte taken before end() was called is in the inbox by now.
         const bool finishing = finishing_;
         control.unlock();

@@ -8,6 +8,7 @@
 #include "byte_inbox.h"
 #include "incremental_reader.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -81,7 +82,7 @@ class LiveDump {
     std::mutex controlLock_;
     std::condition_variable wake_;
     std::condition_variable drained_;
-    bool chunkFilled_ = false;
+    std::atomic<bool> chunkFilled_ = false;
     bool finishing_ = false;
     bool stopping_ = false;
     // The reading thread's; restart() takes it back under modelLock_.
