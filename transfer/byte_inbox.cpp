@@ -25,8 +25,7 @@ std::unique_ptr<ByteInbox::Chunk> ByteInbox::spareChunk() {
     return chunk;
 }
 
-bool ByteInbox::put(const std::uint8_t *bytes, std::size_t count) {
-    bool filledOne = false;
+void ByteInbox::put(const std::uint8_t *bytes, std::size_t count) {
     while (count > 0) {
         if (writeAt_ == kChunkSize) {
             // The reader may still be reading the full chunk; it is left to it.
@@ -39,11 +38,9 @@ bool ByteInbox::put(const std::uint8_t *bytes, std::size_t count) {
         std::memcpy(writing_->bytes + writeAt_, bytes, n);
         writeAt_ += n;
         writing_->filled.store(writeAt_, std::memory_order_release);
-        filledOne = filledOne || writeAt_ == kChunkSize;
         bytes += n;
         count -= n;
     }
-    return filledOne;
 }
 
 std::size_t ByteInbox::read(const std::function<void(const std::uint8_t *, std::size_t)> &take) {

@@ -23,9 +23,8 @@ class ByteInbox {
 
     ByteInbox();
 
-    // Writer: copies the bytes. Returns true when they filled a chunk (a batch worth waking the
-    // reader for).
-    bool put(const std::uint8_t *bytes, std::size_t count);
+    // Writer: copies the bytes.
+    void put(const std::uint8_t *bytes, std::size_t count);
 
     // Reader: hands every byte put so far and not yet read to take, in order, at most a chunk a
     // call. Returns the number of bytes handed.

@@ -8,7 +8,6 @@
 #include "byte_inbox.h"
 #include "incremental_reader.h"
 
-#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -51,8 +50,8 @@ class LiveDump {
     LiveDump(const LiveDump &) = delete;
     LiveDump &operator=(const LiveDump &) = delete;
 
-    // The data bytes of the next accepted block: copied, nothing else (the reading thread is
-    // woken once a chunk of the inbox is full).
+    // The data bytes of the next accepted block: copied, nothing else (the reading thread looks
+    // for them on its own).
     void take(const char *bytes, std::size_t count);
     // Before a dump: makes room in the inbox for the largest memory there is, so that take()
     // never waits for memory however far the reading lags (about 60 ms; finish() frees it).
@@ -82,7 +81,6 @@ class LiveDump {
     std::mutex controlLock_;
     std::condition_variable wake_;
     std::condition_variable drained_;
-    std::atomic<bool> chunkFilled_ = false;
     bool finishing_ = false;
     bool stopping_ = false;
     // The reading thread's; restart() takes it back under modelLock_.
