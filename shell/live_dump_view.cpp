@@ -43,22 +43,37 @@ LiveDumpView::LiveDumpView(QWidget *parent) : QWidget(parent) {
 
 void LiveDumpView::follow(const LiveDump *live) {
     live_ = live;
+    ending_ = false;
+    drawn_.reset();
     counts_->clear();
     line_->clear();
     plot_->show({});
+    timer_.setInterval(refreshMs);
     refresh();
     timer_.start();
 }
 
 void LiveDumpView::stopFollowing() {
-    timer_.stop();
+    ending_ = true;
+    timer_.setInterval(endingRefreshMs);
     refresh();
-    live_ = nullptr;
 }
 
 void LiveDumpView::refresh() {
     if (!live_) return;
+    // The plot is drawn again only when the model has changed, not while the instrument pauses.
     const LiveDump::Snapshot snap = live_->snapshot();
+    const Drawn now{snap.bytes_read, !snap.stop_reason.empty(), snap.finished};
+    if (now == drawn_) return;
+    drawn_ = now;
+    if (ending_ && snap.finished) {
+        timer_.stop();
+        live_ = nullptr;
+    }
+    display(snap);
+}
+
+void LiveDumpView::display(const LiveDump::Snapshot &snap) {
     counts_->setText(QString::fromStdString(liveCountLine(snap.counts)));
     std::shared_ptr<const survey::Database> db;
     QString where;

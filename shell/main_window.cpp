@@ -167,7 +167,7 @@ void MainWindow::startDump() {
     dumpPage_->liveView()->follow(&liveDump_);
     runTransfer(*dumpPage_, Running::Dump,
                 [&] { outcome = transfers_.startDump(rawPath, viaUsb); });
-    liveDump_.finish();
+    liveDump_.end();
     dumpPage_->liveView()->stopFollowing();
     // A new attempt moves an earlier ".partial" aside, so one found now is this dump's.
     if (outcome != TransferOutcome::Completed && QFileInfo::exists(DumpFile::partialName(rawPath)))

@@ -52,6 +52,7 @@ class MainWindow : public QMainWindow, private TransferSink {
     void setLastRawFile(const QString &path) { lastRawFile_ = path; }
     TransferEngine &transfers() { return transfers_; }
     const LiveDump &liveDump() const { return liveDump_; }
+    LiveDump &liveDump() { return liveDump_; }
     bool transferRunning() const { return running_ != Running::Nothing; }
 
     // Closing the window ends the program at once (files closed first). Tests replace the

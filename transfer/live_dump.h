@@ -5,14 +5,14 @@
 // the reason; the dump goes on.
 #pragma once
 
+#include "byte_inbox.h"
 #include "incremental_reader.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,29 +27,17 @@ std::string liveLineTitle(int surveyNumber, const survey::Survey &s, int lineNum
 std::string liveCountLine(const survey::ReadingCounts &counts);
 
 class LiveDump {
-    // Milliseconds since start() (no Qt here: the clock of the standard library).
-    struct SteadyClock {
-        std::chrono::steady_clock::time_point start_;
-        void start() { start_ = std::chrono::steady_clock::now(); }
-        void restart() { start(); }
-        std::int64_t elapsed() const {
-            return std::chrono::duration_cast<std::chrono::milliseconds>(
-                       std::chrono::steady_clock::now() - start_)
-                .count();
-        }
-    };
-
   public:
     // What the live view shows at one moment.
     struct Snapshot {
         survey::ReadingCounts counts;
-        std::uint64_t bytes_read = 0;     // of the raw database, as whole records
-        int survey_number = 0;            // 1-based; 0 before the first record
-        std::string survey_name;          // the survey header's name, empty before one
-        int line_number = 0;              // 1-based within its survey; 0 before the first line
-        std::optional<survey::Line> line; // the line being received
-        std::string stop_reason;          // empty while the view follows the dump
-        bool finished = false;            // every byte handed over has been read
+        std::uint64_t bytes_read = 0; // of the raw database, as whole records
+        int survey_number = 0;        // 1-based; 0 before the first record
+        std::string survey_name;      // the survey header's name, empty before one
+        int line_number = 0;          // 1-based within its survey; 0 before the first line
+        std::shared_ptr<const survey::Line> line; // the line being received
+        std::string stop_reason;                  // empty while the view follows the dump
+        bool finished = false;                    // every byte handed over has been read
     };
 
     // Called on the live view's thread for each new line as its header arrives, with the
@@ -62,36 +50,46 @@ class LiveDump {
     LiveDump(const LiveDump &) = delete;
     LiveDump &operator=(const LiveDump &) = delete;
 
-    // The data bytes of the next accepted block: copied, nothing else.
+    // The data bytes of the next accepted block: copied, nothing else (the reading thread looks
+    // for them on its own).
     void take(const char *bytes, std::size_t count);
-    // The dump ended (finished or stopped): what was handed over is read to its end and the
-    // view stops following. Returns once that is done.
+    // Before a dump: makes room in the inbox for the largest memory there is, so that take()
+    // never waits for memory however far the reading lags (about 60 ms; finish() frees it).
+    void prepare();
+    // The dump ended (finished or stopped): what was handed over is read to its end on the
+    // live view's thread, and the view stops following; snapshots say when (finished). Returns
+    // at once, so that a window never waits for a reading that lags.
+    void end();
+    // As end(), and returns once that is done.
     void finish();
-    // Starts again for the next dump, with an empty survey.
+    // Starts again for the next dump, with an empty survey, prepared.
     void restart();
 
-    // Copies the line being received only when withLine.
+    // The model as last published by the reading thread (after each chunk it reads): never
+    // waits for that thread. Without the line being received unless withLine.
     Snapshot snapshot(bool withLine = true) const;
 
   private:
     void run();
+    void readInbox(bool finishing);
+    void publish();
     void announceNewLines();
 
     LineHandler onLine_;
+    ByteInbox inbox_;
     // Between the dump and the reading thread.
-    std::mutex inboxLock_;
+    std::mutex controlLock_;
     std::condition_variable wake_;
     std::condition_variable drained_;
-    std::vector<std::uint8_t> inbox_;
     bool finishing_ = false;
     bool stopping_ = false;
-    bool busy_ = false;    // the thread is reading what it took from the inbox
-    bool waiting_ = false; // the thread waits for bytes
-    SteadyClock sinceWake_;
-    // The reading thread's, read by snapshots under modelLock_.
-    mutable std::mutex modelLock_;
+    // The reading thread's; restart() takes it back under modelLock_.
+    std::mutex modelLock_;
     survey::IncrementalReader reader_;
     bool finished_ = false;
+    // What snapshots copy, swapped in whole under a lock held for nothing else.
+    mutable std::mutex publishedLock_;
+    std::shared_ptr<const Snapshot> published_ = std::make_shared<const Snapshot>();
     std::size_t announcedSurveys_ = 0, announcedLines_ = 0;
     std::thread thread_;
 };

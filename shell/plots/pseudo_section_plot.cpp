@@ -15,8 +15,9 @@ namespace plots {
 
 namespace {
 
-// The smallest gap between distinct values, or 0 when there is one value.
+// The smallest gap between distinct finite values, or 0 when there is one value.
 double smallest_gap(std::vector<double> values) {
+    std::erase_if(values, [](double v) { return !std::isfinite(v); });
     std::sort(values.begin(), values.end());
     double gap = 0;
     for (std::size_t i = 1; i < values.size(); ++i) {
@@ -40,6 +41,10 @@ QString level_label(survey::LevelKind kind, double level) {
     return QStringLiteral("AB/2 = ") + value + QStringLiteral(" m");
 }
 
+bool has_place(double position, double level) {
+    return std::isfinite(position) && std::isfinite(level);
+}
+
 // How far each reading's cell reaches to its left and right along the line: half-way to its
 // neighbours of the same level, and half the level's spacing where it has none (or they are
 // farther), so that the readings of a level tile it without gaps.
@@ -50,9 +55,10 @@ struct CellReach {
 std::vector<CellReach> cell_reaches(const std::vector<double> &positions,
                                     const std::vector<double> &levels, double fallback) {
     std::vector<CellReach> reach(positions.size());
-    std::vector<std::size_t> order(positions.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
+    // A reading without a place (a record cut short reads as erased memory, NaN) has no cell.
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        if (has_place(positions[i], levels[i])) order.push_back(i);
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return levels[a] != levels[b] ? levels[a] < levels[b] : positions[a] < positions[b];
     });
@@ -121,6 +127,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
         points.empty() ? survey::LevelKind::DipoleNumber : points[0].level_kind;
     const std::vector<CellReach> reach = cell_reaches(positions, levels, x_gap ? x_gap : 1);
     std::vector<double> distinct_levels = levels;
+    std::erase_if(distinct_levels, [](double v) { return !std::isfinite(v); });
     std::sort(distinct_levels.begin(), distinct_levels.end());
     distinct_levels.erase(std::unique(distinct_levels.begin(), distinct_levels.end()),
                           distinct_levels.end());
@@ -147,6 +154,7 @@ void draw_pseudo_section(QPainter &painter, const QRectF &area, const survey::Li
         painter.setClipRect(frame.area());
         std::vector<QRectF> crossed;
         for (std::size_t i = 0; i < readings.size(); ++i) {
+            if (!has_place(points[i].position, points[i].level)) continue;
             const QPointF centre = frame.at(points[i].position, points[i].level);
             // Edges on whole device pixels, so that neighbouring cells leave no lighter seam.
             const double left = std::round(frame.x(points[i].position - reach[i].left));

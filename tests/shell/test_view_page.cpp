@@ -22,6 +22,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -239,6 +240,31 @@ class ViewPageTest : public QObject {
             labels << line.text;
         QVERIFY2(labels.contains("n = 2") && labels.contains("a = 5 m"),
                  qPrintable(labels.join(" | ")));
+    }
+
+    // A dump stopped inside a reading's record reads the rest of it as erased memory: its
+    // position and level are NaN. The line still draws (it once never returned), that reading
+    // without a cell.
+    void aReadingCutShortHasNoCell() {
+        const float erased = std::numeric_limits<float>::quiet_NaN();
+        tvd::Database db;
+        db.add(tvd::survey_header("Client", "Grid", 2006, 0x07, 0x15))
+            .add(tvd::ipi(0, 2, 2))
+            .add(tvd::array(0x11))
+            .add(tvd::profile_header(200, 0, 900));
+        for (float x : {5.0f, 10.0f})
+            db.add(tvd::ipr_standard({.x = x, .dn = 5, .da = -5, .db = 10, .ro = 60, .n = 1}));
+        db.add(tvd::ipr_standard({.x = erased, .dn = erased, .da = erased, .db = erased}));
+        const survey::LoadResult loaded = read(db, "cut.tvd");
+        QImage image(1200, 800, QImage::Format_RGB32);
+        std::vector<plots::PlacedReading> placed;
+        {
+            QPainter painter(&image);
+            plots::draw_plot(painter, image.rect(), loaded.database,
+                             plots::plot_items(loaded.database).at(0), {}, &placed);
+        }
+        QCOMPARE(placed.size(), std::size_t{4}); // the two whole readings in each panel
+        QCOMPARE(placed[1].reading, std::size_t{1});
     }
 
     void axesTickAtRoundValues() {

@@ -157,6 +157,7 @@ int runTransferTool(int argc, char **argv, TransferTool tool) {
             [](int surveyNumber, const survey::Survey &s, int lineNumber, const survey::Line &l) {
                 printLine("live: " + liveLineTitle(surveyNumber, s, lineNumber, l));
             });
+        live->prepare();
         engine.setLiveDump(live.get());
         liveTimer.setInterval(1000);
         QObject::connect(&liveTimer, &QTimer::timeout, &liveTimer,

@@ -2,7 +2,7 @@
 // read at once, so the figure is how fast the PC side (reads, file, progress, event pumps) goes.
 // Usage: ravelin-bench-usb [MEGABYTES] [--live]   (default 12.5, the largest memory)
 #include "bench_support.h"
-#include "fake_usbbulk.h"
+#include "fake_usb_image.h"
 
 #include <QFile>
 #include <QLibrary>
@@ -29,16 +29,10 @@ int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const bench::Arguments args(argc, argv, 12.5);
     const qint64 size = args.bytes();
-    const QString libraryPath = QCoreApplication::applicationDirPath() + "/libfake_usbbulk.so";
-    QLibrary fake(libraryPath);
-    auto setImage =
-        reinterpret_cast<decltype(&fake_usbbulk_set_image)>(fake.resolve("fake_usbbulk_set_image"));
-    if (!setImage) {
-        std::fprintf(stderr, "ravelin-bench-usb: cannot load %s\n", qPrintable(libraryPath));
-        return 2;
-    }
-    const QByteArray image = bench::memoryImage(size);
-    setImage(reinterpret_cast<const uint8_t *>(image.constData()), size);
+    QLibrary fake;
+    const QString libraryPath =
+        bench::loadFakeUsb(fake, bench::memoryImage(size), "ravelin-bench-usb");
+    if (libraryPath.isEmpty()) return 2;
 
     QTemporaryDir dir;
     NoPort port;
@@ -51,11 +45,10 @@ int main(int argc, char **argv) {
     watch.attach(engine);
 
     const QString raw = dir.filePath("bench.raw");
-    QElapsedTimer clock;
-    clock.start();
+    bench::DumpClock clock;
     const bool ok =
         engine.startDump(raw, true) == TransferOutcome::Completed && QFile(raw).size() == size;
-    const qint64 ns = clock.nsecsElapsed();
+    clock.stop();
     bench::reportLive(live.get());
-    return bench::report("USB dump loop against the fake library", size, ns, 20.0, watch, ok);
+    return bench::report("USB dump loop against the fake library", size, clock, 20.0, watch, ok);
 }
