@@ -9,3 +9,7 @@ set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
 # The console tools reach the files of the machine Node runs on.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fexceptions -sDISABLE_EXCEPTION_CATCHING=0 -sNODERAWFS=1 \
 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1")
+# The code is optimised when compiled; linking at -O3 as well runs wasm-opt over every executable
+# for little gain. The console tools and test programs only check the core here, so they link at
+# -O1; ravelin-core.js, the delivery, links fully optimised (wasm/CMakeLists.txt).
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-O1")
