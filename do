@@ -147,17 +147,20 @@ package() { # the Debian package from the Release build, checked
 
 WINE=/usr/lib/wine/wine64
 
-build_windows() { # the libraries without Qt and their console tools, as static .exe files
+build_windows() { # the libraries without Qt, their console tools and test programs, as static .exe
+    # files
     configure build/windows -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/mingw-w64.cmake" \
         -DEigen3_DIR=/usr/share/eigen3/cmake
     cmake --build build/windows -j "$JOBS"
 }
 
-wine_prefix() { # a temporary Wine prefix, quiet (console programs need no display), gone at the end
+wine_prefix() { # a temporary Wine prefix, quiet (console programs need no display), gone at the end;
+    # its server stays up until then, so each program run does not start one
     export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ravelin-wine.XXXXXX")
     trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+    /usr/lib/wine/wineserver -p >/dev/null 2>&1 # first: the prefix's services keep no output open
     "$WINE" wineboot --init >/dev/null 2>&1
 }
 
@@ -181,12 +184,14 @@ windows_zip() { # build/ravelin-VERSION-windows-x64.zip: the tools, their manual
     echo "build/$name.zip"
 }
 
-test_windows() { # the .exe tools under Wine write what the Linux tools write, byte for byte
+test_windows() { # the core's test programs under Wine, and the .exe tools write what the Linux
+    # tools write, byte for byte
     local start=$SECONDS zip
     build_windows
     echo "== Windows build: $((SECONDS - start)) s"
     start=$SECONDS
     wine_prefix
+    tests_of build/windows
     tests/portable/same_outputs.sh build/release/bin build/check/windows "$WINE" \
         build/windows/bin .exe
     zip=$(windows_zip)
@@ -197,7 +202,7 @@ test_windows() { # the .exe tools under Wine write what the Linux tools write, b
 # Node 18 and later would fetch the .wasm by its path, which fails; without fetch it is read.
 NODE=(node --no-experimental-fetch)
 
-build_wasm() { # the console tools as .js/.wasm pairs and build/wasm/ravelin-core.js
+build_wasm() { # the console tools and test programs as .js/.wasm pairs, and build/wasm/ravelin-core.js
     export NODE_PATH=/usr/share/nodejs # Debian's acorn, for Emscripten's optimizer
     configure build/wasm -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/emscripten.cmake" \
@@ -205,11 +210,13 @@ build_wasm() { # the console tools as .js/.wasm pairs and build/wasm/ravelin-cor
     cmake --build build/wasm -j "$JOBS"
 }
 
-test_wasm() { # the .js tools and ravelin-core.js under Node write what the Linux tools write
+test_wasm() { # the core's test programs under Node, and the .js tools and ravelin-core.js write
+    # what the Linux tools write
     local start=$SECONDS check=build/check/core
     build_wasm
     echo "== WebAssembly build: $((SECONDS - start)) s"
     start=$SECONDS
+    tests_of build/wasm
     tests/portable/same_outputs.sh build/release/bin build/check/wasm "${NODE[*]}" build/wasm/bin .js
     rm -rf "$check"
     mkdir -p "$check"

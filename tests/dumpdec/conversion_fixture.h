@@ -4,6 +4,7 @@
 
 #include "convert.h"
 #include "raw_builder.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,7 @@ namespace ravelin::test {
 
 class ConversionTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dumpdec-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
+    void SetUp() override { dir_ = make_temp_folder("dumpdec"); }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
   public:

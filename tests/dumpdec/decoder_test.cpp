@@ -77,6 +77,7 @@ TEST(Formatter, LinesLongerThanAnyBufferAreWrittenWhole) {
     }
     std::ifstream in(path, std::ios::binary);
     const std::string written{std::istreambuf_iterator<char>(in), {}};
+    in.close(); // Windows removes no open file
     std::filesystem::remove(path);
     // 1e300 printed with "%f" is 305 characters.
     const std::string expected_float =
@@ -134,6 +135,7 @@ TEST(OutputFile, BlocksWrittenOnTheWriterThreadArriveInOrderAndFailuresShowAtClo
     ASSERT_TRUE(file.close());
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), expected + wide + "end");
+    in.close();
     std::filesystem::remove(path);
 
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";

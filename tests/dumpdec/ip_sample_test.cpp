@@ -1,6 +1,7 @@
 // The VIREL sample database of ravelin-sample: sound, complete and reproducible.
 #include "convert.h"
 #include "samples.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,7 @@ namespace fs = std::filesystem;
 
 class VirelSample : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "virel-sample-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
+    void SetUp() override { dir_ = ravelin::test::make_temp_folder("virel-sample"); }
     void TearDown() override { fs::remove_all(dir_); }
     std::string read(const std::string &name) const {
         std::ifstream in(dir_ / name, std::ios::binary);

@@ -133,8 +133,8 @@ TEST(LineFormat, IntegersCharactersAndTexts) {
     }
     EXPECT_LIKE_LIBRARY("%c%c|%s|%-s|%8s|%-8s|100%%", 'W', 'E', "VES-1", "VES-1", "ab", "ab");
     EXPECT_LIKE_LIBRARY("no conversion at all\r\n");
-    EXPECT_LIKE_LIBRARY("%ld|%5.2e|%g", 123456789012L, 0.000123, 2.5); // passed to the library
-    EXPECT_LIKE_LIBRARY("%-4d|%s|%8.3f|%lu", 5, "x", 2.5, 7ul);        // taken back, then passed
+    EXPECT_LIKE_LIBRARY("%lld|%5.2e|%g", 123456789012LL, 0.000123, 2.5); // passed to the library
+    EXPECT_LIKE_LIBRARY("%-4d|%s|%8.3f|%lu", 5, "x", 2.5, 7ul);          // taken back, then passed
 }
 
 // Formats compiled into code, for the other conversions: every digit count, and a line that

@@ -1,6 +1,7 @@
 // What an export tells the user and leaves on disk: the spreadsheet CSVs with their QC column,
 // databases with nothing of a kind or damaged ones, and files that cannot take their name.
 #include "export_fixture.h"
+#include "portable.h"
 #include "text_out.h"
 #include "text_pieces.h"
 
@@ -150,7 +151,7 @@ TEST_F(ExportFiles, AGravityCsvOfManyChunksIsWholeAndOneWithoutSoundReadingsIsNo
 
 // Full chunks are written on the writer's thread: a write that fails there fails the flush.
 TEST(TextOutOnAThread, AWriteThatFailsThereFailsTheFlush) {
-    const int fd = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    const int fd = ::open("/dev/full", O_WRONLY);
     ASSERT_GE(fd, 0);
     ravelin::OrderedJobs writer;
     {
@@ -173,7 +174,7 @@ TEST(TextPieces, ReachTheFileInOrder) {
                std::to_string(piece) + ";";
     };
     for (std::size_t count : {0u, 1u, 8u, 9u}) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const int fd = ravelin::portable::create_for_writing(path.c_str());
         ASSERT_GE(fd, 0);
         ravelin::OrderedJobs writer;
         {

@@ -1,11 +1,9 @@
 // Fixed-decimal text as the exports write it: rounded as the exact binary value rounds, no
 // negative zero, no exponent however large.
 #include "number_text.h"
+#include "portable.h"
 
 #include <gtest/gtest.h>
-
-#include <bit>
-#include <charconv>
 
 TEST(NumberText, FixedDecimalsRoundTheExactValue) {
     EXPECT_EQ(exports::fixed(2.675, 2), "2.67"); // 2.67499999999999982236431605997495353221893
@@ -31,14 +29,15 @@ TEST(NumberText, ExactFloatsAsToChars) {
         std::string ours;
         exports::append_exact(ours, value);
         char buffer[64];
-        const auto end =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+        char *end = ravelin::portable::shortest_fixed_chars(buffer, buffer + sizeof buffer, value);
         EXPECT_EQ(ours, std::string(buffer, end))
-            << std::hex << std::bit_cast<std::uint32_t>(value);
+            << std::hex << ravelin::portable::bit_cast<std::uint32_t>(value);
         return ours == std::string(buffer, end);
     };
     for (float value : {0.5f, 2.5f, 0.125f, 1024.0f, 3.0517578e-05f, 8388607.5f, 1e-30f, 9.999999f})
         check(value);
     for (std::uint32_t bits = 1; bits < 0x4C000000u; bits += 9973)
-        if (!check(std::bit_cast<float>(bits)) || !check(-std::bit_cast<float>(bits))) break;
+        if (!check(ravelin::portable::bit_cast<float>(bits)) ||
+            !check(-ravelin::portable::bit_cast<float>(bits)))
+            break;
 }

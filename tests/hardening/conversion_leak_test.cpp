@@ -4,6 +4,7 @@
 #include "dumpdec.h"
 #include "i2dwriter.h"
 #include "seeds.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -51,9 +52,7 @@ void save(const fs::path &path, const Bytes &bytes) {
 class ConversionLeakTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "ravelin-leak-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        dir_ = ravelin::test::make_temp_folder("ravelin-leak");
         // Sound databases of every kind, and the same cut short and with a damaged length.
         for (const Bytes &sound : ravelin::fuzz::database_seeds(ravelin::test::ByteOrder::kBig)) {
             databases_.push_back(sound);

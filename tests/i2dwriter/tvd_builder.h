@@ -1,8 +1,9 @@
 // Builds converted databases (little-endian records) field by field for the writer's tests.
 #pragma once
 
+#include "portable.h"
+
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -23,8 +24,8 @@ class Record {
     }
     Record &u16(std::uint16_t v) { return little(v, 2); }
     Record &u32(std::uint32_t v) { return little(v, 4); }
-    Record &f32(float v) { return little(std::bit_cast<std::uint32_t>(v), 4); }
-    Record &f64(double v) { return little(std::bit_cast<std::uint64_t>(v), 8); }
+    Record &f32(float v) { return little(ravelin::portable::bit_cast<std::uint32_t>(v), 4); }
+    Record &f64(double v) { return little(ravelin::portable::bit_cast<std::uint64_t>(v), 8); }
     // A fixed-width text field, NUL-padded; text as long as the field has no NUL.
     Record &text(std::string_view s, std::size_t width) {
         for (std::size_t i = 0; i < width; ++i)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "i2dwriter.h"
+#include "temp_folder.h"
 #include "tvd_builder.h"
 
 #include <filesystem>
@@ -12,12 +13,7 @@
 
 class WriterTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "i2dwriter-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
+    void SetUp() override { dir_ = ravelin::test::make_temp_folder("i2dwriter"); }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string path(const std::string &name) const { return (dir_ / name).string(); }

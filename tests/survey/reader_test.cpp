@@ -10,12 +10,11 @@
 
 namespace {
 
-survey::LoadResult read_bytes(std::vector<std::uint8_t> bytes) {
-    if (bytes.empty()) bytes.push_back(0); // fmemopen needs a buffer; the length says 0
-    const std::size_t length = bytes.size() == 1 && bytes[0] == 0 ? 0 : bytes.size();
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> in(fmemopen(bytes.data(), bytes.size(), "rb"),
-                                                        &std::fclose);
-    return survey::read_database(in.get(), length);
+survey::LoadResult read_bytes(const std::vector<std::uint8_t> &bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> in(std::tmpfile(), &std::fclose);
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), in.get()), bytes.size());
+    std::rewind(in.get());
+    return survey::read_database(in.get(), bytes.size());
 }
 
 tvd::Database profile_of_two_readings() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "command_output.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,7 @@ using ToolRun = CommandOutput;
 
 class ToolTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tools-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
+    void SetUp() override { dir_ = make_temp_folder("tools"); }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     // Runs "cd DIR && PROGRAM ARGS" (arguments are simple words here, no quoting needed).
