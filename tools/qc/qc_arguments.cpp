@@ -1,5 +1,6 @@
 #include "qc_arguments.h"
 
+#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -20,10 +21,22 @@ std::optional<int> readErrorOptions(const CommandLine &line, qc::QcOptions &opti
     return std::nullopt;
 }
 
+namespace {
+
+std::string defaultText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "(default %g).", value);
+    return text;
+}
+
+} // namespace
+
 void addLimitOptions(CommandLine &line) {
-    line.addOption("stdev-limit", "S", "A Stdev above S percent is doubtful (default 5).");
+    line.addOption("stdev-limit", "S",
+                   "A Stdev above S percent is doubtful " + defaultText(qc::kDefaultStdevLimit));
     line.addOption("rescon-limit", "R",
-                   "A contact resistance above R ohm is doubtful (default 20000).");
+                   "A contact resistance above R ohm is doubtful " +
+                       defaultText(qc::kDefaultResConLimit));
 }
 
 std::optional<int> readLimitOptions(const CommandLine &line, qc::Limits &limits) {
