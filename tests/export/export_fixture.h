@@ -4,13 +4,13 @@
 
 #include "../i2dwriter/tvd_builder.h"
 #include "export_files.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace export_test {
 
@@ -90,13 +90,7 @@ inline tvd::Record kx4_parameter(std::uint16_t flags) {
 // A folder of its own per test, removed afterwards.
 class ExportTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("ravelin-export-" + std::to_string(::getpid()) + "-" + info->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = ravelin::test::make_temp_folder("ravelin-export"); }
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string path(const std::string &name) const { return (dir_ / name).string(); }
